@@ -1,0 +1,59 @@
+#pragma once
+// File-system helpers shared by every reader and writer: wide paths, the file-exception
+// cause codes, companion-file lookup and the safe save through a temporary file.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// A wide path as the file system takes it (UTF-8 bytes).
+std::string NativePath(const std::wstring& path);
+
+// Folder and name joined with "/" ("\" and "/" both end a folder).
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
+// Index of the last "/" or "\" in path, or npos.
+size_t FindLastSeparator(const std::wstring& path);
+
+// File-exception cause code for an errno value; ENOENT is 3 when the file's folder is missing.
+int FileErrorCause(int error, const std::wstring& path);
+
+bool FileExists(const std::wstring& path);
+bool RemoveFile(const std::wstring& path);
+// Size of a regular file, or -1.
+int64_t GetFileSize(const std::wstring& path);
+
+// The path itself when it exists, else the same name with its extension in the other case
+// when that exists (media copied from case-insensitive systems), else the path unchanged.
+std::wstring FindCompanionFile(const std::wstring& path);
+
+// fopen of a wide path; mode as for fopen, binary always meant.
+FILE* OpenFile(const std::wstring& path, const char* mode);
+
+// Writes a file through a temporary file in the same folder; Commit renames it over the
+// target. Until then, and after any failure, the previous file stays as it was.
+class CSaveFile
+{
+public:
+    explicit CSaveFile(std::wstring path);
+    ~CSaveFile();
+    CSaveFile(const CSaveFile&) = delete;
+    CSaveFile& operator=(const CSaveFile&) = delete;
+
+    bool Open();
+    bool Write(const void* data, size_t size);
+    bool Commit();
+    void Discard();
+
+    // Cause code of the first failure, 0 while none.
+    int GetCause() const { return m_iCause; }
+    const std::wstring& GetPath() const { return m_strPath; }
+
+private:
+    void Fail(int error);
+
+    std::wstring m_strPath;
+    std::string m_strTempPath;
+    FILE* m_pFile = nullptr;
+    int m_iCause = 0;
+};

@@ -1,0 +1,182 @@
+#include "Headers.h"
+
+#include "FileIo.h"
+#include "MessageLog.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <system_error>
+#include <vector>
+
+namespace {
+// Header files are a few kilobytes; anything beyond this is not one of ours.
+constexpr int64_t kMaxHeaderFile = 64 * 1024 * 1024;
+} // namespace
+
+void CHeaders::CItem::Set(std::string_view key, std::string_view value, bool bHasValue)
+{
+    m_szKey.assign(key);
+    m_szValue.assign(value);
+    m_bHasValue = bHasValue;
+    m_bAllocated = true;
+}
+
+void CHeaders::CItem::SetValue(std::string_view value)
+{
+    m_szValue.assign(value);
+    m_bHasValue = true;
+}
+
+CHeaders::CHeaders(const std::wstring& path)
+{
+    Load(path);
+}
+
+bool CHeaders::Load(const std::wstring& path)
+{
+    m_items.clear();
+    FILE* file = OpenFile(path, "rb");
+    if (!file) {
+        g_messageLog.LogFileError(path, FileErrorCause(errno, path));
+        return false;
+    }
+    const std::string narrow = NativePath(path);
+    g_messageLog.Log(LOG_DEBUG, "Open %s", narrow.c_str());
+
+    int64_t length = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0)
+        length = std::ftell(file);
+    std::fseek(file, 0, SEEK_SET);
+    if (length < 0 || length > kMaxHeaderFile) {
+        std::fclose(file);
+        g_messageLog.Log(LOG_ERROR, "Load header: file is too large or has no size, %s",
+                         narrow.c_str());
+        return false;
+    }
+    std::vector<char> buffer;
+    try {
+        buffer.assign(static_cast<size_t>(length) + 1, 0);
+    } catch (const std::bad_alloc&) {
+        std::fclose(file);
+        g_messageLog.Log(LOG_ERROR, "Load header: out of memory, %s", narrow.c_str());
+        return false;
+    }
+    const size_t read = std::fread(buffer.data(), 1, static_cast<size_t>(length), file);
+    std::fclose(file);
+    if (read < static_cast<size_t>(length))
+        g_messageLog.Log(LOG_DEBUG, "Load header: file size is larger then what was read, %s",
+                         narrow.c_str());
+    Parse(buffer.data(), read);
+    return true;
+}
+
+void CHeaders::Parse(const char* data, size_t size)
+{
+    m_items.clear();
+    const void* zero = std::memchr(data, 0, size);
+    std::string_view text(data, zero ? static_cast<const char*>(zero) - data : size);
+    for (;;) {
+        const size_t end = text.find("\r\n");
+        if (end == std::string_view::npos)
+            break;
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 2);
+        if (line.empty() || line.substr(0, 2) == "//")
+            continue;
+        const size_t colon = line.find(':');
+        if (colon == std::string_view::npos)
+            continue;
+        std::string_view value = line.substr(colon + 1);
+        while (!value.empty() && value.front() == ' ')
+            value.remove_prefix(1);
+        m_items.emplace_back();
+        m_items.back().Set(line.substr(0, colon), value, !value.empty());
+        if (text.empty())
+            break;
+    }
+}
+
+std::string CHeaders::ToText() const
+{
+    std::string text;
+    for (const CItem& item : m_items) {
+        text += item.m_szKey;
+        text += ':';
+        if (item.m_bHasValue)
+            text += item.m_szValue;
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool CHeaders::Save(const std::wstring& path, bool bCreateFolders) const
+{
+    CSaveFile file(path);
+    if (!file.Open()) {
+        if (!bCreateFolders)
+            return false;
+        CreateFolders(path);
+        if (!file.Open())
+            return false;
+    }
+    const std::string text = ToText();
+    file.Write(text.data(), text.size());
+    return file.Commit();
+}
+
+bool CHeaders::CreateFolders(const std::wstring& path)
+{
+    const size_t sep = FindLastSeparator(path);
+    if (sep == std::wstring::npos)
+        return true; // the file lies in the working folder
+    if (sep == 0)
+        return true; // the root exists
+    std::error_code ec;
+    std::filesystem::create_directories(NativePath(path.substr(0, sep)), ec);
+    return !ec;
+}
+
+const CHeaders::CItem* CHeaders::Find(std::string_view key) const
+{
+    for (const CItem& item : m_items)
+        if (item.m_szKey == key)
+            return &item;
+    return nullptr;
+}
+
+std::string_view CHeaders::GetValue(std::string_view key) const
+{
+    const CItem* item = Find(key);
+    return item ? std::string_view(item->m_szValue) : std::string_view();
+}
+
+void CHeaders::SetValue(std::string_view key, std::string_view value)
+{
+    for (CItem& item : m_items) {
+        if (item.m_szKey == key) {
+            item.SetValue(value);
+            return;
+        }
+    }
+    AddItem(key, value);
+}
+
+void CHeaders::AddItem(std::string_view key, std::string_view value)
+{
+    m_items.emplace_back();
+    m_items.back().Set(key, value, true);
+}
+
+bool CHeaders::IsEqual(const CHeaders& other) const
+{
+    if (m_items.empty() || m_items.size() != other.m_items.size())
+        return false;
+    for (const CItem& item : m_items) {
+        const CItem* match = other.Find(item.m_szKey);
+        if (!match || match->m_bHasValue != item.m_bHasValue || match->m_szValue != item.m_szValue)
+            return false;
+    }
+    return true;
+}

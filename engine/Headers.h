@@ -1,0 +1,53 @@
+#pragma once
+// An ordered list of key:value lines: the one text format of profile headers, project
+// headers, settings, configuration and the material list.
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+
+class CHeaders
+{
+public:
+    class CItem
+    {
+    public:
+        void Set(std::string_view key, std::string_view value, bool bHasValue);
+        void SetValue(std::string_view value);
+
+        std::string m_szKey;
+        std::string m_szValue;
+        bool m_bHasValue = false;
+        bool m_bAllocated = false;
+    };
+
+    CHeaders() = default;
+    explicit CHeaders(const std::wstring& path);
+
+    bool Load(const std::wstring& path);
+    // Fills the list from file contents held in memory; reading stops at the first zero byte.
+    void Parse(const char* data, size_t size);
+    bool Save(const std::wstring& path, bool bCreateFolders) const;
+    static bool CreateFolders(const std::wstring& path);
+
+    const CItem* Find(std::string_view key) const;
+    // The value of the first item with the key, empty when there is none.
+    std::string_view GetValue(std::string_view key) const;
+    void SetValue(std::string_view key, std::string_view value);
+    // Appends an item even when the key exists already.
+    void AddItem(std::string_view key, std::string_view value);
+    bool IsEqual(const CHeaders& other) const;
+
+    void RemoveAll() { m_items.clear(); }
+    size_t GetCount() const { return m_items.size(); }
+    bool IsEmpty() const { return m_items.empty(); }
+    std::deque<CItem>::const_iterator begin() const { return m_items.begin(); }
+    std::deque<CItem>::const_iterator end() const { return m_items.end(); }
+
+    // The file's bytes as Save writes them.
+    std::string ToText() const;
+
+private:
+    std::deque<CItem> m_items;
+};

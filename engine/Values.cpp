@@ -1,0 +1,166 @@
+#include "Values.h"
+
+#include <charconv>
+#include <climits>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+namespace {
+
+bool IsCSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+locale_t CLocale()
+{
+    static locale_t s_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return s_locale;
+}
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Length of the valid UTF-8 sequence at p (with its code point), 0 when invalid.
+size_t DecodeUtf8(const unsigned char* p, size_t n, char32_t& c)
+{
+    size_t len;
+    char32_t min;
+    if (p[0] < 0x80) {
+        c = p[0];
+        return 1;
+    } else if ((p[0] & 0xE0) == 0xC0) {
+        len = 2; c = p[0] & 0x1F; min = 0x80;
+    } else if ((p[0] & 0xF0) == 0xE0) {
+        len = 3; c = p[0] & 0x0F; min = 0x800;
+    } else if ((p[0] & 0xF8) == 0xF0) {
+        len = 4; c = p[0] & 0x07; min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (len > n)
+        return 0;
+    for (size_t i = 1; i < len; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (p[i] & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+} // namespace
+
+int ReadInt(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > limit)
+            value = limit; // saturate, keep consuming digits
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+double ReadReal(std::string_view text)
+{
+    const std::string copy(text);
+    return strtod_l(copy.c_str(), nullptr, CLocale());
+}
+
+bool ReadFlagChar(std::string_view text)
+{
+    return !text.empty() && text[0] == '1';
+}
+
+bool ReadFlagValue(std::string_view text)
+{
+    return ReadInt(text) == 1;
+}
+
+std::string FormatInt(long long value)
+{
+    return std::to_string(value);
+}
+
+std::string FormatHex(unsigned value)
+{
+    char buffer[16];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, 16);
+    return std::string(buffer, result.ptr);
+}
+
+std::string FormatReal(double value, int decimals)
+{
+    if (std::isnan(value))
+        return std::signbit(value) ? "-nan" : "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, decimals);
+    if (result.ec != std::errc())
+        return "0";
+    return std::string(buffer, result.ptr);
+}
+
+std::string ToAnsi(const std::wstring& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t w : text) {
+        char32_t c = static_cast<char32_t>(w);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = 0xFFFD;
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::wstring FromAnsi(std::string_view text)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    size_t n = text.size();
+    while (n > 0) {
+        char32_t c;
+        size_t len = DecodeUtf8(p, n, c);
+        if (len == 0) {
+            c = *p; // Latin-1
+            len = 1;
+        }
+        out += static_cast<wchar_t>(c);
+        p += len;
+        n -= len;
+    }
+    return out;
+}

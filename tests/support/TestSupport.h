@@ -1,0 +1,32 @@
+#pragma once
+// Shared test fixtures: a temporary folder per test, file helpers and the message log.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class CTempDir
+{
+public:
+    CTempDir();
+    ~CTempDir();
+    CTempDir(const CTempDir&) = delete;
+    CTempDir& operator=(const CTempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::wstring WPath() const;
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+    std::wstring WFile(const std::string& name) const;
+
+private:
+    std::string m_path;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+std::wstring Wide(const std::string& text);
+
+// The text of the program's message log, and emptying it.
+std::string ReadLog();
+void ClearLog();
