@@ -1,6 +1,8 @@
 #pragma once
 // Shared test fixtures: a temporary folder per test, file helpers and the message log.
 
+#include "Notifier.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,3 +32,18 @@ std::wstring Wide(const std::string& text);
 // The text of the program's message log, and emptying it.
 std::string ReadLog();
 void ClearLog();
+
+// Records the engine's message boxes while it lives.
+class CNotifierRecorder : public INotifier
+{
+public:
+    CNotifierRecorder() { SetNotifier(this); }
+    ~CNotifierRecorder() override { SetNotifier(nullptr); }
+    void ShowMessage(const std::wstring& text, TMessageIcon icon) override
+    {
+        m_messages.push_back(text);
+        m_icons.push_back(icon);
+    }
+    std::vector<std::wstring> m_messages;
+    std::vector<TMessageIcon> m_icons;
+};
