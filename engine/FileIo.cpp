@@ -3,6 +3,7 @@
 #include "Values.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <cwctype>
 #include <filesystem>
 #include <system_error>
@@ -189,4 +190,52 @@ void CSaveFile::Discard()
         std::remove(m_strTempPath.c_str());
         m_strTempPath.clear();
     }
+}
+
+int CReadFile::Open(const std::wstring& path)
+{
+    Close();
+    m_fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        return FileErrorCause(errno, path);
+    struct stat info;
+    if (fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        Close();
+        return FileErrorCause(EISDIR, path);
+    }
+    return 0;
+}
+
+void CReadFile::Close()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+int64_t CReadFile::ReadAt(uint64_t offset, void* buffer, size_t size) const
+{
+    auto* out = static_cast<char*>(buffer);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(m_fd, out + done, size - done, static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<int64_t>(done);
+}
+
+int64_t CReadFile::GetSize() const
+{
+    struct stat info;
+    if (m_fd < 0 || fstat(m_fd, &info) != 0)
+        return -1;
+    return info.st_size;
 }

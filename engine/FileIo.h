@@ -30,6 +30,27 @@ std::wstring FindCompanionFile(const std::wstring& path);
 // fopen of a wide path; mode as for fopen, binary always meant.
 FILE* OpenFile(const std::wstring& path, const char* mode);
 
+// A file opened for reading raw bytes at given offsets.
+class CReadFile
+{
+public:
+    CReadFile() = default;
+    ~CReadFile() { Close(); }
+    CReadFile(const CReadFile&) = delete;
+    CReadFile& operator=(const CReadFile&) = delete;
+
+    // 0 on success, else the cause code of the failure.
+    int Open(const std::wstring& path);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+    // Bytes read at the offset, fewer at the end of the file, -1 on an error.
+    int64_t ReadAt(uint64_t offset, void* buffer, size_t size) const;
+    int64_t GetSize() const;
+
+private:
+    int m_fd = -1;
+};
+
 // Writes a file through a temporary file in the same folder; Commit renames it over the
 // target. Until then, and after any failure, the previous file stays as it was.
 class CSaveFile

@@ -7,19 +7,6 @@
 
 #include <cerrno>
 
-namespace {
-
-// Text up to the first "=" when it stands after the first character, else the whole text.
-std::wstring CutAtEquals(std::string_view value)
-{
-    const size_t eq = value.find('=');
-    if (eq != std::string_view::npos && eq > 0)
-        value = value.substr(0, eq);
-    return FromAnsi(value);
-}
-
-} // namespace
-
 std::wstring CProfileHeader::GetRadPath(const std::wstring& folder, const std::wstring& name)
 {
     return FindCompanionFile(folder + name + L".rad");
@@ -136,7 +123,7 @@ bool CProfileHeader::ParseRadHeader(const CHeaders& headers)
         return fail();
     }
 
-    m_strAntenna = CutAtEquals(headers.GetValue("ANTENNAS"));
+    m_strAntenna = FromAnsi(CutBeforeEquals(headers.GetValue("ANTENNAS")));
     m_dFrequency = realOf("FREQUENCY");
     m_iFrequencySteps = intOf("FREQUENCY STEPS");
     m_dAntennaSeparation = realOf("ANTENNA SEPARATION");
@@ -152,7 +139,7 @@ bool CProfileHeader::ParseRadHeader(const CHeaders& headers)
         return fail();
     }
 
-    m_strComment = CutAtEquals(headers.GetValue("COMMENT"));
+    m_strComment = FromAnsi(CutBeforeEquals(headers.GetValue("COMMENT")));
     m_dWheelCalibration = realOf("WHEEL CALIBRATION");
     m_bNegativeDirection = !ReadFlagValue(headers.GetValue("POSITIVE DIRECTION"));
     return true;

@@ -106,6 +106,12 @@ bool ReadFlagValue(std::string_view text)
     return ReadInt(text) == 1;
 }
 
+std::string_view CutBeforeEquals(std::string_view text)
+{
+    const size_t eq = text.find('=');
+    return eq != std::string_view::npos && eq > 0 ? text.substr(0, eq) : text;
+}
+
 std::string FormatInt(long long value)
 {
     return std::to_string(value);

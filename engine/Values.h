@@ -18,6 +18,9 @@ bool ReadFlagChar(std::string_view text);
 // Flag tested by its whole-number value: true exactly when it reads as 1.
 bool ReadFlagValue(std::string_view text);
 
+// A text value up to its first "=", unless that "=" is the first character.
+std::string_view CutBeforeEquals(std::string_view text);
+
 // "%d", "%x" and "%.Nf" without the locale.
 std::string FormatInt(long long value);
 std::string FormatHex(unsigned value);
