@@ -1,8 +1,10 @@
 #include "ProfileHeader.h"
 
 #include "Headers.h"
+#include "SurveyGenerator.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <map>
@@ -188,4 +190,27 @@ TEST(ProfileHeader, ReadDataReadsWhatThereIs)
     EXPECT_EQ(buffer[0], 1);
     EXPECT_EQ(buffer[1], -1);
     EXPECT_EQ(buffer[2], 7);
+}
+
+TEST(ProfileHeader, EveryProfileOfTheReferenceSurveyReadsBack)
+{
+    CTempDir dir;
+    const SurveyGen::CSurveyParams params = SurveyGen::ReferenceSurvey();
+    std::string error;
+    ASSERT_TRUE(SurveyGen::WriteSurvey(params, dir.Path(), &error)) << error;
+    const auto profiles = SurveyGen::ListProfiles(params);
+    ASSERT_EQ(profiles.size(), 82u);
+    std::vector<int16_t> read;
+    for (const auto& profile : profiles) {
+        CProfileHeader header;
+        ASSERT_TRUE(header.Load(dir.WPath(), Wide(profile.name))) << profile.name;
+        EXPECT_EQ(header.m_iSamples, params.samples);
+        EXPECT_EQ(header.m_iLastTrace, profile.traces);
+        EXPECT_DOUBLE_EQ(header.m_dDistanceInterval, params.traceInterval);
+        const std::vector<int16_t> expected = SurveyGen::MakeProfileSamples(params, profile);
+        read.assign(expected.size() + 16, 0);
+        ASSERT_TRUE(header.ReadData(read.data(), read.size() * sizeof(int16_t)));
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), read.begin())) << profile.name;
+        EXPECT_EQ(read[expected.size()], 0); // nothing beyond the file
+    }
 }
