@@ -1,0 +1,311 @@
+#include "Cfg.h"
+
+#include "FileIo.h"
+#include "Headers.h"
+#include "MessageLog.h"
+#include "Notifier.h"
+#include "UserFolder.h"
+#include "Values.h"
+#include "Version.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+CCfg g_cfg;
+
+namespace {
+
+const wchar_t kMaterialListName[] = L"material.lst";
+const wchar_t kUserDefinedMaterial[] = L"User-defined";
+
+// The whole number after the first occurrence of separator within the first limit
+// characters; 0 when the text holds none.
+int ReadSecondNumber(std::string_view value, char separator, size_t limit)
+{
+    const size_t pos = value.substr(0, limit).find(separator);
+    if (pos != std::string_view::npos)
+        return ReadInt(value.substr(pos + 1));
+    return value.size() > limit ? ReadInt(value.substr(limit)) : 0;
+}
+
+std::string FormatPair(const int32_t pair[2])
+{
+    return FormatInt(pair[0]) + " " + FormatInt(pair[1]);
+}
+
+int32_t LimitPosition(int value)
+{
+    return (value < 0 || value > 2000) ? 100 : value;
+}
+
+std::wstring GetExecutableDir()
+{
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return std::wstring();
+    return FromAnsi(exe.parent_path().string());
+}
+
+} // namespace
+
+CCfg::CCfg()
+{
+    SetDefaults();
+}
+
+void CCfg::SetDefaults()
+{
+    m_pCurMaterial = nullptr;
+    m_materials.clear();
+    FillGrayPalette(m_curColors);
+    FillGrayPalette(m_userColors);
+    m_nCurPalette = 0;
+    m_paletteNames.clear();
+    m_bPaletteAll = false;
+    m_bPaletteWrap = false;
+    m_cursors.clear();
+    m_nLayout = 1;
+    m_bRememberWindow = false;
+    m_windowSize[0] = m_windowSize[1] = 0;
+    m_windowPos[0] = m_windowPos[1] = 0;
+    m_bAutoContrast = true;
+    m_bUnitsAll = false;
+    m_units = UNITS_SI;
+    m_unitsNames = {L"SI units", L"Imperial units"};
+    m_winPos.clear();
+    m_bUseMouseWheel = true;
+    m_importSrcFolder.clear();
+    m_importProjectFolder.clear();
+}
+
+bool CCfg::Load()
+{
+    LoadMaterialList();
+    LoadCursors();
+    InitPalettes();
+    ReadPaletteFile(m_userColors, GetUserPalettePath());
+    if (!ReadCfgFile()) {
+        ShowMessage(L"Error accour while reading application settings file, Try to restart "
+                    L"program. If this message is repeated. Contact distributor.",
+                    TMessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+bool CCfg::ReadCfgFile()
+{
+    const std::wstring path = GetCfgFilePath();
+    CHeaders headers;
+    if (path.empty() || !headers.Load(path) || headers.IsEmpty()) {
+        g_messageLog.Log(LOG_ERROR, "Configuration file %s is missing or empty.",
+                         NativePath(path).c_str());
+        return false;
+    }
+    const auto required = [&headers](const char* key) -> const CHeaders::CItem* {
+        const CHeaders::CItem* item = headers.Find(key);
+        if (!item)
+            g_messageLog.Log(LOG_ERROR, "Configuration file lacks the key \"%s\".", key);
+        return item;
+    };
+    const CHeaders::CItem* item = nullptr;
+
+    if (!required("cfg.name") || !required("cfg.version"))
+        return false;
+
+    if (!(item = required("cfg.layout")))
+        return false;
+    const int layout = ReadInt(item->m_szValue);
+    m_nLayout = (layout >= 0 && layout <= 2) ? layout : 1;
+
+    if (!(item = required("cfg.palette.all")))
+        return false;
+    m_bPaletteAll = ReadFlagChar(item->m_szValue);
+
+    if (!(item = required("cfg.palette.current")))
+        return false;
+    const int palette = ReadInt(item->m_szValue);
+    if (palette >= 0 && palette < static_cast<int>(m_paletteNames.size()))
+        SelectPalette(m_paletteNames[static_cast<size_t>(palette)]);
+    else
+        SelectPalette(std::wstring()); // no such name: the first palette
+
+    if (!(item = required("cfg.use mouse wheel")))
+        return false;
+    m_bUseMouseWheel = ReadFlagChar(item->m_szValue);
+
+    if (!(item = required("cfg.window.remember")))
+        return false;
+    m_bRememberWindow = ReadFlagChar(item->m_szValue);
+
+    if ((item = headers.Find("cfg.window.size"))) {
+        m_windowSize[0] = ReadInt(item->m_szValue);
+        m_windowSize[1] = ReadSecondNumber(item->m_szValue, ' ', 11);
+    }
+    if ((item = headers.Find("cfg.window.position"))) {
+        const std::string& value = item->m_szValue;
+        m_windowPos[0] = LimitPosition(ReadInt(value));
+        m_windowPos[1] = LimitPosition(ReadSecondNumber(value, ' ', value.size()));
+    }
+
+    m_units = UNITS_SI;
+    if ((item = headers.Find("cfg.units.type"))) {
+        if (item->m_szValue == "SI") {
+            m_units = UNITS_SI;
+        } else if (item->m_szValue == "IMP") {
+            m_units = UNITS_IMP;
+        } else {
+            g_messageLog.Log(LOG_ERROR, "Configuration file: unknown unit system \"%s\".",
+                             item->m_szValue.c_str());
+            return false;
+        }
+    }
+
+    item = headers.Find("cfg.units.all");
+    m_bUnitsAll = item && ReadFlagChar(item->m_szValue);
+    m_importSrcFolder = FromAnsi(headers.GetValue("cfg.import.srcfolder"));
+    m_importProjectFolder = FromAnsi(headers.GetValue("cfg.import.projectfolder"));
+    return true;
+}
+
+bool CCfg::Save()
+{
+    const std::wstring path = GetCfgFilePath();
+    CHeaders headers;
+    if (!path.empty() && FileExists(path))
+        headers.Load(path);
+    headers.SetValue("cfg.name", PROGRAM_NAME);
+    headers.SetValue("cfg.version", PROGRAM_VERSION);
+    headers.SetValue("cfg.layout", FormatInt(m_nLayout));
+    headers.SetValue("cfg.palette.all", FormatInt(m_bPaletteAll ? 1 : 0));
+    headers.SetValue("cfg.palette.current", FormatInt(m_nCurPalette));
+    headers.SetValue("cfg.use mouse wheel", m_bUseMouseWheel ? "1" : "0");
+    headers.SetValue("cfg.window.remember", m_bRememberWindow ? "1" : "0");
+    headers.SetValue("cfg.window.size", FormatPair(m_windowSize));
+    headers.SetValue("cfg.window.position", FormatPair(m_windowPos));
+    headers.SetValue("cfg.units.all", m_bUnitsAll ? "1" : "0");
+    headers.SetValue("cfg.units.type", m_units == UNITS_SI ? "SI" : "IMP");
+    headers.SetValue("cfg.import.srcfolder", ToAnsi(m_importSrcFolder));
+    headers.SetValue("cfg.import.projectfolder", ToAnsi(m_importProjectFolder));
+
+    bool bSaved = !path.empty() && headers.Save(path, true);
+    if (!bSaved)
+        g_messageLog.Log(LOG_ERROR, "Unable to save configuration file %s.",
+                         NativePath(path).c_str());
+    else
+        bSaved = WritePaletteFile(m_userColors, GetUserPalettePath());
+    if (!bSaved) {
+        ShowMessage(L"Error. Unable to save program's configuration.", TMessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+void CCfg::LoadMaterialList()
+{
+    m_pCurMaterial = nullptr;
+    m_materials.clear();
+    const std::wstring path = GetMaterialListPath();
+    CHeaders headers;
+    if (!FileExists(path) || !headers.Load(path) || headers.IsEmpty()) {
+        g_messageLog.Log(LOG_DEBUG, "fail to load material list.");
+        m_materials.push_front({kUserDefinedMaterial, 30, 300});
+    } else {
+        for (const CHeaders::CItem& item : headers) {
+            const std::string& value = item.m_szValue;
+            m_materials.push_back(
+                {FromAnsi(item.m_szKey), ReadInt(value), ReadSecondNumber(value, ',', value.size())});
+        }
+    }
+    for (CMaterial& material : m_materials) {
+        if (material.m_strName == kUserDefinedMaterial) {
+            m_pCurMaterial = &material;
+            break;
+        }
+    }
+}
+
+CMaterial* CCfg::FindMaterial(const std::wstring& name)
+{
+    for (CMaterial& material : m_materials) {
+        if (material.m_strName == name)
+            return &material;
+    }
+    return m_pCurMaterial;
+}
+
+void CCfg::LoadCursors()
+{
+    // Every cursor kind has a shape of the windowing layer, so each one counts as loaded.
+    m_cursors.clear();
+    m_cursors.resize(CURSOR_COUNT);
+    for (int i = 0; i < CURSOR_COUNT; ++i)
+        m_cursors[static_cast<size_t>(i)] = {static_cast<TCursorId>(i), true};
+}
+
+CCfg::CWinPos CCfg::GetWinPos(uint32_t id) const
+{
+    for (const CWinPos& pos : m_winPos) {
+        if (pos.m_id == id)
+            return pos;
+    }
+    CWinPos none;
+    none.m_id = id;
+    return none;
+}
+
+bool CCfg::HasWinPos(uint32_t id) const
+{
+    for (const CWinPos& pos : m_winPos) {
+        if (pos.m_id == id)
+            return true;
+    }
+    return false;
+}
+
+void CCfg::SetWinPos(uint32_t id, int32_t x, int32_t y)
+{
+    if (x < 0 || y < 0)
+        return;
+    for (CWinPos& pos : m_winPos) {
+        if (pos.m_id == id) {
+            pos.m_x = x;
+            pos.m_y = y;
+            return;
+        }
+    }
+    m_winPos.push_back({x, y, id});
+}
+
+std::wstring CCfg::GetAppDataDir()
+{
+    return GetUserConfigDir();
+}
+
+std::wstring CCfg::GetCfgFilePath()
+{
+    const std::wstring dir = GetAppDataDir();
+    return dir.empty() ? dir : JoinPath(dir, FromAnsi(PROGRAM_NAME) + L".cfg");
+}
+
+std::wstring CCfg::GetUserPalettePath()
+{
+    const std::wstring dir = GetAppDataDir();
+    return dir.empty() ? dir : JoinPath(dir, L"userdef.pal");
+}
+
+std::wstring CCfg::GetMaterialListPath()
+{
+    const std::wstring local = std::wstring(L"./") + kMaterialListName;
+    if (FileExists(local))
+        return local;
+    const std::wstring exeDir = GetExecutableDir();
+    if (!exeDir.empty()) {
+        const std::wstring besideExe = JoinPath(exeDir, kMaterialListName);
+        if (FileExists(besideExe))
+            return besideExe;
+    }
+    return local;
+}

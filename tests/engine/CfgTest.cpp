@@ -1,0 +1,503 @@
+#include "Cfg.h"
+
+#include "Headers.h"
+#include "TestSupport.h"
+#include "Values.h"
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::pair<std::string, std::string>>;
+
+const wchar_t kReadError[] = L"Error accour while reading application settings file, Try to "
+                             L"restart program. If this message is repeated. Contact distributor.";
+const wchar_t kSaveError[] = L"Error. Unable to save program's configuration.";
+
+// A complete file as the program writes it, with non-default values.
+Lines CompleteFile()
+{
+    return {
+        {"cfg.name", "quarvel"},
+        {"cfg.version", "v1.4.0"},
+        {"cfg.layout", "0"},
+        {"cfg.palette.all", "1"},
+        {"cfg.palette.current", "1"},
+        {"cfg.use mouse wheel", "0"},
+        {"cfg.window.remember", "1"},
+        {"cfg.window.size", "800 600"},
+        {"cfg.window.position", "30 40"},
+        {"cfg.units.all", "1"},
+        {"cfg.units.type", "IMP"},
+        {"cfg.import.srcfolder", "/data/in"},
+        {"cfg.import.projectfolder", "/data/out"},
+    };
+}
+
+Lines With(Lines lines, const std::string& key, const std::string& value)
+{
+    for (auto& line : lines)
+        if (line.first == key)
+            line.second = value;
+    return lines;
+}
+
+Lines Without(Lines lines, const std::string& key)
+{
+    Lines kept;
+    for (auto& line : lines)
+        if (line.first != key)
+            kept.push_back(line);
+    return kept;
+}
+
+std::string Text(const Lines& lines)
+{
+    std::string text;
+    for (const auto& line : lines)
+        text += line.first + ":" + line.second + "\r\n";
+    return text;
+}
+
+Lines ReadLines(const std::wstring& path)
+{
+    CHeaders headers;
+    headers.Load(path);
+    Lines lines;
+    for (const auto& item : headers)
+        lines.emplace_back(item.m_szKey, item.m_szValue);
+    return lines;
+}
+
+// Each test gets a per-user folder that does not exist yet.
+class Cfg : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* old = std::getenv("APPDATA");
+        m_oldAppData = old ? old : "";
+        setenv("APPDATA", m_dir.File("appdata").c_str(), 1);
+    }
+    void TearDown() override { setenv("APPDATA", m_oldAppData.c_str(), 1); }
+
+    void WriteCfg(const std::string& text)
+    {
+        std::filesystem::create_directories(ToAnsi(CCfg::GetAppDataDir()));
+        WriteFileBytes(ToAnsi(CCfg::GetCfgFilePath()), text);
+    }
+
+    // A configuration with its palettes ready, as Load has them before reading the file.
+    static void ReadInto(CCfg& cfg, bool bExpected = true)
+    {
+        cfg.InitPalettes();
+        EXPECT_EQ(cfg.ReadCfgFile(), bExpected);
+    }
+
+    CTempDir m_dir;
+    std::string m_oldAppData;
+};
+
+// Changes the working folder for its lifetime.
+class CWorkingDir
+{
+public:
+    explicit CWorkingDir(const std::string& path) : m_old(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(path);
+    }
+    ~CWorkingDir() { std::filesystem::current_path(m_old); }
+
+private:
+    std::filesystem::path m_old;
+};
+
+} // namespace
+
+TEST_F(Cfg, PathsLieInThePerUserFolder)
+{
+    const std::wstring dir = Wide(m_dir.File("appdata")) + L"/Tovrik/quarvel";
+    EXPECT_EQ(CCfg::GetAppDataDir(), dir);
+    EXPECT_EQ(CCfg::GetCfgFilePath(), dir + L"/quarvel.cfg");
+    EXPECT_EQ(CCfg::GetUserPalettePath(), dir + L"/userdef.pal");
+}
+
+TEST_F(Cfg, Defaults)
+{
+    CCfg cfg;
+    EXPECT_EQ(cfg.m_pCurMaterial, nullptr);
+    EXPECT_TRUE(cfg.m_materials.empty());
+    EXPECT_EQ(cfg.m_nCurPalette, 0);
+    EXPECT_TRUE(cfg.m_paletteNames.empty());
+    EXPECT_FALSE(cfg.m_bPaletteAll);
+    EXPECT_FALSE(cfg.m_bPaletteWrap);
+    EXPECT_TRUE(cfg.m_cursors.empty());
+    EXPECT_EQ(cfg.m_nLayout, 1);
+    EXPECT_FALSE(cfg.m_bRememberWindow);
+    EXPECT_EQ(cfg.m_windowSize[0], 0);
+    EXPECT_EQ(cfg.m_windowSize[1], 0);
+    EXPECT_EQ(cfg.m_windowPos[0], 0);
+    EXPECT_EQ(cfg.m_windowPos[1], 0);
+    EXPECT_TRUE(cfg.m_bAutoContrast);
+    EXPECT_FALSE(cfg.m_bUnitsAll);
+    EXPECT_EQ(cfg.m_units, UNITS_SI);
+    EXPECT_EQ(cfg.m_unitsNames, (std::vector<std::wstring>{L"SI units", L"Imperial units"}));
+    EXPECT_TRUE(cfg.m_winPos.empty());
+    EXPECT_TRUE(cfg.m_bUseMouseWheel);
+    EXPECT_TRUE(cfg.m_importSrcFolder.empty());
+    EXPECT_TRUE(cfg.m_importProjectFolder.empty());
+}
+
+TEST_F(Cfg, ReadsEveryKey)
+{
+    WriteCfg(Text(CompleteFile()));
+    CCfg cfg;
+    ReadInto(cfg);
+    EXPECT_EQ(cfg.m_nLayout, 0);
+    EXPECT_TRUE(cfg.m_bPaletteAll);
+    EXPECT_EQ(cfg.m_nCurPalette, 1);
+    EXPECT_EQ(cfg.m_curColors[0], 0x00FF0000u);
+    EXPECT_FALSE(cfg.m_bUseMouseWheel);
+    EXPECT_TRUE(cfg.m_bRememberWindow);
+    EXPECT_EQ(cfg.m_windowSize[0], 800);
+    EXPECT_EQ(cfg.m_windowSize[1], 600);
+    EXPECT_EQ(cfg.m_windowPos[0], 30);
+    EXPECT_EQ(cfg.m_windowPos[1], 40);
+    EXPECT_TRUE(cfg.m_bUnitsAll);
+    EXPECT_EQ(cfg.m_units, UNITS_IMP);
+    EXPECT_EQ(cfg.m_importSrcFolder, L"/data/in");
+    EXPECT_EQ(cfg.m_importProjectFolder, L"/data/out");
+}
+
+TEST_F(Cfg, ValueRules)
+{
+    using Check = std::function<void(const CCfg&)>;
+    const auto pos = [](int x, int y) -> Check {
+        return [x, y](const CCfg& c) {
+            EXPECT_EQ(c.m_windowPos[0], x);
+            EXPECT_EQ(c.m_windowPos[1], y);
+        };
+    };
+    const auto size = [](int w, int h) -> Check {
+        return [w, h](const CCfg& c) {
+            EXPECT_EQ(c.m_windowSize[0], w);
+            EXPECT_EQ(c.m_windowSize[1], h);
+        };
+    };
+    const auto layout = [](int n) -> Check { return [n](const CCfg& c) { EXPECT_EQ(c.m_nLayout, n); }; };
+    const auto palette = [](int n, uint32_t first) -> Check {
+        return [n, first](const CCfg& c) {
+            EXPECT_EQ(c.m_nCurPalette, n);
+            EXPECT_EQ(c.m_curColors[0], first);
+        };
+    };
+    const struct { const char* key; const char* value; Check check; } cases[] = {
+        {"cfg.window.position", "2500 -50", pos(100, 100)},
+        {"cfg.window.position", "0 2000", pos(0, 2000)},
+        {"cfg.window.position", "37", pos(37, 0)},
+        {"cfg.window.position", "", pos(0, 0)},
+        {"cfg.window.size", "800", size(800, 0)},
+        {"cfg.window.size", "1024        768", size(1024, 768)},
+        {"cfg.window.size", "123456789012345", size(INT_MAX, 2345)},
+        {"cfg.window.size", "12345678901", size(INT_MAX, 0)},
+        {"cfg.layout", "2", layout(2)},
+        {"cfg.layout", "3", layout(1)},
+        {"cfg.layout", "-1", layout(1)},
+        {"cfg.layout", "abc", layout(0)},
+        {"cfg.palette.current", "0", palette(0, 0)},
+        {"cfg.palette.current", "3", palette(0, 0)},
+        {"cfg.palette.current", "-1", palette(0, 0)},
+        {"cfg.palette.current", "99999999999", palette(0, 0)},
+        {"cfg.units.type", "SI", [](const CCfg& c) { EXPECT_EQ(c.m_units, UNITS_SI); }},
+        {"cfg.use mouse wheel", "1x", [](const CCfg& c) { EXPECT_TRUE(c.m_bUseMouseWheel); }},
+        {"cfg.palette.all", "", [](const CCfg& c) { EXPECT_FALSE(c.m_bPaletteAll); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + ":" + c.value);
+        WriteCfg(Text(With(CompleteFile(), c.key, c.value)));
+        CCfg cfg;
+        ReadInto(cfg);
+        c.check(cfg);
+    }
+}
+
+TEST_F(Cfg, RequiredKeysStopTheRead)
+{
+    // Keys before the missing one are taken, the rest keep their defaults.
+    WriteCfg(Text(Without(CompleteFile(), "cfg.window.remember")));
+    CCfg cfg;
+    ReadInto(cfg, false);
+    EXPECT_EQ(cfg.m_nLayout, 0);
+    EXPECT_TRUE(cfg.m_bPaletteAll);
+    EXPECT_EQ(cfg.m_nCurPalette, 1);
+    EXPECT_FALSE(cfg.m_bUseMouseWheel);
+    EXPECT_EQ(cfg.m_windowSize[0], 0);
+    EXPECT_FALSE(cfg.m_bUnitsAll);
+
+    for (const char* key : {"cfg.name", "cfg.version", "cfg.layout", "cfg.palette.all",
+                            "cfg.palette.current", "cfg.use mouse wheel"}) {
+        WriteCfg(Text(Without(CompleteFile(), key)));
+        CCfg other;
+        ReadInto(other, false);
+        EXPECT_FALSE(other.m_bRememberWindow) << key;
+    }
+
+    // An unknown unit system fails after the keys before it.
+    ClearLog();
+    WriteCfg(Text(With(CompleteFile(), "cfg.units.type", "Imp")));
+    CCfg units;
+    ReadInto(units, false);
+    EXPECT_EQ(units.m_windowPos[0], 30);
+    EXPECT_EQ(units.m_units, UNITS_SI);
+    EXPECT_FALSE(units.m_bUnitsAll);
+    EXPECT_TRUE(units.m_importSrcFolder.empty());
+    EXPECT_NE(ReadLog().find("unknown unit system \"Imp\""), std::string::npos);
+
+    // Missing and empty files fail at once.
+    CCfg missing;
+    std::filesystem::remove(ToAnsi(CCfg::GetCfgFilePath()));
+    ReadInto(missing, false);
+    WriteCfg("");
+    ReadInto(missing, false);
+    EXPECT_EQ(missing.m_nLayout, 1);
+}
+
+TEST_F(Cfg, OptionalKeysKeepDefaults)
+{
+    Lines lines = CompleteFile();
+    for (const char* key : {"cfg.window.size", "cfg.window.position", "cfg.units.all",
+                            "cfg.units.type", "cfg.import.srcfolder", "cfg.import.projectfolder"})
+        lines = Without(lines, key);
+    WriteCfg(Text(lines));
+    CCfg cfg;
+    cfg.m_windowSize[0] = 5;
+    cfg.m_windowPos[1] = 7;
+    cfg.m_units = UNITS_IMP;
+    cfg.m_bUnitsAll = true;
+    cfg.m_importSrcFolder = L"x";
+    ReadInto(cfg);
+    EXPECT_EQ(cfg.m_windowSize[0], 5);
+    EXPECT_EQ(cfg.m_windowPos[1], 7);
+    EXPECT_EQ(cfg.m_units, UNITS_SI);
+    EXPECT_FALSE(cfg.m_bUnitsAll);
+    EXPECT_TRUE(cfg.m_importSrcFolder.empty());
+}
+
+TEST_F(Cfg, LoadShowsOneMessageWhenTheFileCannotBeRead)
+{
+    CNotifierRecorder recorder;
+    CCfg cfg;
+    EXPECT_FALSE(cfg.Load());
+    ASSERT_EQ(recorder.m_messages.size(), 1u);
+    EXPECT_EQ(recorder.m_messages[0], kReadError);
+    EXPECT_EQ(recorder.m_icons[0], TMessageIcon::Exclamation);
+    EXPECT_EQ(cfg.m_cursors.size(), 6u);
+    EXPECT_EQ(cfg.m_paletteNames.size(), 3u);
+    EXPECT_FALSE(cfg.m_materials.empty());
+    EXPECT_EQ(cfg.m_nLayout, 1);
+}
+
+TEST_F(Cfg, LoadTakesTheUserPaletteBeforeSelecting)
+{
+    CNotifierRecorder recorder;
+    WriteCfg(Text(With(CompleteFile(), "cfg.palette.current", "2")));
+    TPaletteTable user;
+    user.fill(0x00345678);
+    ASSERT_TRUE(CCfg::WritePaletteFile(user, CCfg::GetUserPalettePath()));
+    CCfg cfg;
+    EXPECT_TRUE(cfg.Load());
+    EXPECT_TRUE(recorder.m_messages.empty());
+    EXPECT_EQ(cfg.m_nCurPalette, 2);
+    EXPECT_EQ(cfg.m_curColors, user);
+    EXPECT_EQ(cfg.m_userColors, user);
+
+    // A user palette of the wrong size is logged and the gray one stays.
+    ClearLog();
+    WriteFileBytes(ToAnsi(CCfg::GetUserPalettePath()), std::string(1000, '\x01'));
+    CCfg bad;
+    EXPECT_TRUE(bad.Load());
+    EXPECT_EQ(bad.m_userColors[9], 0x00090909u);
+    EXPECT_EQ(bad.m_curColors, bad.m_userColors);
+    EXPECT_NE(ReadLog().find("userdef.pal is not 1024 bytes long"), std::string::npos);
+}
+
+TEST_F(Cfg, SaveRoundTripsKeepingOtherKeysInPlace)
+{
+    CNotifierRecorder recorder;
+    CCfg cfg;
+    cfg.InitPalettes();
+    cfg.m_nLayout = 2;
+    cfg.m_bPaletteAll = true;
+    TPaletteTable user;
+    for (uint32_t i = 0; i < 256; ++i)
+        user[i] = (255 - i) << 8;
+    cfg.SetUserPalette(user);
+    cfg.m_bUseMouseWheel = false;
+    cfg.m_bRememberWindow = true;
+    cfg.m_windowSize[0] = 1280;
+    cfg.m_windowSize[1] = 1024;
+    cfg.m_windowPos[0] = 12;
+    cfg.m_windowPos[1] = 1999;
+    cfg.m_bUnitsAll = true;
+    cfg.m_units = UNITS_IMP;
+    cfg.m_importSrcFolder = L"/home/j\u00fcrgen/profiles";
+    cfg.m_importProjectFolder = L"/srv/projects";
+
+    // The first save creates the folder.
+    ASSERT_FALSE(std::filesystem::exists(ToAnsi(CCfg::GetAppDataDir())));
+    ASSERT_TRUE(cfg.Save());
+    const std::wstring path = CCfg::GetCfgFilePath();
+    EXPECT_EQ(ReadLines(path), (Lines{
+        {"cfg.name", "quarvel"}, {"cfg.version", "v1.4.0"}, {"cfg.layout", "2"},
+        {"cfg.palette.all", "1"}, {"cfg.palette.current", "2"}, {"cfg.use mouse wheel", "0"},
+        {"cfg.window.remember", "1"}, {"cfg.window.size", "1280 1024"},
+        {"cfg.window.position", "12 1999"}, {"cfg.units.all", "1"}, {"cfg.units.type", "IMP"},
+        {"cfg.import.srcfolder", "/home/j\xC3\xBCrgen/profiles"},
+        {"cfg.import.projectfolder", "/srv/projects"}}));
+    TPaletteTable written;
+    ASSERT_TRUE(CCfg::ReadPaletteFile(written, CCfg::GetUserPalettePath()));
+    EXPECT_EQ(written, user);
+
+    // Keys of older versions and the drawing keys stay where they are.
+    Lines lines = ReadLines(path);
+    lines.insert(lines.begin(), {"old.key", "abc"});
+    lines.insert(lines.begin() + 4, {"drawing.pen", "3 255"});
+    lines.push_back({"drawing.visible", "1"});
+    WriteFileBytes(ToAnsi(path), Text(lines));
+    cfg.m_nLayout = 0;
+    cfg.m_units = UNITS_SI;
+    ASSERT_TRUE(cfg.Save());
+    lines = With(With(lines, "cfg.layout", "0"), "cfg.units.type", "SI");
+    EXPECT_EQ(ReadLines(path), lines);
+    EXPECT_TRUE(recorder.m_messages.empty());
+
+    CCfg reloaded;
+    EXPECT_TRUE(reloaded.Load());
+    EXPECT_EQ(reloaded.m_nLayout, cfg.m_nLayout);
+    EXPECT_EQ(reloaded.m_bPaletteAll, cfg.m_bPaletteAll);
+    EXPECT_EQ(reloaded.m_nCurPalette, cfg.m_nCurPalette);
+    EXPECT_EQ(reloaded.m_curColors, cfg.m_curColors);
+    EXPECT_EQ(reloaded.m_userColors, cfg.m_userColors);
+    EXPECT_EQ(reloaded.m_bUseMouseWheel, cfg.m_bUseMouseWheel);
+    EXPECT_EQ(reloaded.m_bRememberWindow, cfg.m_bRememberWindow);
+    EXPECT_EQ(reloaded.m_windowSize[0], cfg.m_windowSize[0]);
+    EXPECT_EQ(reloaded.m_windowSize[1], cfg.m_windowSize[1]);
+    EXPECT_EQ(reloaded.m_windowPos[0], cfg.m_windowPos[0]);
+    EXPECT_EQ(reloaded.m_windowPos[1], cfg.m_windowPos[1]);
+    EXPECT_EQ(reloaded.m_bUnitsAll, cfg.m_bUnitsAll);
+    EXPECT_EQ(reloaded.m_units, cfg.m_units);
+    EXPECT_EQ(reloaded.m_importSrcFolder, cfg.m_importSrcFolder);
+    EXPECT_EQ(reloaded.m_importProjectFolder, cfg.m_importProjectFolder);
+    EXPECT_TRUE(recorder.m_messages.empty());
+}
+
+TEST_F(Cfg, SaveFailureShowsOneMessage)
+{
+    for (bool bPaletteFails : {false, true}) {
+        SCOPED_TRACE(bPaletteFails ? "user palette" : "configuration file");
+        const std::wstring blocked = bPaletteFails ? CCfg::GetUserPalettePath() : CCfg::GetCfgFilePath();
+        std::filesystem::create_directories(ToAnsi(blocked));
+        CNotifierRecorder recorder;
+        CCfg cfg;
+        EXPECT_FALSE(cfg.Save());
+        ASSERT_EQ(recorder.m_messages.size(), 1u);
+        EXPECT_EQ(recorder.m_messages[0], kSaveError);
+        EXPECT_EQ(recorder.m_icons[0], TMessageIcon::Exclamation);
+        EXPECT_EQ(std::filesystem::is_regular_file(ToAnsi(CCfg::GetCfgFilePath())), bPaletteFails);
+        std::filesystem::remove_all(ToAnsi(CCfg::GetAppDataDir()));
+    }
+}
+
+TEST_F(Cfg, MaterialList)
+{
+    // One test, since it changes the working folder and a file beside the executable.
+    CTempDir work;
+    CWorkingDir cwd(work.Path());
+    const std::filesystem::path besideExe =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path() / "material.lst";
+    ASSERT_FALSE(std::filesystem::exists(besideExe));
+
+    // Missing: logged, only the user-defined material.
+    ClearLog();
+    CCfg cfg;
+    cfg.LoadMaterialList();
+    ASSERT_EQ(cfg.m_materials.size(), 1u);
+    EXPECT_EQ(cfg.m_materials[0].m_strName, L"User-defined");
+    EXPECT_EQ(cfg.m_materials[0].m_iMinVelocity, 30);
+    EXPECT_EQ(cfg.m_materials[0].m_iMaxVelocity, 300);
+    EXPECT_EQ(cfg.m_pCurMaterial, &cfg.m_materials[0]);
+    EXPECT_NE(ReadLog().find("fail to load material list."), std::string::npos);
+
+    // In the working folder: file order, numbers around the first comma.
+    WriteFileBytes(work.File("material.lst"),
+                   "Sand:50,150\r\nClay:5\r\nUser-defined:30,300\r\nRock:70, 120,9\r\nsand:1,2\r\n");
+    cfg.LoadMaterialList();
+    ASSERT_EQ(cfg.m_materials.size(), 5u);
+    const struct { const wchar_t* name; int min; int max; } expected[] = {
+        {L"Sand", 50, 150}, {L"Clay", 5, 0}, {L"User-defined", 30, 300}, {L"Rock", 70, 120},
+        {L"sand", 1, 2},
+    };
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(cfg.m_materials[i].m_strName, expected[i].name) << i;
+        EXPECT_EQ(cfg.m_materials[i].m_iMinVelocity, expected[i].min) << i;
+        EXPECT_EQ(cfg.m_materials[i].m_iMaxVelocity, expected[i].max) << i;
+    }
+    EXPECT_EQ(cfg.m_pCurMaterial, &cfg.m_materials[2]);
+    EXPECT_EQ(cfg.FindMaterial(L"Sand"), &cfg.m_materials[0]);
+    EXPECT_EQ(cfg.FindMaterial(L"sand"), &cfg.m_materials[4]);
+    EXPECT_EQ(cfg.FindMaterial(L"Gravel"), cfg.m_pCurMaterial);
+
+    // Without the user-defined line there is no fallback material.
+    WriteFileBytes(work.File("material.lst"), "Sand:50,150\r\n");
+    cfg.LoadMaterialList();
+    EXPECT_EQ(cfg.m_pCurMaterial, nullptr);
+    EXPECT_EQ(cfg.FindMaterial(L"Gravel"), nullptr);
+
+    // Beside the executable when the working folder has none.
+    std::filesystem::remove(work.File("material.lst"));
+    WriteFileBytes(besideExe.string(), "Loam:40,90\r\n");
+    const std::wstring path = CCfg::GetMaterialListPath();
+    cfg.LoadMaterialList();
+    std::filesystem::remove(besideExe);
+    EXPECT_EQ(path, Wide(besideExe.string()));
+    ASSERT_EQ(cfg.m_materials.size(), 1u);
+    EXPECT_EQ(cfg.m_materials[0].m_strName, L"Loam");
+    EXPECT_EQ(CCfg::GetMaterialListPath(), L"./material.lst");
+}
+
+TEST_F(Cfg, CursorsAndDialogPlaces)
+{
+    CCfg cfg;
+    cfg.LoadCursors();
+    cfg.LoadCursors();
+    ASSERT_EQ(cfg.m_cursors.size(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(cfg.m_cursors[static_cast<size_t>(i)].m_id, i);
+        EXPECT_TRUE(cfg.m_cursors[static_cast<size_t>(i)].m_bLoaded);
+    }
+
+    EXPECT_FALSE(cfg.HasWinPos(130));
+    EXPECT_EQ(cfg.GetWinPos(130).m_x, 0);
+    EXPECT_EQ(cfg.GetWinPos(130).m_y, 0);
+    cfg.SetWinPos(130, -1, 50);
+    cfg.SetWinPos(130, 50, -1);
+    EXPECT_FALSE(cfg.HasWinPos(130));
+    cfg.SetWinPos(130, 10, 20);
+    cfg.SetWinPos(131, 0, 0);
+    cfg.SetWinPos(130, 30, 40);
+    ASSERT_EQ(cfg.m_winPos.size(), 2u);
+    EXPECT_TRUE(cfg.HasWinPos(131));
+    EXPECT_EQ(cfg.GetWinPos(130).m_x, 30);
+    EXPECT_EQ(cfg.GetWinPos(130).m_y, 40);
+
+    cfg.SetDefaults();
+    EXPECT_TRUE(cfg.m_winPos.empty());
+    EXPECT_TRUE(cfg.m_cursors.empty());
+}
