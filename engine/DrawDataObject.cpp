@@ -1,0 +1,148 @@
+#include "DrawDataObject.h"
+
+#include "Values.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace Tovrik {
+
+namespace {
+
+const char* const kTypeNames[] = {"line", "rect", "circle"};
+constexpr float kCoordinateTolerance = 0.0001f;
+
+// Cuts the field up to the next TAB off the front of rest; false when the line has none.
+bool TakeField(std::string_view& rest, std::string_view& field)
+{
+    const size_t tab = rest.find('\t');
+    if (tab == std::string_view::npos)
+        return false;
+    field = rest.substr(0, tab);
+    rest.remove_prefix(tab + 1);
+    return true;
+}
+
+// A coordinate: a real in single precision; NaN, infinities and values beyond float fail.
+bool ReadCoordinate(std::string_view text, float& value)
+{
+    const double real = ReadReal(text);
+    if (!std::isfinite(real) || std::fabs(real) > FLT_MAX)
+        return false;
+    value = static_cast<float>(real);
+    return true;
+}
+
+// "x;y;depth".
+bool ReadPoint(std::string_view field, float& x, float& y, float& z)
+{
+    const size_t first = field.find(';');
+    if (first == std::string_view::npos)
+        return false;
+    const size_t second = field.find(';', first + 1);
+    if (second == std::string_view::npos)
+        return false;
+    return ReadCoordinate(field.substr(0, first), x)
+        && ReadCoordinate(field.substr(first + 1, second - first - 1), y)
+        && ReadCoordinate(field.substr(second + 1), z);
+}
+
+std::string FormatPoint(float x, float y, float z)
+{
+    return FormatReal(x, 2) + ';' + FormatReal(y, 2) + ';' + FormatReal(z, 2);
+}
+
+} // namespace
+
+std::string CDrawDataObject::Write() const
+{
+    const bool known = m_nType >= TYPE_LINE && m_nType <= TYPE_CIRCLE;
+    std::string line = kTypeNames[known ? m_nType : TYPE_LINE];
+    line += '\t';
+    line += FormatPoint(m_fX1, m_fY1, m_fZ1);
+    line += '\t';
+    line += FormatPoint(m_fX2, m_fY2, m_fZ2);
+    line += '\t';
+    line += FormatHex(GetPenColor());
+    line += '\t';
+    line += FormatInt(m_nPenWidth);
+    line += '\t';
+    line += FormatHex(GetBrushColor());
+    line += '\t';
+    line += m_bVisible ? '1' : '0';
+    line += "\r\n";
+    return line;
+}
+
+bool CDrawDataObject::Read(std::string_view text, size_t& pos)
+{
+    if (pos > text.size())
+        return false;
+    // Every field lies within this line: a short line fails instead of reading the next one.
+    const size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos || text[end] != '\r' || end + 1 >= text.size()
+        || text[end + 1] != '\n')
+        return false;
+    std::string_view rest = text.substr(pos, end - pos);
+
+    std::string_view field;
+    if (!TakeField(rest, field))
+        return false;
+    int32_t type = -1;
+    for (int32_t i = TYPE_LINE; i <= TYPE_CIRCLE && type < 0; ++i)
+        if (std::string_view(kTypeNames[i]).substr(0, field.size()) == field)
+            type = i;
+    if (type < 0)
+        return false;
+
+    float x1, y1, z1, x2, y2, z2;
+    if (!TakeField(rest, field) || !ReadPoint(field, x1, y1, z1))
+        return false;
+    if (!TakeField(rest, field) || !ReadPoint(field, x2, y2, z2))
+        return false;
+
+    uint32_t crLine = 0;
+    if (!TakeField(rest, field) || ReadHexColor(field, crLine) == 0)
+        return false;
+
+    // Pen width: an optional "-" and digits, directly followed by a TAB.
+    size_t digits = rest.empty() || rest[0] != '-' ? 0 : 1;
+    const size_t sign = digits;
+    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9')
+        ++digits;
+    if (digits == sign || digits >= rest.size() || rest[digits] != '\t')
+        return false;
+    int32_t penWidth = ReadInt(rest.substr(0, digits));
+    if (penWidth < 0)
+        penWidth = 1;
+    rest.remove_prefix(digits + 1);
+
+    uint32_t crFill = 0;
+    if (!TakeField(rest, field) || ReadHexColor(field, crFill) == 0)
+        return false;
+
+    m_nType = type;
+    m_fX1 = x1;
+    m_fY1 = y1;
+    m_fZ1 = z1;
+    m_fX2 = x2;
+    m_fY2 = y2;
+    m_fZ2 = z2;
+    m_crLine = crLine;
+    m_nPenWidth = penWidth;
+    m_crFill = crFill;
+    m_bVisible = ReadFlagValue(rest);
+    pos = end + 2;
+    return true;
+}
+
+bool CDrawDataObject::IsEqual(const CDrawDataObject& other) const
+{
+    const auto near = [](float a, float b) { return std::fabs(a - b) <= kCoordinateTolerance; };
+    return m_nType == other.m_nType && m_crFill == other.m_crFill && m_crLine == other.m_crLine
+        && m_bVisible == other.m_bVisible && near(m_fX1, other.m_fX1) && near(m_fY1, other.m_fY1)
+        && near(m_fX2, other.m_fX2) && near(m_fY2, other.m_fY2) && near(m_fZ1, other.m_fZ1)
+        && near(m_fZ2, other.m_fZ2);
+}
+
+} // namespace Tovrik

@@ -1,0 +1,372 @@
+#include "DrawingManager.h"
+
+#include "FileIo.h"
+#include "Headers.h"
+#include "MessageLog.h"
+#include "Values.h"
+#include "Version.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <new>
+#include <unistd.h>
+
+Tovrik::CDrawingManager g_drawingManager;
+
+namespace Tovrik {
+
+namespace {
+
+constexpr uint32_t kDefaultColor = 0x0064FF64; // red 100, green 255, blue 100
+constexpr int32_t kDefaultBlendAlpha = 100;
+// An object line takes some 50 bytes; no real object file comes near this.
+constexpr int64_t kMaxObjectFile = 16 * 1024 * 1024;
+
+std::string FileHeader()
+{
+    return std::string(PROGRAM_NAME) + "\t" + PROGRAM_VERSION + "\r\n";
+}
+
+const char kKeyColor[] = "drawing.color";
+const char kKeyBlendAlpha[] = "drawing.blendalpha";
+const char kKeyDrawFrame[] = "drawing.drawframe";
+const char kKeyOverlay[] = "drawing.overlay";
+const char kKeyVisible[] = "drawing.visible";
+const char* const kVisibilityNames[] = {"all", "range", "hide"};
+
+enum class TFileRead { Read, NotOpened, Failed };
+
+// The object file's text up to its first zero byte.
+TFileRead ReadObjectFile(const std::wstring& path, std::string& text)
+{
+    FILE* file = OpenFile(path, "rb");
+    if (!file)
+        return TFileRead::NotOpened;
+    int64_t length = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0)
+        length = std::ftell(file);
+    std::fseek(file, 0, SEEK_SET);
+    const std::string narrow = NativePath(path);
+    if (length < 0 || length > kMaxObjectFile) {
+        std::fclose(file);
+        g_messageLog.Log(LOG_ERROR, "Object list is too large or has no size, %s",
+                         narrow.c_str());
+        return TFileRead::Failed;
+    }
+    try {
+        text.assign(static_cast<size_t>(length), '\0');
+    } catch (const std::bad_alloc&) {
+        std::fclose(file);
+        g_messageLog.Log(LOG_ERROR, "Object list: out of memory, %s", narrow.c_str());
+        return TFileRead::Failed;
+    }
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    std::fclose(file);
+    const size_t zero = text.find('\0');
+    if (zero != std::string::npos)
+        text.resize(zero);
+    return TFileRead::Read;
+}
+
+enum class TFirstLine { Ok, NoCr, NoLf };
+
+// Line 1 names the program and its version; only its end is checked.
+TFirstLine SkipFirstLine(const std::string& text, size_t& pos)
+{
+    const size_t cr = text.find('\r');
+    if (cr == std::string::npos)
+        return TFirstLine::NoCr;
+    if (cr + 1 >= text.size() || text[cr + 1] != '\n')
+        return TFirstLine::NoLf;
+    pos = cr + 2;
+    return TFirstLine::Ok;
+}
+
+} // namespace
+
+CDrawingManager::CDrawingManager()
+{
+    ResetDefaults();
+    m_bOverlay = false;
+}
+
+void CDrawingManager::ResetDefaults()
+{
+    RemoveAll();
+    m_nTool = TOOL_RECT;
+    m_crColor = kDefaultColor;
+    m_nPenWidth = 1;
+    m_pPen = MakePen(m_crColor, m_nPenWidth);
+    m_pBrush = MakeBrush(m_crColor);
+    m_nBlendAlpha = kDefaultBlendAlpha;
+    m_bDrawFrame = true;
+    m_bBusy = false;
+    m_bOverlay = true;
+    m_bDrawingMode = false;
+    m_editBuffer = CDrawDataObject();
+    m_bBufferFull = false;
+}
+
+void CDrawingManager::LoadSettings(const std::wstring& cfgPath)
+{
+    CHeaders headers;
+    if (!headers.Load(cfgPath))
+        return;
+    // An empty value counts as a missing key.
+    const auto value = [&headers](const char* key) -> const std::string* {
+        const CHeaders::CItem* item = headers.Find(key);
+        return item && item->m_bHasValue ? &item->m_szValue : nullptr;
+    };
+    uint32_t crColor = m_crColor;
+    if (const std::string* text = value(kKeyColor); text && ReadHexColor(*text, crColor) > 0)
+        SetColor(crColor);
+    if (const std::string* text = value(kKeyBlendAlpha))
+        SetBlendAlpha(ReadInt(*text));
+    if (const std::string* text = value(kKeyDrawFrame))
+        m_bDrawFrame = ReadFlagChar(*text);
+    if (const std::string* text = value(kKeyOverlay))
+        m_bOverlay = ReadFlagChar(*text);
+    if (const std::string* text = value(kKeyVisible)) {
+        for (int32_t mode = VISIBLE_ALL; mode <= VISIBLE_HIDE; ++mode)
+            if (*text == kVisibilityNames[mode])
+                m_nVisibility = mode;
+    } else {
+        m_nVisibility = VISIBLE_ALL;
+    }
+}
+
+bool CDrawingManager::SaveSettings(const std::wstring& cfgPath) const
+{
+    CHeaders headers;
+    // A configuration that exists but cannot be read is not replaced by the drawing keys alone.
+    if (!headers.Load(cfgPath) && FileExists(cfgPath))
+        return false;
+    const bool known = m_nVisibility >= VISIBLE_ALL && m_nVisibility <= VISIBLE_HIDE;
+    headers.SetValue(kKeyColor, FormatHex(m_crColor));
+    headers.SetValue(kKeyBlendAlpha, FormatInt(m_nBlendAlpha));
+    headers.SetValue(kKeyDrawFrame, m_bDrawFrame ? "1" : "0");
+    headers.SetValue(kKeyOverlay, m_bOverlay ? "1" : "0");
+    headers.SetValue(kKeyVisible, kVisibilityNames[known ? m_nVisibility : VISIBLE_ALL]);
+    return headers.Save(cfgPath, true);
+}
+
+CDrawingManager::CDrawDataObject* CDrawingManager::GetObject(int index) const
+{
+    if (index < 0 || index >= GetCount())
+        return nullptr;
+    return m_objects[static_cast<size_t>(index)].get();
+}
+
+void CDrawingManager::SelectObject(int index)
+{
+    if (index >= 0 && index < GetCount())
+        m_nSelected = index;
+}
+
+void CDrawingManager::SelectObject(const CDrawDataObject* pObject)
+{
+    for (size_t i = 0; pObject && i < m_objects.size(); ++i)
+        if (m_objects[i].get() == pObject)
+            m_nSelected = static_cast<int32_t>(i);
+}
+
+CDrawingManager::CDrawDataObject* CDrawingManager::AddObject(const CDrawDataObject& object)
+{
+    auto added = std::make_unique<CDrawDataObject>(object);
+    added->m_pPen = m_pPen;
+    added->m_pBrush = m_pBrush;
+    m_objects.push_back(std::move(added));
+    return m_objects.back().get();
+}
+
+void CDrawingManager::RemoveObject(int index)
+{
+    if (index < 0 || index >= GetCount())
+        return;
+    if (m_nSelected == index)
+        m_nSelected = -1;
+    else if (m_nSelected > index)
+        --m_nSelected;
+    m_objects.erase(m_objects.begin() + index);
+}
+
+void CDrawingManager::RemoveAll()
+{
+    m_nSelected = -1;
+    m_objects.clear();
+}
+
+void CDrawingManager::SetStyle(uint32_t crColor, int32_t nPenWidth)
+{
+    if (crColor == m_crColor && nPenWidth == m_nPenWidth)
+        return;
+    m_crColor = crColor;
+    m_nPenWidth = nPenWidth;
+    // The previous pen and brush go when nothing else holds them.
+    for (const auto& object : m_objects) {
+        const CDrawPen* pen = object->m_pPen.get();
+        if (pen && pen->m_crColor == crColor && pen->m_nWidth == nPenWidth && object->m_pBrush) {
+            m_pPen = object->m_pPen;
+            m_pBrush = object->m_pBrush;
+            return;
+        }
+    }
+    m_pPen = MakePen(crColor, nPenWidth);
+    m_pBrush = MakeBrush(crColor);
+}
+
+void CDrawingManager::SetColor(uint32_t crColor)
+{
+    if (crColor != m_crColor)
+        SetStyle(crColor, m_nPenWidth);
+}
+
+void CDrawingManager::SetTool(int32_t nTool)
+{
+    m_nTool = nTool;
+    SetStyle(m_crColor, nTool == TOOL_LINE ? 2 : 1);
+}
+
+void CDrawingManager::SetBlendAlpha(int32_t nAlpha)
+{
+    m_nBlendAlpha = nAlpha < 0 ? 0 : nAlpha > 255 ? 255 : nAlpha;
+}
+
+bool CDrawingManager::Cut()
+{
+    const CDrawDataObject* selected = GetSelectedObject();
+    if (!CanEdit() || !selected)
+        return false;
+    m_editBuffer = *selected; // the buffer now holds the object's pen and brush
+    m_bBufferFull = true;
+    m_objects.erase(m_objects.begin() + m_nSelected);
+    if (m_objects.empty())
+        m_nSelected = -1;
+    else if (m_nSelected == GetCount())
+        m_nSelected = GetCount() - 1;
+    return true;
+}
+
+bool CDrawingManager::Copy()
+{
+    const CDrawDataObject* selected = GetSelectedObject();
+    if (!CanEdit() || !selected)
+        return false;
+    m_editBuffer = *selected;
+    m_bBufferFull = true;
+    return true;
+}
+
+bool CDrawingManager::Paste()
+{
+    if (!CanEdit() || !m_bBufferFull)
+        return false;
+    m_objects.push_back(std::make_unique<CDrawDataObject>(m_editBuffer));
+    m_nSelected = GetCount() - 1;
+    return true;
+}
+
+bool CDrawingManager::SaveObjectList(const std::wstring& path) const
+{
+    if (m_objects.empty()) {
+        if (unlink(NativePath(path).c_str()) == 0 || errno == ENOENT)
+            return true;
+        g_messageLog.LogFileError(path, FileErrorCause(errno, path));
+        return false;
+    }
+    std::string text = FileHeader();
+    for (const auto& object : m_objects)
+        text += object->Write();
+    CSaveFile file(path);
+    if (!file.Open() || !file.Write(text.data(), text.size()) || !file.Commit()) {
+        g_messageLog.LogFileError(path, file.GetCause());
+        return false;
+    }
+    return true;
+}
+
+bool CDrawingManager::LoadObjectList(const std::wstring& path)
+{
+    RemoveAll();
+    m_strObjectListPath = path;
+    std::string text;
+    if (ReadObjectFile(path, text) != TFileRead::Read)
+        return false;
+    const int32_t savedTool = m_nTool;
+    const uint32_t savedColor = m_crColor;
+    const int32_t savedWidth = m_nPenWidth;
+
+    size_t pos = 0;
+    if (SkipFirstLine(text, pos) != TFirstLine::Ok) {
+        g_messageLog.Log(LOG_ERROR, "LoadObjectList(): missing eol; parse error.");
+        return false;
+    }
+    bool bResult = true;
+    while (pos < text.size()) {
+        CDrawDataObject object;
+        if (!object.Read(text, pos)) {
+            g_messageLog.Log(LOG_ERROR,
+                             "Failed to read and parse object list:\nEntire file:\n\t%s\nFrom:\n\t%s",
+                             text.c_str(), text.c_str() + pos);
+            bResult = false;
+            break;
+        }
+        // An object takes the style of its fill colour and the default width of its tool.
+        SetTool(object.m_nType);
+        SetColor(object.m_crFill);
+        AddObject(object);
+    }
+    SetTool(savedTool);
+    SetStyle(savedColor, savedWidth);
+    return bResult;
+}
+
+bool CDrawingManager::IsModified() const
+{
+    std::string text;
+    switch (ReadObjectFile(m_strObjectListPath, text)) {
+    case TFileRead::NotOpened:
+        return !m_objects.empty();
+    case TFileRead::Failed:
+        return true;
+    case TFileRead::Read:
+        break;
+    }
+    size_t pos = 0;
+    switch (SkipFirstLine(text, pos)) {
+    case TFirstLine::NoCr:
+        g_messageLog.Log(LOG_ERROR, "DrawingMangager::IsModified(): Reading beond buffer, missing \\r.");
+        return true;
+    case TFirstLine::NoLf:
+        g_messageLog.Log(LOG_ERROR, "DrawingMangager::IsModified(): Parse error, missing \\n.");
+        return true;
+    case TFirstLine::Ok:
+        break;
+    }
+    std::vector<CDrawDataObject> fileObjects;
+    while (pos < text.size()) {
+        fileObjects.emplace_back();
+        if (!fileObjects.back().Read(text, pos))
+            return true;
+    }
+    if (fileObjects.empty() || fileObjects.size() != m_objects.size())
+        return true;
+    // Each object of the file answers for one object of the list, compared as written.
+    std::vector<bool> matched(fileObjects.size(), false);
+    for (const auto& object : m_objects) {
+        const std::string line = object->Write();
+        CDrawDataObject written;
+        size_t linePos = 0;
+        if (!written.Read(line, linePos))
+            return true;
+        size_t i = 0;
+        while (i < fileObjects.size() && (matched[i] || !written.IsEqual(fileObjects[i])))
+            ++i;
+        if (i == fileObjects.size())
+            return true;
+        matched[i] = true;
+    }
+    return false;
+}
+
+} // namespace Tovrik

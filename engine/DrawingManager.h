@@ -1,0 +1,125 @@
+#pragma once
+// The drawing objects of the open project (lines, rectangles and circles marked over the
+// data views), the current drawing style and tool, the display settings of the overlay, the
+// selection and a one-object edit buffer for cut, copy and paste. The painters draw and edit
+// the objects through it; the document loads and saves them with the project's ".3qo" file;
+// the drawing settings live as "drawing." keys in the configuration file.
+
+#include "DrawDataObject.h"
+#include "DrawStyle.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Tovrik {
+
+class CDrawingManager
+{
+public:
+    using CDrawDataObject = Tovrik::CDrawDataObject;
+
+    enum : int32_t { TOOL_LINE = 0, TOOL_RECT = 1, TOOL_CIRCLE = 2, TOOL_SELECT = 3 };
+    // Which objects the top view shows.
+    enum : int32_t { VISIBLE_ALL = 0, VISIBLE_RANGE = 1, VISIBLE_HIDE = 2 };
+
+    // Empty, with the default style and the overlay off.
+    CDrawingManager();
+    CDrawingManager(const CDrawingManager&) = delete;
+    CDrawingManager& operator=(const CDrawingManager&) = delete;
+
+    // Empties the list and the edit buffer and sets the default style, tool and display
+    // settings; the object file path and the visibility mode stay.
+    void ResetDefaults();
+
+    // The "drawing." keys of the configuration file; a missing or empty file changes nothing.
+    void LoadSettings(const std::wstring& cfgPath);
+    // Sets the keys in the configuration file, keeping every other line in place.
+    bool SaveSettings(const std::wstring& cfgPath) const;
+
+    // Null for an index out of range (-1 included).
+    CDrawDataObject* GetObject(int index) const;
+    CDrawDataObject* GetSelectedObject() const { return GetObject(m_nSelected); }
+    int GetCount() const { return static_cast<int>(m_objects.size()); }
+    int GetSelected() const { return m_nSelected; }
+    // An index out of range (-1 included) or a pointer not in the list changes nothing.
+    void SelectObject(int index);
+    void SelectObject(const CDrawDataObject* pObject);
+    void ClearSelection() { m_nSelected = -1; }
+
+    // Appends a copy of the object's values with the current pen and brush.
+    CDrawDataObject* AddObject(const CDrawDataObject& object);
+    // An index out of range does nothing; the selection follows the objects.
+    void RemoveObject(int index);
+    void RemoveAll();
+
+    // Changes to colour and pen width, sharing the pen and brush of an object of that style.
+    void SetStyle(uint32_t crColor, int32_t nPenWidth);
+    // Changes to the colour with the current pen width.
+    void SetColor(uint32_t crColor);
+    // The pen width becomes 2 for the line tool and 1 for the others.
+    void SetTool(int32_t nTool);
+
+    // Only while no object is being drawn and drawing mode is on.
+    bool Cut();
+    bool Copy();
+    bool Paste();
+    bool IsBufferFull() const { return m_bBufferFull; }
+
+    // Saving an empty list deletes the file; a failed save is logged and leaves the old file.
+    bool SaveObjectList(const std::wstring& path) const;
+    // Replaces the list with the file's objects; after a malformed line the objects before it
+    // stay. The path is remembered for IsModified.
+    bool LoadObjectList(const std::wstring& path);
+    // Whether the list differs from the last loaded file as it would be written.
+    bool IsModified() const;
+    const std::wstring& GetObjectListPath() const { return m_strObjectListPath; }
+
+    int32_t GetTool() const { return m_nTool; }
+    uint32_t GetColor() const { return m_crColor; }
+    int32_t GetPenWidth() const { return m_nPenWidth; }
+    const PenPtr& GetPen() const { return m_pPen; }
+    const BrushPtr& GetBrush() const { return m_pBrush; }
+
+    int32_t GetBlendAlpha() const { return m_nBlendAlpha; }
+    // Kept in 0..255.
+    void SetBlendAlpha(int32_t nAlpha);
+    bool GetDrawFrame() const { return m_bDrawFrame; }
+    void SetDrawFrame(bool bDrawFrame) { m_bDrawFrame = bDrawFrame; }
+    bool GetOverlay() const { return m_bOverlay; }
+    void SetOverlay(bool bOverlay) { m_bOverlay = bOverlay; }
+    int32_t GetVisibility() const { return m_nVisibility; }
+    void SetVisibility(int32_t nVisibility) { m_nVisibility = nVisibility; }
+
+    // A painter is drawing or moving an object.
+    bool IsBusy() const { return m_bBusy; }
+    void SetBusy(bool bBusy) { m_bBusy = bBusy; }
+    bool IsDrawingMode() const { return m_bDrawingMode; }
+    void SetDrawingMode(bool bDrawingMode) { m_bDrawingMode = bDrawingMode; }
+
+private:
+    bool CanEdit() const { return !m_bBusy && m_bDrawingMode; }
+
+    std::vector<std::unique_ptr<CDrawDataObject>> m_objects; // creation order
+    int32_t m_nTool = TOOL_RECT;
+    PenPtr m_pPen;
+    BrushPtr m_pBrush;
+    uint32_t m_crColor = 0;
+    int32_t m_nBlendAlpha = 0;
+    bool m_bDrawFrame = false;
+    int32_t m_nSelected = -1;
+    int32_t m_nPenWidth = 1;
+    bool m_bBusy = false;
+    bool m_bOverlay = false;
+    std::wstring m_strObjectListPath;
+    bool m_bDrawingMode = false;
+    CDrawDataObject m_editBuffer;
+    bool m_bBufferFull = false;
+    int32_t m_nVisibility = VISIBLE_ALL;
+};
+
+} // namespace Tovrik
+
+// The program's one drawing-object manager.
+extern Tovrik::CDrawingManager g_drawingManager;

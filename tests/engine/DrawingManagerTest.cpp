@@ -1,0 +1,497 @@
+#include "DrawingManager.h"
+
+#include "TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using Tovrik::CDrawDataObject;
+using Tovrik::CDrawingManager;
+
+namespace {
+
+const std::string kHeader = "quarvel\tv1.4.0\r\n";
+const std::string kRectLine = "rect\t1.50;2.00;10.00\t3.25;4.00;12.00\t64ff64\t1\t64ff64\t1\r\n";
+const std::string kLineLine = "line\t-1.00;0.50;0.00\t7.00;8.00;9.00\tff\t2\tff\t0\r\n";
+const std::string kCircleLine = "circle\t5.00;5.00;3.00\t6.00;6.00;3.00\tabcdef\t1\tabcdef\t1\r\n";
+
+CDrawDataObject MakeObject(int type, float x1, uint32_t color)
+{
+    CDrawDataObject object;
+    object.m_nType = type;
+    object.m_fX1 = x1;
+    object.m_fY1 = 2;
+    object.m_fZ1 = 10;
+    object.m_fX2 = 3.25f;
+    object.m_fY2 = 4;
+    object.m_fZ2 = 12;
+    object.m_crFill = object.m_crLine = color;
+    return object;
+}
+
+// Adds an object the way a painter does: in the current colour, with the current style.
+CDrawDataObject* Draw(CDrawingManager& manager, int type, float x1, uint32_t color = 0x64FF64)
+{
+    manager.SetColor(color);
+    return manager.AddObject(MakeObject(type, x1, color));
+}
+
+std::vector<float> FirstXs(const CDrawingManager& manager)
+{
+    std::vector<float> xs;
+    for (int i = 0; i < manager.GetCount(); ++i)
+        xs.push_back(manager.GetObject(i)->m_fX1);
+    return xs;
+}
+
+} // namespace
+
+TEST(DrawingManager, DefaultsAfterResetDefaults)
+{
+    CDrawingManager manager;
+    EXPECT_FALSE(manager.GetOverlay()); // constructed with the overlay off
+    manager.SetVisibility(CDrawingManager::VISIBLE_HIDE);
+    Draw(manager, CDrawDataObject::TYPE_RECT, 1, 0x123456);
+    manager.SetBlendAlpha(7);
+    manager.ResetDefaults();
+    EXPECT_EQ(manager.GetCount(), 0);
+    EXPECT_EQ(manager.GetTool(), CDrawingManager::TOOL_RECT);
+    EXPECT_EQ(manager.GetColor(), 0x0064FF64u);
+    EXPECT_EQ(manager.GetPenWidth(), 1);
+    ASSERT_TRUE(manager.GetPen() && manager.GetBrush());
+    EXPECT_EQ(manager.GetPen()->m_crColor, 0x0064FF64u);
+    EXPECT_EQ(manager.GetPen()->m_nWidth, 1);
+    EXPECT_EQ(manager.GetBrush()->m_crColor, 0x0064FF64u);
+    EXPECT_EQ(manager.GetBlendAlpha(), 100);
+    EXPECT_TRUE(manager.GetDrawFrame());
+    EXPECT_TRUE(manager.GetOverlay());
+    EXPECT_EQ(manager.GetSelected(), -1);
+    EXPECT_FALSE(manager.IsBusy());
+    EXPECT_FALSE(manager.IsDrawingMode());
+    EXPECT_FALSE(manager.IsBufferFull());
+    EXPECT_EQ(manager.GetVisibility(), CDrawingManager::VISIBLE_HIDE);
+}
+
+TEST(DrawingManager, IndexOperationsIgnoreIndicesOutOfRange)
+{
+    CDrawingManager manager;
+    for (float x : {0.f, 1.f, 2.f, 3.f})
+        Draw(manager, CDrawDataObject::TYPE_RECT, x);
+    EXPECT_EQ(manager.GetObject(-1), nullptr);
+    EXPECT_EQ(manager.GetObject(4), nullptr);
+    EXPECT_EQ(manager.GetSelectedObject(), nullptr);
+    manager.RemoveObject(-1);
+    manager.RemoveObject(4);
+    EXPECT_EQ(manager.GetCount(), 4);
+
+    manager.SelectObject(2);
+    manager.SelectObject(-1);
+    manager.SelectObject(4);
+    CDrawDataObject foreign;
+    manager.SelectObject(&foreign);
+    manager.SelectObject(static_cast<const CDrawDataObject*>(nullptr));
+    EXPECT_EQ(manager.GetSelected(), 2);
+
+    manager.RemoveObject(0); // below the selection: it moves down
+    EXPECT_EQ(manager.GetSelected(), 1);
+    EXPECT_EQ(manager.GetSelectedObject()->m_fX1, 2);
+    manager.RemoveObject(2); // above it: it stays
+    EXPECT_EQ(manager.GetSelected(), 1);
+    manager.RemoveObject(1); // the selected one
+    EXPECT_EQ(manager.GetSelected(), -1);
+    EXPECT_EQ(FirstXs(manager), (std::vector<float>{1}));
+
+    manager.SelectObject(manager.GetObject(0));
+    EXPECT_EQ(manager.GetSelected(), 0);
+    manager.RemoveAll();
+    EXPECT_EQ(manager.GetSelected(), -1);
+    EXPECT_EQ(manager.GetCount(), 0);
+}
+
+TEST(DrawingManager, ObjectsOfOneStyleShareThePenAndBrush)
+{
+    CDrawingManager manager;
+    manager.SetTool(CDrawingManager::TOOL_LINE);
+    EXPECT_EQ(manager.GetPenWidth(), 2);
+    CDrawDataObject* a = Draw(manager, CDrawDataObject::TYPE_LINE, 0, 0x0000FF);
+    CDrawDataObject* b = Draw(manager, CDrawDataObject::TYPE_LINE, 1, 0x0000FF);
+    EXPECT_EQ(a->m_pPen, b->m_pPen);
+    EXPECT_EQ(a->m_pBrush, b->m_pBrush);
+    EXPECT_EQ(a->m_pPen->m_crColor, 0x0000FFu);
+    EXPECT_EQ(a->m_pPen->m_nWidth, 2);
+
+    manager.SetColor(0x00FF00);
+    EXPECT_NE(manager.GetPen(), a->m_pPen);
+    manager.SetColor(0x0000FF); // back to the style of the objects: theirs again
+    EXPECT_EQ(manager.GetPen(), a->m_pPen);
+    EXPECT_EQ(manager.GetBrush(), a->m_pBrush);
+
+    manager.SetTool(CDrawingManager::TOOL_SELECT); // same colour, width 1: a new pen
+    EXPECT_EQ(manager.GetPenWidth(), 1);
+    EXPECT_NE(manager.GetPen(), a->m_pPen);
+    EXPECT_EQ(manager.GetPen()->m_crColor, 0x0000FFu);
+}
+
+TEST(DrawingManager, CutCopyAndPasteMoveObjectsThroughTheBuffer)
+{
+    const struct {
+        const char* name;
+        int objects;
+        int selected;
+        bool cut;
+        int pastes;
+        std::vector<float> xs;
+        int selectedAfter;
+    } cases[] = {
+        {"cut the last of three", 3, 2, true, 0, {0, 1}, 1},
+        {"cut the middle", 3, 1, true, 0, {0, 2}, 1},
+        {"cut the first", 3, 0, true, 0, {1, 2}, 0},
+        {"cut the only", 1, 0, true, 0, {}, -1},
+        {"cut and paste", 3, 0, true, 1, {1, 2, 0}, 2},
+        {"copy and paste twice", 3, 1, false, 2, {0, 1, 2, 1, 1}, 4},
+    };
+    for (const auto& c : cases) {
+        CDrawingManager manager;
+        manager.SetDrawingMode(true);
+        for (int i = 0; i < c.objects; ++i)
+            Draw(manager, CDrawDataObject::TYPE_RECT, static_cast<float>(i));
+        EXPECT_FALSE(manager.Paste()) << c.name; // the buffer is empty
+        manager.SelectObject(c.selected);
+        EXPECT_TRUE(c.cut ? manager.Cut() : manager.Copy()) << c.name;
+        for (int i = 0; i < c.pastes; ++i)
+            EXPECT_TRUE(manager.Paste()) << c.name;
+        EXPECT_EQ(FirstXs(manager), c.xs) << c.name;
+        EXPECT_EQ(manager.GetSelected(), c.selectedAfter) << c.name;
+        EXPECT_TRUE(manager.IsBufferFull()) << c.name;
+    }
+
+    // Pasted copies are objects of their own.
+    CDrawingManager manager;
+    manager.SetDrawingMode(true);
+    Draw(manager, CDrawDataObject::TYPE_RECT, 0);
+    manager.SelectObject(0);
+    ASSERT_TRUE(manager.Copy());
+    ASSERT_TRUE(manager.Paste());
+    manager.GetObject(1)->m_fX1 = 5;
+    EXPECT_EQ(manager.GetObject(0)->m_fX1, 0);
+    ASSERT_TRUE(manager.Paste());
+    EXPECT_EQ(manager.GetObject(2)->m_fX1, 0);
+    manager.ClearSelection();
+    EXPECT_FALSE(manager.Cut());
+    EXPECT_FALSE(manager.Copy());
+}
+
+TEST(DrawingManager, CutCopyAndPasteAreRefusedWhileBusyOrOutsideDrawingMode)
+{
+    for (const bool busy : {true, false}) {
+        CDrawingManager manager;
+        manager.SetDrawingMode(true);
+        Draw(manager, CDrawDataObject::TYPE_RECT, 0);
+        Draw(manager, CDrawDataObject::TYPE_RECT, 1);
+        manager.SelectObject(0);
+        ASSERT_TRUE(manager.Copy());
+        manager.SelectObject(1);
+        if (busy)
+            manager.SetBusy(true);
+        else
+            manager.SetDrawingMode(false);
+        EXPECT_FALSE(manager.Cut());
+        EXPECT_FALSE(manager.Copy());
+        EXPECT_FALSE(manager.Paste());
+        EXPECT_EQ(FirstXs(manager), (std::vector<float>{0, 1}));
+        EXPECT_EQ(manager.GetSelected(), 1);
+        manager.SetBusy(false);
+        manager.SetDrawingMode(true);
+        ASSERT_TRUE(manager.Paste()); // the buffer still holds the first copy
+        EXPECT_EQ(FirstXs(manager), (std::vector<float>{0, 1, 0}));
+    }
+}
+
+TEST(DrawingManager, TheBufferKeepsItsStyleAfterTheObjectsAndTheStyleAreGone)
+{
+    CDrawingManager manager;
+    manager.SetDrawingMode(true);
+    Draw(manager, CDrawDataObject::TYPE_CIRCLE, 0, 0x112233);
+    manager.SelectObject(0);
+    ASSERT_TRUE(manager.Copy());
+    manager.RemoveObject(0);
+    manager.SetColor(0x445566);
+    manager.SetTool(CDrawingManager::TOOL_LINE);
+    ASSERT_TRUE(manager.Paste());
+    const CDrawDataObject* pasted = manager.GetObject(0);
+    ASSERT_TRUE(pasted->m_pPen && pasted->m_pBrush);
+    EXPECT_EQ(pasted->m_pPen->m_crColor, 0x112233u);
+    EXPECT_EQ(pasted->m_pPen->m_nWidth, 1);
+    EXPECT_EQ(pasted->m_pBrush->m_crColor, 0x112233u);
+
+    // A cut object's style lives in the buffer alone, across removing every object.
+    manager.SelectObject(0);
+    ASSERT_TRUE(manager.Cut());
+    manager.RemoveAll();
+    manager.SetColor(0x778899);
+    ASSERT_TRUE(manager.Paste());
+    ASSERT_TRUE(manager.Paste());
+    EXPECT_EQ(manager.GetObject(0)->m_pPen->m_crColor, 0x112233u);
+    EXPECT_EQ(manager.GetObject(1)->m_pBrush->m_crColor, 0x112233u);
+    EXPECT_EQ(manager.GetPen()->m_crColor, 0x778899u);
+}
+
+TEST(DrawingManager, SavesTheObjectFile)
+{
+    CTempDir dir;
+    const std::wstring path = dir.WFile("p.3qo");
+    CDrawingManager manager;
+    Draw(manager, CDrawDataObject::TYPE_RECT, 1.5f);
+    CDrawDataObject line = MakeObject(CDrawDataObject::TYPE_LINE, -1, 0xFF);
+    line.m_fY1 = 0.5f;
+    line.m_fZ1 = 0;
+    line.m_fX2 = 7;
+    line.m_fY2 = 8;
+    line.m_fZ2 = 9;
+    line.m_nPenWidth = 2;
+    line.m_bVisible = false;
+    manager.SetColor(0xFF);
+    manager.AddObject(line);
+    ASSERT_TRUE(manager.SaveObjectList(path));
+    EXPECT_EQ(ReadFileBytes(dir.File("p.3qo")), kHeader + kRectLine + kLineLine);
+
+    // A failed save is reported.
+    const std::wstring blocked = dir.WFile("missing/p.3qo");
+    ClearLog();
+    EXPECT_FALSE(manager.SaveObjectList(blocked));
+    EXPECT_NE(ReadLog().find("File error:"), std::string::npos);
+
+    // An empty list deletes the file; with no file there is nothing to do.
+    manager.RemoveAll();
+    ASSERT_TRUE(manager.SaveObjectList(path));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("p.3qo")));
+    EXPECT_TRUE(manager.SaveObjectList(path));
+}
+
+TEST(DrawingManager, LoadAndSaveKeepTheFileAndTheUsersStyle)
+{
+    CTempDir dir;
+    const std::string text = kHeader + kRectLine + kLineLine + kCircleLine;
+    WriteFileBytes(dir.File("a.3qo"), text);
+    CDrawingManager manager;
+    manager.SetTool(CDrawingManager::TOOL_SELECT);
+    manager.SetStyle(0x010203, 5);
+    ASSERT_TRUE(manager.LoadObjectList(dir.WFile("a.3qo")));
+    EXPECT_EQ(manager.GetObjectListPath(), dir.WFile("a.3qo"));
+    ASSERT_EQ(manager.GetCount(), 3);
+    EXPECT_EQ(manager.GetTool(), CDrawingManager::TOOL_SELECT);
+    EXPECT_EQ(manager.GetColor(), 0x010203u);
+    EXPECT_EQ(manager.GetPenWidth(), 5);
+
+    // Each object is drawn with its fill colour and the width of its tool.
+    const CDrawDataObject* line = manager.GetObject(1);
+    EXPECT_EQ(line->m_nType, CDrawDataObject::TYPE_LINE);
+    EXPECT_EQ(line->m_pPen->m_crColor, 0xFFu);
+    EXPECT_EQ(line->m_pPen->m_nWidth, 2);
+    EXPECT_EQ(manager.GetObject(2)->m_pPen->m_nWidth, 1);
+    EXPECT_EQ(manager.GetObject(2)->m_pBrush->m_crColor, 0xABCDEFu);
+    EXPECT_FALSE(manager.IsModified());
+
+    ASSERT_TRUE(manager.SaveObjectList(dir.WFile("b.3qo")));
+    EXPECT_EQ(ReadFileBytes(dir.File("b.3qo")), text);
+    CDrawingManager again;
+    ASSERT_TRUE(again.LoadObjectList(dir.WFile("b.3qo")));
+    ASSERT_TRUE(again.SaveObjectList(dir.WFile("c.3qo")));
+    EXPECT_EQ(ReadFileBytes(dir.File("c.3qo")), text);
+    EXPECT_FALSE(again.IsModified());
+}
+
+TEST(DrawingManager, LoadFailuresKeepTheObjectsBeforeTheBadLine)
+{
+    const std::string bad = "rect\t1;2;3\t4;5;6\tff\t1\r\n";
+    const struct {
+        const char* name;
+        std::string text;
+        int count;
+        bool ok;
+        const char* logged;
+    } cases[] = {
+        {"header only", kHeader, 0, true, nullptr},
+        {"header without CR", "quarvel v1.4.0", 0, false, "Error: LoadObjectList(): missing eol; parse error."},
+        {"header without LF", "quarvel\rline", 0, false, "Error: LoadObjectList(): missing eol; parse error."},
+        {"bad line", kHeader + kRectLine + bad + kLineLine, 1, false,
+         "Error: Failed to read and parse object list:\nEntire file:\n\tquarvel\tv1.4.0\r\n"},
+        {"last line without CR LF", kHeader + kRectLine + "line\t0;0;0\t1;1;1\tff\t2\tff\t1", 1, false,
+         "From:\n\tline\t0;0;0"},
+        {"NaN coordinates", kHeader + "rect\tnan;nan;nan\t1;1;1\tff\t1\tff\t1\r\n", 0, false,
+         "From:\n\trect\tnan"},
+        {"zero byte ends the text", kHeader + kRectLine + std::string(1, '\0') + "junk", 1, true, nullptr},
+    };
+    for (const auto& c : cases) {
+        CTempDir dir;
+        WriteFileBytes(dir.File("a.3qo"), c.text);
+        CDrawingManager manager;
+        manager.SetTool(CDrawingManager::TOOL_CIRCLE);
+        manager.SetColor(0x00AA00);
+        Draw(manager, CDrawDataObject::TYPE_RECT, 9, 0x00AA00);
+        manager.SelectObject(0);
+        ClearLog();
+        EXPECT_EQ(manager.LoadObjectList(dir.WFile("a.3qo")), c.ok) << c.name;
+        EXPECT_EQ(manager.GetCount(), c.count) << c.name;
+        EXPECT_EQ(manager.GetSelected(), -1) << c.name;
+        EXPECT_EQ(manager.GetTool(), CDrawingManager::TOOL_CIRCLE) << c.name;
+        EXPECT_EQ(manager.GetColor(), 0x00AA00u) << c.name;
+        EXPECT_EQ(manager.GetPen()->m_crColor, 0x00AA00u) << c.name;
+        if (c.logged) {
+            EXPECT_NE(ReadLog().find(c.logged), std::string::npos) << c.name << "\n" << ReadLog();
+        }
+    }
+
+    // A missing file or one too large to be an object file leaves an empty list.
+    CTempDir dir;
+    CDrawingManager manager;
+    Draw(manager, CDrawDataObject::TYPE_RECT, 9);
+    EXPECT_FALSE(manager.LoadObjectList(dir.WFile("none.3qo")));
+    EXPECT_EQ(manager.GetCount(), 0);
+    WriteFileBytes(dir.File("big.3qo"), kHeader);
+    std::filesystem::resize_file(dir.File("big.3qo"), 32 * 1024 * 1024);
+    ClearLog();
+    EXPECT_FALSE(manager.LoadObjectList(dir.WFile("big.3qo")));
+    EXPECT_NE(ReadLog().find("too large"), std::string::npos);
+    EXPECT_TRUE(manager.IsModified());
+}
+
+TEST(DrawingManager, IsModifiedComparesTheListWithTheFileAsWritten)
+{
+    const std::string rect2 = "rect\t2.00;2.00;10.00\t3.25;4.00;12.00\t64ff64\t1\t64ff64\t1\r\n";
+    const std::string rectAt1 = "rect\t1.00;2.00;10.00\t3.25;4.00;12.00\t64ff64\t1\t64ff64\t1\r\n";
+    const struct {
+        const char* name;
+        const char* file; // nullptr: no file
+        std::string text;
+        std::vector<float> xs; // rectangles of colour 0x64FF64 at these first x
+        bool modified;
+        const char* logged;
+    } cases[] = {
+        {"no file, no objects", nullptr, "", {}, false, nullptr},
+        {"no file, objects", nullptr, "", {1.5f}, true, nullptr},
+        {"file with objects, no objects", "", kHeader + kRectLine, {}, true, nullptr},
+        {"same objects", "", kHeader + kRectLine + rect2, {1.5f, 2}, false, nullptr},
+        {"reverse order", "", kHeader + rect2 + kRectLine, {1.5f, 2}, false, nullptr},
+        {"one file object for two", "", kHeader + kRectLine + rect2, {1.5f, 1.5f}, true, nullptr},
+        {"other count", "", kHeader + kRectLine, {1.5f, 1.5f}, true, nullptr},
+        {"moved", "", kHeader + kRectLine, {1.51f}, true, nullptr},
+        {"same when written with two decimals", "", kHeader + rectAt1, {1.004f}, false, nullptr},
+        {"other colour", "", kHeader + kCircleLine, {5}, true, nullptr},
+        {"bad file line", "", kHeader + kRectLine + "rect\t1\r\n", {1.5f, 1.5f}, true, nullptr},
+        {"header only, no objects", "", kHeader, {}, true, nullptr},
+        {"no CR", "", "quarvel", {1.5f}, true,
+         "Error: DrawingMangager::IsModified(): Reading beond buffer, missing \\r."},
+        {"no LF", "", "quarvel\r", {1.5f}, true,
+         "Error: DrawingMangager::IsModified(): Parse error, missing \\n."},
+    };
+    for (const auto& c : cases) {
+        CTempDir dir;
+        CDrawingManager manager;
+        manager.LoadObjectList(dir.WFile("a.3qo"));
+        for (float x : c.xs)
+            Draw(manager, CDrawDataObject::TYPE_RECT, x);
+        if (c.file)
+            WriteFileBytes(dir.File("a.3qo"), c.text);
+        ClearLog();
+        EXPECT_EQ(manager.IsModified(), c.modified) << c.name;
+        if (c.logged) {
+            EXPECT_NE(ReadLog().find(c.logged), std::string::npos) << c.name;
+        }
+    }
+}
+
+TEST(DrawingManager, IsModifiedIsFalseRightAfterSavingDrawnObjects)
+{
+    CTempDir dir;
+    const std::wstring path = dir.WFile("a.3qo");
+    CDrawingManager manager;
+    manager.LoadObjectList(path);
+    Draw(manager, CDrawDataObject::TYPE_RECT, 1.23456f);
+    CDrawDataObject* circle = Draw(manager, CDrawDataObject::TYPE_CIRCLE, 0.001f, 0x00FFFF);
+    circle->m_crLine = 0x123456; // written with its pen's colour
+    EXPECT_TRUE(manager.IsModified());
+    ASSERT_TRUE(manager.SaveObjectList(path));
+    EXPECT_FALSE(manager.IsModified());
+    circle->m_bVisible = false;
+    EXPECT_TRUE(manager.IsModified());
+}
+
+TEST(DrawingManager, SettingsKeysLiveBesideTheConfigurationKeys)
+{
+    CTempDir dir;
+    const std::string cfg = "cfg.units:1\r\nunknown:x\r\ndrawing.blendalpha:50\r\n"
+                            "//note\r\ncfg.layout:2\r\n";
+    WriteFileBytes(dir.File("quarvel.cfg"), cfg);
+    CDrawingManager manager;
+    manager.LoadSettings(dir.WFile("quarvel.cfg"));
+    EXPECT_EQ(manager.GetBlendAlpha(), 50);
+    EXPECT_EQ(manager.GetColor(), 0x0064FF64u); // missing keys leave the defaults
+    EXPECT_TRUE(manager.GetDrawFrame());
+    EXPECT_FALSE(manager.GetOverlay());
+    EXPECT_EQ(manager.GetVisibility(), CDrawingManager::VISIBLE_ALL);
+
+    manager.SetColor(0xABCDEF);
+    manager.SetBlendAlpha(200);
+    manager.SetDrawFrame(false);
+    manager.SetOverlay(true);
+    manager.SetVisibility(CDrawingManager::VISIBLE_RANGE);
+    ASSERT_TRUE(manager.SaveSettings(dir.WFile("quarvel.cfg")));
+    EXPECT_EQ(ReadFileBytes(dir.File("quarvel.cfg")),
+              "cfg.units:1\r\nunknown:x\r\ndrawing.blendalpha:200\r\ncfg.layout:2\r\n"
+              "drawing.color:abcdef\r\ndrawing.drawframe:0\r\ndrawing.overlay:1\r\n"
+              "drawing.visible:range\r\n");
+
+    CDrawingManager loaded;
+    loaded.LoadSettings(dir.WFile("quarvel.cfg"));
+    EXPECT_EQ(loaded.GetColor(), 0xABCDEFu);
+    EXPECT_EQ(loaded.GetPen()->m_crColor, 0xABCDEFu);
+    EXPECT_EQ(loaded.GetBlendAlpha(), 200);
+    EXPECT_FALSE(loaded.GetDrawFrame());
+    EXPECT_TRUE(loaded.GetOverlay());
+    EXPECT_EQ(loaded.GetVisibility(), CDrawingManager::VISIBLE_RANGE);
+
+    // A new file is written complete, with its folders.
+    ASSERT_TRUE(loaded.SaveSettings(dir.WFile("new/folder/quarvel.cfg")));
+    EXPECT_EQ(ReadFileBytes(dir.File("new/folder/quarvel.cfg")),
+              "drawing.color:abcdef\r\ndrawing.blendalpha:200\r\ndrawing.drawframe:0\r\n"
+              "drawing.overlay:1\r\ndrawing.visible:range\r\n");
+}
+
+TEST(DrawingManager, ReadsSettingsValuesByTheirRules)
+{
+    const struct {
+        const char* name;
+        std::string keys;
+        uint32_t color;
+        int alpha;
+        bool frame;
+        int visibility;
+    } cases[] = {
+        {"missing file", "", 0x64FF64, 100, true, 2},
+        {"values", "drawing.color:ff\r\ndrawing.blendalpha:7\r\ndrawing.drawframe:0\r\n"
+                   "drawing.visible:hide\r\n", 0xFF, 7, false, 2},
+        {"alpha above 255", "drawing.blendalpha:300\r\n", 0x64FF64, 255, true, 0},
+        {"alpha below 0", "drawing.blendalpha:-5\r\n", 0x64FF64, 0, true, 0},
+        {"empty values", "drawing.color:\r\ndrawing.blendalpha:\r\ndrawing.drawframe:\r\n",
+         0x64FF64, 100, true, 0},
+        {"flag by first character", "drawing.drawframe:10\r\n", 0x64FF64, 100, true, 0},
+        {"colour not hex", "drawing.color:zz\r\n", 0x64FF64, 100, true, 0},
+        {"visible is case-sensitive", "drawing.visible:Range\r\n", 0x64FF64, 100, true, 2},
+        {"visible range", "drawing.visible:range\r\n", 0x64FF64, 100, true, 1},
+    };
+    for (const auto& c : cases) {
+        CTempDir dir;
+        if (!c.keys.empty())
+            WriteFileBytes(dir.File("q.cfg"), "cfg.x:1\r\n" + c.keys);
+        CDrawingManager manager;
+        manager.SetVisibility(CDrawingManager::VISIBLE_HIDE);
+        manager.LoadSettings(dir.WFile("q.cfg"));
+        EXPECT_EQ(manager.GetColor(), c.color) << c.name;
+        EXPECT_EQ(manager.GetBlendAlpha(), c.alpha) << c.name;
+        EXPECT_EQ(manager.GetDrawFrame(), c.frame) << c.name;
+        EXPECT_EQ(manager.GetVisibility(), c.visibility) << c.name;
+    }
+}
