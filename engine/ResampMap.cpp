@@ -1,0 +1,120 @@
+#include "ResampMap.h"
+
+#include "MessageLog.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace {
+
+void MakeEmpty(CResampMap& map, int64_t sourceCount)
+{
+    map.m_index.clear();
+    map.m_fraction.clear();
+    map.m_iFirst = 0;
+    map.m_iEnd = 0;
+    map.m_fStep = 0.0f;
+    map.m_nSourceCount = static_cast<uint32_t>(std::max<int64_t>(sourceCount, 0));
+    map.m_nTargetCount = 0;
+}
+
+// Positions i * step + step / 1000 for i = 0 .. m - 1, in single precision; the bias keeps exact
+// multiples from falling just below a whole sample. Entry m (and m - 1 when closeBoth is set)
+// becomes closingIndex with fraction 0.
+void BuildMap(CResampMap& map, float step, int64_t sourceCount, int m, uint32_t closingIndex,
+              bool closeBoth)
+{
+    if (m <= 0) {
+        MakeEmpty(map, sourceCount);
+        return;
+    }
+    const size_t entries = static_cast<size_t>(m) + 1;
+    try {
+        map.m_index.assign(entries, 0);
+        map.m_fraction.assign(entries, 0.0f);
+    } catch (const std::bad_alloc&) {
+        g_messageLog.Log(LOG_ERROR, "Resample map: out of memory for %d samples", m);
+        MakeEmpty(map, sourceCount);
+        return;
+    }
+    map.m_iFirst = 0;
+    map.m_nTargetCount = static_cast<uint32_t>(m);
+    if (sourceCount <= 0) {
+        // Nothing to interpolate from: every target sample resamples to 0.
+        map.m_iEnd = 0;
+        map.m_fStep = 0.0f;
+        map.m_nSourceCount = 0;
+        return;
+    }
+    const float bias = step / 1000.0f;
+    for (int i = 0; i < m; ++i) {
+        const float p = static_cast<float>(i) * step + bias;
+        const float whole = std::floor(p);
+        map.m_index[i] = static_cast<uint32_t>(whole);
+        map.m_fraction[i] = p - whole;
+    }
+    map.m_index[m] = closingIndex;
+    map.m_fraction[m] = 0.0f;
+    if (closeBoth) {
+        map.m_index[m - 1] = closingIndex;
+        map.m_fraction[m - 1] = 0.0f;
+    }
+    map.m_iEnd = m - 1;
+    map.m_fStep = step;
+    map.m_nSourceCount = static_cast<uint32_t>(sourceCount);
+}
+
+} // namespace
+
+void CResampMap::GetInterpolatedRange(size_t limit, size_t& first, size_t& end) const
+{
+    const size_t present = std::min({static_cast<size_t>(m_nTargetCount), m_index.size(),
+                                     m_fraction.size(), limit});
+    first = std::min(static_cast<size_t>(std::max<int32_t>(m_iFirst, 0)), present);
+    end = std::clamp(static_cast<size_t>(std::max<int32_t>(m_iEnd, 0)), first, present);
+}
+
+void CreateResampleMap(CResampMap& map, int n, int m)
+{
+    const float step = m > 0 ? static_cast<float>(n) / static_cast<float>(m) : 0.0f;
+    BuildMap(map, step, n, m, n > 0 ? static_cast<uint32_t>(n - 1) : 0, false);
+}
+
+void CreateResampleMapOffset(CResampMap& map, int last, int m)
+{
+    const float step = m > 0 ? static_cast<float>(last) / static_cast<float>(m) : 0.0f;
+    BuildMap(map, step, int64_t{last} + 1, m, last > 0 ? static_cast<uint32_t>(last) : 0, true);
+}
+
+void CreateResampleMapRange(CResampMap& map, int last, int m)
+{
+    const float step = m > 1 ? static_cast<float>(last) / static_cast<float>(m - 1) : 0.0f;
+    BuildMap(map, step, int64_t{last} + 1, m, last > 0 ? static_cast<uint32_t>(last) : 0, true);
+}
+
+void ResampleTrace(const CResampMap& map, const float* source, size_t sourceCount, float* target,
+                   size_t targetCount)
+{
+    if (!target)
+        return;
+    const size_t count = std::min<size_t>(map.m_nTargetCount, targetCount);
+    size_t first = 0;
+    size_t end = 0;
+    map.GetInterpolatedRange(count, first, end);
+    const size_t available = source ? std::min<size_t>(map.m_nSourceCount, sourceCount) : 0;
+    if (available == 0)
+        end = first;
+
+    std::fill(target, target + first, 0.0f);
+    const size_t lastSample = available - 1;
+    const uint32_t* index = map.m_index.data();
+    const float* fraction = map.m_fraction.data();
+    for (size_t k = first; k < end; ++k) {
+        const size_t i0 = std::min<size_t>(index[k], lastSample);
+        const size_t i1 = std::min<size_t>(size_t{index[k]} + 1, lastSample);
+        const float f = fraction[k];
+        target[k] = source[i1] * f + (1.0f - f) * source[i0];
+    }
+    std::fill(target + end, target + count, 0.0f);
+}
