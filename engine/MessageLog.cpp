@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -152,10 +153,17 @@ void CMessageLog::Write(uint32_t level, const char* message)
     const bool wasOpen = m_bOpen;
     if (!wasOpen && !Open())
         return;
+    // Prefix, a blank and the message, cut to the line buffer's 299 characters.
     char line[kLineBuffer];
-    std::snprintf(line, sizeof line, "%s %s", GetLevelPrefix(level), message);
+    const char* prefix = GetLevelPrefix(level);
+    const size_t prefixLength = std::strlen(prefix);
+    std::memcpy(line, prefix, prefixLength);
+    line[prefixLength] = ' ';
+    const size_t messageLength = std::min(std::strlen(message), sizeof line - 1 - prefixLength - 1);
+    std::memcpy(line + prefixLength + 1, message, messageLength);
+    const size_t length = prefixLength + 1 + messageLength;
     // A failed write (disk full) drops the line; the log never reports to its caller.
-    std::fwrite(line, 1, std::strlen(line), m_file);
+    std::fwrite(line, 1, length, m_file);
     std::fwrite("\r\n", 1, 2, m_file);
     std::fflush(m_file);
     std::clearerr(m_file);

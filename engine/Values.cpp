@@ -138,6 +138,17 @@ std::string FormatReal(double value, int decimals)
     return std::string(buffer, result.ptr);
 }
 
+std::string FormatRealShortest(double value)
+{
+    if (!std::isfinite(value))
+        return FormatReal(value, 0);
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (result.ec != std::errc())
+        return "0";
+    return std::string(buffer, result.ptr);
+}
+
 std::string ToAnsi(const std::wstring& text)
 {
     std::string out;

@@ -25,6 +25,8 @@ std::string_view CutBeforeEquals(std::string_view text);
 std::string FormatInt(long long value);
 std::string FormatHex(unsigned value);
 std::string FormatReal(double value, int decimals);
+// The fewest decimals that read back as the same value ("80", "80.5", "0.0304").
+std::string FormatRealShortest(double value);
 
 // 8-bit text of the files is UTF-8; bytes that are not valid UTF-8 read as Latin-1.
 std::string ToAnsi(const std::wstring& text);

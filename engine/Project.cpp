@@ -1,0 +1,387 @@
+#include "Project.h"
+
+#include "Cfg.h"
+#include "Headers.h"
+#include "MessageLog.h"
+#include "Notifier.h"
+#include "Values.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// More traces than this in one direction is no survey: refuse instead of allocating.
+constexpr int64_t kMaxTableEntries = int64_t(1) << 26;
+
+// Reads size bytes at offset; what the file does not hold is zero. True when all were read.
+bool ReadZeroFilled(const CReadFile& file, uint64_t offset, void* buffer, size_t size)
+{
+    const int64_t read = std::max<int64_t>(file.ReadAt(offset, buffer, size), 0);
+    if (read == static_cast<int64_t>(size))
+        return true;
+    std::memset(static_cast<uint8_t*>(buffer) + read, 0, size - static_cast<size_t>(read));
+    return false;
+}
+
+} // namespace
+
+std::wstring CProject::GetUnitsName()
+{
+    RegisterDefaultUnitNames();
+    return UnitsToString(UNITS_SI);
+}
+
+void CProject::Reset()
+{
+    m_bOpen = false;
+    m_strName.clear();
+    m_strFolder.clear();
+    m_settings.Reset();
+    m_pCurFile = nullptr;
+    m_pCurEmmFile = nullptr;
+    m_pCurOffsets = nullptr;
+    m_pCurEmmOffsets = nullptr;
+    m_nCurTraces = 0;
+    m_fCursorDepth = 0;
+    m_bSettingsLoaded = false;
+}
+
+void CProject::SetPathName(const std::wstring& path)
+{
+    const size_t sep = FindLastSeparator(path);
+    m_strFolder = sep == std::wstring::npos ? std::wstring() : path.substr(0, sep + 1);
+    const std::wstring file = sep == std::wstring::npos ? path : path.substr(sep + 1);
+    m_strName = file.size() > 4 ? file.substr(0, file.size() - 4) : std::wstring();
+}
+
+bool CProject::LoadRadCopy()
+{
+    const std::wstring path = FindCompanionFile(GetRadFilePath());
+    const std::string narrow = NativePath(path);
+    CHeaders rad(path);
+    if (rad.IsEmpty()) {
+        g_messageLog.Log(LOG_ERROR, "CProject::LoadHeaders(): File is empty or does not exist. %s",
+                         narrow.c_str());
+        return false;
+    }
+    CProjectSettings& s = m_settings;
+    s.m_iSamples = ReadInt(rad.GetValue("SAMPLES"));
+    if (s.m_iSamples <= 0) {
+        g_messageLog.Log(LOG_ERROR, "%s: samples value is invalid, %d", narrow.c_str(), s.m_iSamples);
+        return false;
+    }
+    RegisterDefaultUnitNames();
+    const CHeaders::CItem* units = rad.Find("UNITS");
+    UnitsFromString(units ? FromAnsi(units->m_szValue) : GetUnitsName(), s.m_units);
+    const CHeaders::CItem* depthUnits = rad.Find("DEPTH UNITS");
+    const CHeaders::CItem* lengthUnits = rad.Find("LENGTH UNITS");
+    const std::wstring smallUnit = GetUnitLabel(s.m_units, true);
+    s.m_bDepthUnits = IsUnitSuffix(s.m_units, depthUnits ? FromAnsi(depthUnits->m_szValue) : smallUnit);
+    s.m_bLengthUnits = IsUnitSuffix(s.m_units, lengthUnits ? FromAnsi(lengthUnits->m_szValue) : smallUnit);
+
+    CAntennaSettings& antenna = s.m_antenna;
+    antenna.m_strName = FromAnsi(CutBeforeEquals(rad.GetValue("ANTENNAS")));
+    antenna.m_dFrequency = ReadReal(rad.GetValue("FREQUENCY"));
+    antenna.m_iFrequencySteps = ReadInt(rad.GetValue("FREQUENCY STEPS"));
+    antenna.m_dSeparation = ReadReal(rad.GetValue("ANTENNA SEPARATION"));
+    antenna.m_bValid = true;
+    antenna.m_dEmLagDistance = 0.092;
+    if (ReadFlagValue(rad.GetValue("SHORT FLAG"))) {
+        antenna.m_iRampKind = 0;
+    } else if (ReadFlagValue(rad.GetValue("INTERMEDIATE FLAG"))) {
+        antenna.m_iRampKind = 1;
+    } else if (ReadFlagValue(rad.GetValue("LONG FLAG"))) {
+        antenna.m_iRampKind = 2;
+    } else {
+        g_messageLog.Log(LOG_ERROR, "%s file missing ramp info.", narrow.c_str());
+        return false;
+    }
+    s.m_strComment = FromAnsi(CutBeforeEquals(rad.GetValue("COMMENT")));
+    s.m_dWheelCalibration = ReadReal(rad.GetValue("WHEEL CALIBRATION"));
+    s.m_bNegativeDirection = !ReadFlagValue(rad.GetValue("POSITIVE DIRECTION"));
+    s.m_dSystemCalibration = ReadReal(rad.GetValue("SYSTEM CALIBRATION"));
+    if (!(s.m_dSystemCalibration > 0)) {
+        g_messageLog.Log(LOG_ERROR, "%s : sys.cal. value is invalid, %f", narrow.c_str(),
+                         s.m_dSystemCalibration);
+        return false;
+    }
+    const double distanceInterval = ReadReal(rad.GetValue("DISTANCE INTERVAL"));
+    if (!(distanceInterval > 0)) {
+        g_messageLog.Log(LOG_ERROR, "%s: distance interval invalid, %f", narrow.c_str(),
+                         distanceInterval);
+        return false;
+    }
+    s.m_iStackExponent = ReadInt(rad.GetValue("STACK EXPONENT"));
+    return true;
+}
+
+bool CProject::LoadRhd()
+{
+    const std::wstring path = FindCompanionFile(GetRhdFilePath());
+    const std::string narrow = NativePath(path);
+    CHeaders rhd(path);
+    if (rhd.IsEmpty()) {
+        g_messageLog.Log(LOG_ERROR, "CProject::LoadHeaders(): File is empty or does not exist. %s",
+                         narrow.c_str());
+        return false;
+    }
+    CProjectSettings& s = m_settings;
+    s.m_strProjectName = FromAnsi(rhd.GetValue("PROJECT NAME"));
+    const int sizeY = ReadInt(rhd.GetValue("Y-SIZE"));
+    const int sizeX = ReadInt(rhd.GetValue("X-SIZE"));
+    const double resolution = ReadReal(rhd.GetValue("RESOLUTION(M)"));
+    const double sizeXm = ReadReal(rhd.GetValue("X-SIZE(M)"));
+    const double sizeYm = ReadReal(rhd.GetValue("Y-SIZE(M)"));
+    const double spacingM = ReadReal(rhd.GetValue("PROFILE SPACING(M)"));
+    const int spacing = ReadInt(rhd.GetValue("PROFILE SPACING"));
+    if (sizeY <= 0 || sizeX <= 0 || !(resolution > 0) || !(sizeXm > 0) || !(sizeYm > 0) ||
+        !(spacingM > 0) || spacing <= 0) {
+        g_messageLog.Log(LOG_ERROR, "%s: invalid value (some values is zero or less then zero.",
+                         narrow.c_str());
+        return false;
+    }
+    s.m_iGridSizeX = s.m_iSizeX = sizeX;
+    s.m_iGridSizeY = s.m_iSizeY = sizeY;
+    s.m_iProfileSpacing = spacing;
+    s.m_dResolution = resolution;
+    return true;
+}
+
+void CProject::LoadAdd()
+{
+    const std::wstring path = FindCompanionFile(GetAddFilePath());
+    CHeaders add;
+    if (FileExists(path))
+        add.Load(path);
+    CProjectSettings& s = m_settings;
+    const std::string_view soil = add.GetValue("SOIL");
+    s.m_dVelocity = soil.size() > 1 ? ReadReal(soil.substr(1)) : 0.0;
+    s.m_pMaterial = g_cfg.m_pCurMaterial;
+
+    // Keys the file lacks keep their defaults.
+    CProcessingParams params;
+    auto take = [&add](const char* key, auto& member) {
+        if (const CHeaders::CItem* item = add.Find(key))
+            member = static_cast<std::remove_reference_t<decltype(member)>>(ReadInt(item->m_szValue));
+    };
+    if (const CHeaders::CItem* item = add.Find("FIR ON"))
+        params.m_bFirOn = ReadFlagValue(item->m_szValue);
+    take("FIR HIGH", params.m_iFirHigh);
+    take("FIR LOW", params.m_iFirLow);
+    take("TIME GAIN", params.m_iTimeGain);
+    take("TG LINEAR", params.m_iTgLinear);
+    take("TG EXPONENT", params.m_iTgExponent);
+    take("TG START", params.m_iTgStart);
+    take("DEL MEAN", params.m_iDelMean);
+    params.m_bDelMeanOn = params.m_iDelMean != 0;
+    params.Clamp();
+    s.SetProcessingParams(params);
+    const CHeaders::CItem* radius = add.Find("RADIUS");
+    s.m_iGridMode = radius && radius->m_bHasValue ? 2 : 1;
+}
+
+bool CProject::LoadHeaders()
+{
+    return LoadRadCopy() && LoadRhd() && (LoadAdd(), true);
+}
+
+bool CProject::AllocateTables(bool bEm)
+{
+    const CProjectSettings& s = m_settings;
+    const int64_t entriesX = int64_t(s.GetXLineCount()) * s.m_iSizeY;
+    const int64_t entriesY = int64_t(s.GetYLineCount()) * s.m_iSizeX;
+    if (entriesX <= 0 || entriesY <= 0 || entriesX > kMaxTableEntries || entriesY > kMaxTableEntries) {
+        g_messageLog.Log(LOG_ERROR, "CProject::Open(): grid of %lld and %lld traces is not usable.",
+                         static_cast<long long>(entriesX), static_cast<long long>(entriesY));
+        return false;
+    }
+    auto& tableX = bEm ? m_pEmmOffsetsX : m_pOffsetsX;
+    auto& tableY = bEm ? m_pEmmOffsetsY : m_pOffsetsY;
+    tableX.reset(new (std::nothrow) uint64_t[static_cast<size_t>(entriesX)]);
+    tableY.reset(new (std::nothrow) uint64_t[static_cast<size_t>(entriesY)]);
+    if (!tableX || !tableY) {
+        g_messageLog.Log(LOG_ERROR, "CProject::Open(): out of memory for the trace tables.");
+        return false;
+    }
+    return true;
+}
+
+void CProject::ReadOffsetTable(const CReadFile& file, uint64_t* pTable, bool bX, size_t payloadBytes) const
+{
+    const CProjectSettings& s = m_settings;
+    const uint32_t sizeY = static_cast<uint32_t>(s.m_iSizeY);
+    const uint32_t spacing = static_cast<uint32_t>(s.m_iProfileSpacing);
+    const uint32_t lines = static_cast<uint32_t>(bX ? s.GetXLineCount() : s.GetYLineCount());
+    const uint32_t perLine = static_cast<uint32_t>(bX ? s.m_iSizeY : s.m_iSizeX);
+    const uint64_t entries = uint64_t(lines) * perLine;
+    std::fill(pTable, pTable + entries, 0);
+
+    const uint64_t recordSize = 4 + payloadBytes;
+    uint64_t position = 4;
+    for (uint64_t k = 0; k < entries; ++k, position += recordSize) {
+        uint8_t bytes[4];
+        if (file.ReadAt(position, bytes, 4) != 4)
+            break; // a truncated file: what was not read stays absent
+        const uint32_t p = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                           uint32_t(bytes[3]) << 24;
+        const uint32_t line = bX ? (p / sizeY) / spacing : (p % sizeY) / spacing;
+        const uint32_t trace = bX ? p % sizeY : p / sizeY;
+        if (line < lines && trace < perLine)
+            pTable[uint64_t(line) * perLine + trace] = position + 4;
+    }
+}
+
+bool CProject::Open(const std::wstring& path)
+{
+    if (path.empty()) {
+        g_messageLog.Log(LOG_ERROR, "Project filename is empty.");
+        return false;
+    }
+    Close();
+    Reset();
+    SetPathName(path);
+    if (!LoadHeaders())
+        return false;
+
+    const int settingsResult = ReadSettings();
+    CProjectSettings& s = m_settings;
+    if (settingsResult == SETTINGS_NONE) {
+        s.m_params.m_bDelMeanOn = s.m_params.m_iDelMean != 0;
+        s.m_params.m_iDelMean = 40;
+    } else if (settingsResult == SETTINGS_REJECTED) {
+        s.Reset();
+        if (!LoadHeaders())
+            return false;
+        ShowMessage(L"Unable to read application project file.\nWill load from original settings.",
+                    TMessageIcon::Exclamation);
+    }
+    m_bSettingsLoaded = settingsResult == SETTINGS_LOADED;
+
+    if (s.m_iGridMode == 1) {
+        const uint32_t spacing = static_cast<uint32_t>(s.m_iProfileSpacing);
+        for (int32_t* size : {&s.m_iGridSizeX, &s.m_iGridSizeY}) {
+            const uint32_t steps = static_cast<uint32_t>(*size - 1);
+            if (steps % spacing == 0)
+                continue;
+            const int64_t k = static_cast<int64_t>(static_cast<float>(steps / spacing) + 1.0f);
+            const int64_t raised = k * spacing + 1;
+            if (raised > INT_MAX) {
+                g_messageLog.Log(LOG_ERROR, "CProject::Open(): grid size %lld is too large.",
+                                 static_cast<long long>(raised));
+                return false;
+            }
+            *size = static_cast<int32_t>(raised);
+        }
+    }
+
+    const std::wstring pathX = FindCompanionFile(GetDataFilePath1());
+    if (const int cause = m_fileX.Open(pathX)) {
+        g_messageLog.LogFileError(pathX, cause);
+        return false;
+    }
+    const std::wstring pathY = FindCompanionFile(GetDataFilePath2());
+    if (const int cause = m_fileY.Open(pathY)) {
+        g_messageLog.LogFileError(pathY, cause);
+        m_fileX.Close();
+        return false;
+    }
+    if (!AllocateTables(false)) {
+        m_bOpen = true; // let Close release what is open
+        Close();
+        return false;
+    }
+    const size_t payload = 2 * static_cast<size_t>(s.m_iSamples);
+    ReadOffsetTable(m_fileX, m_pOffsetsX.get(), true, payload);
+    ReadOffsetTable(m_fileY, m_pOffsetsY.get(), false, payload);
+
+    const bool bEmX = m_emmFileX.Open(FindCompanionFile(GetEmmFilePath1())) == 0;
+    const bool bEmY = m_emmFileY.Open(FindCompanionFile(GetEmmFilePath2())) == 0;
+    s.m_bHasEmData = bEmX && bEmY && AllocateTables(true);
+    if (s.m_bHasEmData) {
+        ReadOffsetTable(m_emmFileX, m_pEmmOffsetsX.get(), true, EM_RECORD_SIZE);
+        ReadOffsetTable(m_emmFileY, m_pEmmOffsetsY.get(), false, EM_RECORD_SIZE);
+    } else {
+        m_emmFileX.Close();
+        m_emmFileY.Close();
+        m_pEmmOffsetsX.reset();
+        m_pEmmOffsetsY.reset();
+    }
+
+    if (!m_bSettingsLoaded) {
+        m_fCursorX = static_cast<float>(s.m_iSizeX / 2);
+        m_fCursorY = static_cast<float>(s.m_iSizeY / 2);
+        m_fCursorDepth = static_cast<float>(s.m_iZeroLevel);
+    }
+    m_fHoverX = m_fCursorX;
+    m_fHoverY = m_fCursorY;
+    m_fHoverDepth = m_fCursorDepth;
+    m_bOpen = true;
+    return true;
+}
+
+void CProject::Close()
+{
+    if (!m_bOpen)
+        return;
+    m_fileX.Close();
+    m_fileY.Close();
+    m_emmFileX.Close();
+    m_emmFileY.Close();
+    m_pOffsetsX.reset();
+    m_pOffsetsY.reset();
+    m_pEmmOffsetsX.reset();
+    m_pEmmOffsetsY.reset();
+    Reset();
+}
+
+void CProject::SelectProfile(int32_t line, bool bX)
+{
+    const int32_t lines = bX ? m_settings.GetXLineCount() : m_settings.GetYLineCount();
+    const int32_t perLine = bX ? m_settings.m_iSizeY : m_settings.m_iSizeX;
+    const uint64_t* table = bX ? m_pOffsetsX.get() : m_pOffsetsY.get();
+    const uint64_t* emTable = bX ? m_pEmmOffsetsX.get() : m_pEmmOffsetsY.get();
+    if (!table || line < 0 || line >= lines) {
+        m_pCurFile = nullptr;
+        m_pCurOffsets = nullptr;
+        m_pCurEmmFile = nullptr;
+        m_pCurEmmOffsets = nullptr;
+        m_nCurTraces = 0;
+        return;
+    }
+    const size_t first = static_cast<size_t>(line) * static_cast<size_t>(perLine);
+    m_pCurFile = bX ? &m_fileX : &m_fileY;
+    m_pCurOffsets = table + first;
+    m_nCurTraces = perLine;
+    if (m_settings.m_bHasEmData && emTable) {
+        m_pCurEmmFile = bX ? &m_emmFileX : &m_emmFileY;
+        m_pCurEmmOffsets = emTable + first;
+    }
+}
+
+void CProject::SelectXProfile(int32_t line)
+{
+    SelectProfile(line, true);
+}
+
+void CProject::SelectYProfile(int32_t line)
+{
+    SelectProfile(line, false);
+}
+
+bool CProject::ReadTrace(int32_t trace, int16_t* pSamples, uint8_t* pEmRecord)
+{
+    const size_t bytes = 2 * static_cast<size_t>(std::max(m_settings.m_iSamples, 0));
+    if (!m_pCurFile || !m_pCurOffsets || trace < 0 || trace >= m_nCurTraces) {
+        std::memset(pSamples, 0, bytes);
+        return false;
+    }
+    // Absent records have the offset 0 and read from the file's start, as stored
+    // fingerprints were computed.
+    bool bComplete = ReadZeroFilled(*m_pCurFile, m_pCurOffsets[trace], pSamples, bytes);
+    if (pEmRecord && m_settings.m_bHasEmData && m_pCurEmmFile && m_pCurEmmOffsets)
+        bComplete &= ReadZeroFilled(*m_pCurEmmFile, m_pCurEmmOffsets[trace], pEmRecord, EM_RECORD_SIZE);
+    return bComplete;
+}

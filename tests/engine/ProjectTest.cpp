@@ -1,0 +1,403 @@
+#include "Project.h"
+
+#include "Cfg.h"
+#include "Headers.h"
+#include "ProjectFixture.h"
+#include "Values.h"
+
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <vector>
+
+namespace {
+
+struct ProjectTest : testing::Test
+{
+    CTempDir dir;
+    CGeneratedProject made;
+    CNotifierRecorder notifier;
+
+    void SetUp() override
+    {
+        g_cfg.SetDefaults();
+        g_cfg.InitPalettes();
+        made = CreateGeneratedProject(dir);
+        ClearLog();
+    }
+
+    // Sets (or, with nullptr, removes) keys of one of the project's key:value files.
+    void EditKeys(const std::string& suffix, const std::map<std::string, const char*>& changes)
+    {
+        CHeaders headers;
+        ASSERT_TRUE(headers.Load(Wide(made.File(suffix))));
+        CHeaders edited;
+        for (const auto& item : headers) {
+            auto change = changes.find(item.m_szKey);
+            if (change == changes.end())
+                edited.AddItem(item.m_szKey, item.m_szValue);
+            else if (change->second)
+                edited.AddItem(item.m_szKey, change->second);
+        }
+        for (const auto& [key, value] : changes)
+            if (value && !headers.Find(key))
+                edited.AddItem(key, value);
+        ASSERT_TRUE(edited.Save(Wide(made.File(suffix)), false));
+    }
+
+    size_t RecordSize() const { return 4 + 2 * static_cast<size_t>(made.params.samples); }
+};
+
+std::vector<int16_t> ExpectedTrace(const SurveyGen::CSurveyParams& params, bool vertical, int line, int trace)
+{
+    std::vector<int16_t> samples(static_cast<size_t>(params.samples), 0);
+    for (const auto& profile : SurveyGen::ListProfiles(params)) {
+        if (profile.vertical != vertical || profile.index != line || trace >= profile.traces)
+            continue;
+        const auto all = SurveyGen::MakeProfileSamples(params, profile);
+        std::copy_n(all.begin() + static_cast<long>(trace) * params.samples, params.samples, samples.begin());
+    }
+    return samples;
+}
+
+// A trace file of the given records (position, sample value filling the trace).
+std::string TraceFile(const std::vector<std::pair<uint32_t, int16_t>>& records, int samples)
+{
+    std::string bytes(4, '\0');
+    for (const auto& [position, value] : records) {
+        bytes.append(reinterpret_cast<const char*>(&position), 4);
+        const std::vector<int16_t> trace(static_cast<size_t>(samples), value);
+        bytes.append(reinterpret_cast<const char*>(trace.data()), trace.size() * 2);
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(ProjectPath, SetPathNameSplitsFolderAndBaseName)
+{
+    const struct { const wchar_t* path; const wchar_t* folder; const wchar_t* name; } cases[] = {
+        {L"/p/site.3dq", L"/p/", L"site"}, {L"site.rhd", L"", L"site"},
+        {L"D:\\p\\site.rhd", L"D:\\p\\", L"site"}, {L"/p/a.b", L"/p/", L""}, {L"/p/.rhd", L"/p/", L""},
+    };
+    for (const auto& c : cases) {
+        CProject project;
+        project.SetPathName(c.path);
+        EXPECT_EQ(project.m_strFolder, c.folder);
+        EXPECT_EQ(project.m_strName, c.name);
+    }
+}
+
+TEST_F(ProjectTest, CreatedProjectOpensWithHeaderValues)
+{
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    const CProjectSettings& s = project.m_settings;
+    EXPECT_EQ(s.m_iSizeX, 61);
+    EXPECT_EQ(s.m_iSizeY, 51);
+    EXPECT_EQ(s.m_iGridSizeX, 61);
+    EXPECT_EQ(s.m_iGridMode, 1);
+    EXPECT_EQ(s.GetXLineCount(), 7);
+    EXPECT_EQ(s.GetYLineCount(), 6);
+    EXPECT_EQ(s.m_iSamples, made.params.samples);
+    EXPECT_DOUBLE_EQ(s.m_dVelocity, 80.0);
+    EXPECT_EQ(s.m_iZeroLevel, 0);
+    EXPECT_TRUE(s.m_params.m_bDelMeanOn);
+    EXPECT_EQ(s.m_params.m_iDelMean, 40);
+    EXPECT_EQ(s.m_antenna.m_dEmLagDistance, 0.092);
+    EXPECT_FALSE(s.m_bHasEmData);
+    EXPECT_FALSE(project.m_bSettingsLoaded);
+    EXPECT_EQ(project.m_fCursorX, 30.0f);
+    EXPECT_EQ(project.m_fCursorY, 25.0f);
+    EXPECT_EQ(project.m_fHoverX, 30.0f);
+    EXPECT_TRUE(notifier.m_messages.empty());
+
+    CProject same; // the settings path opens the same project
+    EXPECT_TRUE(same.Open(Wide(made.File(".3dq"))));
+}
+
+TEST_F(ProjectTest, EveryTraceReadsBackAlongBothDirections)
+{
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    std::vector<int16_t> trace(static_cast<size_t>(made.params.samples));
+    for (bool vertical : {true, false}) {
+        const int lines = vertical ? project.m_settings.GetXLineCount() : project.m_settings.GetYLineCount();
+        for (int line = 0; line < lines; ++line) {
+            vertical ? project.SelectXProfile(line) : project.SelectYProfile(line);
+            for (int t = 0; t < project.m_nCurTraces; ++t) {
+                ASSERT_TRUE(project.ReadTrace(t, trace.data()));
+                ASSERT_EQ(trace, ExpectedTrace(made.params, vertical, line, t))
+                    << vertical << " line " << line << " trace " << t;
+            }
+        }
+    }
+    project.SelectXProfile(99);
+    EXPECT_FALSE(project.ReadTrace(0, trace.data()));
+}
+
+TEST_F(ProjectTest, DamagedTraceFilesNeverReadAsGoodData)
+{
+    const int samples = made.params.samples;
+    const std::string original = ReadFileBytes(made.File("_1.rd6"));
+    CProject project;
+    std::vector<int16_t> trace(static_cast<size_t>(samples));
+
+    // Cut in the middle of record 3: its first samples read, the rest is zero and reported.
+    WriteFileBytes(made.File("_1.rd6"), original.substr(0, 4 + 3 * RecordSize() + 4 + 20));
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    project.SelectXProfile(0);
+    EXPECT_TRUE(project.ReadTrace(2, trace.data()));
+    EXPECT_FALSE(project.ReadTrace(3, trace.data()));
+    const auto expected = ExpectedTrace(made.params, true, 0, 3);
+    EXPECT_TRUE(std::equal(trace.begin(), trace.begin() + 10, expected.begin()));
+    EXPECT_TRUE(std::all_of(trace.begin() + 10, trace.end(), [](int16_t v) { return v == 0; }));
+    EXPECT_EQ(project.m_pOffsetsX[4], 0u); // never read
+
+    // Out of order, one absent, one outside the grid.
+    const uint32_t sizeY = 51;
+    WriteFileBytes(made.File("_1.rd6"),
+                   TraceFile({{10 * sizeY + 5, 7}, {2, 3}, {0xFFFFFFF0u, 9}, {1, 2}, {60 * sizeY + 50, 8}}, samples));
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    const uint64_t* table = project.m_pOffsetsX.get();
+    EXPECT_EQ(table[1 * sizeY + 5], 4 + 4u);
+    EXPECT_EQ(table[2], 4 + RecordSize() + 4);
+    EXPECT_EQ(table[1], 4 + 3 * RecordSize() + 4);
+    EXPECT_EQ(table[6 * sizeY + 50], 4 + 4 * RecordSize() + 4);
+    EXPECT_EQ(table[0], 0u); // absent
+    project.SelectXProfile(1);
+    ASSERT_TRUE(project.ReadTrace(5, trace.data()));
+    EXPECT_EQ(trace[0], 7);
+    project.SelectXProfile(0);
+    ASSERT_TRUE(project.ReadTrace(1, trace.data()));
+    EXPECT_EQ(trace[samples - 1], 2);
+}
+
+TEST_F(ProjectTest, HeaderDefectsFailTheOpenWithTheirReason)
+{
+    const struct { const char* suffix; std::map<std::string, const char*> keys; const char* logged; } cases[] = {
+        {".rhd", {{"PROFILE SPACING", "0"}}, "invalid value (some values is zero or less then zero."},
+        {".rhd", {{"X-SIZE", "-4"}}, "invalid value (some values is zero or less then zero."},
+        {".rad", {{"SHORT FLAG", "0"}, {"INTERMEDIATE FLAG", nullptr}, {"LONG FLAG", "10"}}, "file missing ramp info."},
+        {".rad", {{"SYSTEM CALIBRATION", nullptr}}, " : sys.cal. value is invalid, 0.000000"},
+        {".rad", {{"DISTANCE INTERVAL", "0"}}, ": distance interval invalid, 0.000000"},
+        {".rad", {{"SAMPLES", "0"}}, ": samples value is invalid, 0"},
+    };
+    for (const auto& c : cases) {
+        const std::string saved = ReadFileBytes(made.File(c.suffix));
+        EditKeys(c.suffix, c.keys);
+        ClearLog();
+        CProject project;
+        EXPECT_FALSE(project.Open(made.rhdPath)) << c.logged;
+        EXPECT_FALSE(project.IsOpen());
+        EXPECT_NE(ReadLog().find(c.logged), std::string::npos) << ReadLog();
+        WriteFileBytes(made.File(c.suffix), saved);
+    }
+    CProject project;
+    EXPECT_FALSE(project.Open(L""));
+    EXPECT_NE(ReadLog().find("Error: Project filename is empty."), std::string::npos);
+    std::filesystem::remove(made.File("_2.rd6"));
+    EXPECT_FALSE(project.Open(made.rhdPath));
+    EXPECT_FALSE(project.m_fileX.IsOpen());
+}
+
+TEST_F(ProjectTest, HeaderValueRules)
+{
+    EditKeys(".rhd", {{"X-SIZE", "55"}});
+    EditKeys(".add", {{"SOIL", "80"}});
+    EditKeys(".rad", {{"UNITS", "Imp"}, {"DEPTH UNITS", "in"}, {"LENGTH UNITS", "ft"}, {"FREQUENCY STEPS", nullptr}});
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    const CProjectSettings& s = project.m_settings;
+    EXPECT_EQ(s.m_iSizeX, 55);
+    EXPECT_EQ(s.m_iGridSizeX, 61); // raised to k * spacing + 1
+    EXPECT_EQ(s.m_dVelocity, 0.0); // the first character is skipped
+    EXPECT_EQ(s.m_units, UNITS_IMP);
+    EXPECT_TRUE(s.m_bDepthUnits);
+    EXPECT_FALSE(s.m_bLengthUnits);
+    EXPECT_EQ(s.m_antenna.m_iFrequencySteps, 0);
+
+    EditKeys(".rad", {{"UNITS", "IMP"}, {"DEPTH UNITS", nullptr}});
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    EXPECT_EQ(project.m_settings.m_units, UNITS_SI);
+    EXPECT_TRUE(project.m_settings.m_bDepthUnits); // a missing key is the small unit
+
+    std::filesystem::remove(made.File(".add"));
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    EXPECT_EQ(project.m_settings.m_dVelocity, 0.0);
+    EXPECT_EQ(project.m_settings.m_params.m_iFirHigh, CProcessingParams().m_iFirHigh);
+    EXPECT_EQ(project.m_settings.m_params.m_iDelMean, 40);
+}
+
+TEST_F(ProjectTest, EmDataNeedsBothFiles)
+{
+    auto emFile = [](uint32_t lines, uint32_t perLine, uint32_t sizeY, bool bX) {
+        std::string bytes(4, '\0');
+        for (uint32_t line = 0; line < lines; ++line)
+            for (uint32_t t = 0; t < perLine; ++t) {
+                const uint32_t p = bX ? line * 10 * sizeY + t : t * sizeY + line * 10;
+                bytes.append(reinterpret_cast<const char*>(&p), 4);
+                const uint8_t payload[8] = {uint8_t(line), uint8_t(t), 0, 0, 0, 0, 0, 1};
+                bytes.append(reinterpret_cast<const char*>(payload), 8);
+            }
+        return bytes;
+    };
+    WriteFileBytes(made.File("_1.emm"), emFile(7, 51, 51, true));
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    EXPECT_FALSE(project.m_settings.m_bHasEmData);
+    EXPECT_FALSE(project.m_emmFileX.IsOpen());
+
+    WriteFileBytes(made.File("_2.emm"), emFile(6, 61, 51, false));
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    ASSERT_TRUE(project.m_settings.m_bHasEmData);
+    std::vector<int16_t> trace(static_cast<size_t>(made.params.samples));
+    uint8_t em[8] = {};
+    project.SelectYProfile(2);
+    ASSERT_TRUE(project.ReadTrace(33, trace.data(), em));
+    EXPECT_EQ(em[0], 2);
+    EXPECT_EQ(em[1], 33);
+    EXPECT_EQ(em[7], 1);
+}
+
+TEST_F(ProjectTest, SettingsRoundTripGivesAnEqualRecord)
+{
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    CProjectSettings& s = project.m_settings;
+    s.m_dVelocity = 80.5 * 0.3048; // an imperial slider value, not whole
+    s.m_iContrast = 44;
+    s.m_iZeroLevel = 12;
+    s.m_params.m_bMigration = true;
+    s.m_params.m_iFirHigh = 33;
+    s.m_units = UNITS_IMP;
+    s.m_bUseZeroLevel = true;
+    s.m_fAutoGain = 1.5f;
+    project.m_fCursorX = 12.25f;
+    project.m_fCursorDepth = 30;
+    s.m_signature.FromHex("00ff10ab");
+    EXPECT_TRUE(project.IsSettingsChanged()); // no file yet
+    ASSERT_TRUE(project.SaveSettings());
+    EXPECT_FALSE(project.IsSettingsChanged());
+
+    CHeaders written;
+    project.WriteSettings(written);
+    CProject reopened;
+    ASSERT_TRUE(reopened.Open(made.rhdPath));
+    EXPECT_TRUE(reopened.m_bSettingsLoaded);
+    EXPECT_EQ(reopened.m_settings.m_dVelocity, s.m_dVelocity);
+    EXPECT_TRUE(reopened.m_settings.m_params == s.m_params);
+    EXPECT_TRUE(reopened.m_settings.m_signature.IsEqual(s.m_signature));
+    EXPECT_EQ(reopened.m_settings.m_iDepthIndex, 30);
+    CHeaders again;
+    reopened.WriteSettings(again);
+    EXPECT_TRUE(again.IsEqual(written));
+    EXPECT_FALSE(reopened.IsSettingsChanged());
+    EXPECT_TRUE(notifier.m_messages.empty());
+}
+
+TEST_F(ProjectTest, SettingsThatDoNotFitAreRejected)
+{
+    EditKeys(".add", {{"RADIUS", "3"}}); // grid mode 2 writes "KR V8"
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    project.m_settings.m_signature.FromHex("abcd");
+    project.m_settings.m_params.m_iFirLow = 9;
+    ASSERT_TRUE(project.SaveSettings());
+    const std::string saved = ReadFileBytes(made.File(".3dq"));
+    const struct { std::map<std::string, const char*> keys; int result; } cases[] = {
+        {{}, CProject::SETTINGS_LOADED},
+        {{{"signature", nullptr}}, CProject::SETTINGS_REJECTED},
+        {{{"samples", "65"}}, CProject::SETTINGS_REJECTED},
+        {{{"gridsize x", "62"}}, CProject::SETTINGS_REJECTED},
+        {{{"vert. profiles", "8"}}, CProject::SETTINGS_REJECTED},
+        {{{"gridsize x", "62"}, {"project version", "KR V4"}}, CProject::SETTINGS_LOADED},
+        {{{"filter delmean On", nullptr}, {"filter delmean", "0"}}, CProject::SETTINGS_LOADED},
+    };
+    for (const auto& c : cases) {
+        WriteFileBytes(made.File(".3dq"), saved);
+        EditKeys(".3dq", c.keys);
+        notifier.m_messages.clear();
+        CProject reopened;
+        ASSERT_TRUE(reopened.Open(made.rhdPath));
+        EXPECT_EQ(reopened.m_bSettingsLoaded, c.result == CProject::SETTINGS_LOADED);
+        if (c.result == CProject::SETTINGS_REJECTED) {
+            ASSERT_EQ(notifier.m_messages.size(), 1u);
+            EXPECT_EQ(notifier.m_messages[0], L"Unable to read application project file.\nWill load from original settings.");
+            EXPECT_EQ(reopened.m_settings.m_params.m_iFirLow, 4u); // from the headers again
+            EXPECT_TRUE(reopened.m_settings.m_params.m_bDelMeanOn);
+            EXPECT_EQ(reopened.m_settings.m_params.m_iDelMean, 17);
+        } else {
+            EXPECT_TRUE(notifier.m_messages.empty());
+            EXPECT_EQ(reopened.m_settings.m_params.m_iFirLow, 9u);
+        }
+    }
+    EXPECT_FALSE(CProject().m_settings.m_params.m_bDelMeanOn);
+}
+
+TEST_F(ProjectTest, AbsurdSettingsValuesAreBroughtIntoTheData)
+{
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    ASSERT_TRUE(project.SaveSettings());
+    EditKeys(".3dq", {{"zsample", "99999"}, {"depth", "-7"}, {"section x", "1e9"}, {"section y", "nan"},
+                      {"filter fir high", "-5"}, {"aperture", "4000"}, {"units", "si"}, {"velocity", ""}});
+    CProject reopened;
+    ASSERT_TRUE(reopened.Open(made.rhdPath));
+    ASSERT_TRUE(reopened.m_bSettingsLoaded);
+    const CProjectSettings& s = reopened.m_settings;
+    EXPECT_EQ(s.m_iZeroLevel, made.params.samples - 1);
+    EXPECT_EQ(reopened.m_fCursorDepth, 0.0f);
+    EXPECT_EQ(s.m_iDepthIndex, 0);
+    EXPECT_EQ(reopened.m_fCursorX, 60.0f);
+    EXPECT_EQ(reopened.m_fCursorY, 0.0f);
+    EXPECT_EQ(s.m_params.m_iFirHigh, 50u);
+    EXPECT_EQ(s.m_params.m_iAperture, 40);
+    EXPECT_EQ(s.m_units, UNITS_IMP);
+    EXPECT_EQ(s.m_dVelocity, 0.0);
+}
+
+TEST_F(ProjectTest, ProjectPaletteOnlyForTheUserPalette)
+{
+    TPaletteTable project{};
+    project.fill(0x00123456);
+    ASSERT_TRUE(CCfg::WritePaletteFile(project, Wide(made.File(".pal"))));
+
+    CProject first; // no settings file: a project palette becomes the user palette
+    ASSERT_TRUE(first.Open(made.rhdPath));
+    EXPECT_EQ(g_cfg.m_paletteNames[static_cast<size_t>(g_cfg.m_nCurPalette)], PALETTE_USER_DEFINED);
+    EXPECT_EQ(g_cfg.m_curColors[7], 0x00123456u);
+
+    g_cfg.SelectPalette(PALETTE_BLACK_WHITE);
+    ASSERT_TRUE(first.SaveSettings());
+    ASSERT_TRUE(CCfg::WritePaletteFile(project, Wide(made.File(".pal")))); // stale
+    TPaletteTable user{};
+    user.fill(0x00ABCDEF);
+    g_cfg.m_userColors = user;
+    CProject second;
+    ASSERT_TRUE(second.Open(made.rhdPath));
+    EXPECT_EQ(g_cfg.m_paletteNames[static_cast<size_t>(g_cfg.m_nCurPalette)], PALETTE_BLACK_WHITE);
+    EXPECT_EQ(g_cfg.m_userColors[0], 0x00ABCDEFu);
+    EXPECT_FALSE(second.IsSettingsChanged());
+
+    g_cfg.SelectPalette(PALETTE_USER_DEFINED);
+    ASSERT_TRUE(second.SaveSettings()); // writes the current colours as project palette
+    EXPECT_FALSE(second.IsSettingsChanged());
+    g_cfg.m_curColors[3] = 1;
+    EXPECT_TRUE(second.IsSettingsChanged());
+}
+
+TEST_F(ProjectTest, DeleteSettingsFilesRemovesTheFamilyMembers)
+{
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    ASSERT_TRUE(project.SaveSettings());
+    WriteFileBytes(made.File(".3qo"), "x");
+    WriteFileBytes(made.File(".pal"), "x");
+    project.DeleteSettingsFiles();
+    for (const char* suffix : {".3dq", ".pal", ".3qo"})
+        EXPECT_FALSE(std::filesystem::exists(made.File(suffix))) << suffix;
+    EXPECT_TRUE(std::filesystem::exists(made.File(".rhd")));
+    project.DeleteSettingsFiles(); // nothing left: no harm
+}
