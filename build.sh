@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Quarvel's one entry point on a Debian machine.
-#   ./build.sh demo [folder]   install what is missing, build, write the demo survey
+#   ./build.sh demo [folder]   install what is missing, build, write the demo survey and
+#                              create its 3D project
 #   ./build.sh test            install what is missing, build twice (plain and sanitized),
 #                              run every test and the fuzz run
 set -euo pipefail
@@ -46,7 +47,8 @@ demo)
     install_missing
     configure_build build/release -DCMAKE_BUILD_TYPE=Release -DQUARVEL_TESTS=OFF
     out=${2:-demo}
-    build/release/tools/gensurvey --out "$out"
+    build/release/tools/gensurvey --out "$out/survey"
+    build/release/tools/createproject --survey "$out/survey" --out "$out" --name reference
     ;;
 test)
     install_missing

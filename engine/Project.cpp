@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -218,19 +219,29 @@ void CProject::ReadOffsetTable(const CReadFile& file, uint64_t* pTable, bool bX,
     const uint32_t perLine = static_cast<uint32_t>(bX ? s.m_iSizeY : s.m_iSizeX);
     const uint64_t entries = uint64_t(lines) * perLine;
     std::fill(pTable, pTable + entries, 0);
+    if (entries == 0)
+        return;
 
+    // Records are read in blocks of about a megabyte; only their leading positions are used.
     const uint64_t recordSize = 4 + payloadBytes;
-    uint64_t position = 4;
-    for (uint64_t k = 0; k < entries; ++k, position += recordSize) {
-        uint8_t bytes[4];
-        if (file.ReadAt(position, bytes, 4) != 4)
-            break; // a truncated file: what was not read stays absent
-        const uint32_t p = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                           uint32_t(bytes[3]) << 24;
-        const uint32_t line = bX ? (p / sizeY) / spacing : (p % sizeY) / spacing;
-        const uint32_t trace = bX ? p % sizeY : p / sizeY;
-        if (line < lines && trace < perLine)
-            pTable[uint64_t(line) * perLine + trace] = position + 4;
+    const uint64_t perBlock = std::clamp<uint64_t>((uint64_t(1) << 20) / recordSize, 1, entries);
+    std::vector<uint8_t> block(static_cast<size_t>((perBlock - 1) * recordSize + 4));
+    for (uint64_t first = 0; first < entries; first += perBlock) {
+        const uint64_t count = std::min(perBlock, entries - first);
+        const uint64_t start = 4 + first * recordSize;
+        const size_t want = static_cast<size_t>((count - 1) * recordSize + 4);
+        const uint64_t got = static_cast<uint64_t>(std::max<int64_t>(file.ReadAt(start, block.data(), want), 0));
+        for (uint64_t k = 0; k < count; ++k) {
+            if (k * recordSize + 4 > got)
+                return; // a truncated file: what was not read stays absent
+            const uint8_t* bytes = block.data() + k * recordSize;
+            const uint32_t p = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                               uint32_t(bytes[3]) << 24;
+            const uint32_t line = bX ? (p / sizeY) / spacing : (p % sizeY) / spacing;
+            const uint32_t trace = bX ? p % sizeY : p / sizeY;
+            if (line < lines && trace < perLine)
+                pTable[uint64_t(line) * perLine + trace] = start + k * recordSize + 4;
+        }
     }
 }
 

@@ -1,0 +1,73 @@
+#include "BenchSupport.h"
+
+#include "FileIo.h"
+#include "ProjectCreation.h"
+#include "SurveyGenerator.h"
+#include "Values.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+CReferenceSurvey::CReferenceSurvey()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "quarvel-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        m_error = "cannot create a temporary folder";
+        return;
+    }
+    m_root = pattern;
+    const SurveyGen::CSurveyParams params = SurveyGen::ReferenceSurvey();
+    if (!SurveyGen::WriteSurvey(params, m_root + "/survey", &m_error))
+        return;
+    for (const SurveyGen::CProfileInfo& profile : SurveyGen::ListProfiles(params))
+        (profile.vertical ? m_vertical : m_horizontal).push_back(FromAnsi(profile.name + ".rd3"));
+    m_spacing = params.lineSpacing;
+    std::error_code ec;
+    std::filesystem::create_directories(m_root + "/project", ec);
+    if (ec)
+        m_error = "cannot create the project folder";
+}
+
+CReferenceSurvey::~CReferenceSurvey()
+{
+    std::error_code ec;
+    if (!m_root.empty())
+        std::filesystem::remove_all(m_root, ec);
+}
+
+std::wstring CReferenceSurvey::SourceFolder() const
+{
+    return FromAnsi(m_root + "/survey");
+}
+
+std::wstring CReferenceSurvey::ProjectFolder() const
+{
+    return FromAnsi(m_root + "/project");
+}
+
+const CReferenceSurvey& ReferenceSurvey()
+{
+    static const CReferenceSurvey s_survey;
+    return s_survey;
+}
+
+std::wstring ReferenceProjectPath(std::string& error)
+{
+    static std::string s_error;
+    static const std::wstring s_path = [] {
+        const CReferenceSurvey& survey = ReferenceSurvey();
+        if (!survey.m_error.empty()) {
+            s_error = survey.m_error;
+            return std::wstring();
+        }
+        std::wstring message;
+        if (Create3DProject(message, survey.SourceFolder(), survey.ProjectFolder(), L"3D_reference",
+                            survey.m_vertical, survey.m_horizontal, survey.m_spacing) != CREATE_OK) {
+            s_error = "creation failed: " + ToAnsi(message);
+            return std::wstring();
+        }
+        return JoinPath(survey.ProjectFolder(), L"3D_reference.rhd");
+    }();
+    error = s_error;
+    return s_path;
+}

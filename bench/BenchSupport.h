@@ -1,0 +1,30 @@
+#pragma once
+// The generator's reference survey and its 3D project, written once per benchmark process
+// into a temporary folder that is removed at exit.
+
+#include <string>
+#include <vector>
+
+class CReferenceSurvey
+{
+public:
+    CReferenceSurvey();
+    ~CReferenceSurvey();
+    CReferenceSurvey(const CReferenceSurvey&) = delete;
+    CReferenceSurvey& operator=(const CReferenceSurvey&) = delete;
+
+    std::wstring SourceFolder() const;
+    std::wstring ProjectFolder() const;
+
+    std::string m_root;
+    std::string m_error;  // empty when the survey was written
+    std::vector<std::wstring> m_vertical;
+    std::vector<std::wstring> m_horizontal;
+    double m_spacing = 0;
+};
+
+const CReferenceSurvey& ReferenceSurvey();
+
+// The ".rhd" path of the reference survey's project "3D_reference", created on first use;
+// empty with error set when that failed.
+std::wstring ReferenceProjectPath(std::string& error);

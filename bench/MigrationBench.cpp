@@ -1,0 +1,156 @@
+// Migration and running-mean removal of one grid line of the reference survey (521 traces of
+// 512 samples), as the matrix runs them on each of its 41 + 41 lines. BM_MigrationReference is
+// the summation written out trace by trace and sample by sample, for comparison with
+// BM_MigrationMigrate.
+
+#include "Migration.h"
+#include "Project.h"
+#include "SurveyGenerator.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Traces per grid line of the reference project: the profile's 501 traces and the grid's
+// zero traces up to 40 x 13 + 1.
+constexpr int kTraces = 521;
+constexpr int kMatrixLines = 82;
+
+// The reference survey's settings and its vertical line over the first scatterer (x = 6 m).
+class CReferenceLine
+{
+public:
+    CReferenceLine()
+    {
+        const SurveyGen::CSurveyParams params = SurveyGen::ReferenceSurvey();
+        CProjectSettings& s = m_project.m_settings;
+        s.m_iSamples = params.samples;
+        s.m_iZeroLevel = params.zeroLevel;
+        s.m_dSystemCalibration = SurveyGen::SampleTimeUs(params);
+        s.m_dVelocity = params.velocity;
+        s.m_dResolution = params.traceInterval;
+        s.m_antenna.m_dSeparation = params.separation;
+        s.m_antenna.m_iFrequencySteps = 1;
+        s.m_params.m_bMigration = true;
+        s.m_params.m_bDelMeanOn = true;
+        s.m_params.m_iDelMean = 80;
+        m_samples = params.samples;
+        m_section.assign(static_cast<size_t>(kTraces) * m_samples, 0.0f);
+        for (const SurveyGen::CProfileInfo& profile : SurveyGen::ListProfiles(params)) {
+            if (!profile.vertical || profile.position != 6.0)
+                continue;
+            const std::vector<int16_t> raw = SurveyGen::MakeProfileSamples(params, profile);
+            const size_t count = std::min(raw.size(), m_section.size());
+            for (size_t i = 0; i < count; ++i)
+                m_section[i] = raw[i] * 3.051851e-5f;
+        }
+    }
+
+    CProject m_project;
+    int m_samples = 0;
+    std::vector<float> m_section;
+};
+
+CReferenceLine& ReferenceLine()
+{
+    static CReferenceLine s_line;
+    return s_line;
+}
+
+void ReferenceMigrate(const CMigration& migration, const float* pData, float* pOutput, int traces,
+                      int samples, int zeroLevel)
+{
+    std::fill_n(pOutput, static_cast<size_t>(traces) * samples, 0.0f);
+    for (int a = 0; a < traces; ++a) {
+        for (int s = std::max(zeroLevel, 0); s < samples; ++s) {
+            const int64_t w = migration.GetAperture(s);
+            const int64_t first = std::max<int64_t>(0, a - w);
+            const int64_t last = std::min<int64_t>(traces - 1, a + w);
+            float sum = 0;
+            for (int64_t t = first; t <= last; ++t) {
+                const uint32_t time = migration.GetTravelTime(s, static_cast<int32_t>(std::llabs(t - a)));
+                if (time < static_cast<uint32_t>(samples) && std::llabs(int64_t(time) - s) < 120)
+                    sum += pData[static_cast<size_t>(t) * samples + time];
+            }
+            pOutput[static_cast<size_t>(a) * samples + s] = sum / static_cast<float>(last - first + 1);
+        }
+    }
+}
+
+void SetLineCounters(benchmark::State& state, const CReferenceLine& line)
+{
+    state.SetItemsProcessed(state.iterations());  // lines
+    state.counters["traces"] = kTraces;
+    state.counters["samples"] = line.m_samples;
+    // Time for the matrix's lines, in seconds.
+    state.counters["matrix"] = benchmark::Counter(
+        1.0 / kMatrixLines, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_MigrationBuildTable(benchmark::State& state)
+{
+    CReferenceLine& line = ReferenceLine();
+    for (auto _ : state) {
+        CMigration migration(&line.m_project, kTraces);
+        migration.BuildTable();
+        benchmark::DoNotOptimize(migration.GetTravelTime(line.m_samples - 1, kTraces - 1));
+    }
+    state.counters["traces"] = kTraces;
+    state.counters["samples"] = line.m_samples;
+}
+
+// Each iteration restores the line first (a copy of 1 MB), then processes it in place.
+void BM_MigrationMigrate(benchmark::State& state)
+{
+    CReferenceLine& line = ReferenceLine();
+    CMigration migration(&line.m_project, kTraces);
+    migration.BuildTable();
+    std::vector<float> data(line.m_section.size());
+    for (auto _ : state) {
+        std::copy(line.m_section.begin(), line.m_section.end(), data.begin());
+        migration.Migrate(data.data());
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetLineCounters(state, line);
+}
+
+void BM_MigrationReference(benchmark::State& state)
+{
+    CReferenceLine& line = ReferenceLine();
+    CMigration migration(&line.m_project, kTraces);
+    migration.BuildTable();
+    std::vector<float> data(line.m_section.size());
+    std::vector<float> output(line.m_section.size());
+    for (auto _ : state) {
+        std::copy(line.m_section.begin(), line.m_section.end(), data.begin());
+        ReferenceMigrate(migration, data.data(), output.data(), kTraces, line.m_samples,
+                         line.m_project.m_settings.m_iZeroLevel);
+        std::copy(output.begin(), output.end(), data.begin());
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetLineCounters(state, line);
+}
+
+void BM_MigrationRemoveRunningMean(benchmark::State& state)
+{
+    CReferenceLine& line = ReferenceLine();
+    CMigration migration(&line.m_project, kTraces);
+    std::vector<float> data(line.m_section.size());
+    for (auto _ : state) {
+        std::copy(line.m_section.begin(), line.m_section.end(), data.begin());
+        migration.RemoveRunningMean(data.data());
+        benchmark::DoNotOptimize(data.data());
+    }
+    SetLineCounters(state, line);
+}
+
+} // namespace
+
+BENCHMARK(BM_MigrationBuildTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MigrationMigrate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MigrationReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MigrationRemoveRunningMean)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,60 @@
+// Opening the reference survey's project and reading every trace along both directions, as
+// the matrix computation does.
+
+#include "BenchSupport.h"
+#include "Project.h"
+
+#include <benchmark/benchmark.h>
+#include <vector>
+
+namespace {
+
+void BM_ProjectOpen(benchmark::State& state)
+{
+    std::string error;
+    const std::wstring path = ReferenceProjectPath(error);
+    if (path.empty()) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    for (auto _ : state) {
+        CProject project;
+        if (!project.Open(path)) {
+            state.SkipWithError("open failed");
+            return;
+        }
+    }
+}
+
+void BM_ProjectReadAllTraces(benchmark::State& state)
+{
+    std::string error;
+    const std::wstring path = ReferenceProjectPath(error);
+    CProject project;
+    if (path.empty() || !project.Open(path)) {
+        state.SkipWithError(path.empty() ? error.c_str() : "open failed");
+        return;
+    }
+    std::vector<int16_t> trace(static_cast<size_t>(project.m_settings.m_iSamples));
+    int64_t traces = 0;
+    for (auto _ : state) {
+        for (bool bX : {true, false}) {
+            const int lines = bX ? project.m_settings.GetXLineCount() : project.m_settings.GetYLineCount();
+            for (int line = 0; line < lines; ++line) {
+                bX ? project.SelectXProfile(line) : project.SelectYProfile(line);
+                for (int t = 0; t < project.m_nCurTraces; ++t) {
+                    project.ReadTrace(t, trace.data());
+                    ++traces;
+                }
+            }
+        }
+        benchmark::DoNotOptimize(trace.data());
+    }
+    state.counters["traces_per_s"] = benchmark::Counter(static_cast<double>(traces), benchmark::Counter::kIsRate);
+    state.SetBytesProcessed(traces * static_cast<int64_t>(trace.size() * sizeof(int16_t)));
+}
+
+} // namespace
+
+BENCHMARK(BM_ProjectOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProjectReadAllTraces)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,67 @@
+#pragma once
+// Running-mean removal across traces and diffraction-summation migration of one section: a run
+// of neighbouring traces of ns floats each, trace after trace. The travel-time table is built
+// once and reused for every section of the same length; the working buffers are kept between
+// calls.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CProject;
+
+class CMigration
+{
+public:
+    // Migrate takes nothing from a trace whose travel time lies this many samples or more from
+    // the output sample.
+    static constexpr uint32_t MAX_TIME_SHIFT = 120;
+
+    CMigration(const CProject* pProject, int32_t traceCount);
+
+    // Sizes the table (trace count x ns) and the aperture row (ns) for the project's current
+    // samples per trace; false, logged, when they cannot be allocated.
+    bool Alloc();
+    void BuildTable();
+    // Both work in place on trace count x ns floats, gated by the project's processing switches.
+    void RemoveRunningMean(float* pData);
+    void Migrate(float* pData);
+
+    bool IsTableBuilt() const { return m_bTableBuilt; }
+    int32_t GetTraceCount() const { return m_nTraces; }
+    // Peak absolute input value of the first non-empty trace and of the output's trace 0
+    // (1 when that is 0), both from the last Migrate.
+    float GetInputPeak() const { return m_fInputPeak; }
+    float GetOutputPeak() const { return m_fOutputPeak; }
+    // Sample at which a scatterer at depth sample `sample` is seen from `offset` traces away.
+    uint32_t GetTravelTime(int32_t sample, int32_t offset) const
+    {
+        return m_table[static_cast<size_t>(sample) * static_cast<size_t>(m_nTraces) +
+                       static_cast<size_t>(offset)];
+    }
+    // Half-width in traces of the summation window at depth sample `sample`.
+    uint32_t GetAperture(int32_t sample) const { return m_aperture[static_cast<size_t>(sample)]; }
+
+private:
+    bool IsAllocated() const { return m_nSamples > 0 && m_nTraces > 0 && !m_aperture.empty(); }
+    // Zero level as the table and the migration use it: at least 0.
+    int32_t ZeroLevel() const;
+    bool ReserveWork(const char* step);
+    float FindInputPeak(const float* pData, int32_t zeroLevel) const;
+    void SumSample(int32_t sample, float* pRow) const;
+
+    const CProject* m_pProject;
+    int32_t m_nTraces;
+    int32_t m_nSamples = 0;  // ns when the table was allocated
+    std::vector<uint32_t> m_table;     // row per sample, column per trace offset
+    std::vector<uint32_t> m_aperture;  // per sample
+    bool m_bTableBuilt = false;
+    float m_fInputPeak = 0;
+    float m_fOutputPeak = 1;
+
+    // Sample-major copy of the section (migration) or trace-major copy (running mean).
+    std::vector<float> m_work;
+    // A few output samples across all traces, and the running sums per sample.
+    std::vector<float> m_rows;
+    std::vector<double> m_sums;
+};
