@@ -12,8 +12,6 @@
 #include <string_view>
 #include <system_error>
 
-CCfg g_cfg;
-
 namespace {
 
 const wchar_t kMaterialListName[] = L"material.lst";

@@ -11,8 +11,6 @@
 #include <new>
 #include <unistd.h>
 
-Tovrik::CDrawingManager g_drawingManager;
-
 namespace Tovrik {
 
 namespace {

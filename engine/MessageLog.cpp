@@ -14,8 +14,6 @@ namespace {
 constexpr size_t kLineBuffer = 300;
 } // namespace
 
-CMessageLog g_messageLog;
-
 CMessageLog::CMessageLog()
 {
     const std::wstring folder = GetUserConfigDir();
