@@ -27,6 +27,17 @@ bool ReadZeroFilled(const CReadFile& file, uint64_t offset, void* buffer, size_t
     return false;
 }
 
+// A header file of the project that must hold at least one key line.
+bool LoadHeaderFile(const std::wstring& path, CHeaders& headers)
+{
+    headers.Load(path);
+    if (!headers.IsEmpty())
+        return true;
+    g_messageLog.Log(LOG_ERROR, "CProject::LoadHeaders(): File is empty or does not exist. %s",
+                     NativePath(path).c_str());
+    return false;
+}
+
 } // namespace
 
 std::wstring CProject::GetUnitsName()
@@ -62,12 +73,9 @@ bool CProject::LoadRadCopy()
 {
     const std::wstring path = FindCompanionFile(GetRadFilePath());
     const std::string narrow = NativePath(path);
-    CHeaders rad(path);
-    if (rad.IsEmpty()) {
-        g_messageLog.Log(LOG_ERROR, "CProject::LoadHeaders(): File is empty or does not exist. %s",
-                         narrow.c_str());
+    CHeaders rad;
+    if (!LoadHeaderFile(path, rad))
         return false;
-    }
     CProjectSettings& s = m_settings;
     s.m_iSamples = ReadInt(rad.GetValue("SAMPLES"));
     if (s.m_iSamples <= 0) {
@@ -123,12 +131,9 @@ bool CProject::LoadRhd()
 {
     const std::wstring path = FindCompanionFile(GetRhdFilePath());
     const std::string narrow = NativePath(path);
-    CHeaders rhd(path);
-    if (rhd.IsEmpty()) {
-        g_messageLog.Log(LOG_ERROR, "CProject::LoadHeaders(): File is empty or does not exist. %s",
-                         narrow.c_str());
+    CHeaders rhd;
+    if (!LoadHeaderFile(path, rhd))
         return false;
-    }
     CProjectSettings& s = m_settings;
     s.m_strProjectName = FromAnsi(rhd.GetValue("PROJECT NAME"));
     const int sizeY = ReadInt(rhd.GetValue("Y-SIZE"));

@@ -20,9 +20,17 @@ unsigned StepsOf(const CAntennaSettings& antenna)
     return antenna.m_iFrequencySteps > 0 ? static_cast<unsigned>(antenna.m_iFrequencySteps) : 1u;
 }
 
-int32_t IntegerLineCount(int32_t gridSize, int32_t spacing)
+// Lines of a direction: in grid mode 1 from the size as read, in single precision; in every
+// other mode from the grid size in whole numbers.
+int32_t LineCount(int32_t gridMode, int32_t gridSize, int32_t size, int32_t spacing)
 {
-    return static_cast<int32_t>(static_cast<uint32_t>(gridSize - 1) / static_cast<uint32_t>(spacing) + 1);
+    if (spacing == 0)
+        return 0;
+    const uint32_t unsignedSpacing = static_cast<uint32_t>(spacing);
+    if (gridMode != 1)
+        return static_cast<int32_t>(static_cast<uint32_t>(gridSize - 1) / unsignedSpacing + 1);
+    const float lines = static_cast<float>(size - 1) / static_cast<float>(unsignedSpacing);
+    return lines < 2147483520.0f ? static_cast<int32_t>(lines) + 1 : std::numeric_limits<int32_t>::max();
 }
 
 } // namespace
@@ -90,24 +98,12 @@ void CProjectSettings::Reset()
 
 int32_t CProjectSettings::GetXLineCount() const
 {
-    if (m_iProfileSpacing == 0)
-        return 0;
-    if (m_iGridMode != 1)
-        return IntegerLineCount(m_iGridSizeX, m_iProfileSpacing);
-    const float lines = static_cast<float>(m_iSizeX - 1) /
-                        static_cast<float>(static_cast<uint32_t>(m_iProfileSpacing));
-    return lines < 2147483520.0f ? static_cast<int32_t>(lines) + 1 : std::numeric_limits<int32_t>::max();
+    return LineCount(m_iGridMode, m_iGridSizeX, m_iSizeX, m_iProfileSpacing);
 }
 
 int32_t CProjectSettings::GetYLineCount() const
 {
-    if (m_iProfileSpacing == 0)
-        return 0;
-    if (m_iGridMode != 1)
-        return IntegerLineCount(m_iGridSizeY, m_iProfileSpacing);
-    const float lines = static_cast<float>(m_iSizeY - 1) /
-                        static_cast<float>(static_cast<uint32_t>(m_iProfileSpacing));
-    return lines < 2147483520.0f ? static_cast<int32_t>(lines) + 1 : std::numeric_limits<int32_t>::max();
+    return LineCount(m_iGridMode, m_iGridSizeY, m_iSizeY, m_iProfileSpacing);
 }
 
 double CProjectSettings::DepthToSample(double depth) const

@@ -1,4 +1,5 @@
 #include "Migration.h"
+#include "ReferenceMigration.h"
 
 #include "Project.h"
 #include "ProjectFixture.h"
@@ -46,25 +47,11 @@ void Configure(CProject& project, const CSection& section)
     s.m_params.m_bMigration = true;
 }
 
-// The summation written out trace by trace and sample by sample over the object's table.
 std::vector<float> ReferenceMigrate(const CMigration& migration, const std::vector<float>& data,
                                     int traces, int samples, int zeroLevel)
 {
     std::vector<float> output(data.size(), 0.0f);
-    for (int a = 0; a < traces; ++a) {
-        for (int s = std::max(zeroLevel, 0); s < samples; ++s) {
-            const int64_t w = migration.GetAperture(s);
-            const int64_t first = std::max<int64_t>(0, a - w);
-            const int64_t last = std::min<int64_t>(traces - 1, a + w);
-            float sum = 0;
-            for (int64_t t = first; t <= last; ++t) {
-                const uint32_t time = migration.GetTravelTime(s, static_cast<int32_t>(std::llabs(t - a)));
-                if (time < static_cast<uint32_t>(samples) && std::llabs(int64_t(time) - s) < 120)
-                    sum += data[static_cast<size_t>(t) * samples + time];
-            }
-            output[static_cast<size_t>(a) * samples + s] = sum / static_cast<float>(last - first + 1);
-        }
-    }
+    ReferenceMigrate(migration, data.data(), output.data(), traces, samples, zeroLevel);
     return output;
 }
 
