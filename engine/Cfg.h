@@ -74,7 +74,7 @@ public:
     void SelectPalette(const std::wstring& name);
     void SetUserPalette(const TPaletteTable& table);
     static bool WritePaletteFile(const TPaletteTable& table, const std::wstring& path);
-    // Takes a file of exactly PALETTE_FILE_SIZE bytes; otherwise the table stays unchanged.
+    // Reads up to PALETTE_FILE_SIZE bytes over the table; true when the file was read.
     static bool ReadPaletteFile(TPaletteTable& table, const std::wstring& path);
 
     // Empty paths when no per-user folder is known.

@@ -1,5 +1,7 @@
 #include "Palettes.h"
 
+#include <algorithm>
+
 #include "Cfg.h"
 #include "FileIo.h"
 #include "MessageLog.h"
@@ -199,16 +201,15 @@ bool CCfg::ReadPaletteFile(TPaletteTable& table, const std::wstring& path)
         g_messageLog.Log(LOG_ERROR, "Unable to read palette file %s.", narrow.c_str());
         return false;
     }
-    if (read != PALETTE_FILE_SIZE) {
-        g_messageLog.Log(LOG_ERROR, "Palette file %s is not %zu bytes long; it is not used.",
-                         narrow.c_str(), PALETTE_FILE_SIZE);
-        return false;
-    }
-    for (size_t i = 0; i < table.size(); ++i) {
-        table[i] = static_cast<uint32_t>(bytes[4 * i]) |
-                   (static_cast<uint32_t>(bytes[4 * i + 1]) << 8) |
-                   (static_cast<uint32_t>(bytes[4 * i + 2]) << 16) |
-                   (static_cast<uint32_t>(bytes[4 * i + 3]) << 24);
+    // The bytes read replace the table's bytes from its start; a short file leaves the
+    // entries past its end as they were, bytes beyond the table are ignored.
+    const size_t used = std::min(read, PALETTE_FILE_SIZE);
+    if (used < PALETTE_FILE_SIZE)
+        g_messageLog.Log(LOG_DEBUG, "Palette file %s holds only %zu bytes.", narrow.c_str(), used);
+    for (size_t k = 0; k < used; ++k) {
+        uint32_t& entry = table[k / 4];
+        const unsigned shift = 8 * static_cast<unsigned>(k % 4);
+        entry = (entry & ~(0xFFu << shift)) | (static_cast<uint32_t>(bytes[k]) << shift);
     }
     return true;
 }

@@ -318,14 +318,13 @@ TEST_F(Cfg, LoadTakesTheUserPaletteBeforeSelecting)
     EXPECT_EQ(cfg.m_curColors, user);
     EXPECT_EQ(cfg.m_userColors, user);
 
-    // A user palette of the wrong size is logged and the gray one stays.
-    ClearLog();
+    // A short user palette replaces the entries it holds; the rest stays gray.
     WriteFileBytes(ToAnsi(CCfg::GetUserPalettePath()), std::string(1000, '\x01'));
-    CCfg bad;
-    EXPECT_TRUE(bad.Load());
-    EXPECT_EQ(bad.m_userColors[9], 0x00090909u);
-    EXPECT_EQ(bad.m_curColors, bad.m_userColors);
-    EXPECT_NE(ReadLog().find("userdef.pal is not 1024 bytes long"), std::string::npos);
+    CCfg shortFile;
+    EXPECT_TRUE(shortFile.Load());
+    EXPECT_EQ(shortFile.m_userColors[9], 0x01010101u);
+    EXPECT_EQ(shortFile.m_userColors[250], 0x00FAFAFAu);
+    EXPECT_EQ(shortFile.m_curColors, shortFile.m_userColors);
 }
 
 TEST_F(Cfg, SaveRoundTripsKeepingOtherKeysInPlace)
