@@ -66,6 +66,8 @@ test)
     build/release/tools/gensurvey --small --out build/fuzz/seed-survey >/dev/null
     cp build/fuzz/seed-survey/*.rad "$corpus"/
     build/fuzz/fuzz/header_fuzz -max_total_time=30 -print_final_stats=1 "$corpus"
+    rm -rf build/fuzz/object-corpus && cp -r fuzz/seeds/object build/fuzz/object-corpus
+    build/fuzz/fuzz/object_fuzz -max_total_time=15 -print_final_stats=1 build/fuzz/object-corpus
     echo "All tests passed."
     ;;
 *)
