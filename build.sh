@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Quarvel's one entry point on a Debian machine.
-#   ./build.sh demo [folder]   install what is missing, build, write the demo survey and
-#                              create its 3D project
+#   ./build.sh demo [folder]   install what is missing, build, write the demo survey,
+#                              create its 3D project and start the program on it
 #   ./build.sh test            install what is missing, build twice (plain and sanitized),
 #                              run every test and the fuzz run
 set -euo pipefail
@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 top=$(pwd)
 
 packages=(build-essential cmake ninja-build clang libclang-rt-14-dev googletest libgtest-dev
-          libbenchmark-dev libssl-dev locales)
+          libbenchmark-dev libssl-dev locales qt6-base-dev qt6-qpa-plugins fonts-liberation)
 
 sudo_cmd() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -49,6 +49,7 @@ demo)
     out=${2:-demo}
     build/release/tools/gensurvey --out "$out/survey"
     build/release/tools/createproject --survey "$out/survey" --out "$out" --name reference
+    exec build/release/app/quarvel rhd "$(cd "$out" && pwd)/reference/3D_reference.rhd"
     ;;
 test)
     install_missing

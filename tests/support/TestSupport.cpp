@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
+#include "FileIo.h"
 #include "MessageLog.h"
+#include "UserFolder.h"
 #include "Values.h"
 
 #include <cstdlib>
@@ -62,4 +64,25 @@ void ClearLog()
 {
     g_messageLog.Reset();
     g_messageLog.Open();
+}
+
+int RunTestsInTempAppData(const std::function<int()>& run)
+{
+    std::string appData = (std::filesystem::temp_directory_path() / "quarvel-appdata-XXXXXX").string();
+    if (!mkdtemp(appData.data()))
+        return 1;
+    setenv("APPDATA", appData.c_str(), 1);
+    // Qt's settings (the recent-file list) stay in the same folder.
+    setenv("XDG_CONFIG_HOME", appData.c_str(), 1);
+    const std::wstring folder = GetUserConfigDir();
+    std::error_code ec;
+    std::filesystem::create_directories(ToAnsi(folder), ec);
+    g_messageLog.SetPath(JoinPath(folder, L"message.log"));
+    g_messageLog.Reset();
+    g_messageLog.Enable();
+    g_messageLog.Open();
+    const int result = run();
+    g_messageLog.SetPath(std::wstring());
+    std::filesystem::remove_all(appData, ec);
+    return result;
 }

@@ -4,6 +4,7 @@
 #include "Notifier.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ std::wstring Wide(const std::string& text);
 // The text of the program's message log, and emptying it.
 std::string ReadLog();
 void ClearLog();
+
+// Runs the tests with $APPDATA and $XDG_CONFIG_HOME in a fresh temporary folder (the
+// configuration, palette, message log and Qt's settings), removed at the end.
+int RunTestsInTempAppData(const std::function<int()>& run);
 
 // Records the engine's message boxes while it lives.
 class CNotifierRecorder : public INotifier

@@ -1,0 +1,13 @@
+#pragma once
+// The About box: the program's name and version.
+
+#include "Dialog.h"
+
+class CAboutDlg : public CDialog
+{
+public:
+    CAboutDlg();
+
+protected:
+    bool OnInitDialog() override;
+};

@@ -1,0 +1,238 @@
+#include "QuarvelApp.h"
+
+#include "AboutDlg.h"
+#include "DocTemplate.h"
+#include "FrameWnd.h"
+#include "MainFrame.h"
+#include "Messages.h"
+#include "QuarvelDoc.h"
+#include "QuarvelResources.h"
+#include "QuarvelView.h"
+#include "ResourceIds.h"
+#include "Services.h"
+#include "TextDialog.h"
+
+#include "Cfg.h"
+#include "FileIo.h"
+#include "UserFolder.h"
+#include "DrawingManager.h"
+#include "MessageLog.h"
+#include "Values.h"
+#include "Version.h"
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+
+void CCustomCommandLineInfo::ParseParam(const wchar_t* pszParam, bool, bool)
+{
+    const std::string param = ToAnsi(pszParam);
+    if (param == "rhd") {
+        m_bRhd = 1;
+    } else if (m_bRhd) {
+        // A path with blanks, split by the shell, is joined again.
+        if (!m_strRhdPath.empty())
+            m_strRhdPath += L' ';
+        m_strRhdPath += pszParam;
+    } else if (param == "version") {
+        m_bVersion = 1;
+    }
+}
+
+CQuarvelApp::CQuarvelApp() : CWinApp(FromAnsi(PROGRAM_NAME))
+{
+    MapCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    MapCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
+    MapCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
+    MapCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
+    MapCommand(ID_APP_EXIT, [this] { OnAppExit(); });
+    MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    // The project commands that exist so far; print, filter options and zero level join
+    // them with their handlers.
+    for (UINT nID : {ID_FILE_SAVE, ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE})
+        MapUpdate(nID, [this](CCmdUI* pCmdUI) { OnUpdateNeedProject(pCmdUI); });
+}
+
+CQuarvelApp::~CQuarvelApp()
+{
+    CleanUp();
+    SetNotifier(nullptr);
+}
+
+CQuarvelApp* GetQuarvelApp()
+{
+    return dynamic_cast<CQuarvelApp*>(AfxGetApp());
+}
+
+std::string CQuarvelApp::GetVersionString()
+{
+    return PROGRAM_VERSION;
+}
+
+bool CQuarvelApp::InitInstance()
+{
+    AfxSetResourceSet(&GetQuarvelResources());
+    InitQuarvelQtResources();
+    SetNotifier(&m_notifier);
+
+    // The first run has no per-user folder yet; the log goes into it from the start.
+    std::error_code ec;
+    std::filesystem::create_directories(NativePath(GetUserConfigDir()), ec);
+    g_messageLog.Reset();
+    g_messageLog.Enable();
+    const std::time_t now = std::time(nullptr);
+    g_messageLog.Log(LOG_INFO, "%s", std::asctime(std::localtime(&now)));
+    g_messageLog.Log(LOG_INFO, "%s\t%s", ToAnsi(m_strAppName).c_str(), GetVersionString().c_str());
+    g_messageLog.Open();
+
+    g_cfg.Load();
+    g_messageLog.Log(LOG_LOG, "Loaded program configuration.");
+    g_drawingManager.ResetDefaults();
+    g_drawingManager.LoadSettings(CCfg::GetCfgFilePath());
+    g_messageLog.Log(LOG_LOG, "Drawing handler loaded.");
+
+    // Common controls and OLE need no initialisation here.
+    CWinApp::InitInstance();
+    LoadStdProfileSettings(4);
+    AddDocTemplate(MakeSingleDocTemplate<CQuarvelDoc, CMainFrame, CQuarvelView>(IDR_MAINFRAME));
+
+    CCustomCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (cmdInfo.m_bVersion) {
+        if (FILE* file = std::fopen("version.log", "wb")) {
+            const std::string version = GetVersionString();
+            std::fwrite(version.data(), 1, version.size(), file);
+            std::fclose(file);
+        }
+        return false;
+    }
+    if (!ProcessShellCommand(cmdInfo))
+        return false;
+    m_pMainWnd->ShowWindow(SW_SHOW);
+    m_pMainWnd->UpdateWindow();
+    if (cmdInfo.m_bRhd)
+        OpenDocumentFile(cmdInfo.m_strRhdPath);
+    return true;
+}
+
+int CQuarvelApp::ExitInstance()
+{
+    SetNotifier(nullptr);
+    return CWinApp::ExitInstance();
+}
+
+CQuarvelDoc* CQuarvelApp::GetDocument() const
+{
+    auto* pFrame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    return pFrame ? dynamic_cast<CQuarvelDoc*>(pFrame->GetActiveDocument()) : nullptr;
+}
+
+void CQuarvelApp::OnUpdateNeedProject(CCmdUI* pCmdUI)
+{
+    const CQuarvelDoc* pDoc = GetDocument();
+    pCmdUI->Enable(pDoc && pDoc->IsProjectLoaded());
+}
+
+void CQuarvelApp::OnFileOpen()
+{
+    CFileDialog dialog(true, std::wstring(), std::wstring(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       L"3D Project (*.rhd)|*.rhd|3D Settings (*.3dq)|*.3dq|All files (*.*)|*.*||");
+    if (dialog.DoModal() == IDOK)
+        OpenDocumentFile(dialog.GetPathName());
+}
+
+bool CQuarvelApp::CanEditDrawingObjects() const
+{
+    if (g_drawingManager.IsBusy()) {
+        AfxMessageBox(g_drawingManager.GetTool() == Tovrik::CDrawingManager::TOOL_SELECT
+                          ? L"You are currently moving an object.\nEnd this operation before removeing any objects."
+                          : L"You are currently drawing a new object.\nEnd this operation before removeing any objects.",
+                      MB_OK);
+        return false;
+    }
+    // Nothing to do before the drawing tool has been opened once.
+    return g_drawingManager.IsDrawingMode();
+}
+
+void CQuarvelApp::SendDrawingEvent(WORD code)
+{
+    if (m_pMainWnd)
+        m_pMainWnd->SendMessage(WM_DRAWING_EVENT, ID_SENDER_EDIT_COMMANDS,
+                                MakeCodeParam(code, g_drawingManager.GetSelected()));
+}
+
+void CQuarvelApp::OnEditCut()
+{
+    if (!CanEditDrawingObjects())
+        return;
+    if (!g_drawingManager.Cut()) {
+        AfxMessageBox(L"No object has been copied.", MB_OK);
+        return;
+    }
+    SendDrawingEvent(DRAW_REMOVED);
+    SendDrawingEvent(DRAW_SELECTION);
+}
+
+void CQuarvelApp::OnEditCopy()
+{
+    if (!CanEditDrawingObjects())
+        return;
+    if (!g_drawingManager.Copy())
+        AfxMessageBox(L"No object has been selected.", MB_OK);
+}
+
+void CQuarvelApp::OnEditPaste()
+{
+    if (!CanEditDrawingObjects())
+        return;
+    if (!g_drawingManager.Paste()) {
+        AfxMessageBox(L"No object has been copied.", MB_OK);
+        return;
+    }
+    SendDrawingEvent(DRAW_ADDED);
+    SendDrawingEvent(DRAW_SELECTION);
+}
+
+void CQuarvelApp::OnAppExit()
+{
+    ExitApplication();
+}
+
+void CQuarvelApp::OnAppAbout()
+{
+    CAboutDlg dialog;
+    dialog.DoModal();
+}
+
+bool CQuarvelApp::ExitApplication()
+{
+    CQuarvelDoc* pDoc = GetDocument();
+    if (pDoc && pDoc->IsProjectLoaded()) {
+        pDoc->SetModifiedFlag(pDoc->m_project.IsSettingsChanged() || g_drawingManager.IsModified());
+        if (pDoc->IsModified()) {
+            CTextDialog prompt;
+            switch (prompt.DoModal()) {
+            case IDYES: pDoc->SaveWithReport(); break;
+            case IDNO: C3DMatrix::RemovePreCalcFiles(pDoc->m_project); break;
+            default: return false;
+            }
+        }
+        pDoc->OnCloseDocument();
+    }
+    if (m_pMainWnd) {
+        // The restored rectangle, also while the window is minimised or maximised.
+        const CRect rect = m_pMainWnd->GetNormalRect();
+        int x = rect.left, y = rect.top;
+        if (x < 0 || y < 0)
+            x = y = 0;
+        g_cfg.m_windowSize[0] = std::max(rect.Width(), 0);
+        g_cfg.m_windowSize[1] = std::max(rect.Height(), 0);
+        g_cfg.m_windowPos[0] = x;
+        g_cfg.m_windowPos[1] = y;
+    }
+    // The configuration reports its own failure; the drawing settings go into its file.
+    if (g_cfg.Save() && !g_drawingManager.SaveSettings(CCfg::GetCfgFilePath()))
+        AfxMessageBox(L"Error. Unable to save program configuration.", MB_OK | MB_ICONEXCLAMATION);
+    AfxPostQuitMessage(0);
+    return true;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The one document: the open project and its computed 3D matrix. Opening checks by the data
+// fingerprint that the project's settings file belongs to the data on disk, then loads the
+// matrix from its cache or computes it (a fresh computation also sets the initial contrast);
+// saving writes the settings file, the cache and the drawing objects. A failed open leaves
+// the document empty, and the views back at the logo.
+
+#include "Document.h"
+#include "Matrix.h"
+#include "Project.h"
+
+class CQuarvelDoc : public CDocument
+{
+public:
+    // The hint of UpdateAllViews when the project is gone: views let go of it.
+    static constexpr LPARAM HINT_PROJECT_CLOSED = 1;
+
+    CQuarvelDoc() = default;
+
+    bool OnOpenDocument(const std::wstring& path) override;
+    // The path is ignored: the project saves under its own names.
+    bool OnSaveDocument(const std::wstring& path) override;
+    void OnCloseDocument() override;
+    void DeleteContents() override;
+    bool SaveModified() override;
+
+    bool IsProjectLoaded() const { return m_project.IsOpen(); }
+    // OnSaveDocument that tells the user when it fails.
+    bool SaveWithReport();
+
+    // The initial contrast of a computed matrix from S, the sum of the absolute samples of
+    // its first vertical line.
+    static int32_t ContrastFromSum(float sum);
+
+    CProject m_project;
+    C3DMatrix m_matrix;
+
+protected:
+    bool DoFileSave() override;
+
+private:
+    void SetInitialContrast();
+    // Project closed, matrix freed, drawing objects removed, views told.
+    void Empty();
+};

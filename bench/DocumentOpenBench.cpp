@@ -1,0 +1,97 @@
+// Opening the reference survey's project as the program does (File > Open): the first time,
+// with no settings file, the matrix is computed; after a save it is read from the cache.
+
+#include "BenchSupport.h"
+#include "FileIo.h"
+#include "ProjectCreation.h"
+#include "QuarvelDoc.h"
+#include "Values.h"
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+
+namespace {
+
+// A project of its own, so that its settings and cache files do not meet the other benchmarks'.
+std::wstring OpenBenchProject(std::string& error)
+{
+    static std::string s_error;
+    static const std::wstring s_path = [] {
+        const CReferenceSurvey& survey = ReferenceSurvey();
+        if (!survey.m_error.empty()) {
+            s_error = survey.m_error;
+            return std::wstring();
+        }
+        const std::wstring folder = FromAnsi(survey.m_root + "/open");
+        std::error_code ec;
+        std::filesystem::create_directories(survey.m_root + "/open", ec);
+        std::wstring message;
+        if (Create3DProject(message, survey.SourceFolder(), folder, L"3D_open", survey.m_vertical,
+                            survey.m_horizontal, survey.m_spacing) != CREATE_OK) {
+            s_error = "creation failed: " + ToAnsi(message);
+            return std::wstring();
+        }
+        return JoinPath(folder, L"3D_open.rhd");
+    }();
+    error = s_error;
+    return s_path;
+}
+
+void SetCounters(benchmark::State& state, const CQuarvelDoc& doc)
+{
+    const C3DMatrix& m = doc.m_matrix;
+    const double traces = double(m.m_nVertLinesProcessed) * m.m_nNY + double(m.m_nHorzLinesProcessed) * m.m_nNX;
+    state.counters["traces"] = traces;
+    state.counters["MB"] = traces * m.m_nSamples * sizeof(float) / 1e6;
+}
+
+void BM_OpenProjectComputing(benchmark::State& state)
+{
+    std::string error;
+    const std::wstring path = OpenBenchProject(error);
+    if (path.empty()) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    CQuarvelDoc doc;
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc.OnCloseDocument();
+        CProject files;
+        files.SetPathName(path);
+        files.DeleteSettingsFiles();
+        C3DMatrix::RemovePreCalcFiles(files);
+        state.ResumeTiming();
+        if (!doc.OnOpenDocument(path)) {
+            state.SkipWithError("open failed");
+            break;
+        }
+    }
+    SetCounters(state, doc);
+}
+BENCHMARK(BM_OpenProjectComputing)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_OpenProjectFromCache(benchmark::State& state)
+{
+    std::string error;
+    const std::wstring path = OpenBenchProject(error);
+    if (path.empty()) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    CQuarvelDoc doc;
+    if (!doc.OnOpenDocument(path) || !doc.OnSaveDocument(path)) {
+        state.SkipWithError("open and save failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (!doc.OnOpenDocument(path)) {
+            state.SkipWithError("open failed");
+            break;
+        }
+    }
+    SetCounters(state, doc);
+}
+BENCHMARK(BM_OpenProjectFromCache)->Unit(benchmark::kMillisecond);
+
+} // namespace

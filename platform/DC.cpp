@@ -1,0 +1,522 @@
+#include "DC.h"
+
+#include "QtConvert.h"
+#include "Wnd.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+CDC::CDC()
+    : m_pPenObject(static_cast<CPen*>(GetStockObject(BLACK_PEN))),
+      m_pBrushObject(static_cast<CBrush*>(GetStockObject(WHITE_BRUSH))),
+      m_pFontObject(static_cast<CFont*>(GetStockObject(SYSTEM_FONT)))
+{
+    m_pen = m_pPenObject->GetLogPen();
+    m_brush = m_pBrushObject->GetLogBrush();
+    m_font = m_pFontObject->GetLogFont();
+    m_defaultBitmap.CreateBitmap(1, 1);
+}
+
+CDC::~CDC() = default;
+
+bool CDC::AttachImage(QImage* pImage)
+{
+    m_pImage = pImage;
+    m_pPainter = nullptr;
+    m_bMemory = false;
+    return pImage != nullptr;
+}
+
+bool CDC::AttachPainter(QPainter* pPainter)
+{
+    m_pPainter = pPainter;
+    m_pImage = nullptr;
+    m_bMemory = false;
+    return pPainter != nullptr;
+}
+
+bool CDC::CreateCompatibleDC(CDC*)
+{
+    m_pImage = nullptr;
+    m_pPainter = nullptr;
+    m_bMemory = true;
+    m_pBitmap = &m_defaultBitmap;
+    return true;
+}
+
+void CDC::DeleteDC()
+{
+    m_pImage = nullptr;
+    m_pPainter = nullptr;
+    m_bMemory = false;
+    m_pBitmap = nullptr;
+}
+
+QImage* CDC::GetImage() const
+{
+    if (m_bMemory)
+        return m_pBitmap && m_pBitmap != &m_defaultBitmap ? &m_pBitmap->GetImage() : nullptr;
+    return m_pImage;
+}
+
+CPen* CDC::SelectObject(CPen* pPen)
+{
+    CPen* old = m_pPenObject;
+    if (pPen) {
+        m_pPenObject = pPen;
+        m_pen = pPen->GetLogPen();
+    }
+    return old;
+}
+
+CBrush* CDC::SelectObject(CBrush* pBrush)
+{
+    CBrush* old = m_pBrushObject;
+    if (pBrush) {
+        m_pBrushObject = pBrush;
+        m_brush = pBrush->GetLogBrush();
+    }
+    return old;
+}
+
+CFont* CDC::SelectObject(CFont* pFont)
+{
+    CFont* old = m_pFontObject;
+    if (pFont) {
+        m_pFontObject = pFont;
+        m_font = pFont->GetLogFont();
+    }
+    return old;
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap)
+{
+    if (!m_bMemory || !pBitmap)
+        return nullptr;
+    CBitmap* old = m_pBitmap;
+    m_pBitmap = pBitmap;
+    return old;
+}
+
+CGdiObject* CDC::SelectStockObject(int nIndex)
+{
+    CGdiObject* object = GetStockObject(nIndex);
+    if (!object)
+        return nullptr;
+    switch (object->GetKind()) {
+    case CGdiObject::KIND_PEN: return SelectObject(static_cast<CPen*>(object));
+    case CGdiObject::KIND_BRUSH: return SelectObject(static_cast<CBrush*>(object));
+    case CGdiObject::KIND_FONT: return SelectObject(static_cast<CFont*>(object));
+    default: return nullptr;
+    }
+}
+
+COLORREF CDC::SetTextColor(COLORREF crColor)
+{
+    std::swap(m_crText, crColor);
+    return crColor;
+}
+
+COLORREF CDC::SetBkColor(COLORREF crColor)
+{
+    std::swap(m_crBk, crColor);
+    return crColor;
+}
+
+int CDC::SetBkMode(int nBkMode)
+{
+    std::swap(m_nBkMode, nBkMode);
+    return nBkMode;
+}
+
+UINT CDC::SetTextAlign(UINT nFlags)
+{
+    std::swap(m_nTextAlign, nFlags);
+    return nFlags;
+}
+
+bool CDC::Paint(const std::function<void(QPainter&)>& draw)
+{
+    if (m_pPainter) {
+        m_pPainter->save();
+        draw(*m_pPainter);
+        m_pPainter->restore();
+        return true;
+    }
+    QImage* image = GetImage();
+    if (!image || image->isNull())
+        return false;
+    QPainter painter(image);
+    draw(painter);
+    return true;
+}
+
+CPoint CDC::MoveTo(int x, int y)
+{
+    const CPoint old = m_ptCurrent;
+    m_ptCurrent = {x, y};
+    return old;
+}
+
+void CDC::DrawLineCosmetic(QPainter& painter, CPoint from, CPoint to) const
+{
+    // Bresenham from the start point up to, not including, the end point.
+    std::vector<QPoint> points;
+    int x = from.x, y = from.y;
+    const int dx = std::abs(to.x - x), dy = -std::abs(to.y - y);
+    const int sx = x < to.x ? 1 : -1, sy = y < to.y ? 1 : -1;
+    int error = dx + dy;
+    int step = 0;
+    while (x != to.x || y != to.y) {
+        bool bOn = true;
+        if (m_pen.lopnStyle == PS_DOT)
+            bOn = (step / 3) % 2 == 0;
+        else if (m_pen.lopnStyle == PS_DASH)
+            bOn = step % 24 < 18;
+        else if (m_pen.lopnStyle == PS_DASHDOT)
+            bOn = step % 30 < 18 || (step % 30 >= 24 && step % 30 < 27);
+        if (bOn)
+            points.emplace_back(x, y);
+        ++step;
+        const int e2 = 2 * error;
+        if (e2 >= dy) {
+            error += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            error += dx;
+            y += sy;
+        }
+    }
+    SetPenColorOnly(painter, m_pen.lopnColor);
+    painter.drawPoints(points.data(), int(points.size()));
+}
+
+void CDC::SetPenColorOnly(QPainter& painter, COLORREF color) const
+{
+    QPen pen(ToQColor(color));
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+}
+
+bool CDC::LineTo(int x, int y)
+{
+    const CPoint from = m_ptCurrent;
+    m_ptCurrent = {x, y};
+    if (m_pen.lopnStyle == PS_NULL)
+        return true;
+    return Paint([&](QPainter& painter) {
+        if (m_pen.lopnWidth <= 1) {
+            DrawLineCosmetic(painter, from, {x, y});
+            return;
+        }
+        QPen pen(ToQColor(m_pen.lopnColor), m_pen.lopnWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        painter.setPen(pen);
+        painter.drawLine(from.x, from.y, x, y);
+    });
+}
+
+bool CDC::Rectangle(int left, int top, int right, int bottom)
+{
+    if (right < left)
+        std::swap(left, right);
+    if (bottom < top)
+        std::swap(top, bottom);
+    return Paint([&](QPainter& painter) {
+        const bool bPen = m_pen.lopnStyle != PS_NULL;
+        // The interior: inside the outline, or one pixel short of right and bottom without one.
+        const QRect inner = bPen ? QRect(QPoint(left + 1, top + 1), QPoint(right - 2, bottom - 2))
+                                 : QRect(QPoint(left, top), QPoint(right - 2, bottom - 2));
+        if (m_brush.lbStyle != BS_NULL && inner.isValid())
+            painter.fillRect(inner, ToQColor(m_brush.lbColor));
+        if (!bPen || right - left < 1 || bottom - top < 1)
+            return;
+        if (m_pen.lopnWidth <= 1 && m_pen.lopnStyle == PS_SOLID) {
+            const QColor color = ToQColor(m_pen.lopnColor);
+            painter.fillRect(QRect(left, top, right - left, 1), color);
+            painter.fillRect(QRect(left, bottom - 1, right - left, 1), color);
+            painter.fillRect(QRect(left, top, 1, bottom - top), color);
+            painter.fillRect(QRect(right - 1, top, 1, bottom - top), color);
+            return;
+        }
+        QPen pen(ToQColor(m_pen.lopnColor), std::max(1, m_pen.lopnWidth));
+        pen.setJoinStyle(Qt::MiterJoin);
+        if (m_pen.lopnStyle == PS_DOT)
+            pen.setStyle(Qt::DotLine);
+        else if (m_pen.lopnStyle == PS_DASH)
+            pen.setStyle(Qt::DashLine);
+        else if (m_pen.lopnStyle == PS_DASHDOT)
+            pen.setStyle(Qt::DashDotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+    });
+}
+
+bool CDC::Ellipse(int left, int top, int right, int bottom)
+{
+    if (right - left < 2 || bottom - top < 2)
+        return true;
+    return Paint([&](QPainter& painter) {
+        if (m_pen.lopnStyle == PS_NULL)
+            painter.setPen(Qt::NoPen);
+        else
+            painter.setPen(QPen(ToQColor(m_pen.lopnColor), std::max(1, m_pen.lopnWidth)));
+        if (m_brush.lbStyle == BS_NULL)
+            painter.setBrush(Qt::NoBrush);
+        else
+            painter.setBrush(ToQColor(m_brush.lbColor));
+        painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    });
+}
+
+void CDC::FillRect(LPCRECT pRect, CBrush* pBrush)
+{
+    if (!pRect || !pBrush || pBrush->GetLogBrush().lbStyle == BS_NULL)
+        return;
+    FillSolidRect(pRect, pBrush->GetLogBrush().lbColor);
+}
+
+void CDC::FillSolidRect(LPCRECT pRect, COLORREF crColor)
+{
+    if (pRect && !pRect->IsRectEmpty())
+        Paint([&](QPainter& painter) { painter.fillRect(ToQRect(*pRect), ToQColor(crColor)); });
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor)
+{
+    const CRect rect(x, y, x + cx, y + cy);
+    FillSolidRect(&rect, crColor);
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
+{
+    QImage* image = GetImage();
+    if (image && image->rect().contains(x, y)) {
+        image->setPixel(x, y, ToQRgb(crColor));
+        return crColor;
+    }
+    if (m_pPainter) {
+        Paint([&](QPainter& painter) { painter.fillRect(QRect(x, y, 1, 1), ToQColor(crColor)); });
+        return crColor;
+    }
+    return CLR_INVALID;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    const QImage* image = GetImage();
+    if (!image || !image->rect().contains(x, y))
+        return CLR_INVALID;
+    return FromQRgb(image->pixel(x, y));
+}
+
+bool CDC::TextOut(int x, int y, const std::wstring& text)
+{
+    const QFont font = MakeQFont(m_font);
+    const QFontMetrics metrics(font);
+    const QString qtext = ToQString(text);
+    const int width = metrics.horizontalAdvance(qtext);
+    int x0 = 0;
+    if ((m_nTextAlign & TA_HORZMASK) == TA_RIGHT)
+        x0 = -width;
+    else if ((m_nTextAlign & TA_HORZMASK) == TA_CENTER)
+        x0 = -width / 2;
+    int baseline = metrics.ascent();
+    if ((m_nTextAlign & TA_VERTMASK) == TA_BOTTOM)
+        baseline = -metrics.descent();
+    else if ((m_nTextAlign & TA_VERTMASK) == TA_BASELINE)
+        baseline = 0;
+    return Paint([&](QPainter& painter) {
+        painter.translate(x, y);
+        // Escapement turns counter-clockwise on the screen, whose y axis points down.
+        if (m_font.lfEscapement != 0)
+            painter.rotate(-m_font.lfEscapement / 10.0);
+        if (m_nBkMode == OPAQUE)
+            painter.fillRect(QRect(x0, baseline - metrics.ascent(), width, metrics.height()), ToQColor(m_crBk));
+        painter.setFont(font);
+        painter.setPen(ToQColor(m_crText));
+        painter.drawText(QPoint(x0, baseline), qtext);
+    });
+}
+
+int CDC::DrawText(const std::wstring& text, LPRECT pRect, UINT nFormat)
+{
+    if (!pRect)
+        return 0;
+    const QFont font = MakeQFont(m_font);
+    const QFontMetrics metrics(font);
+    int flags = 0;
+    flags |= (nFormat & DT_CENTER) ? Qt::AlignHCenter : (nFormat & DT_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
+    flags |= (nFormat & DT_VCENTER) ? Qt::AlignVCenter : (nFormat & DT_BOTTOM) ? Qt::AlignBottom : Qt::AlignTop;
+    if (nFormat & DT_SINGLELINE)
+        flags |= Qt::TextSingleLine;
+    else if (nFormat & DT_WORDBREAK)
+        flags |= Qt::TextWordWrap;
+    if (nFormat & DT_NOCLIP)
+        flags |= Qt::TextDontClip;
+    const QString qtext = ToQString(text);
+    const QRect bounds = metrics.boundingRect(ToQRect(*pRect), flags, qtext);
+    if (nFormat & DT_CALCRECT) {
+        pRect->right = pRect->left + bounds.width();
+        pRect->bottom = pRect->top + bounds.height();
+        return bounds.height();
+    }
+    Paint([&](QPainter& painter) {
+        if (m_nBkMode == OPAQUE)
+            painter.fillRect((nFormat & DT_NOCLIP) ? bounds : bounds.intersected(ToQRect(*pRect)), ToQColor(m_crBk));
+        painter.setFont(font);
+        painter.setPen(ToQColor(m_crText));
+        painter.drawText(ToQRect(*pRect), flags, qtext);
+    });
+    return bounds.height();
+}
+
+CSize CDC::GetTextExtent(const std::wstring& text) const
+{
+    const QFontMetrics metrics(MakeQFont(m_font));
+    return {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+}
+
+bool CDC::GetTextMetrics(TEXTMETRIC* pMetrics) const
+{
+    if (!pMetrics)
+        return false;
+    const QFont font = MakeQFont(m_font);
+    const QFontMetrics metrics(font);
+    pMetrics->tmHeight = metrics.height();
+    pMetrics->tmAscent = metrics.ascent();
+    pMetrics->tmDescent = metrics.descent();
+    pMetrics->tmInternalLeading = std::max(0, metrics.height() - font.pixelSize());
+    pMetrics->tmExternalLeading = std::max(0, metrics.leading());
+    pMetrics->tmAveCharWidth = metrics.averageCharWidth();
+    pMetrics->tmMaxCharWidth = metrics.maxWidth();
+    return true;
+}
+
+bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
+{
+    if (nWidth <= 0 || nHeight <= 0)
+        return true;
+    if (dwRop == PATCOPY) {
+        FillSolidRect(x, y, nWidth, nHeight, m_brush.lbColor);
+        return true;
+    }
+    const QImage* source = pSrcDC ? pSrcDC->GetImage() : nullptr;
+    if (dwRop != SRCCOPY || !source || source->isNull())
+        return false;
+    const QRect from(xSrc, ySrc, nWidth, nHeight);
+    // A copy within one image goes through a copy of the block.
+    const QImage block = source == GetImage() ? source->copy(from) : QImage();
+    return Paint([&](QPainter& painter) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        if (block.isNull())
+            painter.drawImage(QRect(x, y, nWidth, nHeight), *source, from);
+        else
+            painter.drawImage(QPoint(x, y), block);
+    });
+}
+
+int CDC::SetDIBitsToDevice(int xDest, int yDest, DWORD dwWidth, DWORD dwHeight, int xSrc, int ySrc,
+                           UINT uStartScan, UINT cScanLines, const void* pBits, const BITMAPINFO* pInfo,
+                           UINT uColorUse)
+{
+    if (!pBits || !pInfo || uColorUse != DIB_RGB_COLORS)
+        return 0;
+    const BITMAPINFOHEADER& h = pInfo->bmiHeader;
+    const int bits = h.biBitCount;
+    const int width = h.biWidth;
+    const int height = std::abs(h.biHeight);
+    if ((bits != 24 && bits != 32) || h.biCompression != BI_RGB || width <= 0 || height <= 0 ||
+        uStartScan != 0 || cScanLines != UINT(height))
+        return 0;
+    const QImage dib(static_cast<const uchar*>(pBits), width, height, DibStride(width, bits),
+                     bits == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32);
+    const bool bBottomUp = h.biHeight > 0;
+    // Rows of the block in the buffer's own order.
+    const QRect block(xSrc, ySrc, int(dwWidth), int(dwHeight));
+    QImage part = dib.copy(block);
+    if (bBottomUp)
+        part = part.mirrored(false, true);
+    Paint([&](QPainter& painter) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(xDest, yDest), part);
+    });
+    return int(cScanLines);
+}
+
+bool CDC::AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                     int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
+{
+    const QImage* source = pSrcDC ? pSrcDC->GetImage() : nullptr;
+    if (!source || nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
+        return false;
+    QImage block = source->copy(xSrc, ySrc, nSrcWidth, nSrcHeight);
+    if (nSrcWidth != nDestWidth || nSrcHeight != nDestHeight)
+        block = block.scaled(nDestWidth, nDestHeight);
+    block = block.convertToFormat(QImage::Format_RGB32);
+    const int alpha = blend.SourceConstantAlpha;
+    QImage* target = GetImage();
+    if (!target) {
+        return Paint([&](QPainter& painter) {
+            painter.setOpacity(alpha / 255.0);
+            painter.drawImage(QPoint(xDest, yDest), block);
+        });
+    }
+    if (target->format() != QImage::Format_RGB32 && target->format() != QImage::Format_ARGB32)
+        *target = target->convertToFormat(QImage::Format_RGB32);
+    const QRect area = QRect(xDest, yDest, nDestWidth, nDestHeight).intersected(target->rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* dst = reinterpret_cast<uint8_t*>(target->scanLine(y)) + 4 * area.left();
+        const auto* src = reinterpret_cast<const uint8_t*>(block.constScanLine(y - yDest)) + 4 * (area.left() - xDest);
+        for (int i = 0; i < 4 * area.width(); ++i) {
+            if (i % 4 == 3)
+                continue; // the alpha byte of the 32-bit pixel
+            const int d = dst[i];
+            dst[i] = uint8_t(d + ((src[i] - d) * alpha + 127) / 255);
+        }
+    }
+    return true;
+}
+
+int CDC::GetDeviceCaps(int nIndex) const
+{
+    const QPaintDevice* device = m_pPainter ? m_pPainter->device() : GetImage();
+    if (!device)
+        return 0;
+    switch (nIndex) {
+    case HORZRES: return device->width();
+    case VERTRES: return device->height();
+    case BITSPIXEL: return device->depth();
+    case LOGPIXELSX: return device->logicalDpiX();
+    case LOGPIXELSY: return device->logicalDpiY();
+    default: return 0;
+    }
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd)
+{
+    if (pWnd) {
+        AttachImage(pWnd->GetBackingImage());
+        pWnd->GetClientRect(&m_rcPaint);
+    }
+}
+
+CClientDC::CClientDC(CWnd* pWnd) : m_pWnd(pWnd)
+{
+    if (pWnd)
+        AttachImage(pWnd->GetBackingImage());
+}
+
+CClientDC::~CClientDC()
+{
+    if (m_pWnd)
+        m_pWnd->ShowBackingImage();
+}

@@ -1,0 +1,209 @@
+#pragma once
+// The device context: GDI drawing over a QPainter. It draws into a 32-bit image (a window's
+// backing image, a bitmap selected into a memory context) or through an active painter on
+// another device (a printer). It keeps the GDI state (pen, brush, font, text and background
+// colours, background mode, text alignment, current position) and follows the GDI edge rules:
+// Rectangle and Ellipse leave out the right and bottom edge, LineTo leaves out its end point,
+// FillRect fills [left, right) x [top, bottom). Each drawing call paints and finishes at once,
+// so that pixels may be read and written between calls.
+
+#include "GdiObjects.h"
+#include "Types.h"
+
+#include <functional>
+#include <string>
+
+class QImage;
+class QPainter;
+class CWnd;
+
+// GDI constants of the device context.
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD PATCOPY = 0x00F00021;
+enum : int { TRANSPARENT = 1, OPAQUE = 2 };
+enum : UINT {
+    TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24,
+    TA_HORZMASK = 6, TA_VERTMASK = 24,
+};
+enum : UINT {
+    DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
+    DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_NOCLIP = 0x100, DT_CALCRECT = 0x400,
+};
+enum : int { HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, LOGPIXELSX = 88, LOGPIXELSY = 90 };
+constexpr UINT DIB_RGB_COLORS = 0;
+constexpr DWORD BI_RGB = 0;
+constexpr BYTE AC_SRC_OVER = 0;
+
+struct BITMAPINFOHEADER
+{
+    DWORD biSize = 40;
+    LONG biWidth = 0;
+    LONG biHeight = 0; // positive: rows stored bottom-up
+    WORD biPlanes = 1;
+    WORD biBitCount = 24;
+    DWORD biCompression = BI_RGB;
+    DWORD biSizeImage = 0;
+    LONG biXPelsPerMeter = 0;
+    LONG biYPelsPerMeter = 0;
+    DWORD biClrUsed = 0;
+    DWORD biClrImportant = 0;
+};
+
+struct RGBQUAD
+{
+    BYTE rgbBlue = 0;
+    BYTE rgbGreen = 0;
+    BYTE rgbRed = 0;
+    BYTE rgbReserved = 0;
+};
+
+struct BITMAPINFO
+{
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+
+struct BLENDFUNCTION
+{
+    BYTE BlendOp = AC_SRC_OVER;
+    BYTE BlendFlags = 0;
+    BYTE SourceConstantAlpha = 255;
+    BYTE AlphaFormat = 0;
+};
+
+struct TEXTMETRIC
+{
+    int tmHeight = 0;
+    int tmAscent = 0;
+    int tmDescent = 0;
+    int tmInternalLeading = 0;
+    int tmExternalLeading = 0;
+    int tmAveCharWidth = 0;
+    int tmMaxCharWidth = 0;
+};
+
+// Bytes per row of a DIB: width x bits per pixel, rounded up to whole 32-bit words.
+inline int DibStride(int width, int bitsPerPixel)
+{
+    return ((width * bitsPerPixel + 31) / 32) * 4;
+}
+
+class CDC
+{
+public:
+    CDC();
+    virtual ~CDC();
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    // Draws into the image, which the caller keeps alive while attached.
+    bool AttachImage(QImage* pImage);
+    // Draws through a painter that is active on its device (a printer); not owned.
+    bool AttachPainter(QPainter* pPainter);
+    // A memory context: it draws into the bitmap selected into it.
+    bool CreateCompatibleDC(CDC* pDC);
+    void DeleteDC();
+    bool IsAttached() const { return m_pImage || m_pPainter || m_bMemory; }
+    // The image drawn into, null for a painter or a memory context without a bitmap.
+    QImage* GetImage() const;
+
+    bool m_bPrinting = false;
+    bool IsPrinting() const { return m_bPrinting; }
+
+    CPen* SelectObject(CPen* pPen);
+    CBrush* SelectObject(CBrush* pBrush);
+    CFont* SelectObject(CFont* pFont);
+    CBitmap* SelectObject(CBitmap* pBitmap);
+    CGdiObject* SelectStockObject(int nIndex);
+    CPen* GetCurrentPen() const { return m_pPenObject; }
+    CBrush* GetCurrentBrush() const { return m_pBrushObject; }
+    CFont* GetCurrentFont() const { return m_pFontObject; }
+
+    COLORREF SetTextColor(COLORREF crColor);
+    COLORREF GetTextColor() const { return m_crText; }
+    COLORREF SetBkColor(COLORREF crColor);
+    COLORREF GetBkColor() const { return m_crBk; }
+    int SetBkMode(int nBkMode);
+    int GetBkMode() const { return m_nBkMode; }
+    UINT SetTextAlign(UINT nFlags);
+    UINT GetTextAlign() const { return m_nTextAlign; }
+
+    CPoint MoveTo(int x, int y);
+    CPoint MoveTo(const CPoint& p) { return MoveTo(p.x, p.y); }
+    CPoint GetCurrentPosition() const { return m_ptCurrent; }
+    bool LineTo(int x, int y);
+    bool LineTo(const CPoint& p) { return LineTo(p.x, p.y); }
+    bool Rectangle(int left, int top, int right, int bottom);
+    bool Rectangle(LPCRECT pRect) { return Rectangle(pRect->left, pRect->top, pRect->right, pRect->bottom); }
+    bool Ellipse(int left, int top, int right, int bottom);
+    bool Ellipse(LPCRECT pRect) { return Ellipse(pRect->left, pRect->top, pRect->right, pRect->bottom); }
+    void FillRect(LPCRECT pRect, CBrush* pBrush);
+    void FillSolidRect(LPCRECT pRect, COLORREF crColor);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor);
+    COLORREF SetPixel(int x, int y, COLORREF crColor);
+    // CLR_INVALID outside the image or without one.
+    COLORREF GetPixel(int x, int y) const;
+    static constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+    bool TextOut(int x, int y, const std::wstring& text);
+    // The height of the text; with DT_CALCRECT the rectangle is widened or heightened to the
+    // text and nothing is drawn.
+    int DrawText(const std::wstring& text, LPRECT pRect, UINT nFormat);
+    CSize GetTextExtent(const std::wstring& text) const;
+    bool GetTextMetrics(TEXTMETRIC* pMetrics) const;
+
+    // SRCCOPY from an image-backed context, PATCOPY with the brush.
+    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
+    // A 24- or 32-bit BI_RGB DIB. For a bottom-up DIB (positive height) ySrc counts from its
+    // bottom row; scan lines startScan .. startScan + cLines - 1 must be the whole DIB.
+    int SetDIBitsToDevice(int xDest, int yDest, DWORD dwWidth, DWORD dwHeight, int xSrc, int ySrc,
+                          UINT uStartScan, UINT cScanLines, const void* pBits, const BITMAPINFO* pInfo,
+                          UINT uColorUse);
+    // Constant alpha: each byte becomes dst + ((src - dst) * alpha + 127) / 255.
+    bool AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                    int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend);
+
+    int GetDeviceCaps(int nIndex) const;
+
+private:
+    bool Paint(const std::function<void(QPainter&)>& draw);
+    void SetPenColorOnly(QPainter& painter, COLORREF color) const;
+    void DrawLineCosmetic(QPainter& painter, CPoint from, CPoint to) const;
+
+    QImage* m_pImage = nullptr;
+    QPainter* m_pPainter = nullptr;
+    bool m_bMemory = false;
+    CBitmap* m_pBitmap = nullptr;
+    CBitmap m_defaultBitmap; // what a memory context holds before a bitmap is selected
+
+    LOGPEN m_pen;
+    LOGBRUSH m_brush;
+    LOGFONT m_font;
+    CPen* m_pPenObject;
+    CBrush* m_pBrushObject;
+    CFont* m_pFontObject;
+    COLORREF m_crText = 0;
+    COLORREF m_crBk = RGB(255, 255, 255);
+    int m_nBkMode = OPAQUE;
+    UINT m_nTextAlign = TA_LEFT | TA_TOP;
+    CPoint m_ptCurrent;
+};
+
+// The context of a paint: the window's backing image, which the paint then shows.
+class CPaintDC : public CDC
+{
+public:
+    explicit CPaintDC(CWnd* pWnd);
+    CRect m_rcPaint;
+};
+
+// Drawing on a window outside a paint: into its backing image, shown at the next update.
+class CClientDC : public CDC
+{
+public:
+    explicit CClientDC(CWnd* pWnd);
+    ~CClientDC() override;
+
+private:
+    CWnd* m_pWnd;
+};

@@ -1,0 +1,57 @@
+#pragma once
+// The framework's dialog, built from a template of res/ (dialog units become pixels with the
+// fixed base units: 1.5 pixels across, 1.625 down) with its controls as child windows. DoModal
+// runs it in a nested loop until EndDialog. What Return, Escape and the close box do is the
+// dialog's choice: by default Return presses the focused push button or else the default
+// button, Escape and the close box cancel.
+
+#include "Wnd.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CFont;
+
+// Dialog units to pixels.
+int DialogUnitsToPixelsX(int units);
+int DialogUnitsToPixelsY(int units);
+
+class CDialog : public CWnd
+{
+public:
+    explicit CDialog(UINT nIDTemplate, CWnd* pParent = nullptr);
+    ~CDialog() override;
+
+    virtual INT_PTR DoModal();
+    void EndDialog(int nResult);
+    UINT GetTemplateID() const { return m_nIDTemplate; }
+
+    // Tests answer modal dialogs here: the hook runs once the dialog is initialised and before
+    // it waits for the user; a dialog it ends returns at once. An empty hook removes it.
+    static void SetModalHook(std::function<void(CDialog&)> hook);
+
+protected:
+    virtual bool OnInitDialog() { return true; }
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    virtual void OnReturnKey();
+    virtual void OnEscapeKey();
+    void OnClose() override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget) override;
+
+private:
+    bool CreateFromTemplate(CWnd* pOwner);
+    void PressButton(int nID);
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+    int m_nDefaultID = IDOK;
+    int m_nResult = IDCANCEL;
+    bool m_bEnded = false;
+    bool m_bInLoop = false;
+    std::unique_ptr<CFont> m_pFont;
+    std::vector<std::unique_ptr<CWnd>> m_controls;
+};

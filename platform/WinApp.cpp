@@ -1,0 +1,215 @@
+#include "WinApp.h"
+
+#include "DocTemplate.h"
+#include "Document.h"
+#include "RecentFileList.h"
+#include "Wnd.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <clocale>
+#include <filesystem>
+
+namespace {
+CWinApp* s_pApp = nullptr;
+
+std::wstring FullPath(const std::wstring& path)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), ec);
+    return ec ? path : absolute.lexically_normal().wstring();
+}
+} // namespace
+
+void CCommandLineInfo::ParseParam(const wchar_t* pszParam, bool bFlag, bool)
+{
+    if (!bFlag && m_strFileName.empty()) {
+        m_strFileName = pszParam;
+        m_nShellCommand = FileOpen;
+    }
+}
+
+CWinApp::CWinApp(const std::wstring& appName) : m_strAppName(appName)
+{
+    s_pApp = this;
+    MapCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, [this](UINT nID) { return OnOpenRecentFile(nID); });
+    MapUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, [this](CCmdUI* pCmdUI) {
+        pCmdUI->Enable(m_pRecentFileList && m_pRecentFileList->GetCount() > 0);
+    });
+}
+
+CWinApp::~CWinApp()
+{
+    CleanUp();
+    if (s_pApp == this)
+        s_pApp = nullptr;
+}
+
+CWinApp* AfxGetApp()
+{
+    return s_pApp;
+}
+
+bool CWinApp::InitInstance()
+{
+    return true;
+}
+
+int CWinApp::Run()
+{
+    if (m_bQuitPosted)
+        return m_nExitCode;
+    m_bRunning = true;
+    const int code = QApplication::exec();
+    m_bRunning = false;
+    return code;
+}
+
+int CWinApp::ExitInstance()
+{
+    return m_nExitCode;
+}
+
+void CWinApp::CleanUp()
+{
+    if (m_pMainWnd)
+        m_pMainWnd->DestroyWindow();
+    m_pMainWnd = nullptr;
+    m_templates.clear();
+    AfxFlushDeletedWindows();
+}
+
+void AfxPostQuitMessage(int nExitCode)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp || pApp->m_bQuitPosted)
+        return;
+    pApp->m_bQuitPosted = true;
+    pApp->m_nExitCode = nExitCode;
+    if (pApp->m_bRunning)
+        QMetaObject::invokeMethod(qApp, [nExitCode] { QCoreApplication::exit(nExitCode); }, Qt::QueuedConnection);
+}
+
+void AfxFlushDeletedWindows()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info)
+{
+    for (size_t i = 0; i < m_args.size(); ++i) {
+        const std::wstring param = QString::fromStdString(m_args[i]).toStdWString();
+        const bool bFlag = !param.empty() && param[0] == L'-';
+        const std::wstring text = bFlag ? param.substr(1) : param;
+        info.ParseParam(text.c_str(), bFlag, i + 1 == m_args.size());
+    }
+}
+
+bool CWinApp::ProcessShellCommand(CCommandLineInfo& info)
+{
+    switch (info.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(info.m_strFileName) != nullptr;
+    default:
+        return true;
+    }
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    m_templates.emplace_back(pTemplate);
+}
+
+CDocTemplate* CWinApp::GetDocTemplate() const
+{
+    return m_templates.empty() ? nullptr : m_templates.front().get();
+}
+
+void CWinApp::OnFileNew()
+{
+    if (CDocTemplate* pTemplate = GetDocTemplate())
+        pTemplate->OpenDocumentFile(std::wstring());
+}
+
+CDocument* CWinApp::OpenDocumentFile(const std::wstring& path)
+{
+    CDocTemplate* pTemplate = GetDocTemplate();
+    if (!pTemplate || path.empty())
+        return nullptr;
+    const std::wstring full = FullPath(path);
+    // The path that is open already is not opened again.
+    if (CDocument* pOpen = pTemplate->GetDocument()) {
+        if (!pOpen->GetPathName().empty() && FullPath(pOpen->GetPathName()) == full) {
+            pTemplate->ActivateFrame();
+            return pOpen;
+        }
+    }
+    return pTemplate->OpenDocumentFile(full);
+}
+
+void CWinApp::LoadStdProfileSettings(int nMaxMRU)
+{
+    m_pRecentFileList = std::make_unique<CRecentFileList>(nMaxMRU);
+    m_pRecentFileList->ReadList();
+}
+
+void CWinApp::AddToRecentFileList(const std::wstring& path)
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->Add(path);
+}
+
+bool CWinApp::OnOpenRecentFile(UINT nID)
+{
+    if (!m_pRecentFileList)
+        return false;
+    const int index = int(nID - ID_FILE_MRU_FILE1);
+    if (index >= m_pRecentFileList->GetCount())
+        return false;
+    const std::wstring path = (*m_pRecentFileList)[index];
+    // An entry that no longer opens leaves the list.
+    if (!OpenDocumentFile(path))
+        m_pRecentFileList->Remove(index);
+    return true;
+}
+
+bool CWinApp::SaveAllModified()
+{
+    for (const auto& pTemplate : m_templates)
+        if (CDocument* pDoc = pTemplate->GetDocument())
+            if (!pDoc->SaveModified())
+                return false;
+    return true;
+}
+
+void CWinApp::CloseAllDocuments()
+{
+    for (const auto& pTemplate : m_templates)
+        if (CDocument* pDoc = pTemplate->GetDocument())
+            pDoc->OnCloseDocument();
+}
+
+int AfxWinMain(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    // Numbers in files never follow the desktop's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setQuitOnLastWindowClosed(false);
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return 1;
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+    pApp->SetCommandLine(args);
+    int code = 0;
+    if (pApp->InitInstance())
+        pApp->Run();
+    code = pApp->ExitInstance();
+    pApp->CleanUp();
+    return code;
+}

@@ -1,0 +1,25 @@
+// Accelerator table 128 of the main frame.
+
+#include "QuarvelResources.h"
+#include "ResourceIds.h"
+
+std::vector<CAcceleratorResource> MakeAccelerators()
+{
+    return {{IDR_MAINFRAME,
+             {
+                 {FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW},
+                 {FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN},
+                 {FVIRTKEY | FCONTROL, 'S', ID_FILE_SAVE},
+                 {FVIRTKEY | FCONTROL, 'P', ID_FILE_PRINT},
+                 {FVIRTKEY | FCONTROL, 'Z', ID_EDIT_UNDO},
+                 {FVIRTKEY | FALT, VK_BACK, ID_EDIT_UNDO},
+                 {FVIRTKEY | FCONTROL, 'X', ID_EDIT_CUT},
+                 {FVIRTKEY | FSHIFT, VK_DELETE, ID_EDIT_CUT},
+                 {FVIRTKEY | FCONTROL, 'C', ID_EDIT_COPY},
+                 {FVIRTKEY | FCONTROL, VK_INSERT, ID_EDIT_COPY},
+                 {FVIRTKEY | FCONTROL, 'V', ID_EDIT_PASTE},
+                 {FVIRTKEY | FSHIFT, VK_INSERT, ID_EDIT_PASTE},
+                 {FVIRTKEY, VK_F1 + 5, ID_NEXT_PANE},
+                 {FVIRTKEY | FSHIFT, VK_F1 + 5, ID_PREV_PANE},
+             }}};
+}

@@ -1,0 +1,25 @@
+// Dialog templates, in dialog units, in the dialog font "MS Shell Dlg" 8.
+
+#include "QuarvelResources.h"
+#include "ResourceIds.h"
+
+std::vector<CDialogTemplate> MakeDialogTemplates()
+{
+    using K = TDialogControl;
+    return {
+        {IDD_ABOUTBOX, L"quarvel", 180, 62, L"MS Shell Dlg", 8,
+         {
+             {K::LText, L"", IDC_ABOUT_TEXT, 12, 10, 156, 9},
+             {K::LText, L"Ground-penetrating radar surveys in 3D.", -1, 12, 22, 156, 9},
+             {K::DefPushButton, L"OK", IDOK, 123, 41, 50, 14},
+         }},
+        {IDD_TEXTDIALOG, L"Dialog", 186, 66, L"MS Shell Dlg", 8,
+         {
+             {K::LText, L"Settings has been changed.", -1, 12, 10, 162, 9},
+             {K::LText, L"Do you want to save settings?", -1, 12, 22, 162, 9},
+             {K::DefPushButton, L"Yes", IDOK, 12, 44, 50, 14},
+             {K::PushButton, L"No", IDNO, 68, 44, 50, 14},
+             {K::PushButton, L"Cancel", IDCANCEL, 124, 44, 50, 14},
+         }},
+    };
+}

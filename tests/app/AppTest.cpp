@@ -1,0 +1,274 @@
+// The program as a whole: start-up, the open road, command state, and the exit routine.
+
+#include "AppFixture.h"
+#include "MainFrame.h"
+#include "QuarvelApp.h"
+#include "QuarvelDoc.h"
+#include "QuarvelView.h"
+#include "RecentFileList.h"
+#include "ResourceIds.h"
+
+#include "Cfg.h"
+#include "DrawingManager.h"
+#include "FileIo.h"
+#include "Values.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QShortcut>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+bool Exists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
+
+// Activates the frame's accelerator of a key, as the keyboard would.
+void PressAccelerator(CMainFrame* pFrame, const QKeySequence& keys)
+{
+    for (QShortcut* shortcut : pFrame->GetWidget()->findChildren<QShortcut*>())
+        if (shortcut->key() == keys)
+            emit shortcut->activated();
+}
+
+using AppTest = AppFixture;
+} // namespace
+
+TEST_F(AppTest, VersionWritesItsFileAndEndsStartUp)
+{
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.Path());
+    const bool started = Start({"version"});
+    std::filesystem::current_path(before);
+    EXPECT_FALSE(started);
+    EXPECT_EQ(ReadFileBytes(m_dir.File("version.log")), "v1.4.0");
+    EXPECT_EQ(m_pApp->GetMainWnd(), nullptr);
+}
+
+TEST_F(AppTest, StartUpLogsInItsOrderAndShowsTheLogo)
+{
+    ASSERT_TRUE(Start({}));
+    const std::string log = ReadLog();
+    // The time as asctime writes it ("Thu Dec 10 11:00:56 2026\n"), then name and version.
+    const size_t timeEnd = log.find("\n\r\n");
+    ASSERT_NE(timeEnd, std::string::npos) << log;
+    EXPECT_EQ(log.rfind("Info: ", 0), 0u);
+    const std::string time = log.substr(6, timeEnd - 6);
+    ASSERT_EQ(time.size(), 24u) << time;
+    EXPECT_EQ(time.substr(13, 1) + time.substr(16, 1), "::") << time;
+    EXPECT_EQ(log.substr(timeEnd + 3, 22), "Info: quarvel\tv1.4.0\r\n");
+    size_t at = 0;
+    for (const char* line : {"Log: Loaded program configuration.", "Log: Drawing handler loaded.",
+                             "Log: create QuarvelView()", "Log: Initialize QuarvelView."}) {
+        const size_t next = log.find(line, at);
+        ASSERT_NE(next, std::string::npos) << line;
+        at = next;
+    }
+    // The first run has no configuration file yet: its message comes once, before the window.
+    ASSERT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_EQ(m_boxes.m_texts[0].rfind(L"Error accour while reading application settings file", 0), 0u);
+    ASSERT_NE(Frame(), nullptr);
+    EXPECT_TRUE(Frame()->IsWindowVisible());
+    EXPECT_TRUE(View()->IsLogoMode());
+    EXPECT_EQ(Frame()->GetWidget()->windowTitle().toStdString(), "Untitled - quarvel");
+}
+
+TEST_F(AppTest, RhdOnTheCommandLineOpensTheProject)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    ASSERT_TRUE(Start({"rhd", ToAnsi(project.rhdPath)}));
+    ASSERT_TRUE(Doc()->IsProjectLoaded());
+    EXPECT_EQ(Doc()->m_project.m_strName, L"site");
+    EXPECT_FALSE(View()->IsLogoMode());
+    EXPECT_EQ(Frame()->GetWidget()->windowTitle().toStdString(), "site - quarvel");
+    ASSERT_EQ(m_pApp->GetRecentFileList()->GetCount(), 1);
+    EXPECT_EQ((*m_pApp->GetRecentFileList())[0], project.rhdPath);
+}
+
+TEST_F(AppTest, OpenRoadAsksBeforeReplacingAndDoesNothingForTheOpenPath)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    CScriptedFileDialog files;
+    ASSERT_TRUE(Start({}));
+    files.m_path = project.rhdPath;
+    Frame()->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    ASSERT_EQ(files.m_requests.size(), 1u);
+    EXPECT_EQ(files.m_requests[0].filter, L"3D Project (*.rhd)|*.rhd|3D Settings (*.3dq)|*.3dq|All files (*.*)|*.*||");
+    ASSERT_TRUE(Doc()->IsProjectLoaded());
+
+    // The same path again: no question, nothing opened again.
+    Doc()->m_project.m_settings.m_iContrast = 99;
+    const size_t boxes = m_boxes.m_texts.size();
+    EXPECT_EQ(m_pApp->OpenDocumentFile(project.rhdPath), Doc());
+    EXPECT_EQ(m_boxes.m_texts.size(), boxes);
+    EXPECT_EQ(Doc()->m_project.m_settings.m_iContrast, 99);
+
+    // Another path asks first; Cancel keeps the project.
+    m_boxes.m_answers = {IDCANCEL};
+    EXPECT_EQ(m_pApp->OpenDocumentFile(Wide(project.File(".3dq"))), nullptr);
+    EXPECT_EQ(m_boxes.m_texts.back(), L"Save changed project site");
+    EXPECT_EQ(Doc()->m_project.m_settings.m_iContrast, 99);
+
+    // A failed open empties the document and brings the logo back.
+    m_boxes.m_answers = {IDNO};
+    EXPECT_EQ(m_pApp->OpenDocumentFile(Wide(m_dir.File("missing.rhd"))), nullptr);
+    EXPECT_FALSE(Doc()->IsProjectLoaded());
+    EXPECT_TRUE(View()->IsLogoMode());
+    EXPECT_EQ(Frame()->GetWidget()->windowTitle().toStdString(), "Untitled - quarvel");
+    EXPECT_NE(m_pApp->OpenDocumentFile(project.rhdPath), nullptr);
+}
+
+TEST_F(AppTest, SaveNeedsAProjectFromMenuAndAccelerator)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    ASSERT_TRUE(Start({}));
+    QAction* save = Frame()->FindMenuItem(ID_FILE_SAVE);
+    ASSERT_NE(save, nullptr);
+    Frame()->UpdateMenu(qobject_cast<QMenu*>(save->parent()));
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(Frame()->FindMenuItem(ID_FILE_IMPORT)->isEnabled()); // its dialog comes later
+    EXPECT_TRUE(Frame()->FindMenuItem(ID_FILE_OPEN)->isEnabled());
+    const size_t boxes = m_boxes.m_texts.size();
+    PressAccelerator(Frame(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(m_boxes.m_texts.size(), boxes); // no failed save reported: nothing ran
+
+    ASSERT_NE(m_pApp->OpenDocumentFile(project.rhdPath), nullptr);
+    Frame()->UpdateMenu(qobject_cast<QMenu*>(save->parent()));
+    EXPECT_TRUE(save->isEnabled());
+    PressAccelerator(Frame(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_TRUE(Exists(project.File(".3dq")));
+}
+
+TEST_F(AppTest, ExitPromptYesNoAndCancel)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    struct Case
+    {
+        int button;
+        bool ends;
+    };
+    for (const Case& c : {Case{IDCANCEL, false}, Case{IDNO, true}, Case{IDOK /* "Yes" */, true}}) {
+        SetUp();
+        ASSERT_TRUE(Start({"rhd", ToAnsi(project.rhdPath)}));
+        ASSERT_TRUE(Doc()->OnSaveDocument(std::wstring())); // a cache on disk, settings as saved
+        RemoveFile(CCfg::GetCfgFilePath());
+        Doc()->m_project.m_settings.m_iContrast = 55;
+        CModalAnswer answer(c.button);
+        EXPECT_EQ(m_pApp->ExitApplication(), c.ends) << c.button;
+        EXPECT_EQ(answer.m_shown, std::vector<UINT>{IDD_TEXTDIALOG});
+        const bool bYes = c.button == IDOK;
+        EXPECT_EQ(Doc()->IsProjectLoaded(), !c.ends);
+        EXPECT_EQ(Exists(project.File("_1.precalc")), c.button != IDNO);
+        EXPECT_EQ(GetFileValue(project.File(".3dq"), "contrast") == "55", bYes);
+        EXPECT_EQ(Exists(ToAnsi(CCfg::GetCfgFilePath())), c.ends);
+        EXPECT_EQ(m_pApp->IsQuitPosted(), c.ends);
+        TearDown();
+    }
+}
+
+TEST_F(AppTest, NothingChangedEndsWithoutAPrompt)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    ASSERT_TRUE(Start({"rhd", ToAnsi(project.rhdPath)}));
+    ASSERT_TRUE(Doc()->OnSaveDocument(std::wstring()));
+    CModalAnswer answer(IDCANCEL);
+    EXPECT_TRUE(m_pApp->ExitApplication());
+    EXPECT_TRUE(answer.m_shown.empty());
+    EXPECT_TRUE(Exists(project.File("_1.precalc")));
+}
+
+TEST_F(AppTest, CloseBoxRunsTheExitRoutine)
+{
+    ASSERT_TRUE(Start({}));
+    const HWND hFrame = Frame()->GetSafeHwnd();
+    QCloseEvent close;
+    QCoreApplication::sendEvent(Frame()->GetWidget(), &close);
+    EXPECT_TRUE(m_pApp->IsQuitPosted());
+    EXPECT_EQ(CWnd::FromHandle(hFrame), nullptr);
+    EXPECT_EQ(m_pApp->GetMainWnd(), nullptr);
+    EXPECT_TRUE(Exists(ToAnsi(CCfg::GetCfgFilePath())));
+}
+
+TEST_F(AppTest, ExitRemembersTheRestoredRectangle)
+{
+    ASSERT_TRUE(Start({}));
+    QWidget* window = Frame()->GetWidget();
+    window->setGeometry(-30, 40, 700, 300);
+    ASSERT_TRUE(m_pApp->ExitApplication());
+    EXPECT_EQ(g_cfg.m_windowPos[0], 0);
+    EXPECT_EQ(g_cfg.m_windowPos[1], 0);
+    EXPECT_EQ(g_cfg.m_windowSize[0], 700);
+    EXPECT_EQ(g_cfg.m_windowSize[1], 300);
+    TearDown();
+
+    SetUp();
+    ASSERT_TRUE(Start({}));
+    window = Frame()->GetWidget();
+    window->setGeometry(50, 60, 700, 320);
+    window->showMaximized();
+    ASSERT_TRUE(m_pApp->ExitApplication());
+    EXPECT_EQ(g_cfg.m_windowPos[0], 50);
+    EXPECT_EQ(g_cfg.m_windowPos[1], 60);
+    EXPECT_EQ(g_cfg.m_windowSize[0], 700);
+    EXPECT_EQ(g_cfg.m_windowSize[1], 320);
+}
+
+TEST_F(AppTest, FramePlacementFollowsTheRememberedRectangleWhenItFits)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    struct Case
+    {
+        int x, y, cx, cy;
+        bool fits;
+    };
+    const Case cases[] = {
+        {10, 20, 660, 300, true},
+        {width - 660, height - 300, 660, 300, true}, // ends exactly at the edge
+        {width - 659, 0, 660, 300, false},
+        {0, height - 299, 660, 300, false},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        g_cfg.m_bRememberWindow = true;
+        g_cfg.m_windowPos[0] = c.x;
+        g_cfg.m_windowPos[1] = c.y;
+        g_cfg.m_windowSize[0] = c.cx;
+        g_cfg.m_windowSize[1] = c.cy;
+        g_cfg.Save();
+        ASSERT_TRUE(Start({}));
+        const QRect geometry = Frame()->GetWidget()->geometry();
+        if (c.fits)
+            EXPECT_EQ(geometry, QRect(c.x, c.y, c.cx, c.cy)) << c.x;
+        else
+            EXPECT_EQ(geometry.size(), QSize(std::max(width / 2, 640), std::max(height / 2, 250))) << c.x;
+        TearDown();
+    }
+}
+
+TEST_F(AppTest, EditCommandsWaitForTheDrawingTool)
+{
+    ASSERT_TRUE(Start({}));
+    Tovrik::CDrawDataObject object;
+    g_drawingManager.AddObject(object);
+    g_drawingManager.SelectObject(0);
+    m_pApp->OnEditCut();
+    EXPECT_EQ(g_drawingManager.GetCount(), 1); // the drawing tool was never opened
+    g_drawingManager.SetDrawingMode(true);
+    g_drawingManager.SetBusy(true);
+    m_pApp->OnEditCopy();
+    EXPECT_EQ(m_boxes.m_texts.back().rfind(L"You are currently drawing a new object.", 0), 0u);
+    g_drawingManager.SetBusy(false);
+    m_pApp->OnEditCut();
+    EXPECT_EQ(g_drawingManager.GetCount(), 0);
+    m_pApp->OnEditPaste();
+    EXPECT_EQ(g_drawingManager.GetCount(), 1);
+    m_pApp->OnEditCopy();
+    g_drawingManager.ClearSelection();
+    m_pApp->OnEditCopy();
+    EXPECT_EQ(m_boxes.m_texts.back(), L"No object has been selected.");
+}

@@ -1,0 +1,222 @@
+// The document's open road (fingerprint, settings check, cache or computation), saving and
+// the empty document after a failure.
+
+#include "AppFixture.h"
+#include "QuarvelDoc.h"
+
+#include "DrawingManager.h"
+#include "FileIo.h"
+#include "Values.h"
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+bool Exists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
+
+void AddDrawingObject()
+{
+    Tovrik::CDrawDataObject object;
+    object.m_nType = Tovrik::CDrawDataObject::TYPE_RECT;
+    object.m_fX2 = 3;
+    object.m_fY2 = 2;
+    g_drawingManager.AddObject(object);
+}
+
+// Opens and saves once: settings file, cache and drawing objects on disk.
+void OpenAndSave(const CGeneratedProject& project)
+{
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    AddDrawingObject();
+    ASSERT_TRUE(doc.OnSaveDocument(std::wstring()));
+    doc.OnCloseDocument();
+}
+
+float FirstLineSum(const C3DMatrix& matrix, const CProjectSettings& s)
+{
+    float sum = 0.0f;
+    for (int t = 0; t < s.m_iGridSizeY; ++t)
+        for (int i = 0; i < s.m_iSamples; ++i)
+            sum += std::fabs(matrix.GetVertTrace(0, uint32_t(t))[i]);
+    return sum;
+}
+
+using DocumentTest = DocumentFixture;
+} // namespace
+
+TEST_F(DocumentTest, RhdAndSettingsFileOpenTheSameProject)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    CQuarvelDoc byRhd, by3dq;
+    ASSERT_TRUE(byRhd.OnOpenDocument(project.rhdPath));
+    ASSERT_TRUE(by3dq.OnOpenDocument(Wide(project.File(".3dq"))));
+    EXPECT_EQ(by3dq.m_project.m_strName, byRhd.m_project.m_strName);
+    EXPECT_EQ(by3dq.m_project.m_strFolder, byRhd.m_project.m_strFolder);
+    EXPECT_TRUE(by3dq.m_project.m_bSettingsLoaded);
+    EXPECT_EQ(by3dq.m_matrix.m_fingerprint.ToHex(), byRhd.m_matrix.m_fingerprint.ToHex());
+    EXPECT_EQ(by3dq.m_matrix.m_nNY, byRhd.m_matrix.m_nNY);
+    EXPECT_EQ(0, std::memcmp(by3dq.m_matrix.GetVertTrace(1, 2), byRhd.m_matrix.GetVertTrace(1, 2),
+                             by3dq.m_matrix.m_nSamples * sizeof(float)));
+}
+
+TEST_F(DocumentTest, ForeignSignatureTakesTheRejectionRoad)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    const std::string settings = project.File(".3dq");
+    WriteFileBytes(project.File(".pal"), std::string(1024, '\x10'));
+    ASSERT_TRUE(Exists(project.File(".3qo")) && Exists(project.File("_1.precalc")));
+    SetFileValue(settings, "signature", std::string(64, 'a'));
+    SetFileValue(settings, "migration", "1");
+    SetFileValue(settings, "contrast", "77");
+
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_TRUE(m_boxes.Contains(L"Project header settings file is not for current project data file. Will load "
+                                 L"from original settings."));
+    for (const char* suffix : {".3dq", ".pal", ".3qo", "_1.precalc", "_2.precalc"})
+        EXPECT_FALSE(Exists(project.File(suffix))) << suffix;
+    const CProjectSettings& s = doc.m_project.m_settings;
+    EXPECT_FALSE(s.m_params.m_bMigration);
+    EXPECT_FALSE(s.m_params.m_bDelMeanOn);
+    EXPECT_EQ(s.m_iContrast, CQuarvelDoc::ContrastFromSum(FirstLineSum(doc.m_matrix, s)));
+    EXPECT_NE(s.m_iContrast, 77);
+    EXPECT_TRUE(s.m_signature.IsEqual(doc.m_matrix.m_fingerprint));
+    EXPECT_EQ(g_drawingManager.GetCount(), 0);
+}
+
+TEST_F(DocumentTest, ValidSignatureLoadsTheCache)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    // A marked value in the cache shows that the matrix came from it.
+    std::string cache = ReadFileBytes(project.File("_1.precalc"));
+    const float mark = 12345.5f;
+    std::memcpy(cache.data(), &mark, sizeof mark);
+    WriteFileBytes(project.File("_1.precalc"), cache);
+
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+    EXPECT_EQ(doc.m_matrix.GetVertTrace(0, 0)[0], mark);
+    EXPECT_EQ(g_drawingManager.GetCount(), 1);
+}
+
+TEST_F(DocumentTest, MissingCacheIsComputedAndWritten)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    const std::string computed = ReadFileBytes(project.File("_1.precalc"));
+    RemoveFile(Wide(project.File("_1.precalc")));
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_TRUE(Exists(project.File("_2.precalc")));
+    EXPECT_EQ(ReadFileBytes(project.File("_1.precalc")), computed);
+}
+
+TEST_F(DocumentTest, CrossHairAboveTheZeroLevelMovesDownToIt)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    SetFileValue(project.File(".3dq"), "zsample", "7");
+    SetFileValue(project.File(".3dq"), "depth", "2");
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_EQ(doc.m_project.m_fCursorDepth, 7.0f);
+    EXPECT_EQ(doc.m_project.m_settings.m_iDepthIndex, 7);
+    EXPECT_EQ(doc.m_project.m_fHoverDepth, 7.0f);
+}
+
+TEST_F(DocumentTest, FailedOpenLeavesTheDocumentEmpty)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    AddDrawingObject();
+    EXPECT_FALSE(doc.OnOpenDocument(Wide(m_dir.File("none/missing.rhd"))));
+    EXPECT_TRUE(m_boxes.Contains(L"Unable to open project."));
+    EXPECT_FALSE(doc.IsProjectLoaded());
+    EXPECT_FALSE(doc.m_matrix.IsInitialized());
+    EXPECT_EQ(g_drawingManager.GetCount(), 0);
+
+    // Trace data that cannot be read fails the open too, and deletes nothing.
+    WriteFileBytes(project.File("_1.rd6"), "");
+    EXPECT_FALSE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_FALSE(doc.IsProjectLoaded());
+    EXPECT_TRUE(Exists(project.File(".rhd")));
+}
+
+TEST_F(DocumentTest, SavingNothingFailsAndWritesNothing)
+{
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.Path());
+    CQuarvelDoc doc;
+    EXPECT_FALSE(doc.OnSaveDocument(std::wstring()));
+    EXPECT_FALSE(doc.SaveWithReport());
+    std::filesystem::current_path(before);
+    EXPECT_TRUE(std::filesystem::is_empty(m_dir.Path()));
+    EXPECT_TRUE(m_boxes.Contains(L"Error. Unable to save project settings."));
+}
+
+TEST_F(DocumentTest, UnwritableSettingsFileFailsTheSaveAndDropsTheCache)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    RemoveFile(Wide(project.File(".3dq")));
+    RemoveFile(Wide(project.File(".3qo")));
+    std::filesystem::create_directory(project.File(".3dq")); // nothing can replace a folder
+    EXPECT_FALSE(doc.SaveWithReport());
+    EXPECT_TRUE(m_boxes.Contains(L"Error. Unable to save project settings."));
+    EXPECT_FALSE(Exists(project.File("_1.precalc")));
+    EXPECT_FALSE(Exists(project.File("_2.precalc")));
+    EXPECT_FALSE(Exists(project.File(".3qo")));
+}
+
+TEST_F(DocumentTest, SaveModifiedAsksOnlyWhenSettingsChanged)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    AddDrawingObject(); // drawing objects alone are not asked about
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+
+    doc.m_project.m_settings.m_iContrast += 1;
+    struct Case
+    {
+        int answer;
+        bool result;
+        bool saved;
+    };
+    for (const Case& c : {Case{IDCANCEL, false, false}, Case{IDNO, true, false}, Case{IDYES, true, true}}) {
+        m_boxes.m_answers = {c.answer};
+        EXPECT_EQ(doc.SaveModified(), c.result) << c.answer;
+        EXPECT_EQ(m_boxes.m_texts.back(), L"Save changed project site");
+        EXPECT_EQ(GetFileValue(project.File(".3dq"), "contrast") ==
+                      FormatInt(doc.m_project.m_settings.m_iContrast),
+                  c.saved);
+    }
+}
+
+TEST(ContrastTest, InitialContrastFromTheSumOfTheFirstLine)
+{
+    struct Case
+    {
+        float sum;
+        int contrast;
+    };
+    // c = ln(3.81 - S * 0.00034129692) / 0.3 / ln(1.11), truncated to 0 .. 100.
+    const Case cases[] = {{0.0f, 42}, {1000.0f, 39}, {7000.0f, 11}, {8000.0f, 2}, {8100.0f, 1}, {8200.0f, 0}, {11163.0f, 0}, {20000.0f, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(CQuarvelDoc::ContrastFromSum(c.sum), c.contrast) << c.sum;
+}
