@@ -51,23 +51,29 @@ const CReferenceSurvey& ReferenceSurvey()
     return s_survey;
 }
 
+std::wstring CreateReferenceProject(const std::string& subfolder, const std::wstring& name, std::string& error)
+{
+    const CReferenceSurvey& survey = ReferenceSurvey();
+    if (!survey.m_error.empty()) {
+        error = survey.m_error;
+        return std::wstring();
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(survey.m_root + "/" + subfolder, ec);
+    const std::wstring folder = FromAnsi(survey.m_root + "/" + subfolder);
+    std::wstring message;
+    if (Create3DProject(message, survey.SourceFolder(), folder, name, survey.m_vertical, survey.m_horizontal,
+                        survey.m_spacing) != CREATE_OK) {
+        error = "creation failed: " + ToAnsi(message);
+        return std::wstring();
+    }
+    return JoinPath(folder, name + L".rhd");
+}
+
 std::wstring ReferenceProjectPath(std::string& error)
 {
     static std::string s_error;
-    static const std::wstring s_path = [] {
-        const CReferenceSurvey& survey = ReferenceSurvey();
-        if (!survey.m_error.empty()) {
-            s_error = survey.m_error;
-            return std::wstring();
-        }
-        std::wstring message;
-        if (Create3DProject(message, survey.SourceFolder(), survey.ProjectFolder(), L"3D_reference",
-                            survey.m_vertical, survey.m_horizontal, survey.m_spacing) != CREATE_OK) {
-            s_error = "creation failed: " + ToAnsi(message);
-            return std::wstring();
-        }
-        return JoinPath(survey.ProjectFolder(), L"3D_reference.rhd");
-    }();
+    static const std::wstring s_path = CreateReferenceProject("project", L"3D_reference", s_error);
     error = s_error;
     return s_path;
 }

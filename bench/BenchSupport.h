@@ -25,6 +25,9 @@ public:
 
 const CReferenceSurvey& ReferenceSurvey();
 
-// The ".rhd" path of the reference survey's project "3D_reference", created on first use;
-// empty with error set when that failed.
+// Creates a project of the reference survey under the survey's temporary folder; its ".rhd"
+// path, or empty with error set.
+std::wstring CreateReferenceProject(const std::string& subfolder, const std::wstring& name, std::string& error);
+
+// The project "3D_reference", created on first use; empty with error set when that failed.
 std::wstring ReferenceProjectPath(std::string& error);

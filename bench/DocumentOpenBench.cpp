@@ -2,13 +2,9 @@
 // with no settings file, the matrix is computed; after a save it is read from the cache.
 
 #include "BenchSupport.h"
-#include "FileIo.h"
-#include "ProjectCreation.h"
 #include "QuarvelDoc.h"
-#include "Values.h"
 
 #include <benchmark/benchmark.h>
-#include <filesystem>
 
 namespace {
 
@@ -16,23 +12,7 @@ namespace {
 std::wstring OpenBenchProject(std::string& error)
 {
     static std::string s_error;
-    static const std::wstring s_path = [] {
-        const CReferenceSurvey& survey = ReferenceSurvey();
-        if (!survey.m_error.empty()) {
-            s_error = survey.m_error;
-            return std::wstring();
-        }
-        const std::wstring folder = FromAnsi(survey.m_root + "/open");
-        std::error_code ec;
-        std::filesystem::create_directories(survey.m_root + "/open", ec);
-        std::wstring message;
-        if (Create3DProject(message, survey.SourceFolder(), folder, L"3D_open", survey.m_vertical,
-                            survey.m_horizontal, survey.m_spacing) != CREATE_OK) {
-            s_error = "creation failed: " + ToAnsi(message);
-            return std::wstring();
-        }
-        return JoinPath(folder, L"3D_open.rhd");
-    }();
+    static const std::wstring s_path = CreateReferenceProject("open", L"3D_open", s_error);
     error = s_error;
     return s_path;
 }
