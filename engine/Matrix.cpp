@@ -117,7 +117,7 @@ void GainSliceLine(float* line, size_t n, int window, int scale, std::vector<flo
 
 struct C3DMatrix::CSetRef
 {
-    std::vector<float>& data;
+    CSampleBlock& data;
     std::vector<float*>& traces;
     std::vector<float>& em;
     std::vector<float>& slice;
@@ -136,7 +136,9 @@ C3DMatrix::CSetRef C3DMatrix::Set(bool bVertical)
 
 void C3DMatrix::Free()
 {
-    for (std::vector<float>* block : {&m_vertData, &m_horzData, &m_vertEm, &m_horzEm, &m_vertSlice, &m_horzSlice})
+    m_vertData.Free();
+    m_horzData.Free();
+    for (std::vector<float>* block : {&m_vertEm, &m_horzEm, &m_vertSlice, &m_horzSlice})
         std::vector<float>().swap(*block);
     std::vector<float*>().swap(m_vertTraces);
     std::vector<float*>().swap(m_horzTraces);
@@ -187,7 +189,8 @@ bool C3DMatrix::Init(CProject* pProject)
         for (bool bVertical : {true, false}) {
             CSetRef set = Set(bVertical);
             const size_t traces = size_t(set.lines) * set.perLine;
-            set.data.assign(traces * m_nSamples, 0.0f);
+            if (!set.data.Allocate(traces * m_nSamples))
+                throw std::bad_alloc();
             set.traces.resize(traces);
             for (size_t i = 0; i < traces; ++i)
                 set.traces[i] = set.data.data() + i * m_nSamples;
@@ -340,7 +343,7 @@ std::wstring C3DMatrix::GetHorzFileName() const
 
 bool C3DMatrix::SaveSet(bool bVertical, const std::wstring& path) const
 {
-    const std::vector<float>& data = bVertical ? m_vertData : m_horzData;
+    const CSampleBlock& data = bVertical ? m_vertData : m_horzData;
     const size_t count = size_t(bVertical ? m_nVertLinesProcessed : m_nHorzLinesProcessed) *
                          (bVertical ? m_nNY : m_nNX) * m_nSamples;
     CSaveFile file(path);
@@ -376,7 +379,7 @@ bool C3DMatrix::Load()
     bool bComplete = files[0].Open(paths[0]) == 0 && files[1].Open(paths[1]) == 0;
     for (int i = 0; i < 2 && bComplete; ++i) {
         const bool bVertical = i == 0;
-        std::vector<float>& data = bVertical ? m_vertData : m_horzData;
+        CSampleBlock& data = bVertical ? m_vertData : m_horzData;
         const int64_t expected = int64_t(bVertical ? m_nVertLinesProcessed : m_nHorzLinesProcessed) *
                                  (bVertical ? m_nNY : m_nNX) * m_nSamples * int64_t(sizeof(float));
         const int64_t size = files[i].GetSize();

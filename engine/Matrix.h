@@ -5,6 +5,7 @@
 // cache files and the data fingerprint.
 
 #include "ByteBuffer.h"
+#include "SampleBlock.h"
 
 #include <cstdint>
 #include <string>
@@ -69,8 +70,8 @@ private:
 
     // Each set's samples lie in one block, line after line and trace after trace; the trace
     // pointers point into it.
-    std::vector<float> m_vertData;
-    std::vector<float> m_horzData;
+    CSampleBlock m_vertData;
+    CSampleBlock m_horzData;
     std::vector<float*> m_vertTraces;
     std::vector<float*> m_horzTraces;
     std::vector<float> m_vertEm;
