@@ -167,21 +167,16 @@ void CProject::LoadAdd()
     s.m_dVelocity = soil.size() > 1 ? ReadReal(soil.substr(1)) : 0.0;
     s.m_pMaterial = g_cfg.m_pCurMaterial;
 
-    // Keys the file lacks keep their defaults.
+    // A key the file lacks reads as 0, as every missing whole number does.
     CProcessingParams params;
-    auto take = [&add](const char* key, auto& member) {
-        if (const CHeaders::CItem* item = add.Find(key))
-            member = static_cast<std::remove_reference_t<decltype(member)>>(ReadInt(item->m_szValue));
-    };
-    if (const CHeaders::CItem* item = add.Find("FIR ON"))
-        params.m_bFirOn = ReadFlagValue(item->m_szValue);
-    take("FIR HIGH", params.m_iFirHigh);
-    take("FIR LOW", params.m_iFirLow);
-    take("TIME GAIN", params.m_iTimeGain);
-    take("TG LINEAR", params.m_iTgLinear);
-    take("TG EXPONENT", params.m_iTgExponent);
-    take("TG START", params.m_iTgStart);
-    take("DEL MEAN", params.m_iDelMean);
+    params.m_bFirOn = ReadFlagValue(add.GetValue("FIR ON"));
+    params.m_iFirHigh = static_cast<uint32_t>(ReadInt(add.GetValue("FIR HIGH")));
+    params.m_iFirLow = static_cast<uint32_t>(ReadInt(add.GetValue("FIR LOW")));
+    params.m_iTimeGain = ReadInt(add.GetValue("TIME GAIN"));
+    params.m_iTgLinear = ReadInt(add.GetValue("TG LINEAR"));
+    params.m_iTgExponent = ReadInt(add.GetValue("TG EXPONENT"));
+    params.m_iTgStart = ReadInt(add.GetValue("TG START"));
+    params.m_iDelMean = ReadInt(add.GetValue("DEL MEAN"));
     params.m_bDelMeanOn = params.m_iDelMean != 0;
     params.Clamp();
     s.SetProcessingParams(params);

@@ -223,11 +223,19 @@ TEST_F(ProjectTest, HeaderValueRules)
     EXPECT_EQ(project.m_settings.m_units, UNITS_SI);
     EXPECT_TRUE(project.m_settings.m_bDepthUnits); // a missing key is the small unit
 
+    // Without ".add" every key reads as 0, then the limits apply.
     std::filesystem::remove(made.File(".add"));
     ASSERT_TRUE(project.Open(made.rhdPath));
+    const CProcessingParams& p = project.m_settings.m_params;
     EXPECT_EQ(project.m_settings.m_dVelocity, 0.0);
-    EXPECT_EQ(project.m_settings.m_params.m_iFirHigh, CProcessingParams().m_iFirHigh);
-    EXPECT_EQ(project.m_settings.m_params.m_iDelMean, 40);
+    EXPECT_FALSE(p.m_bFirOn);
+    EXPECT_EQ(p.m_iFirHigh, 10u);
+    EXPECT_EQ(p.m_iFirLow, 1u);
+    EXPECT_EQ(p.m_iTgLinear, 100);
+    EXPECT_EQ(p.m_iAperture, 1); // not an ".add" key: the default
+    EXPECT_TRUE(p.m_bDelMeanOn); // no settings file: on, with 40
+    EXPECT_EQ(p.m_iDelMean, 40);
+    EXPECT_EQ(project.m_settings.m_iGridMode, 1);
 }
 
 TEST_F(ProjectTest, EmDataNeedsBothFiles)
