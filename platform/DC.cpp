@@ -1,5 +1,6 @@
 #include "DC.h"
 
+#include "DibSection.h"
 #include "QtConvert.h"
 #include "Wnd.h"
 
@@ -7,6 +8,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -140,10 +142,36 @@ UINT CDC::SetTextAlign(UINT nFlags)
     return nFlags;
 }
 
+CDibSection* CDC::GetDibSection() const
+{
+    return m_bMemory ? dynamic_cast<CDibSection*>(m_pBitmap) : nullptr;
+}
+
+CPixelRows CDC::GetPixelRows(bool bForWriting) const
+{
+    if (CDibSection* dib = GetDibSection())
+        return PixelRowsOf(*dib);
+    QImage* image = m_pPainter ? nullptr : GetImage();
+    return image ? PixelRowsOf(*image, bForWriting) : CPixelRows();
+}
+
+QImage CDC::CopyUpright(const QRect& block) const
+{
+    const QImage* image = m_pPainter ? nullptr : GetImage();
+    if (!image || image->isNull())
+        return QImage();
+    if (!GetDibSection())
+        return image->copy(block);
+    const QRect stored(block.x(), image->height() - block.y() - block.height(), block.width(), block.height());
+    return image->copy(stored).mirrored(false, true);
+}
+
 bool CDC::Paint(const std::function<void(QPainter&)>& draw)
 {
     if (m_pPainter) {
         m_pPainter->save();
+        if (m_bClip)
+            m_pPainter->setClipRect(ToQRect(m_rcClip), Qt::IntersectClip);
         draw(*m_pPainter);
         m_pPainter->restore();
         return true;
@@ -152,8 +180,21 @@ bool CDC::Paint(const std::function<void(QPainter&)>& draw)
     if (!image || image->isNull())
         return false;
     QPainter painter(image);
+    // A section's image is its memory, the picture upside down: draw through a flip.
+    if (GetDibSection())
+        painter.setTransform(QTransform(1, 0, 0, -1, 0, image->height()));
+    if (m_bClip)
+        painter.setClipRect(ToQRect(m_rcClip));
     draw(painter);
     return true;
+}
+
+void CDC::ShiftForOutline(QPainter& painter) const
+{
+    // Qt sets the pixels of one-pixel outlines and of curved fills to the right of and below
+    // their points; through the flip of a section that is the row above, so move one down.
+    if (!m_pPainter && GetDibSection())
+        painter.translate(0, 1);
 }
 
 CPoint CDC::MoveTo(int x, int y)
@@ -194,6 +235,7 @@ void CDC::DrawLineCosmetic(QPainter& painter, CPoint from, CPoint to) const
         }
     }
     SetPenColorOnly(painter, m_pen.lopnColor);
+    ShiftForOutline(painter);
     painter.drawPoints(points.data(), int(points.size()));
 }
 
@@ -256,6 +298,8 @@ bool CDC::Rectangle(int left, int top, int right, int bottom)
             pen.setStyle(Qt::DashDotLine);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
+        if (m_pen.lopnWidth <= 1)
+            ShiftForOutline(painter);
         painter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
     });
 }
@@ -265,15 +309,25 @@ bool CDC::Ellipse(int left, int top, int right, int bottom)
     if (right - left < 2 || bottom - top < 2)
         return true;
     return Paint([&](QPainter& painter) {
-        if (m_pen.lopnStyle == PS_NULL)
+        // The fill and then the outline, each under its own pixel rule.
+        const QRect box(left, top, right - left - 1, bottom - top - 1);
+        if (m_brush.lbStyle != BS_NULL) {
+            painter.save();
+            ShiftForOutline(painter);
             painter.setPen(Qt::NoPen);
-        else
-            painter.setPen(QPen(ToQColor(m_pen.lopnColor), std::max(1, m_pen.lopnWidth)));
-        if (m_brush.lbStyle == BS_NULL)
-            painter.setBrush(Qt::NoBrush);
-        else
             painter.setBrush(ToQColor(m_brush.lbColor));
-        painter.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+            painter.drawEllipse(box);
+            painter.restore();
+        }
+        if (m_pen.lopnStyle != PS_NULL) {
+            painter.save();
+            if (m_pen.lopnWidth <= 1)
+                ShiftForOutline(painter);
+            painter.setPen(QPen(ToQColor(m_pen.lopnColor), std::max(1, m_pen.lopnWidth)));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(box);
+            painter.restore();
+        }
     });
 }
 
@@ -296,8 +350,51 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor)
     FillSolidRect(&rect, crColor);
 }
 
+void CDC::FrameRect(LPCRECT pRect, CBrush* pBrush)
+{
+    if (!pRect || pRect->IsRectEmpty() || !pBrush || pBrush->GetLogBrush().lbStyle == BS_NULL)
+        return;
+    const CRect r = *pRect;
+    const QColor color = ToQColor(pBrush->GetLogBrush().lbColor);
+    Paint([&](QPainter& painter) {
+        painter.fillRect(QRect(r.left, r.top, r.Width(), 1), color);
+        painter.fillRect(QRect(r.left, r.bottom - 1, r.Width(), 1), color);
+        painter.fillRect(QRect(r.left, r.top, 1, r.Height()), color);
+        painter.fillRect(QRect(r.right - 1, r.top, 1, r.Height()), color);
+    });
+}
+
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
+{
+    CRect rect(x1, y1, x2, y2);
+    if (m_bClip)
+        rect = CRect(std::max(rect.left, m_rcClip.left), std::max(rect.top, m_rcClip.top),
+                     std::min(rect.right, m_rcClip.right), std::min(rect.bottom, m_rcClip.bottom));
+    m_rcClip = rect;
+    m_bClip = true;
+    return rect.IsRectEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+int CDC::SelectClipRgn(std::nullptr_t)
+{
+    m_bClip = false;
+    return SIMPLEREGION;
+}
+
 COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
 {
+    if (m_bClip && !m_rcClip.PtInRect({x, y}))
+        return CLR_INVALID;
+    if (CDibSection* dib = GetDibSection()) {
+        const CPixelRows rows = PixelRowsOf(*dib);
+        if (rows.IsNull() || x < 0 || y < 0 || x >= rows.m_nWidth || y >= rows.m_nHeight)
+            return CLR_INVALID;
+        uint8_t* pixel = rows.Row(y) + 3 * x;
+        pixel[0] = GetBValue(crColor);
+        pixel[1] = GetGValue(crColor);
+        pixel[2] = GetRValue(crColor);
+        return crColor;
+    }
     QImage* image = GetImage();
     if (image && image->rect().contains(x, y)) {
         image->setPixel(x, y, ToQRgb(crColor));
@@ -312,6 +409,13 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
 
 COLORREF CDC::GetPixel(int x, int y) const
 {
+    if (CDibSection* dib = GetDibSection()) {
+        const CPixelRows rows = PixelRowsOf(*dib);
+        if (rows.IsNull() || x < 0 || y < 0 || x >= rows.m_nWidth || y >= rows.m_nHeight)
+            return CLR_INVALID;
+        const uint8_t* pixel = rows.Row(y) + 3 * x;
+        return RGB(pixel[2], pixel[1], pixel[0]);
+    }
     const QImage* image = GetImage();
     if (!image || !image->rect().contains(x, y))
         return CLR_INVALID;
@@ -405,22 +509,34 @@ bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
 {
     if (nWidth <= 0 || nHeight <= 0)
         return true;
-    if (dwRop == PATCOPY) {
-        FillSolidRect(x, y, nWidth, nHeight, m_brush.lbColor);
+    switch (dwRop) {
+    case PATCOPY: FillSolidRect(x, y, nWidth, nHeight, m_brush.lbColor); return true;
+    case BLACKNESS: FillSolidRect(x, y, nWidth, nHeight, RGB(0, 0, 0)); return true;
+    case WHITENESS: FillSolidRect(x, y, nWidth, nHeight, RGB(255, 255, 255)); return true;
+    case SRCCOPY:
+    case SRCAND:
+    case SRCPAINT: break;
+    default: return false;
+    }
+    if (!pSrcDC)
+        return false;
+    const CPixelRows src = pSrcDC->GetPixelRows(false);
+    const CPixelRows dst = GetPixelRows(true);
+    if (!src.IsNull() && !dst.IsNull()) {
+        BlitPixelRows(dst, x, y, src, xSrc, ySrc, nWidth, nHeight, dwRop, m_bClip ? &m_rcClip : nullptr);
         return true;
     }
-    const QImage* source = pSrcDC ? pSrcDC->GetImage() : nullptr;
+    // Through Qt (a printer, an image of another format): copies of the source's own pixels.
+    const QImage* source = pSrcDC->m_pPainter ? nullptr : pSrcDC->GetImage();
     if (dwRop != SRCCOPY || !source || source->isNull())
         return false;
-    const QRect from(xSrc, ySrc, nWidth, nHeight);
-    // A copy within one image goes through a copy of the block.
-    const QImage block = source == GetImage() ? source->copy(from) : QImage();
+    const QRect from = QRect(xSrc, ySrc, nWidth, nHeight).intersected(source->rect());
+    if (from.isEmpty())
+        return true;
+    const QImage block = pSrcDC->CopyUpright(from);
     return Paint([&](QPainter& painter) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        if (block.isNull())
-            painter.drawImage(QRect(x, y, nWidth, nHeight), *source, from);
-        else
-            painter.drawImage(QPoint(x, y), block);
+        painter.drawImage(QPoint(x + from.x() - xSrc, y + from.y() - ySrc), block);
     });
 }
 
@@ -455,35 +571,32 @@ int CDC::SetDIBitsToDevice(int xDest, int yDest, DWORD dwWidth, DWORD dwHeight, 
 bool CDC::AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
                      int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
 {
-    const QImage* source = pSrcDC ? pSrcDC->GetImage() : nullptr;
-    if (!source || nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
+    if (!pSrcDC || nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
         return false;
-    QImage block = source->copy(xSrc, ySrc, nSrcWidth, nSrcHeight);
+    const int alpha = blend.SourceConstantAlpha;
+    const CRect* pClip = m_bClip ? &m_rcClip : nullptr;
+    const CPixelRows dst = GetPixelRows(true);
+    if (nSrcWidth == nDestWidth && nSrcHeight == nDestHeight) {
+        const CPixelRows src = pSrcDC->GetPixelRows(false);
+        if (!src.IsNull() && !dst.IsNull()) {
+            BlendPixelRows(dst, xDest, yDest, src, xSrc, ySrc, nDestWidth, nDestHeight, alpha, pClip);
+            return true;
+        }
+    }
+    QImage block = pSrcDC->CopyUpright(QRect(xSrc, ySrc, nSrcWidth, nSrcHeight));
+    if (block.isNull())
+        return false;
     if (nSrcWidth != nDestWidth || nSrcHeight != nDestHeight)
         block = block.scaled(nDestWidth, nDestHeight);
     block = block.convertToFormat(QImage::Format_RGB32);
-    const int alpha = blend.SourceConstantAlpha;
-    QImage* target = GetImage();
-    if (!target) {
-        return Paint([&](QPainter& painter) {
-            painter.setOpacity(alpha / 255.0);
-            painter.drawImage(QPoint(xDest, yDest), block);
-        });
+    if (!dst.IsNull()) {
+        BlendPixelRows(dst, xDest, yDest, PixelRowsOf(block, false), 0, 0, nDestWidth, nDestHeight, alpha, pClip);
+        return true;
     }
-    if (target->format() != QImage::Format_RGB32 && target->format() != QImage::Format_ARGB32)
-        *target = target->convertToFormat(QImage::Format_RGB32);
-    const QRect area = QRect(xDest, yDest, nDestWidth, nDestHeight).intersected(target->rect());
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto* dst = reinterpret_cast<uint8_t*>(target->scanLine(y)) + 4 * area.left();
-        const auto* src = reinterpret_cast<const uint8_t*>(block.constScanLine(y - yDest)) + 4 * (area.left() - xDest);
-        for (int i = 0; i < 4 * area.width(); ++i) {
-            if (i % 4 == 3)
-                continue; // the alpha byte of the 32-bit pixel
-            const int d = dst[i];
-            dst[i] = uint8_t(d + ((src[i] - d) * alpha + 127) / 255);
-        }
-    }
-    return true;
+    return Paint([&](QPainter& painter) {
+        painter.setOpacity(alpha / 255.0);
+        painter.drawImage(QPoint(xDest, yDest), block);
+    });
 }
 
 int CDC::GetDeviceCaps(int nIndex) const

@@ -5,21 +5,31 @@
 // colours, background mode, text alignment, current position) and follows the GDI edge rules:
 // Rectangle and Ellipse leave out the right and bottom edge, LineTo leaves out its end point,
 // FillRect fills [left, right) x [top, bottom). Each drawing call paints and finishes at once,
-// so that pixels may be read and written between calls.
+// so that pixels may be read and written between calls. A memory context with a DIB section
+// selected (DibSection.h) draws into the section's bottom-up rows the right way up.
 
 #include "GdiObjects.h"
 #include "Types.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
 class QImage;
 class QPainter;
+class QRect;
 class CWnd;
+class CDibSection;
+struct CPixelRows;
 
 // GDI constants of the device context.
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD SRCAND = 0x008800C6;
+constexpr DWORD SRCPAINT = 0x00EE0086;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
+enum : int { NULLREGION = 1, SIMPLEREGION = 2 };
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
 enum : UINT {
     TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24,
@@ -104,7 +114,8 @@ public:
     bool CreateCompatibleDC(CDC* pDC);
     void DeleteDC();
     bool IsAttached() const { return m_pImage || m_pPainter || m_bMemory; }
-    // The image drawn into, null for a painter or a memory context without a bitmap.
+    // The image drawn into, null for a painter or a memory context without a bitmap; for a
+    // DIB section its memory, so the picture upside down.
     QImage* GetImage() const;
 
     bool m_bPrinting = false;
@@ -140,6 +151,8 @@ public:
     void FillRect(LPCRECT pRect, CBrush* pBrush);
     void FillSolidRect(LPCRECT pRect, COLORREF crColor);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF crColor);
+    // A one-pixel border just inside [left, right) x [top, bottom), in the brush's colour.
+    void FrameRect(LPCRECT pRect, CBrush* pBrush);
     COLORREF SetPixel(int x, int y, COLORREF crColor);
     // CLR_INVALID outside the image or without one.
     COLORREF GetPixel(int x, int y) const;
@@ -152,7 +165,12 @@ public:
     CSize GetTextExtent(const std::wstring& text) const;
     bool GetTextMetrics(TEXTMETRIC* pMetrics) const;
 
-    // SRCCOPY from an image-backed context, PATCOPY with the brush.
+    // Drawing stays inside the rectangle (and any earlier clip) until SelectClipRgn(nullptr).
+    int IntersectClipRect(int x1, int y1, int x2, int y2);
+    int SelectClipRgn(std::nullptr_t);
+
+    // SRCCOPY, SRCAND and SRCPAINT from an image-backed context (a printer takes only
+    // SRCCOPY), PATCOPY with the brush, BLACKNESS and WHITENESS.
     bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
     // A 24- or 32-bit BI_RGB DIB. For a bottom-up DIB (positive height) ySrc counts from its
     // bottom row; scan lines startScan .. startScan + cLines - 1 must be the whole DIB.
@@ -167,8 +185,15 @@ public:
 
 private:
     bool Paint(const std::function<void(QPainter&)>& draw);
+    // Before a one-pixel outline or the fill of a curved shape: see Paint.
+    void ShiftForOutline(QPainter& painter) const;
     void SetPenColorOnly(QPainter& painter, COLORREF color) const;
     void DrawLineCosmetic(QPainter& painter, CPoint from, CPoint to) const;
+    CDibSection* GetDibSection() const;
+    // Null rows for a printer or an image that is not 32-bit.
+    CPixelRows GetPixelRows(bool bForWriting) const;
+    // The block of the picture the right way up; pixels outside the picture are black.
+    QImage CopyUpright(const QRect& block) const;
 
     QImage* m_pImage = nullptr;
     QPainter* m_pPainter = nullptr;
@@ -187,6 +212,8 @@ private:
     int m_nBkMode = OPAQUE;
     UINT m_nTextAlign = TA_LEFT | TA_TOP;
     CPoint m_ptCurrent;
+    bool m_bClip = false;
+    CRect m_rcClip;
 };
 
 // The context of a paint: the window's backing image, which the paint then shows.

@@ -55,7 +55,7 @@ bool CDialog::CreateFromTemplate(CWnd* pOwner)
         return false;
     }
     const CRect rect(0, 0, DialogUnitsToPixelsX(dialog->cx), DialogUnitsToPixelsY(dialog->cy));
-    if (!Create(dialog->caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, rect, pOwner, m_nIDTemplate))
+    if (!CWnd::Create(dialog->caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, rect, pOwner, m_nIDTemplate))
         return false;
     GetWidget()->setFixedSize(rect.Width(), rect.Height());
     m_pFont = std::make_unique<CFont>();
@@ -75,7 +75,10 @@ bool CDialog::CreateFromTemplate(CWnd* pOwner)
             m_nDefaultID = item.nID;
             break;
         case TDialogControl::GroupBox: style |= BS_GROUPBOX; control = std::make_unique<CButton>(); break;
+        case TDialogControl::Edit: control = std::make_unique<CEdit>(); break;
+        case TDialogControl::Trackbar: control = std::make_unique<CSliderCtrl>(); break;
         }
+        style |= item.style;
         const CRect at(DialogUnitsToPixelsX(item.x), DialogUnitsToPixelsY(item.y),
                        DialogUnitsToPixelsX(item.x + item.cx), DialogUnitsToPixelsY(item.y + item.cy));
         if (!control->Create(item.text, style, at, this, UINT(item.nID)))
@@ -88,11 +91,33 @@ bool CDialog::CreateFromTemplate(CWnd* pOwner)
     return true;
 }
 
+CWnd* CDialog::DefaultOwner() const
+{
+    if (m_pParentWnd)
+        return m_pParentWnd;
+    return AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr;
+}
+
+bool CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    if (GetSafeHwnd())
+        return false;
+    m_nIDTemplate = nIDTemplate;
+    m_bEnded = false;
+    m_controls.clear();
+    if (!CreateFromTemplate(pParentWnd ? pParentWnd : DefaultOwner())) {
+        m_controls.clear();
+        if (GetSafeHwnd())
+            DestroyWindow();
+        return false;
+    }
+    SendMessage(WM_INITDIALOG, 0, 0);
+    return true;
+}
+
 INT_PTR CDialog::DoModal()
 {
-    CWnd* pOwner = m_pParentWnd;
-    if (!pOwner && AfxGetApp())
-        pOwner = AfxGetApp()->GetMainWnd();
+    CWnd* pOwner = DefaultOwner();
     m_bEnded = false;
     m_nResult = IDCANCEL;
     if (!CreateFromTemplate(pOwner)) {

@@ -3,7 +3,8 @@
 // fixed base units: 1.5 pixels across, 1.625 down) with its controls as child windows. DoModal
 // runs it in a nested loop until EndDialog. What Return, Escape and the close box do is the
 // dialog's choice: by default Return presses the focused push button or else the default
-// button, Escape and the close box cancel.
+// button, Escape and the close box cancel. Create makes a modeless dialog, which its owner
+// shows and which lives until it is destroyed.
 
 #include "Wnd.h"
 
@@ -24,6 +25,9 @@ public:
     ~CDialog() override;
 
     virtual INT_PTR DoModal();
+    // Modeless: the window from the template, owned by pParentWnd (else the constructor's parent,
+    // else the main window), initialised and not yet shown.
+    bool Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     void EndDialog(int nResult);
     UINT GetTemplateID() const { return m_nIDTemplate; }
 
@@ -43,6 +47,7 @@ protected:
     QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget) override;
 
 private:
+    CWnd* DefaultOwner() const;
     bool CreateFromTemplate(CWnd* pOwner);
     void PressButton(int nID);
 

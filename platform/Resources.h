@@ -47,6 +47,8 @@ enum class TDialogControl {
     PushButton,
     DefPushButton, // the button that Return presses
     GroupBox,
+    Edit,          // single-line edit box
+    Trackbar,
 };
 
 struct CDialogItem
@@ -55,6 +57,7 @@ struct CDialogItem
     std::wstring text;
     int nID;
     int x, y, cx, cy; // dialog units
+    DWORD style = 0;  // the control's own styles besides WS_CHILD | WS_VISIBLE (ES_, TBS_, WS_BORDER ...)
 };
 
 struct CDialogTemplate

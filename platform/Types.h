@@ -154,11 +154,14 @@ enum : UINT {
     WM_SHOWWINDOW = 0x0018,
     WM_GETMINMAXINFO = 0x0024,
     WM_SETFONT = 0x0030,
+    WM_GETDLGCODE = 0x0087, // what keys a control keeps from its dialog (DLGC_ flags)
     WM_KEYDOWN = 0x0100,
     WM_KEYUP = 0x0101,
     WM_CHAR = 0x0102,
     WM_INITDIALOG = 0x0110,
     WM_COMMAND = 0x0111,
+    WM_HSCROLL = 0x0114,
+    WM_VSCROLL = 0x0115,
     WM_INITMENUPOPUP = 0x0117, // wParam: the QMenu about to open
     WM_MOUSEMOVE = 0x0200,
     WM_LBUTTONDOWN = 0x0201,

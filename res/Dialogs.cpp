@@ -1,5 +1,6 @@
 // Dialog templates, in dialog units, in the dialog font "MS Shell Dlg" 8.
 
+#include "Controls.h"
 #include "QuarvelResources.h"
 #include "ResourceIds.h"
 
@@ -20,6 +21,12 @@ std::vector<CDialogTemplate> MakeDialogTemplates()
              {K::DefPushButton, L"Yes", IDOK, 12, 44, 50, 14},
              {K::PushButton, L"No", IDNO, 68, 44, 50, 14},
              {K::PushButton, L"Cancel", IDCANCEL, 124, 44, 50, 14},
+         }},
+        {IDD_SLIDER_DIALOG, L"Dialog", 195, 36, L"MS Shell Dlg", 8,
+         {
+             {K::Trackbar, L"", IDC_SLIDER_TRACKBAR, 3, 2, 188, 15, WS_TABSTOP | TBS_BOTH | TBS_NOTICKS},
+             {K::Edit, L"", IDC_SLIDER_VALUE, 75, 17, 40, 14,
+              WS_BORDER | WS_TABSTOP | ES_READONLY | ES_CENTER | ES_AUTOHSCROLL},
          }},
     };
 }

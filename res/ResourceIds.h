@@ -10,6 +10,9 @@ enum : UINT {
     IDD_TEXTDIALOG = 131,    // the save prompt
     IDC_ABOUT_TEXT = 227,    // name and version in the About box
     IDS_SAVE_CHANGED = 107,  // "Save changed project %1"
+    IDD_SLIDER_DIALOG = 105, // the contrast and time-gain pop-up
+    IDC_SLIDER_TRACKBAR = 1002,
+    IDC_SLIDER_VALUE = 1003,
 
     ID_FILE_IMPORT = 243,
     ID_OPTIONS = 32773,

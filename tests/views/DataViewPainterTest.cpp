@@ -1,0 +1,487 @@
+// The drawing-object painter: object rectangles and depth ranges, the composition with its
+// blend and frame settings, selection marks, grips, picking and the mouse edits.
+
+#include "DataViewPainter.h"
+
+#include "GuiTestSupport.h"
+#include "Messages.h"
+#include "TestSupport.h"
+
+#include "Cfg.h"
+
+#include <QCursor>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+using Tovrik::CDrawDataObject;
+using Tovrik::CDrawingManager;
+
+namespace {
+constexpr COLORREF kGround = RGB(128, 128, 128);
+constexpr COLORREF kColour = 0x0064FF64; // the manager's default colour
+// kColour over kGround at the default alpha 100: 128 + ((c - 128) x 100 + 127) / 255.
+constexpr COLORREF kBlended = RGB(118, 178, 118);
+constexpr COLORREF kMark = 0xFF6464;
+
+// A section along X whose pixels are the object coordinates: x across, depth down, y fixed.
+class CTestView : public CWnd, public IDataViewPainterHelper
+{
+public:
+    CTestView()
+    {
+        Create(L"", WS_VISIBLE, CRect(0, 0, 100, 80), nullptr, 1);
+        MapMessage(WM_DRAWING_EVENT, [this](WPARAM wParam, LPARAM lParam) {
+            EXPECT_EQ(wParam, WPARAM(ID_SENDER_PAINTER));
+            m_events.emplace_back(GetCode(lParam), GetSignedCodeValue(lParam));
+            return LRESULT(0);
+        });
+    }
+    void PixelToPosition(CPoint point, float& x, float& y) const override
+    {
+        x = float(point.x);
+        y = 7.0f;
+    }
+    float PixelToDepth(CPoint point) const override { return float(point.y); }
+
+    std::vector<std::pair<int, int>> m_events;
+};
+
+class DataViewPainterTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_cfg.LoadCursors();
+        g_drawingManager.RemoveAll();
+        g_drawingManager.ResetDefaults();
+        g_drawingManager.SetVisibility(CDrawingManager::VISIBLE_ALL);
+        g_drawingManager.SetBusy(false);
+        m_source.Create(100, 80);
+        m_source.FillSolidRect(0, 0, 100, 80, kGround);
+        m_painter.Create(&m_view, &m_view, CDataViewPainter::MODE_SECTION_X, 100, 80);
+        m_painter.SetGridSize(100, 50, 80);
+        m_painter.SetSource(&m_source);
+    }
+    void TearDown() override
+    {
+        g_drawingManager.RemoveAll();
+        g_drawingManager.SetBusy(false);
+        CWnd::ReleaseCapture();
+    }
+
+    // An object from (x1, depth1) to (x2, depth2) in the current style of its tool.
+    CDrawDataObject* Add(int32_t type, float x1, float z1, float x2, float z2)
+    {
+        g_drawingManager.SetTool(type);
+        CDrawDataObject object;
+        object.m_nType = type;
+        object.m_fX1 = x1;
+        object.m_fX2 = x2;
+        object.m_fY1 = object.m_fY2 = 7.0f;
+        object.m_fZ1 = z1;
+        object.m_fZ2 = z2;
+        object.m_crFill = object.m_crLine = g_drawingManager.GetColor();
+        CDrawDataObject* pAdded = g_drawingManager.AddObject(object);
+        m_painter.OnObjectEvent(1, g_drawingManager.GetCount() - 1);
+        return pAdded;
+    }
+    COLORREF At(int x, int y) { return m_painter.GetComposite().GetPixel(x, y); }
+    std::vector<std::pair<int, int>> Events()
+    {
+        ProcessEvents();
+        return std::exchange(m_view.m_events, {});
+    }
+    bool Down(int x, int y) { return m_painter.OnLButtonDown(CPoint(x, y), float(x), 7.0f, float(y)); }
+    bool Move(int x, int y, UINT flags = MK_LBUTTON)
+    {
+        return m_painter.OnMouseMove(flags, CPoint(x, y), float(x), 7.0f, float(y));
+    }
+    bool Up(int x, int y) { return m_painter.OnLButtonUp(CPoint(x, y), float(x), 7.0f, float(y)); }
+
+    CTestView m_view;
+    Tovrik::CMemDC m_source;
+    CDataViewPainter m_painter;
+};
+
+using TEvents = std::vector<std::pair<int, int>>;
+} // namespace
+
+TEST_F(DataViewPainterTest, ObjectRectanglesFollowTheModeAndAreAtLeastTwoPixels)
+{
+    const struct
+    {
+        int mode;
+        int32_t type;
+        float x1, y1, z1, x2, y2, z2;
+        CRect expected;
+    } cases[] = {
+        // Top view, 101 x 51 grid over 201 x 101 pixels: rows count upwards.
+        {CDataViewPainter::MODE_TOP, CDrawDataObject::TYPE_RECT, 50, 10, 0, 10, 40, 0, CRect(20, 20, 100, 80)},
+        {CDataViewPainter::MODE_TOP, CDrawDataObject::TYPE_LINE, 50, 10, 0, 10, 40, 0, CRect(100, 80, 20, 20)},
+        {CDataViewPainter::MODE_TOP, CDrawDataObject::TYPE_RECT, 50, 10, 0, 50, 10, 0, CRect(100, 80, 102, 82)},
+        // Section along X: x over the columns, depth over the samples (61).
+        {CDataViewPainter::MODE_SECTION_X, CDrawDataObject::TYPE_CIRCLE, 25, 3, 30, 75, 40, 15, CRect(50, 25, 150, 50)},
+        // Section along Y: y over the rows.
+        {CDataViewPainter::MODE_SECTION_Y, CDrawDataObject::TYPE_LINE, 25, 5, 30, 75, 45, 15, CRect(20, 50, 180, 25)},
+    };
+    for (const auto& c : cases) {
+        CDataViewPainter painter;
+        painter.Create(&m_view, &m_view, c.mode, 201, 101);
+        painter.SetGridSize(101, 51, 61);
+        CDrawDataObject object;
+        object.m_nType = c.type;
+        object.m_fX1 = c.x1;
+        object.m_fY1 = c.y1;
+        object.m_fZ1 = c.z1;
+        object.m_fX2 = c.x2;
+        object.m_fY2 = c.y2;
+        object.m_fZ2 = c.z2;
+        CDataViewPainter::CPaintObject paint;
+        paint.m_pObject = &object;
+        painter.CalcObjectRect(paint);
+        EXPECT_EQ(CRect(paint.m_nLeft, paint.m_nTop, paint.m_nRight, paint.m_nBottom), c.expected)
+            << "mode " << c.mode << " type " << c.type;
+    }
+    // A grid of one position or one sample puts everything on the first pixel.
+    CDataViewPainter single;
+    single.Create(&m_view, &m_view, CDataViewPainter::MODE_SECTION_X, 50, 50);
+    single.SetGridSize(1, 1, 1);
+    CDrawDataObject line;
+    line.m_fX2 = 1e30f;
+    line.m_fZ2 = 5.0f;
+    CDataViewPainter::CPaintObject paint;
+    paint.m_pObject = &line;
+    single.CalcObjectRect(paint);
+    EXPECT_EQ(CRect(paint.m_nLeft, paint.m_nTop, paint.m_nRight, paint.m_nBottom), CRect(0, 0, 0, 0));
+}
+
+TEST_F(DataViewPainterTest, TheTopViewShowsObjectsNearTheSliceDepth)
+{
+    CDataViewPainter top;
+    top.Create(&m_view, &m_view, CDataViewPainter::MODE_TOP, 100, 80);
+    top.SetGridSize(100, 80, 50);
+    top.SetDepthRange(20.0f, false);
+    const struct
+    {
+        int visibility;
+        float z1, z2;
+        bool shown;
+    } cases[] = {
+        {CDrawingManager::VISIBLE_RANGE, 22.9f, 25.0f, true},  // 2.9 below
+        {CDrawingManager::VISIBLE_RANGE, 23.0f, 25.0f, false}, // 3.0 below
+        {CDrawingManager::VISIBLE_RANGE, 10.0f, 13.0f, true},  // 7.0 above
+        {CDrawingManager::VISIBLE_RANGE, 10.0f, 12.9f, false}, // 7.1 above
+        {CDrawingManager::VISIBLE_RANGE, 40.0f, 1.0f, true},   // spans the slice
+        {CDrawingManager::VISIBLE_ALL, 40.0f, 45.0f, true},
+        {CDrawingManager::VISIBLE_HIDE, 20.0f, 20.0f, false},
+    };
+    CDrawDataObject object;
+    CDataViewPainter::CPaintObject paint;
+    paint.m_pObject = &object;
+    for (const auto& c : cases) {
+        g_drawingManager.SetVisibility(c.visibility);
+        object.m_fZ1 = c.z1;
+        object.m_fZ2 = c.z2;
+        top.UpdateVisibility(paint);
+        EXPECT_EQ(paint.m_bInRange, c.shown) << c.visibility << " " << c.z1 << " " << c.z2;
+        m_painter.UpdateVisibility(paint);
+        EXPECT_TRUE(paint.m_bInRange); // a section shows every object
+    }
+}
+
+TEST_F(DataViewPainterTest, CompositionBlendsObjectsAndDrawsOpaqueFrames)
+{
+    Add(CDrawDataObject::TYPE_RECT, 10, 10, 30, 25);
+    Add(CDrawDataObject::TYPE_CIRCLE, 50, 10, 80, 40);
+    Add(CDrawDataObject::TYPE_LINE, 10, 60, 90, 60);
+    const struct
+    {
+        bool overlay, frame;
+        COLORREF edge, inside, circleEdge, line;
+    } cases[] = {
+        {true, true, kColour, kBlended, kColour, kColour},
+        {true, false, kBlended, kBlended, kBlended, kBlended},
+        {false, true, kColour, kBlended, kColour, kColour},
+        {false, false, kBlended, kBlended, kBlended, kBlended},
+    };
+    for (const auto& c : cases) {
+        g_drawingManager.SetOverlay(c.overlay);
+        g_drawingManager.SetDrawFrame(c.frame);
+        m_painter.Paint();
+        const char* name = c.overlay ? (c.frame ? "overlay, frames" : "overlay") : (c.frame ? "frames" : "plain");
+        EXPECT_EQ(At(10, 15), c.edge) << name;
+        EXPECT_EQ(At(29, 24), c.edge) << name;
+        EXPECT_EQ(At(20, 17), c.inside) << name;
+        EXPECT_EQ(At(30, 17), kGround) << name; // the right edge lies outside
+        EXPECT_EQ(At(65, 25), c.inside) << name;
+        EXPECT_EQ(At(50, 25), c.circleEdge) << name;
+        EXPECT_EQ(At(51, 11), kGround) << name; // in the circle's box, outside the circle
+        EXPECT_EQ(At(40, 60), c.line) << name;
+        EXPECT_EQ(At(5, 5), kGround) << name;
+    }
+
+    // With overlay, a later object's area hides the frames of earlier ones under it.
+    g_drawingManager.SetOverlay(true);
+    g_drawingManager.SetDrawFrame(true);
+    g_drawingManager.SetColor(RGB(255, 0, 0));
+    Add(CDrawDataObject::TYPE_RECT, 20, 5, 40, 20);
+    m_painter.Paint();
+    const COLORREF both = RGB(172, 109, 73); // red blended over kBlended
+    EXPECT_EQ(At(25, 10), both);             // the first rectangle's top edge is covered
+    EXPECT_EQ(At(25, 12), both);
+    EXPECT_EQ(At(20, 12), RGB(255, 0, 0));   // the red frame
+    EXPECT_EQ(At(10, 12), kColour);          // the uncovered left edge keeps its frame
+    EXPECT_EQ(m_source.GetPixel(20, 17), kGround); // the view's image stays as it was
+}
+
+TEST_F(DataViewPainterTest, TheSelectedObjectGetsAFrameAndGripSquares)
+{
+    CDrawDataObject* pRect = Add(CDrawDataObject::TYPE_RECT, 10, 10, 30, 26);
+    g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+    g_drawingManager.SelectObject(pRect);
+    EXPECT_TRUE(m_painter.SetTool());
+    EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_SELECTING);
+    EXPECT_EQ(m_painter.GetSelected(), 0);
+    EXPECT_EQ(At(15, 10), kMark);           // frame
+    EXPECT_EQ(At(10, 10), kMark);           // grip square at the top-left corner
+    EXPECT_EQ(At(8, 8), RGB(0, 0, 0));      // its outline, 2 pixels before the corner
+    EXPECT_EQ(At(12, 12), RGB(0, 0, 0));    // and 2 after
+    EXPECT_EQ(At(20, 8), RGB(0, 0, 0));     // top middle
+    EXPECT_EQ(At(32, 28), RGB(0, 0, 0));    // bottom right, at the right and bottom edge
+    EXPECT_EQ(At(20, 18), kBlended);        // no square in the middle
+    EXPECT_EQ(At(7, 7), kGround);
+
+    // Another tool clears the selection: the picture changes.
+    g_drawingManager.SetTool(CDrawingManager::TOOL_LINE);
+    EXPECT_TRUE(m_painter.SetTool());
+    EXPECT_EQ(m_painter.GetSelected(), -1);
+    EXPECT_EQ(At(15, 10), kColour);
+    EXPECT_FALSE(m_painter.SetTool());
+}
+
+TEST_F(DataViewPainterTest, GripsAndCursorsAroundTheSelectedObject)
+{
+    CDrawDataObject* pRect = Add(CDrawDataObject::TYPE_RECT, 20, 20, 40, 40);
+    g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+    g_drawingManager.SelectObject(pRect);
+    m_painter.SetTool();
+    const struct
+    {
+        int x, y, grip;
+        Qt::CursorShape cursor;
+    } cases[] = {
+        {18, 30, 17, Qt::SizeHorCursor},   // 2 outside the left edge
+        {17, 30, -1, Qt::ArrowCursor},     // 3 outside: no hit
+        {20, 20, 9, Qt::SizeBDiagCursor},  // cursor 3
+        {42, 42, 36, Qt::SizeBDiagCursor},
+        {40, 19, 12, Qt::SizeFDiagCursor}, // cursor 4
+        {21, 40, 33, Qt::SizeFDiagCursor},
+        {30, 20, 10, Qt::SizeVerCursor},   // cursor 1
+        {31, 41, 34, Qt::SizeVerCursor},
+        {40, 29, 20, Qt::SizeHorCursor},
+        {30, 30, 0, Qt::SizeAllCursor},    // both middles: the body
+        {25, 33, 0, Qt::SizeAllCursor},
+    };
+    for (const auto& c : cases) {
+        m_view.GetWidget()->unsetCursor();
+        Move(c.x, c.y, 0);
+        EXPECT_EQ(m_painter.HitTest(), c.grip >= 0) << c.x << "," << c.y;
+        EXPECT_EQ(m_painter.GetGrip(), c.grip) << c.x << "," << c.y;
+        EXPECT_EQ(m_view.GetWidget()->cursor().shape(), c.cursor) << c.x << "," << c.y;
+    }
+
+    // A line's grips are its two ends; its other corners are the body.
+    CDrawDataObject* pLine = Add(CDrawDataObject::TYPE_LINE, 60, 50, 80, 30);
+    g_drawingManager.SelectObject(pLine);
+    m_painter.OnSelectionChanged();
+    const struct
+    {
+        int x, y, grip;
+    } line[] = {{60, 50, 33}, {81, 29, 12}, {60, 30, 0}, {80, 50, 0}, {70, 40, 0}};
+    for (const auto& c : line) {
+        Move(c.x, c.y, 0);
+        m_painter.HitTest();
+        EXPECT_EQ(m_painter.GetGrip(), c.grip) << c.x << "," << c.y;
+        EXPECT_EQ(m_view.GetWidget()->cursor().shape(), c.grip > 0 ? Qt::CrossCursor : Qt::SizeAllCursor);
+    }
+}
+
+TEST_F(DataViewPainterTest, PickingPrefersLinesThenTheMostPixels)
+{
+    g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+    Add(CDrawDataObject::TYPE_RECT, 10, 10, 60, 60);
+    Add(CDrawDataObject::TYPE_LINE, 20, 29, 40, 29); // one row of the 3 x 3 around (30, 30)
+    Add(CDrawDataObject::TYPE_LINE, 29, 20, 29, 40); // a column, pen width 2: two columns
+    g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+    m_painter.SetTool();
+    Move(30, 30, 0);
+    const int picked = m_painter.PickObject();
+    ASSERT_GE(picked, 0);
+    EXPECT_EQ(m_painter.GetObjectAt(picked).m_pObject, g_drawingManager.GetObject(2));
+    Move(50, 50, 0);
+    EXPECT_EQ(m_painter.GetObjectAt(m_painter.PickObject()).m_pObject, g_drawingManager.GetObject(0));
+    Move(80, 70, 0);
+    EXPECT_EQ(m_painter.PickObject(), -1);
+    Move(0, 0, 0); // the neighbourhood is clipped at the corner
+    EXPECT_EQ(m_painter.PickObject(), -1);
+}
+
+TEST_F(DataViewPainterTest, CreatingAnObjectWithTheMouse)
+{
+    g_drawingManager.SetTool(CDrawingManager::TOOL_RECT);
+    m_painter.Paint();
+    // A click without a move creates nothing but tells of the start and the end.
+    EXPECT_TRUE(Down(10, 10));
+    EXPECT_TRUE(Up(10, 10));
+    EXPECT_EQ(g_drawingManager.GetCount(), 0);
+    EXPECT_EQ(Events(), (TEvents{{DRAW_CREATION, 1}, {DRAW_CREATION, 0}}));
+
+    EXPECT_TRUE(Down(30, 25));
+    EXPECT_TRUE(g_drawingManager.IsBusy());
+    EXPECT_EQ(CWnd::GetCapture(), &m_view);
+    EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_CREATING);
+    // Another painter cannot start meanwhile.
+    CDataViewPainter other;
+    other.Create(&m_view, &m_view, CDataViewPainter::MODE_SECTION_X, 100, 80);
+    EXPECT_FALSE(other.OnLButtonDown(CPoint(5, 5), 5, 7, 5));
+
+    EXPECT_TRUE(Move(20, 15));
+    EXPECT_EQ(At(25, 20), kBlended);
+    EXPECT_TRUE(Move(10, 5)); // dragged up-left past the press point: normalised
+    EXPECT_EQ(At(25, 20), kBlended);
+    EXPECT_EQ(At(29, 24), kColour);
+    EXPECT_EQ(At(35, 20), kGround);
+    EXPECT_TRUE(Move(15, 10));
+    EXPECT_EQ(At(12, 7), kGround); // the earlier, larger copy is gone
+    EXPECT_TRUE(Up(15, 10));
+    EXPECT_FALSE(g_drawingManager.IsBusy());
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_IDLE);
+    ASSERT_EQ(g_drawingManager.GetCount(), 1);
+    const CDrawDataObject* pObject = g_drawingManager.GetObject(0);
+    EXPECT_EQ(pObject->m_nType, CDrawDataObject::TYPE_RECT);
+    EXPECT_EQ(pObject->m_fX1, 30.0f); // the hover position and depth at the press
+    EXPECT_EQ(pObject->m_fZ1, 25.0f);
+    EXPECT_EQ(pObject->m_fX2, 15.0f); // and at the release
+    EXPECT_EQ(pObject->m_fZ2, 10.0f);
+    EXPECT_EQ(pObject->m_crFill, kColour);
+    EXPECT_EQ(pObject->m_crLine, kColour);
+    EXPECT_EQ(g_drawingManager.GetSelected(), 0);
+    EXPECT_EQ(Events(), (TEvents{{DRAW_CREATION, 1}, {DRAW_CREATION, 0}, {DRAW_ADDED, 0}}));
+    ASSERT_EQ(m_painter.GetObjectCount(), 1);
+    EXPECT_EQ(At(15, 20), kColour); // drawn as an object now
+
+    // A move without the button ends a creation as the button-up would.
+    EXPECT_TRUE(Down(50, 50));
+    EXPECT_TRUE(Move(60, 60, 0));
+    EXPECT_EQ(g_drawingManager.GetCount(), 2);
+    EXPECT_FALSE(g_drawingManager.IsBusy());
+}
+
+TEST_F(DataViewPainterTest, MovingAndResizingTheSelectedObject)
+{
+    Add(CDrawDataObject::TYPE_RECT, 20, 20, 40, 40);
+    CDrawDataObject* pLine = Add(CDrawDataObject::TYPE_LINE, 60, 50, 80, 30);
+    g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+    m_painter.SetTool();
+    Events();
+
+    // A press on the body of an unselected object picks it and moves it at once.
+    EXPECT_TRUE(Down(30, 30));
+    EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_MOVING);
+    EXPECT_EQ(g_drawingManager.GetSelected(), 0);
+    EXPECT_EQ(At(30, 30), kBlended); // the edit copy stands in for it
+    EXPECT_TRUE(Move(35, 33));
+    EXPECT_EQ(At(22, 30), kGround);
+    EXPECT_EQ(At(42, 30), kBlended);
+    EXPECT_TRUE(Up(35, 33));
+    EXPECT_EQ(Events(), (TEvents{{DRAW_SELECTION, 0}, {DRAW_CHANGED, 0}}));
+    const CDrawDataObject* pRect = g_drawingManager.GetObject(0);
+    EXPECT_EQ(pRect->m_fX1, 25.0f);
+    EXPECT_EQ(pRect->m_fX2, 45.0f);
+    EXPECT_EQ(pRect->m_fZ1, 23.0f);
+    EXPECT_EQ(pRect->m_fZ2, 43.0f);
+    EXPECT_EQ(pRect->m_fY1, 7.0f);
+    EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_SELECTING);
+    EXPECT_EQ(At(25, 23), kMark);
+
+    // The bottom-right grip, dragged past the top-left corner, stays under the mouse.
+    EXPECT_TRUE(Down(45, 43));
+    EXPECT_TRUE(Move(15, 13));
+    EXPECT_TRUE(Move(10, 10));
+    EXPECT_TRUE(Up(10, 10));
+    EXPECT_EQ(pRect->m_fX1, 10.0f);
+    EXPECT_EQ(pRect->m_fZ1, 10.0f);
+    EXPECT_EQ(pRect->m_fX2, 25.0f);
+    EXPECT_EQ(pRect->m_fZ2, 23.0f);
+    EXPECT_FALSE(g_drawingManager.IsBusy());
+
+    // A click on the selected object without a move changes nothing.
+    Events();
+    EXPECT_TRUE(Down(15, 15));
+    EXPECT_TRUE(Up(15, 15));
+    EXPECT_EQ(Events(), TEvents{});
+    EXPECT_EQ(pRect->m_fX1, 10.0f);
+
+    // A line's end grip moves that end only.
+    g_drawingManager.SelectObject(pLine);
+    m_painter.OnSelectionChanged();
+    EXPECT_TRUE(Down(80, 30));
+    EXPECT_TRUE(Move(85, 20));
+    EXPECT_TRUE(Up(85, 20));
+    EXPECT_EQ(pLine->m_fX1, 60.0f);
+    EXPECT_EQ(pLine->m_fZ1, 50.0f);
+    EXPECT_EQ(pLine->m_fX2, 85.0f);
+    EXPECT_EQ(pLine->m_fZ2, 20.0f);
+    // A press beside every object clears the selection.
+    EXPECT_TRUE(Down(95, 75));
+    EXPECT_EQ(g_drawingManager.GetSelected(), -1);
+    EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_SELECTING);
+    EXPECT_FALSE(Up(95, 75));
+}
+
+TEST_F(DataViewPainterTest, TheListFollowsTheManager)
+{
+    Add(CDrawDataObject::TYPE_RECT, 10, 10, 20, 20);
+    Add(CDrawDataObject::TYPE_RECT, 30, 10, 40, 20);
+    Add(CDrawDataObject::TYPE_RECT, 50, 10, 60, 20);
+    // Sorted by the coordinate across the plane (y here): larger first, equal ones in order.
+    g_drawingManager.GetObject(1)->m_fY1 = g_drawingManager.GetObject(1)->m_fY2 = 9.0f;
+    m_painter.SortObjects();
+    EXPECT_EQ(m_painter.GetObjectAt(0).m_pObject, g_drawingManager.GetObject(1));
+    EXPECT_EQ(m_painter.GetObjectAt(1).m_pObject, g_drawingManager.GetObject(0));
+
+    g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+    g_drawingManager.SelectObject(g_drawingManager.GetObject(2));
+    m_painter.OnSelectionChanged();
+    EXPECT_EQ(m_painter.GetSelected(), 2);
+    // Removing an object before the selected one moves the selection down.
+    g_drawingManager.RemoveObject(0);
+    m_painter.OnObjectEvent(2, 0);
+    ASSERT_EQ(m_painter.GetObjectCount(), 2);
+    EXPECT_EQ(m_painter.GetSelected(), 1);
+    EXPECT_EQ(m_painter.GetObjectAt(1).m_pObject, g_drawingManager.GetSelectedObject());
+    g_drawingManager.RemoveObject(g_drawingManager.GetSelected());
+    m_painter.OnObjectEvent(2, 1);
+    EXPECT_EQ(m_painter.GetSelected(), -1);
+    g_drawingManager.RemoveAll();
+    m_painter.OnObjectEvent(2, DRAW_NO_OBJECT);
+    EXPECT_EQ(m_painter.GetObjectCount(), 0);
+
+    ClearLog();
+    CDrawDataObject stranger;
+    EXPECT_EQ(m_painter.GetPaintObject(&stranger), 0);
+    EXPECT_NE(ReadLog().find("GetPaintObject(): painter missing global object."), std::string::npos);
+
+    // Another view's creation clears the selection here.
+    Add(CDrawDataObject::TYPE_RECT, 10, 10, 20, 20);
+    g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+    g_drawingManager.SelectObject(0);
+    m_painter.SetTool();
+    EXPECT_TRUE(m_painter.SetCreating(true));
+    EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_FOREIGN);
+    EXPECT_FALSE(m_painter.SetCreating(false));
+    EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_IDLE);
+}

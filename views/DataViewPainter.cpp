@@ -1,0 +1,866 @@
+#include "DataViewPainter.h"
+
+#include "Cursors.h"
+#include "Messages.h"
+#include "Wnd.h"
+
+#include "Cfg.h"
+#include "MessageLog.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+using Tovrik::CDrawDataObject;
+
+namespace {
+constexpr COLORREF kMarkColour = 0xFF6464;
+
+// round(value / (positions - 1) x (pixels - 1)), the rounding a truncation of value + 0.5;
+// kept far inside the int range for absurd coordinates, 0 for a single position.
+int ScaleToPixel(double value, int positions, int pixels)
+{
+    if (positions <= 1)
+        return 0;
+    const double scaled = value / (positions - 1) * (pixels - 1) + 0.5;
+    return int(std::clamp(scaled, -1.0e6, 1.0e6));
+}
+
+COLORREF PenColour(const CDrawDataObject& object)
+{
+    return object.m_pPen ? object.m_pPen->m_crColor : object.m_crLine;
+}
+int PenWidth(const CDrawDataObject& object)
+{
+    return object.m_pPen ? object.m_pPen->m_nWidth : object.m_nPenWidth;
+}
+COLORREF BrushColour(const CDrawDataObject& object)
+{
+    return object.m_pBrush ? object.m_pBrush->m_crColor : object.m_crFill;
+}
+
+// The identity colour of paint object index: index + 1 over red, green and blue.
+COLORREF IdColour(int index)
+{
+    const uint32_t id = uint32_t(index) + 1;
+    return RGB(int(id & 0xFF), int((id >> 8) & 0xFF), int((id >> 16) & 0xFF));
+}
+
+CRect Intersect(const CRect& a, const CRect& b)
+{
+    return CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom));
+}
+
+// 1 within 2 pixels of the first edge, 4 of the last, 2 of the middle, else 0.
+int GripPart(int p, int first, int last)
+{
+    if (std::abs(p - first) <= 2)
+        return 1;
+    if (std::abs(p - last) <= 2)
+        return 4;
+    if (std::abs(p - (first + last) / 2) <= 2)
+        return 2;
+    return 0;
+}
+
+// The other edge's part after the edges swapped places.
+int SwappedPart(int part)
+{
+    return part == 1 ? 4 : part == 4 ? 1 : part;
+}
+
+void DrawShape(CDC& dc, const CDataViewPainter::CPaintObject& object, CPen* pPen, CBrush* pBrush)
+{
+    CPen* pOldPen = dc.SelectObject(pPen);
+    CBrush* pOldBrush = dc.SelectObject(pBrush);
+    const CRect box = object.Normalised();
+    switch (object.m_pObject->m_nType) {
+    case CDrawDataObject::TYPE_LINE:
+        dc.MoveTo(object.m_nLeft, object.m_nTop);
+        dc.LineTo(object.m_nRight, object.m_nBottom);
+        break;
+    case CDrawDataObject::TYPE_RECT: dc.Rectangle(&box); break;
+    default: dc.Ellipse(&box); break;
+    }
+    dc.SelectObject(pOldPen);
+    dc.SelectObject(pOldBrush);
+}
+} // namespace
+
+CRect CDataViewPainter::CPaintObject::Normalised() const
+{
+    return CRect(std::min(m_nLeft, m_nRight), std::min(m_nTop, m_nBottom), std::max(m_nLeft, m_nRight),
+                 std::max(m_nTop, m_nBottom));
+}
+
+void CDataViewPainter::Create(IDataViewPainterHelper* pView, CWnd* pViewWnd, int nMode, int width, int height)
+{
+    m_defaultPen.CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+    m_defaultBrush.CreateSolidBrush(RGB(0, 0, 0));
+    for (Tovrik::CMemDC* pSurface : {&m_work, &m_composite, &m_ids, &m_frame}) {
+        pSurface->Create(10, 10);
+        pSurface->SelectObject(&m_defaultPen);
+        pSurface->SelectObject(&m_defaultBrush);
+    }
+    m_pView = pView;
+    m_pViewWnd = pViewWnd;
+    m_nMode = nMode;
+    SetSize(width, height);
+    m_nState = STATE_IDLE;
+    m_nSelected = -1;
+    m_bBypass = false;
+}
+
+void CDataViewPainter::SetSize(int width, int height)
+{
+    for (Tovrik::CMemDC* pSurface : {&m_work, &m_composite, &m_ids, &m_frame})
+        pSurface->Resize(width, height);
+    m_nWidth = width;
+    m_nHeight = height;
+    for (CPaintObject& object : m_objects)
+        CalcObjectRect(object);
+}
+
+void CDataViewPainter::SetGridSize(int nSizeX, int nSizeY, int nSamples)
+{
+    m_iSizeX = nSizeX;
+    m_iSizeY = nSizeY;
+    m_iSamples = nSamples;
+    for (CPaintObject& object : m_objects)
+        CalcObjectRect(object);
+}
+
+void CDataViewPainter::Reset(bool bCompose)
+{
+    if (m_nState == STATE_CREATING || m_nState == STATE_MOVING) {
+        // An edit cut short must not block every other painter.
+        g_drawingManager.SetBusy(false);
+        if (CWnd::GetCapture() == m_pViewWnd)
+            CWnd::ReleaseCapture();
+    }
+    m_nState = STATE_IDLE;
+    m_nSelected = -1;
+    g_drawingManager.ClearSelection();
+    if (bCompose)
+        Paint();
+}
+
+CDataViewPainter::CPaintObject CDataViewPainter::MakePaintObject(CDrawDataObject* pObject) const
+{
+    CPaintObject object;
+    object.m_pObject = pObject;
+    CalcObjectRect(object);
+    UpdateVisibility(object);
+    return object;
+}
+
+void CDataViewPainter::RebuildObjects()
+{
+    m_objects.clear();
+    m_nSelected = -1;
+    for (int i = 0; i < g_drawingManager.GetCount(); ++i)
+        m_objects.push_back(MakePaintObject(g_drawingManager.GetObject(i)));
+    SortObjects();
+}
+
+void CDataViewPainter::SetDepthRange(float depth, bool bCompose)
+{
+    m_fDepth = depth;
+    for (CPaintObject& object : m_objects)
+        UpdateVisibility(object);
+    if (bCompose)
+        Paint();
+}
+
+void CDataViewPainter::UpdateVisibility(CPaintObject& object) const
+{
+    if (m_nMode != MODE_TOP) {
+        object.m_bInRange = true;
+        return;
+    }
+    switch (g_drawingManager.GetVisibility()) {
+    case Tovrik::CDrawingManager::VISIBLE_HIDE: object.m_bInRange = false; return;
+    case Tovrik::CDrawingManager::VISIBLE_RANGE: {
+        const CDrawDataObject& o = *object.m_pObject;
+        const float below = std::min(o.m_fZ1, o.m_fZ2) - m_fDepth;
+        const float above = std::max(o.m_fZ1, o.m_fZ2) - m_fDepth;
+        if (below > 0)
+            object.m_bInRange = below < m_fBelow;
+        else if (above < 0)
+            object.m_bInRange = above >= -m_fAbove;
+        else
+            object.m_bInRange = true;
+        return;
+    }
+    default: object.m_bInRange = true; return;
+    }
+}
+
+void CDataViewPainter::SortObjects()
+{
+    // The coordinate across the view's plane; the larger first, equal keys in their order.
+    const auto key = [this](const CPaintObject& object) {
+        const CDrawDataObject& o = *object.m_pObject;
+        switch (m_nMode) {
+        case MODE_TOP: return std::min(o.m_fZ1, o.m_fZ2);
+        case MODE_SECTION_Y: return std::min(o.m_fX1, o.m_fX2);
+        default: return std::min(o.m_fY1, o.m_fY2);
+        }
+    };
+    const CDrawDataObject* pSelected = m_nSelected >= 0 ? m_objects.at(size_t(m_nSelected)).m_pObject : nullptr;
+    for (size_t i = 1; i < m_objects.size(); ++i) {
+        const CPaintObject moving = m_objects[i];
+        const float k = key(moving);
+        size_t j = i;
+        for (; j > 0 && key(m_objects[j - 1]) < k; --j)
+            m_objects[j] = m_objects[j - 1];
+        m_objects[j] = moving;
+    }
+    if (pSelected)
+        for (size_t i = 0; i < m_objects.size(); ++i)
+            if (m_objects[i].m_pObject == pSelected)
+                m_nSelected = int(i);
+}
+
+void CDataViewPainter::OnObjectEvent(int nCode, int nIndex)
+{
+    const bool bAll = nIndex < 0 || nIndex == DRAW_NO_OBJECT;
+    if ((nCode == 1 || nCode == 2) && bAll) {
+        RebuildObjects();
+    } else if (nCode == 1) {
+        CDrawDataObject* pObject = g_drawingManager.GetObject(nIndex);
+        const bool bKnown = std::any_of(m_objects.begin(), m_objects.end(),
+                                        [pObject](const CPaintObject& o) { return o.m_pObject == pObject; });
+        if (pObject && !bKnown) {
+            m_objects.push_back(MakePaintObject(pObject));
+            SortObjects();
+        }
+    } else if (nCode == 2) {
+        const auto inManager = [](const CDrawDataObject* pObject) {
+            for (int i = 0; i < g_drawingManager.GetCount(); ++i)
+                if (g_drawingManager.GetObject(i) == pObject)
+                    return true;
+            return false;
+        };
+        int gone = -1;
+        if (m_nSelected >= 0 && !inManager(m_objects.at(size_t(m_nSelected)).m_pObject))
+            gone = m_nSelected;
+        for (int i = 0; gone < 0 && i < int(m_objects.size()); ++i)
+            if (!inManager(m_objects[size_t(i)].m_pObject))
+                gone = i;
+        if (gone >= 0) {
+            m_objects.erase(m_objects.begin() + gone);
+            if (gone == m_nSelected)
+                m_nSelected = -1;
+            else if (gone < m_nSelected)
+                --m_nSelected;
+        }
+    }
+    if (m_pSource)
+        Paint();
+}
+
+void CDataViewPainter::OnSelectionChanged()
+{
+    if (m_nState == STATE_CREATING || m_nState == STATE_MOVING)
+        return;
+    if (const CDrawDataObject* pObject = g_drawingManager.GetSelectedObject()) {
+        const int index = GetPaintObject(pObject);
+        m_nSelected = index < int(m_objects.size()) ? index : -1;
+        if (g_drawingManager.GetTool() == Tovrik::CDrawingManager::TOOL_SELECT)
+            m_nState = STATE_SELECTING;
+    } else {
+        m_nSelected = -1;
+    }
+    Paint();
+}
+
+void CDataViewPainter::OnObjectChanged(int nIndex)
+{
+    const CDrawDataObject* pObject = g_drawingManager.GetObject(nIndex);
+    if (!pObject)
+        return;
+    const int index = GetPaintObject(pObject);
+    if (index >= int(m_objects.size()))
+        return;
+    CPaintObject& object = m_objects[size_t(index)];
+    CalcObjectRect(object);
+    UpdateVisibility(object);
+    SortObjects();
+    Paint();
+}
+
+bool CDataViewPainter::SetTool()
+{
+    if (g_drawingManager.IsBusy())
+        return false;
+    if (g_drawingManager.GetTool() == Tovrik::CDrawingManager::TOOL_SELECT) {
+        m_nState = STATE_SELECTING;
+        const CDrawDataObject* pObject = g_drawingManager.GetSelectedObject();
+        const int index = pObject ? GetPaintObject(pObject) : -1;
+        m_nSelected = index < int(m_objects.size()) ? index : -1;
+        Paint();
+        return true;
+    }
+    m_nState = STATE_IDLE;
+    const bool bHadSelection = m_nSelected >= 0;
+    m_nSelected = -1;
+    if (bHadSelection)
+        Paint();
+    return bHadSelection;
+}
+
+bool CDataViewPainter::SetCreating(bool bOn)
+{
+    if (m_nState == STATE_CREATING || m_nState == STATE_MOVING)
+        return false;
+    if (!bOn) {
+        m_nState = STATE_IDLE;
+        return false;
+    }
+    m_nState = STATE_FOREIGN;
+    const bool bHadSelection = m_nSelected >= 0;
+    m_nSelected = -1;
+    if (bHadSelection)
+        Paint();
+    return bHadSelection;
+}
+
+int CDataViewPainter::GetPaintObject(const CDrawDataObject* pObject) const
+{
+    for (size_t i = 0; i < m_objects.size(); ++i)
+        if (m_objects[i].m_pObject == pObject)
+            return int(i);
+    g_messageLog.Log(LOG_ERROR, "GetPaintObject(): painter missing global object.");
+    return 0;
+}
+
+void CDataViewPainter::CalcObjectRect(CPaintObject& object) const
+{
+    const CDrawDataObject& o = *object.m_pObject;
+    if (m_nMode == MODE_TOP) {
+        object.m_nLeft = ScaleToPixel(o.m_fX1, m_iSizeX, m_nWidth);
+        object.m_nRight = ScaleToPixel(o.m_fX2, m_iSizeX, m_nWidth);
+        // Rows count upwards.
+        object.m_nTop = m_nHeight - ScaleToPixel(o.m_fY1, m_iSizeY, m_nHeight) - 1;
+        object.m_nBottom = m_nHeight - ScaleToPixel(o.m_fY2, m_iSizeY, m_nHeight) - 1;
+    } else {
+        const bool bAlongX = m_nMode == MODE_SECTION_X;
+        object.m_nLeft = ScaleToPixel(bAlongX ? o.m_fX1 : o.m_fY1, bAlongX ? m_iSizeX : m_iSizeY, m_nWidth);
+        object.m_nRight = ScaleToPixel(bAlongX ? o.m_fX2 : o.m_fY2, bAlongX ? m_iSizeX : m_iSizeY, m_nWidth);
+        object.m_nTop = ScaleToPixel(o.m_fZ1, m_iSamples, m_nHeight);
+        object.m_nBottom = ScaleToPixel(o.m_fZ2, m_iSamples, m_nHeight);
+    }
+    if (o.m_nType == CDrawDataObject::TYPE_LINE)
+        return;
+    const CRect box = object.Normalised();
+    object.m_nLeft = box.left;
+    object.m_nTop = box.top;
+    object.m_nRight = box.right == box.left ? box.right + 2 : box.right;
+    object.m_nBottom = box.bottom == box.top ? box.bottom + 2 : box.bottom;
+}
+
+bool CDataViewPainter::IsDrawable(int index) const
+{
+    const CPaintObject& object = m_objects.at(size_t(index));
+    if (!object.m_bDrawn || !object.m_bInRange || !object.m_pObject->m_bVisible)
+        return false;
+    // The object being moved is the edit copy's.
+    return !(index == m_nSelected && (m_nState == STATE_COMPOSING || m_nState == STATE_MOVING));
+}
+
+CRect CDataViewPainter::Grown(const CRect& rect, int by) const
+{
+    return Intersect(CRect(rect.left - by, rect.top - by, rect.right + by, rect.bottom + by), ViewRect());
+}
+
+void CDataViewPainter::DrawObject(CDC& dc, const CPaintObject& object) const
+{
+    const CDrawDataObject& o = *object.m_pObject;
+    CPen pen(PS_SOLID, PenWidth(o), PenColour(o));
+    CBrush brush(BrushColour(o));
+    DrawShape(dc, object, &pen, &brush);
+}
+
+void CDataViewPainter::DrawFrame(CDC& colour, CDC* pMask, const CPaintObject& object) const
+{
+    const CDrawDataObject& o = *object.m_pObject;
+    auto* pBlackPen = static_cast<CPen*>(GetStockObject(BLACK_PEN));
+    auto* pWhitePen = static_cast<CPen*>(GetStockObject(WHITE_PEN));
+    auto* pBlackBrush = static_cast<CBrush*>(GetStockObject(BLACK_BRUSH));
+    auto* pWhiteBrush = static_cast<CBrush*>(GetStockObject(WHITE_BRUSH));
+    auto* pHollow = static_cast<CBrush*>(GetStockObject(HOLLOW_BRUSH));
+    CPen pen(PS_SOLID, PenWidth(o), PenColour(o));
+    CBrush brush(BrushColour(o));
+    const CRect box = object.Normalised();
+    switch (o.m_nType) {
+    case CDrawDataObject::TYPE_RECT:
+        if (pMask) {
+            DrawShape(colour, object, pBlackPen, pBlackBrush);
+            DrawShape(*pMask, object, pWhitePen, pWhiteBrush);
+            pMask->FrameRect(&box, pBlackBrush);
+        }
+        colour.FrameRect(&box, &brush);
+        break;
+    case CDrawDataObject::TYPE_CIRCLE:
+        if (pMask) {
+            DrawShape(colour, object, pBlackPen, pBlackBrush);
+            DrawShape(*pMask, object, pWhitePen, pWhiteBrush);
+            DrawShape(*pMask, object, pBlackPen, pHollow);
+        }
+        DrawShape(colour, object, &pen, pHollow);
+        break;
+    default:
+        if (pMask) {
+            CPen maskPen(PS_SOLID, o.m_nPenWidth, RGB(0, 0, 0));
+            DrawShape(*pMask, object, &maskPen, pHollow);
+        }
+        DrawShape(colour, object, &pen, pHollow);
+        break;
+    }
+}
+
+void CDataViewPainter::DrawSelectionMarks(const CPaintObject& object)
+{
+    const CRect box = object.Normalised();
+    CBrush mark(kMarkColour);
+    m_composite.FrameRect(&box, &mark);
+    CPen black(PS_SOLID, 1, RGB(0, 0, 0));
+    CPen* pOldPen = m_composite.SelectObject(&black);
+    CBrush* pOldBrush = m_composite.SelectObject(&mark);
+    const auto grip = [this](int x, int y) { m_composite.Rectangle(x - 2, y - 2, x + 3, y + 3); };
+    if (object.m_pObject->m_nType == CDrawDataObject::TYPE_LINE) {
+        grip(object.m_nLeft, object.m_nTop);
+        grip(object.m_nRight, object.m_nBottom);
+    } else {
+        const int xs[3] = {box.left, (box.left + box.right) / 2, box.right};
+        const int ys[3] = {box.top, (box.top + box.bottom) / 2, box.bottom};
+        for (int v = 0; v < 3; ++v)
+            for (int h = 0; h < 3; ++h)
+                if (v != 1 || h != 1)
+                    grip(xs[h], ys[v]);
+    }
+    m_composite.SelectObject(pOldPen);
+    m_composite.SelectObject(pOldBrush);
+}
+
+void CDataViewPainter::Compose()
+{
+    if (!m_pSource || !m_work.GetBits() || !m_composite.GetBits() || !m_ids.GetBits())
+        return;
+    const int w = m_nWidth, h = m_nHeight;
+    m_composite.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
+    m_work.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
+    BLENDFUNCTION blend;
+    blend.SourceConstantAlpha = BYTE(g_drawingManager.GetBlendAlpha());
+    const bool bFrames = g_drawingManager.GetDrawFrame();
+    const int count = int(m_objects.size());
+    if (g_drawingManager.GetOverlay()) {
+        // Each object blends over the ones before it.
+        for (int i = 0; i < count; ++i) {
+            if (!IsDrawable(i))
+                continue;
+            DrawObject(m_work, m_objects[size_t(i)]);
+            const CRect r = Grown(m_objects[size_t(i)].Normalised(), 6);
+            if (r.IsRectEmpty())
+                continue;
+            m_composite.AlphaBlend(r.left, r.top, r.Width(), r.Height(), &m_work, r.left, r.top, r.Width(),
+                                   r.Height(), blend);
+            m_work.BitBlt(r.left, r.top, r.Width(), r.Height(), &m_composite, r.left, r.top, SRCCOPY);
+        }
+        if (bFrames) {
+            // Frames over the blend, opaque; a later object's area hides earlier frames.
+            m_work.BitBlt(0, 0, w, h, nullptr, 0, 0, BLACKNESS);
+            m_ids.BitBlt(0, 0, w, h, nullptr, 0, 0, WHITENESS);
+            for (int i = 0; i < count; ++i)
+                if (IsDrawable(i))
+                    DrawFrame(m_work, &m_ids, m_objects[size_t(i)]);
+            m_composite.BitBlt(0, 0, w, h, &m_ids, 0, 0, SRCAND);
+            m_composite.BitBlt(0, 0, w, h, &m_work, 0, 0, SRCPAINT);
+        }
+    } else {
+        for (int i = 0; i < count; ++i)
+            if (IsDrawable(i))
+                DrawObject(m_work, m_objects[size_t(i)]);
+        m_composite.AlphaBlend(0, 0, w, h, &m_work, 0, 0, w, h, blend);
+        if (bFrames)
+            for (int i = 0; i < count; ++i)
+                if (IsDrawable(i))
+                    DrawFrame(m_composite, nullptr, m_objects[size_t(i)]);
+    }
+    const bool bEditing = m_nState == STATE_CREATING || m_nState == STATE_COMPOSING || m_nState == STATE_MOVING;
+    if (!bEditing && m_nSelected >= 0 && IsDrawable(m_nSelected))
+        DrawSelectionMarks(m_objects.at(size_t(m_nSelected)));
+}
+
+void CDataViewPainter::Paint()
+{
+    if (!m_bEnabled || m_bBypass)
+        return;
+    Compose();
+    if (m_nState == STATE_CREATING || m_nState == STATE_MOVING) {
+        SaveEditBackground();
+        DrawEditCopy();
+    }
+}
+
+void CDataViewPainter::PaintIds()
+{
+    m_ids.BitBlt(0, 0, m_nWidth, m_nHeight, nullptr, 0, 0, BLACKNESS);
+    for (int i = 0; i < int(m_objects.size()); ++i) {
+        if (!IsDrawable(i))
+            continue;
+        const CPaintObject& object = m_objects[size_t(i)];
+        CPen pen(PS_SOLID, PenWidth(*object.m_pObject), IdColour(i));
+        CBrush brush(IdColour(i));
+        DrawShape(m_ids, object, &pen, &brush);
+    }
+}
+
+int CDataViewPainter::PickObject()
+{
+    if (!m_ids.GetBits())
+        return -1;
+    PaintIds();
+    struct CCandidate
+    {
+        int index;
+        int count;
+    };
+    std::vector<CCandidate> candidates; // in the order first seen
+    for (int y = std::max(m_ptCurrent.y - 1, 0); y <= std::min(m_ptCurrent.y + 1, m_nHeight - 1); ++y) {
+        const uint8_t* row = m_ids.GetRowBits(y);
+        for (int x = std::max(m_ptCurrent.x - 1, 0); x <= std::min(m_ptCurrent.x + 1, m_nWidth - 1); ++x) {
+            const uint8_t* pixel = row + 3 * x;
+            const int id = pixel[2] | (pixel[1] << 8) | (pixel[0] << 16);
+            if (id == 0 || id > int(m_objects.size()))
+                continue;
+            const auto it = std::find_if(candidates.begin(), candidates.end(),
+                                         [id](const CCandidate& c) { return c.index == id - 1; });
+            if (it == candidates.end())
+                candidates.push_back({id - 1, 1});
+            else
+                ++it->count;
+        }
+    }
+    // A line seen at all wins over rectangles and circles; then the most pixels.
+    int best = -1, bestCount = 0;
+    bool bBestLine = false;
+    for (const CCandidate& c : candidates) {
+        const bool bLine = m_objects[size_t(c.index)].m_pObject->m_nType == CDrawDataObject::TYPE_LINE;
+        if (best < 0 || (bLine && !bBestLine) || (bLine == bBestLine && c.count > bestCount)) {
+            best = c.index;
+            bestCount = c.count;
+            bBestLine = bLine;
+        }
+    }
+    return best;
+}
+
+int CDataViewPainter::GripTest(const CPaintObject& object, CPoint point) const
+{
+    const CRect box = object.Normalised();
+    if (point.x < box.left - 2 || point.x > box.right + 2 || point.y < box.top - 2 || point.y > box.bottom + 2)
+        return GRIP_NONE;
+    const int h = GripPart(point.x, box.left, box.right);
+    const int v = GripPart(point.y, box.top, box.bottom);
+    if (h == 0 || v == 0 || (h == 2 && v == 2))
+        return GRIP_BODY;
+    if (object.m_pObject->m_nType != CDrawDataObject::TYPE_LINE)
+        return v * 8 + h;
+    // A line's grips are the corners that hold its ends.
+    if (h == 2 || v == 2)
+        return GRIP_BODY;
+    const CPoint corner(h == 1 ? box.left : box.right, v == 1 ? box.top : box.bottom);
+    const bool bEnd = corner == CPoint(object.m_nLeft, object.m_nTop) || corner == CPoint(object.m_nRight, object.m_nBottom);
+    return bEnd ? v * 8 + h : GRIP_BODY;
+}
+
+int CDataViewPainter::GripCursor(int32_t nType, int nGrip)
+{
+    if (nGrip == GRIP_NONE)
+        return -1;
+    if (nGrip == GRIP_BODY)
+        return CURSOR_MOVE;
+    if (nType == CDrawDataObject::TYPE_LINE)
+        return CURSOR_CROSS;
+    switch (nGrip) {
+    case 9:
+    case 36: return CURSOR_SIZE2;
+    case 10:
+    case 34: return CURSOR_SIZE4;
+    case 12:
+    case 33: return CURSOR_SIZE1;
+    default: return CURSOR_SIZE3; // 17, 20
+    }
+}
+
+bool CDataViewPainter::HitTest()
+{
+    if (!m_bEnabled)
+        return false;
+    if (m_nState == STATE_MOVING)
+        return true;
+    m_nGrip = GRIP_NONE;
+    if (m_nState != STATE_SELECTING || m_nSelected < 0 || !IsDrawable(m_nSelected))
+        return false;
+    const CPaintObject& object = m_objects.at(size_t(m_nSelected));
+    m_nGrip = GripTest(object, m_ptCurrent);
+    const int cursor = GripCursor(object.m_pObject->m_nType, m_nGrip);
+    if (cursor < 0)
+        return false;
+    SetWindowCursor(m_pViewWnd, cursor);
+    return true;
+}
+
+void CDataViewPainter::SaveEditBackground()
+{
+    m_work.BitBlt(0, 0, m_nWidth, m_nHeight, &m_composite, 0, 0, SRCCOPY);
+    m_frame.BitBlt(0, 0, m_nWidth, m_nHeight, &m_composite, 0, 0, SRCCOPY);
+}
+
+void CDataViewPainter::DrawEditCopy()
+{
+    DrawObject(m_frame, m_edit);
+    const CRect r = Grown(m_edit.Normalised(), 3);
+    if (!r.IsRectEmpty()) {
+        BLENDFUNCTION blend;
+        blend.SourceConstantAlpha = BYTE(g_drawingManager.GetBlendAlpha());
+        m_composite.AlphaBlend(r.left, r.top, r.Width(), r.Height(), &m_frame, r.left, r.top, r.Width(), r.Height(),
+                               blend);
+    }
+    if (g_drawingManager.GetDrawFrame())
+        DrawFrame(m_composite, nullptr, m_edit);
+}
+
+void CDataViewPainter::StartCreation(CPoint point, float hoverX, float hoverY, float depth)
+{
+    m_nSelected = -1;
+    m_nState = STATE_CREATING;
+    m_ptPress = point;
+    m_fPressX = hoverX;
+    m_fPressY = hoverY;
+    m_fPressDepth = depth;
+    m_editObject = CDrawDataObject();
+    m_editObject.m_nType = g_drawingManager.GetTool();
+    m_editObject.m_bVisible = true;
+    m_editObject.m_pPen = g_drawingManager.GetPen();
+    m_editObject.m_pBrush = g_drawingManager.GetBrush();
+    m_editObject.m_nPenWidth = g_drawingManager.GetPenWidth();
+    m_editObject.m_crFill = m_editObject.m_crLine = g_drawingManager.GetColor();
+    m_edit = CPaintObject();
+    m_edit.m_pObject = &m_editObject;
+    m_edit.m_nLeft = m_edit.m_nRight = point.x;
+    m_edit.m_nTop = m_edit.m_nBottom = point.y;
+    if (m_pViewWnd)
+        m_pViewWnd->SetCapture();
+    Paint();
+}
+
+void CDataViewPainter::StartMove(int nGrip, CPoint point)
+{
+    g_drawingManager.SetBusy(true);
+    if (m_pViewWnd)
+        m_pViewWnd->SetCapture();
+    m_nGrip = nGrip;
+    const CPaintObject& object = m_objects.at(size_t(m_nSelected));
+    m_editObject = *object.m_pObject;
+    m_edit = object;
+    m_edit.m_pObject = &m_editObject;
+    m_ptPress = point;
+    if (m_editObject.m_nType == CDrawDataObject::TYPE_LINE && nGrip > GRIP_BODY) {
+        const CRect box = object.Normalised();
+        const CPoint corner((nGrip & 7) == 1 ? box.left : box.right, (nGrip >> 3) == 1 ? box.top : box.bottom);
+        m_bEditFirstEnd = corner == CPoint(object.m_nLeft, object.m_nTop);
+    }
+    m_nState = STATE_COMPOSING;
+    Compose();
+    m_nState = STATE_MOVING;
+    SaveEditBackground();
+    DrawEditCopy();
+}
+
+void CDataViewPainter::MoveEditCopy(CPoint point)
+{
+    const CRect previous = Grown(m_edit.Normalised(), 5);
+    if (!previous.IsRectEmpty()) {
+        m_composite.BitBlt(previous.left, previous.top, previous.Width(), previous.Height(), &m_work, previous.left,
+                           previous.top, SRCCOPY);
+        m_frame.BitBlt(previous.left, previous.top, previous.Width(), previous.Height(), &m_work, previous.left,
+                       previous.top, SRCCOPY);
+    }
+    const bool bLine = m_editObject.m_nType == CDrawDataObject::TYPE_LINE;
+    if (m_nState == STATE_CREATING) {
+        m_edit.m_nLeft = m_ptPress.x;
+        m_edit.m_nTop = m_ptPress.y;
+        m_edit.m_nRight = point.x;
+        m_edit.m_nBottom = point.y;
+    } else {
+        const int dx = point.x - m_ptCurrent.x, dy = point.y - m_ptCurrent.y;
+        const int h = m_nGrip & 7, v = m_nGrip >> 3;
+        if (m_nGrip == GRIP_BODY) {
+            m_edit.m_nLeft += dx;
+            m_edit.m_nRight += dx;
+            m_edit.m_nTop += dy;
+            m_edit.m_nBottom += dy;
+        } else if (bLine) {
+            (m_bEditFirstEnd ? m_edit.m_nLeft : m_edit.m_nRight) += dx;
+            (m_bEditFirstEnd ? m_edit.m_nTop : m_edit.m_nBottom) += dy;
+        } else {
+            if (h == 1)
+                m_edit.m_nLeft += dx;
+            if (h == 4)
+                m_edit.m_nRight += dx;
+            if (v == 1)
+                m_edit.m_nTop += dy;
+            if (v == 4)
+                m_edit.m_nBottom += dy;
+        }
+    }
+    if (!bLine) {
+        // Normalised; a dragged edge that passed the other one stays the dragged one.
+        int h = m_nGrip > GRIP_BODY ? m_nGrip & 7 : 0, v = m_nGrip > GRIP_BODY ? m_nGrip >> 3 : 0;
+        if (m_edit.m_nLeft > m_edit.m_nRight) {
+            std::swap(m_edit.m_nLeft, m_edit.m_nRight);
+            h = SwappedPart(h);
+        }
+        if (m_edit.m_nTop > m_edit.m_nBottom) {
+            std::swap(m_edit.m_nTop, m_edit.m_nBottom);
+            v = SwappedPart(v);
+        }
+        if (m_nState == STATE_MOVING && m_nGrip > GRIP_BODY)
+            m_nGrip = v * 8 + h;
+    }
+    DrawEditCopy();
+}
+
+bool CDataViewPainter::OnLButtonDown(CPoint point, float hoverX, float hoverY, float depth)
+{
+    if (!m_bEnabled)
+        return false;
+    m_ptCurrent = point;
+    const int tool = g_drawingManager.GetTool();
+    if (g_drawingManager.IsBusy() || tool < Tovrik::CDrawingManager::TOOL_LINE ||
+        tool > Tovrik::CDrawingManager::TOOL_SELECT)
+        return false;
+    if (tool != Tovrik::CDrawingManager::TOOL_SELECT) {
+        Post(DRAW_CREATION, 1);
+        g_drawingManager.SetBusy(true);
+        StartCreation(point, hoverX, hoverY, depth);
+        return true;
+    }
+    m_nState = STATE_SELECTING;
+    if (m_nSelected >= 0 && IsDrawable(m_nSelected)) {
+        const int grip = GripTest(m_objects.at(size_t(m_nSelected)), point);
+        if (grip != GRIP_NONE) {
+            StartMove(grip, point);
+            return true;
+        }
+    }
+    m_nSelected = PickObject();
+    if (m_nSelected >= 0)
+        g_drawingManager.SelectObject(m_objects[size_t(m_nSelected)].m_pObject);
+    else
+        g_drawingManager.ClearSelection();
+    Post(DRAW_SELECTION, g_drawingManager.GetSelected());
+    Paint();
+    HitTest();
+    if (m_nSelected >= 0)
+        StartMove(GRIP_BODY, point);
+    return true;
+}
+
+bool CDataViewPainter::OnMouseMove(UINT nFlags, CPoint point, float hoverX, float hoverY, float depth)
+{
+    if (!m_bEnabled)
+        return false;
+    if (m_nState != STATE_CREATING && m_nState != STATE_MOVING) {
+        m_ptCurrent = point;
+        return false;
+    }
+    // The button went up where this window did not see it.
+    if (!(nFlags & MK_LBUTTON))
+        return EndEdit(point, hoverX, hoverY, depth);
+    if (point == m_ptCurrent)
+        return false;
+    MoveEditCopy(point);
+    m_ptCurrent = point;
+    return true;
+}
+
+bool CDataViewPainter::OnLButtonUp(CPoint point, float hoverX, float hoverY, float depth)
+{
+    if (!m_bEnabled || (m_nState != STATE_CREATING && m_nState != STATE_MOVING))
+        return false;
+    return EndEdit(point, hoverX, hoverY, depth);
+}
+
+bool CDataViewPainter::EndEdit(CPoint point, float hoverX, float hoverY, float depth)
+{
+    g_drawingManager.SetBusy(false);
+    if (CWnd::GetCapture() == m_pViewWnd)
+        CWnd::ReleaseCapture();
+    m_ptCurrent = point;
+    if (m_nState == STATE_CREATING) {
+        Post(DRAW_CREATION, 0);
+        m_nState = STATE_IDLE;
+        if (point != m_ptPress) {
+            CDrawDataObject object = m_editObject;
+            object.m_fX1 = m_fPressX;
+            object.m_fY1 = m_fPressY;
+            object.m_fZ1 = m_fPressDepth;
+            object.m_fX2 = hoverX;
+            object.m_fY2 = hoverY;
+            object.m_fZ2 = depth;
+            CDrawDataObject* pAdded = g_drawingManager.AddObject(object);
+            m_objects.push_back(MakePaintObject(pAdded));
+            SortObjects();
+            g_drawingManager.SelectObject(pAdded);
+            Post(DRAW_ADDED, g_drawingManager.GetSelected());
+        }
+        Paint();
+        return true;
+    }
+    m_nState = STATE_SELECTING;
+    if (m_nSelected < 0 || m_nSelected >= int(m_objects.size()))
+        return true;
+    CPaintObject& target = m_objects[size_t(m_nSelected)];
+    const CPaintObject& moved = m_edit;
+    const bool bChanged = moved.m_nLeft != target.m_nLeft || moved.m_nTop != target.m_nTop ||
+                          moved.m_nRight != target.m_nRight || moved.m_nBottom != target.m_nBottom;
+    if (bChanged && m_pView) {
+        // A click without a move keeps the object's own coordinates.
+        float x1, y1, x2, y2;
+        const CPoint first(moved.m_nLeft, moved.m_nTop), second(moved.m_nRight, moved.m_nBottom);
+        m_pView->PixelToPosition(first, x1, y1);
+        m_pView->PixelToPosition(second, x2, y2);
+        CDrawDataObject& o = *target.m_pObject;
+        if (m_nMode == MODE_TOP || m_nMode == MODE_SECTION_X) {
+            o.m_fX1 = x1;
+            o.m_fX2 = x2;
+        }
+        if (m_nMode == MODE_TOP || m_nMode == MODE_SECTION_Y) {
+            o.m_fY1 = y1;
+            o.m_fY2 = y2;
+        }
+        if (m_nMode != MODE_TOP) {
+            o.m_fZ1 = m_pView->PixelToDepth(first);
+            o.m_fZ2 = m_pView->PixelToDepth(second);
+        }
+        target.m_nLeft = moved.m_nLeft;
+        target.m_nTop = moved.m_nTop;
+        target.m_nRight = moved.m_nRight;
+        target.m_nBottom = moved.m_nBottom;
+    }
+    Paint();
+    if (bChanged)
+        Post(DRAW_CHANGED, g_drawingManager.GetSelected());
+    return true;
+}
+
+void CDataViewPainter::Post(int nCode, int nArgument) const
+{
+    if (m_pViewWnd)
+        m_pViewWnd->PostMessage(WM_DRAWING_EVENT, ID_SENDER_PAINTER, MakeCodeParam(WORD(nCode), nArgument));
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The off-screen drawing surface of every data window: a memory device context with a 24-bit
+// bottom-up DIB section selected into it. A renderer draws on it with the device context's
+// operations and writes pixels straight into its bits: 3 bytes a pixel in the order blue,
+// green, red, rows of GetStride() bytes (width x 3 rounded up to a multiple of 4), buffer row
+// 0 the bottom row of the image, so that window row y is buffer row height - 1 - y. Owners
+// copy it to a window or printer with BitBlt. The surface itself never draws anything.
+
+#include "DC.h"
+#include "DibSection.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace Tovrik {
+
+class CMemDC : public CDC
+{
+public:
+    CMemDC() = default;
+    ~CMemDC() override;
+
+    // Releases what exists, then makes a surface of the size.
+    void Create(int width, int height);
+    // Makes the DC and section again at the new size, keeping the selected pen and brush.
+    // A failure is logged and leaves the surface without bits (GetBits() null).
+    void Resize(int width, int height);
+    // Puts back the old bitmap, frees the section and the DC and clears the valid flag.
+    void Release();
+
+    // Copies the block of width x height pixels whose lower-left corner is origin, in buffer
+    // order (bottom-up), into pDest laid out as a 24-bit DIB of the block's size: block row r
+    // at pDest + r x DibStride(width, 24). The part of the block outside the surface is not
+    // copied; the fill bytes at the end of a destination row are not written.
+    void CopyBlock(CPoint origin, int width, int height, uint8_t* pDest) const;
+
+    bool IsCreated() const { return m_bCreated; }
+    int GetWidth() const { return m_nWidth; }
+    int GetHeight() const { return m_nHeight; }
+    // The owner's image-is-current flag; every release clears it.
+    bool IsValid() const { return m_bValid; }
+    void SetValid(bool bValid) { m_bValid = bValid; }
+
+    const BITMAPINFO& GetBitmapInfo() const { return m_bitmapInfo; }
+    uint8_t* GetBits() const { return m_pSrcBuffer; }
+    int GetStride() const { return DibStride(m_nWidth, 8 * m_nBytesPerPixel); }
+    int GetBytesPerPixel() const { return m_nBytesPerPixel; }
+    // The first byte of window row y (0 = top); null without bits.
+    uint8_t* GetRowBits(int y) const
+    {
+        return m_pSrcBuffer ? m_pSrcBuffer + ptrdiff_t(m_nHeight - 1 - y) * GetStride() : nullptr;
+    }
+
+private:
+    bool m_bCreated = false;
+    int32_t m_nWidth = 0;
+    int32_t m_nHeight = 0;
+    bool m_bValid = false;
+    BITMAPINFO m_bitmapInfo;
+    std::unique_ptr<CDibSection> m_srcHBitmap;
+    CBitmap* m_pOldBitmap = nullptr;
+    uint8_t* m_pSrcBuffer = nullptr;
+    int32_t m_nBytesPerPixel = 3;
+};
+
+} // namespace Tovrik
