@@ -1,6 +1,7 @@
 #include "DC.h"
 
 #include "DibSection.h"
+#include "LineWalk.h"
 #include "QtConvert.h"
 #include "Wnd.h"
 
@@ -206,14 +207,9 @@ CPoint CDC::MoveTo(int x, int y)
 
 void CDC::DrawLineCosmetic(QPainter& painter, CPoint from, CPoint to) const
 {
-    // Bresenham from the start point up to, not including, the end point.
     std::vector<QPoint> points;
-    int x = from.x, y = from.y;
-    const int dx = std::abs(to.x - x), dy = -std::abs(to.y - y);
-    const int sx = x < to.x ? 1 : -1, sy = y < to.y ? 1 : -1;
-    int error = dx + dy;
     int step = 0;
-    while (x != to.x || y != to.y) {
+    WalkLine(from, to, [&](int x, int y) {
         bool bOn = true;
         if (m_pen.lopnStyle == PS_DOT)
             bOn = (step / 3) % 2 == 0;
@@ -224,16 +220,7 @@ void CDC::DrawLineCosmetic(QPainter& painter, CPoint from, CPoint to) const
         if (bOn)
             points.emplace_back(x, y);
         ++step;
-        const int e2 = 2 * error;
-        if (e2 >= dy) {
-            error += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            error += dx;
-            y += sy;
-        }
-    }
+    });
     SetPenColorOnly(painter, m_pen.lopnColor);
     ShiftForOutline(painter);
     painter.drawPoints(points.data(), int(points.size()));

@@ -1,0 +1,903 @@
+#include "DataTopView.h"
+
+#include "Cursors.h"
+#include "Messages.h"
+#include "WinApp.h"
+
+#include "Cfg.h"
+#include "DrawingManager.h"
+#include "Matrix.h"
+#include "MessageLog.h"
+#include "Project.h"
+#include "SignalRoutines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The shift rounding of the angled blend: away from zero from 0.4999 on, nothing near 0.
+int RoundShift(float v)
+{
+    if (std::fabs(v) < 0.0001f)
+        return 0;
+    const double r = v > 0 ? std::floor(double(v) + 0.5001) : -std::floor(-double(v) + 0.5001);
+    return int(std::clamp(r, -1e9, 1e9));
+}
+
+// A float that may be huge or NaN as an int inside [low, high], truncated.
+int TruncClamped(double value, int low, int high)
+{
+    if (!(value >= low))
+        return low;
+    if (value >= high)
+        return high;
+    return int(value);
+}
+
+float ClampUnit(float v)
+{
+    if (CompareFloat(v, -1.0f) < 0)
+        return -1.0f;
+    if (CompareFloat(v, 1.0f) > 0)
+        return 1.0f;
+    return v;
+}
+
+template <typename T>
+bool Reallocate(std::vector<T>& array, size_t count, T value)
+{
+    try {
+        array.assign(count, value);
+        return true;
+    } catch (const std::bad_alloc&) {
+        array.clear();
+        g_messageLog.Log(LOG_ERROR, "CDataTopView: out of memory for %zu values.", count);
+        return false;
+    }
+}
+
+void WriteColour(uint8_t* pixel, uint32_t colour)
+{
+    pixel[0] = uint8_t(colour >> 16); // blue
+    pixel[1] = uint8_t(colour >> 8);  // green
+    pixel[2] = uint8_t(colour);       // red
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+void CEMResampMap::Create(int lines, int spacing, int halfLag, int cells)
+{
+    Clear();
+    if (lines < 1 || cells < 1)
+        return;
+    struct CEntry
+    {
+        int64_t position;
+        int32_t row;
+    };
+    std::vector<CEntry> entries;
+    entries.reserve(size_t(lines) * 2);
+    for (int n = 0; n < lines; ++n) {
+        entries.push_back({int64_t(n) * spacing - halfLag, 2 * n});
+        entries.push_back({int64_t(n) * spacing + halfLag, 2 * n + 1});
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const CEntry& a, const CEntry& b) { return a.position < b.position; });
+
+    m_row.assign(size_t(cells), 0);
+    m_fraction.assign(size_t(cells), 0.0f);
+    const size_t last = entries.size() - 1;
+    const int32_t lastRow = int32_t(entries.size()) - 2; // row + 1 stays inside the EM rows
+    size_t k = 0;
+    for (int j = 0; j < cells; ++j) {
+        // Pairs of length 0 and pairs that end at or before the cell are passed over; cells
+        // past the last entry stay with the last pair.
+        while (k + 1 < last && j >= entries[k + 1].position)
+            ++k;
+        const int64_t lower = entries[k].position;
+        const int64_t length = entries[k + 1].position - lower;
+        // The first pair counts its cells from cell 0.
+        const int64_t start = std::max<int64_t>(lower, 0);
+        const float f = length > 0 ? float(double(j - start) / double(length)) : 0.0f;
+        m_row[size_t(j)] = std::min(entries[k].row, lastRow);
+        m_fraction[size_t(j)] = std::clamp(f, 0.0f, 1.0f);
+    }
+}
+
+void CEMResampMap::Clear()
+{
+    m_row.clear();
+    m_row.shrink_to_fit();
+    m_fraction.clear();
+    m_fraction.shrink_to_fit();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CDataTopView::CDataTopView()
+{
+    m_stripInfo = BITMAPINFO();
+    m_stripInfo.bmiHeader.biSize = 40;
+    m_stripInfo.bmiHeader.biPlanes = 1;
+    m_stripInfo.bmiHeader.biBitCount = 24;
+    m_stripInfo.bmiHeader.biCompression = BI_RGB;
+    MapMessage(WM_DATA_CHANGED, [this](WPARAM wParam, LPARAM lParam) { return OnDataChanged(wParam, lParam); });
+    MapMessage(WM_DRAWING_EVENT, [this](WPARAM wParam, LPARAM lParam) { return OnDrawingEvent(wParam, lParam); });
+}
+
+CDataTopView::~CDataTopView()
+{
+    if (GetSafeHwnd())
+        DestroyWindow();
+    ReleaseBuffers();
+}
+
+void CDataTopView::Show(bool bShow)
+{
+    ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+bool CDataTopView::Create(CWnd* pParent)
+{
+    ReleaseBuffers();
+    if (!pParent)
+        return false;
+    m_bCreated = true;
+    CRect rect;
+    pParent->GetClientRect(&rect);
+    const int width = std::max(rect.Width(), 0), height = std::max(rect.Height(), 0);
+    m_image.Create(width, height);
+    AllocateStrip(width, height);
+    m_ptCrossHair = CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    m_backgroundBrush.CreateSolidBrush(COLOR_BTNFACE_VALUE);
+    m_framePen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    m_image.SelectObject(&m_backgroundBrush);
+    m_image.SelectObject(&m_framePen);
+    m_horzPen.CreatePen(PS_DASH, 1, RGB(255, 0, 0));
+    m_vertPen.CreatePen(PS_DASH, 1, RGB(0, 0, 255));
+    if (GetSafeHwnd())
+        DestroyWindow();
+    if (!CWnd::Create(L"", WS_CHILD | WS_VISIBLE, rect, pParent, ID_VIEW)) {
+        g_messageLog.Log(LOG_ERROR, "CDataTopView::Create: window not created.");
+        m_bCreated = false;
+        return false;
+    }
+    Show(false);
+    m_painter.Create(this, this, CDataViewPainter::MODE_TOP, width, height);
+    return true;
+}
+
+void CDataTopView::ReleaseBuffers()
+{
+    m_image.Release();
+    m_backgroundBrush.DeleteObject();
+    m_framePen.DeleteObject();
+    m_horzPen.DeleteObject();
+    m_vertPen.DeleteObject();
+    for (CResampMap* pMap : {&m_sampleMap, &m_columnMap, &m_rowMap, &m_pixelColumnMap, &m_pixelRowMap})
+        *pMap = CResampMap();
+    m_emMapX.Clear();
+    m_emMapY.Clear();
+    for (std::vector<float>* pArray : {&m_weights, &m_slice, &m_vertImage, &m_horzImage, &m_rowValues}) {
+        pArray->clear();
+        pArray->shrink_to_fit();
+    }
+    m_strip.clear();
+    m_strip.shrink_to_fit();
+}
+
+void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
+{
+    if (!pProject) {
+        // Without a project nothing may read through the old pointers.
+        m_pProject = nullptr;
+        m_pMatrix = nullptr;
+        m_bBound = false;
+        m_image.SetValid(false);
+        return;
+    }
+    m_pProject = pProject;
+    m_bBound = true;
+    const CProjectSettings& s = pProject->m_settings;
+    const int samples = std::max(s.m_iSamples, 0);
+    CreateResampleMap(m_sampleMap, samples, samples);
+
+    UpdateResampMaps(ClientRect());
+    m_pMatrix = pMatrix;
+
+    m_nVertLines = std::max(s.GetXLineCount(), 1);
+    m_nHorzLines = std::max(s.GetYLineCount(), 1);
+    g_messageLog.Log(LOG_DEBUG, "CDataTopView::SetProject: vertical lines: %d", m_nVertLines);
+    g_messageLog.Log(LOG_DEBUG, "CDataTopView::SetProject: horizontal lines: %d", m_nHorzLines);
+
+    const int columns = std::max(s.m_iGridSizeX, 0), rows = std::max(s.m_iGridSizeY, 0);
+    CreateResampleMapRange(m_columnMap, m_nVertLines - 1, columns);
+    CreateResampleMapRange(m_rowMap, m_nHorzLines - 1, rows);
+
+    if (s.m_bHasEmData) {
+        const double lag = 0.5 * s.m_antenna.m_dEmLagDistance / s.m_dResolution;
+        const int halfLag = std::isfinite(lag) ? TruncClamped(lag, 0, 1 << 24) : 0;
+        m_emMapX.Create(m_nVertLines, s.m_iProfileSpacing, halfLag, columns);
+        m_emMapY.Create(m_nHorzLines, s.m_iProfileSpacing, halfLag, rows);
+    } else {
+        m_emMapX.Clear();
+        m_emMapY.Clear();
+    }
+
+    if (!Reallocate(m_slice, size_t(columns) * size_t(rows), 0.0f))
+        m_bBound = false;
+    Reallocate(m_weights, size_t(samples), 1.0f);
+    UpdateWeights();
+    m_image.SetValid(false);
+
+    if (!Reallocate(m_vertImage, size_t(m_nVertLines) * size_t(rows), 0.0f) ||
+        !Reallocate(m_horzImage, size_t(m_nHorzLines) * size_t(columns), 0.0f) ||
+        !Reallocate(m_rowValues, size_t(columns), 0.0f))
+        m_bBound = false;
+
+    UpdateCursor();
+    if (m_bCreated) {
+        m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
+        m_painter.SetDepthRange(pProject->m_fCursorDepth);
+    }
+}
+
+void CDataTopView::UpdateResampMaps(const CRect& rect)
+{
+    if (!m_pProject)
+        return;
+    const CProjectSettings& s = m_pProject->m_settings;
+    CreateResampleMapOffset(m_pixelColumnMap, std::max(s.m_iSizeX - 1, 0), std::max(rect.Width(), 0));
+    CreateResampleMapOffset(m_pixelRowMap, std::max(s.m_iSizeY - 1, 0), std::max(rect.Height(), 0));
+    g_messageLog.Log(LOG_DEBUG, "CDataTopView::UpdateResampMaps");
+}
+
+void CDataTopView::Resize(const CRect& rect)
+{
+    if (!m_bCreated)
+        return;
+    const int oldWidth = m_image.GetWidth(), oldHeight = m_image.GetHeight();
+    const int width = std::max(rect.Width(), 0), height = std::max(rect.Height(), 0);
+    if (width != oldWidth || height != oldHeight) {
+        m_image.Resize(width, height);
+        if (m_bBound)
+            UpdateResampMaps(CRect(0, 0, width, height));
+        AllocateStrip(width, height);
+        if (oldWidth > 0)
+            m_ptCrossHair.x = TruncClamped(double(m_ptCrossHair.x) / oldWidth * width + 0.5, 0, std::max(width - 1, 0));
+        if (oldHeight > 0)
+            m_ptCrossHair.y = TruncClamped(double(m_ptCrossHair.y) / oldHeight * height + 0.5, 0, std::max(height - 1, 0));
+        m_image.SetValid(false);
+        m_painter.SetSize(width, height);
+    }
+    MoveWindow(&rect, false);
+}
+
+void CDataTopView::UpdateWeights()
+{
+    if (!m_pProject || m_weights.empty())
+        return;
+    const CProcessingParams& p = m_pProject->m_settings.m_params;
+    ComputeTimeGain(m_weights.data(), m_weights.size(), m_sampleMap, p.m_iTgLinear, p.m_iTgExponent,
+                    p.m_iTgStart, p.m_iTimeGain, 0.001);
+}
+
+void CDataTopView::UpdateCursor()
+{
+    if (!m_bBound || !m_pProject)
+        return;
+    const CProject& project = *m_pProject;
+    if (std::fabs(project.m_fCursorX - m_fCursorX) >= 0.0001f || std::fabs(project.m_fCursorY - m_fCursorY) >= 0.0001f) {
+        m_fCursorX = project.m_fCursorX;
+        m_fCursorY = project.m_fCursorY;
+        const int width = m_image.GetWidth(), height = m_image.GetHeight();
+        const float columnStep = m_pixelColumnMap.m_fStep, rowStep = m_pixelRowMap.m_fStep;
+        const int x = columnStep > 0 ? TruncClamped(m_fCursorX / columnStep, 0, std::max(width - 1, 0)) : 0;
+        const int rows = rowStep > 0 ? TruncClamped(m_fCursorY / rowStep, 0, std::max(height - 1, 0)) : 0;
+        const CPoint point(x, height - rows - 1);
+        if (!m_bDrawingMode)
+            MoveLines(point);
+        m_ptCrossHair = point;
+    }
+    if (project.m_fCursorDepth != m_fSliceDepth) {
+        m_fSliceDepth = project.m_fCursorDepth;
+        if (m_bCreated)
+            m_painter.SetDepthRange(m_fSliceDepth);
+        m_image.SetValid(false);
+        if (GetSafeHwnd())
+            Invalidate();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rendering
+
+bool CDataTopView::HasEmImage() const
+{
+    return m_bEmOverlay && m_pProject->m_settings.m_bHasEmData && m_pMatrix->m_bHasEm &&
+           m_emMapX.Size() > 0 && m_emMapY.Size() > 0;
+}
+
+void CDataTopView::Render()
+{
+    if (!m_bCreated)
+        return;
+    const CRect rect(0, 0, m_image.GetWidth(), m_image.GetHeight());
+    if (m_bBound && m_pProject && m_pMatrix && m_pMatrix->IsInitialized()) {
+        if (HasEmImage())
+            RenderEm(rect);
+        else
+            RenderSlice(rect);
+    } else {
+        RenderEmpty(rect);
+    }
+    m_painter.SetSource(&m_image);
+    if (!m_painter.IsBypass())
+        m_painter.Paint();
+}
+
+void CDataTopView::BuildThresholdPalette(int threshold, TPaletteTable& palette)
+{
+    const int t = std::clamp(threshold, -255, 255);
+    int a, b;
+    uint32_t low, high;
+    if (t > 0) {
+        a = std::min(t + 128, 220);
+        b = std::min(t + 163, 255);
+        low = RGB(0, 0, 0);
+        high = RGB(255, 0, 0);
+    } else {
+        a = std::max(0, t + 93);
+        b = std::max(t + 128, 35);
+        low = RGB(0, 0, 255);
+        high = RGB(0, 0, 0);
+    }
+    for (int i = 0; i < 256; ++i)
+        palette[size_t(i)] = i <= a ? low : i >= b ? high : 0;
+    FillPaletteHsv(palette, a, b);
+}
+
+void CDataTopView::CopyLineImages()
+{
+    const CProjectSettings& s = m_pProject->m_settings;
+    const size_t rows = size_t(std::max(s.m_iGridSizeY, 0)), columns = size_t(std::max(s.m_iGridSizeX, 0));
+    const auto copySet = [](std::vector<float>& image, size_t lines, size_t perLine, const float* pSource,
+                            size_t sourceLines, size_t sourcePerLine) {
+        std::fill(image.begin(), image.end(), 0.0f);
+        if (!pSource)
+            return;
+        const size_t n = std::min(perLine, sourcePerLine);
+        for (size_t line = 0; line < std::min(lines, sourceLines); ++line)
+            std::copy_n(pSource + line * sourcePerLine, n, image.data() + line * perLine);
+    };
+    copySet(m_vertImage, size_t(m_nVertLines), rows, m_pMatrix->GetVertSlice(), m_pMatrix->m_nVertLines,
+            m_pMatrix->m_nNY);
+    copySet(m_horzImage, size_t(m_nHorzLines), columns, m_pMatrix->GetHorzSlice(), m_pMatrix->m_nHorzLines,
+            m_pMatrix->m_nNX);
+}
+
+template <typename TColour>
+void CDataTopView::RenderPixels(const CRect& rect, float scale, TColour colour)
+{
+    const CProjectSettings& s = m_pProject->m_settings;
+    const int columns = s.m_iGridSizeX, rows = s.m_iGridSizeY;
+    uint8_t* pBits = m_image.GetBits();
+    if (!pBits || columns < 1 || rows < 1 || m_slice.size() < size_t(columns) * size_t(rows))
+        return;
+    const int width = std::min({rect.Width(), m_image.GetWidth(), int(m_pixelColumnMap.m_nTargetCount)});
+    const int height = std::min({rect.Height(), m_image.GetHeight(), int(m_pixelRowMap.m_nTargetCount)});
+    const int stride = m_image.GetStride();
+
+    // Per pixel column: the grid column, its right neighbour (itself at the last one) and
+    // the fraction between them.
+    std::vector<int32_t> x0(size_t(std::max(width, 0))), x1(x0.size());
+    for (int q = 0; q < width; ++q) {
+        x0[size_t(q)] = std::min(int(m_pixelColumnMap.m_index[size_t(q)]), columns - 1);
+        x1[size_t(q)] = std::min(x0[size_t(q)] + 1, columns - 1);
+    }
+    const float* fx = m_pixelColumnMap.m_fraction.data();
+    float* rowValues = m_rowValues.data();
+    for (int p = 0; p < height; ++p) {
+        const int y = std::min(int(m_pixelRowMap.m_index[size_t(p)]), rows - 1);
+        const int y1 = y < rows - 1 ? y + 1 : y;
+        const float fy = m_pixelRowMap.m_fraction[size_t(p)];
+        const float* row0 = m_slice.data() + size_t(y) * size_t(columns);
+        const float* row1 = m_slice.data() + size_t(y1) * size_t(columns);
+        for (int x = 0; x < columns; ++x)
+            rowValues[x] = row0[x] * (1.0f - fy) + row1[x] * fy;
+        // Buffer row p is window row height - 1 - p: pixel rows count from the bottom.
+        uint8_t* pixel = pBits + ptrdiff_t(p) * stride;
+        for (int q = 0; q < width; ++q, pixel += 3) {
+            const float f = fx[q];
+            const float v = (rowValues[x1[size_t(q)]] * f + rowValues[x0[size_t(q)]] * (1.0f - f)) * scale;
+            WriteColour(pixel, colour(v));
+        }
+    }
+}
+
+void CDataTopView::RenderSlice(const CRect& rect)
+{
+    const CProjectSettings& s = m_pProject->m_settings;
+    const int columns = s.m_iGridSizeX, rows = s.m_iGridSizeY;
+    const float weight = s.m_iDepthIndex >= 0 && size_t(s.m_iDepthIndex) < m_weights.size()
+                             ? m_weights[size_t(s.m_iDepthIndex)] : 1.0f;
+    const float contrast = float(0.3 * std::pow(1.11, s.m_iContrast));
+
+    m_pMatrix->ExtractSlice();
+    CopyLineImages();
+
+    const int threshold = std::clamp(s.m_params.m_iThreshold, -255, 255);
+    if (threshold != 0 && threshold != m_nPaletteThreshold) {
+        BuildThresholdPalette(threshold, m_thresholdPalette);
+        m_nPaletteThreshold = threshold;
+    }
+
+    const float shift = float(std::tan(s.m_iAngle * kPi / 180.0) * s.m_iProfileSpacing);
+    const int vertLines = m_nVertLines, horzLines = m_nHorzLines;
+    if (columns > 0 && rows > 0 && int(m_columnMap.m_index.size()) > columns - 1 &&
+        int(m_rowMap.m_index.size()) > rows - 1) {
+        float* slice = m_slice.data();
+        for (int x = 0; x < columns; ++x) {
+            const int i = std::min(int(m_columnMap.m_index[size_t(x)]), vertLines - 1);
+            const int i1 = std::min(i + 1, vertLines - 1);
+            const float f = m_columnMap.m_fraction[size_t(x)];
+            const int shiftA = RoundShift(-f * shift), shiftB = RoundShift((1.0f - f) * shift);
+            const float* lineA = m_vertImage.data() + size_t(i) * size_t(rows);
+            const float* lineB = m_vertImage.data() + size_t(i1) * size_t(rows);
+            for (int y = 0; y < rows; ++y) {
+                const int64_t ya = int64_t(y) + shiftA, yb = int64_t(y) + shiftB;
+                const float a = ya >= 0 && ya < rows ? lineA[ya] : 0.0f;
+                const float b = yb >= 0 && yb < rows ? lineB[yb] : 0.0f;
+                slice[size_t(y) * size_t(columns) + size_t(x)] = b * f + a * (1.0f - f);
+            }
+        }
+        for (int y = 0; y < rows; ++y) {
+            const int j = std::min(int(m_rowMap.m_index[size_t(y)]), horzLines - 1);
+            const int j1 = std::min(j + 1, horzLines - 1);
+            const float g = m_rowMap.m_fraction[size_t(y)];
+            const int shiftA = RoundShift(g * shift), shiftB = RoundShift(-(1.0f - g) * shift);
+            const float* lineA = m_horzImage.data() + size_t(j) * size_t(columns);
+            const float* lineB = m_horzImage.data() + size_t(j1) * size_t(columns);
+            float* out = slice + size_t(y) * size_t(columns);
+            for (int x = 0; x < columns; ++x) {
+                const int64_t xa = int64_t(x) + shiftA, xb = int64_t(x) + shiftB;
+                const float a = xa >= 0 && xa < columns ? lineA[xa] : 0.0f;
+                const float b = xb >= 0 && xb < columns ? lineB[xb] : 0.0f;
+                out[x] += b * g + a * (1.0f - g);
+            }
+        }
+    }
+
+    const TPaletteTable& palette = threshold != 0 ? m_thresholdPalette : g_cfg.m_curColors;
+    const bool bWrap = threshold == 0 && g_cfg.m_bPaletteWrap;
+    RenderPixels(rect, weight * 0.5f * contrast, [&palette, bWrap](float v) {
+        const int index = int(ClampUnit(v) * 127.0f + 128.0f);
+        return palette[size_t(bWrap ? index & 0xFF : std::min(index, 255))];
+    });
+    m_image.SetValid(true);
+}
+
+void CDataTopView::RenderEm(const CRect& rect)
+{
+    const CProjectSettings& s = m_pProject->m_settings;
+    const int columns = s.m_iGridSizeX, rows = s.m_iGridSizeY;
+    const int vertRows = int(2 * m_pMatrix->m_nVertLines), horzRows = int(2 * m_pMatrix->m_nHorzLines);
+    const int vertPerRow = int(m_pMatrix->m_nNY), horzPerRow = int(m_pMatrix->m_nNX);
+    const float* e1 = vertRows > 0 ? m_pMatrix->GetVertEm(0) : nullptr;
+    const float* e2 = horzRows > 0 ? m_pMatrix->GetHorzEm(0) : nullptr;
+    // EM row k, value n of one direction; 0 outside the matrix's EM area.
+    const auto value = [](const float* e, int emRows, int perRow, int k, int n) {
+        return e && k >= 0 && k < emRows && n < perRow ? e[size_t(k) * size_t(perRow) + size_t(n)] : 0.0f;
+    };
+    if (columns > 0 && rows > 0 && m_emMapX.Size() >= columns && m_emMapY.Size() >= rows) {
+        float* slice = m_slice.data();
+        for (int x = 0; x < columns; ++x) {
+            const int k = m_emMapX.Row(x);
+            const float f = m_emMapX.Fraction(x);
+            for (int y = 0; y < rows; ++y)
+                slice[size_t(y) * size_t(columns) + size_t(x)] =
+                    value(e1, vertRows, vertPerRow, k + 1, y) * f + value(e1, vertRows, vertPerRow, k, y) * (1.0f - f);
+        }
+        for (int y = 0; y < rows; ++y) {
+            const int k = m_emMapY.Row(y);
+            const float f = m_emMapY.Fraction(y);
+            float* out = slice + size_t(y) * size_t(columns);
+            for (int x = 0; x < columns; ++x)
+                out[x] = (value(e2, horzRows, horzPerRow, k + 1, x) * f +
+                          value(e2, horzRows, horzPerRow, k, x) * (1.0f - f) + out[x]) * 0.5f;
+        }
+    }
+    const TPaletteTable& palette = g_cfg.m_curColors;
+    RenderPixels(rect, float(0.3 * std::pow(1.11, s.m_iContrast)) * 7.0f, [&palette](float v) {
+        if (CompareFloat(v, 0.0f) < 0)
+            v = 0.0f;
+        else if (CompareFloat(v, 1.0f) > 0)
+            v = 1.0f;
+        return palette[size_t(std::clamp(int(v * 255.0f), 0, 255))];
+    });
+    m_image.SetValid(true);
+}
+
+void CDataTopView::RenderEmpty(const CRect& rect)
+{
+    m_image.FillRect(&rect, &m_backgroundBrush);
+    m_image.SelectObject(&m_framePen);
+    m_image.SelectObject(&m_backgroundBrush);
+    m_image.Rectangle(&rect);
+    const int width = rect.Width(), height = rect.Height();
+    m_image.MoveTo(0, 0);
+    m_image.LineTo(width - 1, height - 1);
+    m_image.MoveTo(width - 1, 0);
+    m_image.LineTo(0, height - 1);
+    m_image.SetValid(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cross-hair
+
+CRect CDataTopView::ClientRect() const
+{
+    return CRect(0, 0, m_image.GetWidth(), m_image.GetHeight());
+}
+
+Tovrik::CMemDC& CDataTopView::ComposedImage()
+{
+    return m_painter.IsBypass() || !m_painter.IsEnabled() || !m_painter.GetComposite().GetBits()
+               ? m_image : m_painter.GetComposite();
+}
+
+void CDataTopView::AllocateStrip(int width, int height)
+{
+    const size_t bytes = size_t(std::max({height * 4, DibStride(width, 24), 0}));
+    m_strip.assign(bytes, 0);
+}
+
+void CDataTopView::DrawHorzLine(CDC& dc, CPoint offset)
+{
+    CPen* pOld = dc.SelectObject(&m_horzPen);
+    dc.MoveTo(offset.x, offset.y + m_ptCrossHair.y);
+    dc.LineTo(offset.x + m_image.GetWidth(), offset.y + m_ptCrossHair.y);
+    dc.SelectObject(pOld);
+}
+
+void CDataTopView::DrawVertLine(CDC& dc, CPoint offset)
+{
+    CPen* pOld = dc.SelectObject(&m_vertPen);
+    dc.MoveTo(offset.x + m_ptCrossHair.x, offset.y);
+    dc.LineTo(offset.x + m_ptCrossHair.x, offset.y + m_image.GetHeight());
+    dc.SelectObject(pOld);
+}
+
+void CDataTopView::DrawCrossHair(CDC& dc, CPoint offset)
+{
+    DrawHorzLine(dc, offset);
+    DrawVertLine(dc, offset);
+}
+
+void CDataTopView::RestoreRow(CDC& dc, int y)
+{
+    const Tovrik::CMemDC& source = ComposedImage();
+    const int width = source.GetWidth(), height = source.GetHeight();
+    if (y < 0 || y >= height || width <= 0 || m_strip.size() < size_t(DibStride(width, 24)))
+        return;
+    source.CopyBlock(CPoint(0, height - 1 - y), width, 1, m_strip.data());
+    m_stripInfo.bmiHeader.biWidth = width;
+    m_stripInfo.bmiHeader.biHeight = 1;
+    dc.SetDIBitsToDevice(0, y, DWORD(width), 1, 0, 0, 0, 1, m_strip.data(), &m_stripInfo, DIB_RGB_COLORS);
+}
+
+void CDataTopView::RestoreColumn(CDC& dc, int x)
+{
+    const Tovrik::CMemDC& source = ComposedImage();
+    const int width = source.GetWidth(), height = source.GetHeight();
+    if (x < 0 || x >= width || height <= 0 || m_strip.size() < size_t(height) * 4)
+        return;
+    source.CopyBlock(CPoint(x, 0), 1, height, m_strip.data());
+    m_stripInfo.bmiHeader.biWidth = 1;
+    m_stripInfo.bmiHeader.biHeight = height;
+    dc.SetDIBitsToDevice(x, 0, 1, DWORD(height), 0, 0, 0, UINT(height), m_strip.data(), &m_stripInfo,
+                         DIB_RGB_COLORS);
+}
+
+void CDataTopView::MoveLines(CPoint point, bool bHorzOnly)
+{
+    if (!m_bCreated || !GetSafeHwnd() || m_bDrawingMode) {
+        m_ptCrossHair = point;
+        return;
+    }
+    CClientDC dc(this);
+    RestoreRow(dc, m_ptCrossHair.y);
+    m_ptCrossHair.y = point.y;
+    DrawHorzLine(dc);
+    if (bHorzOnly) {
+        // The restored row took the crossing pixel of the vertical line with it.
+        DrawVertLine(dc);
+        return;
+    }
+    RestoreColumn(dc, m_ptCrossHair.x);
+    m_ptCrossHair.x = point.x;
+    DrawVertLine(dc);
+    DrawHorzLine(dc);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Positions and notification
+
+void CDataTopView::PixelToPosition(CPoint point, float& x, float& y) const
+{
+    x = float(point.x) * m_pixelColumnMap.m_fStep;
+    y = float(m_image.GetHeight() - point.y - 1) * m_pixelRowMap.m_fStep;
+}
+
+float CDataTopView::PixelToDepth(CPoint) const
+{
+    return m_fSliceDepth;
+}
+
+void CDataTopView::NotifyParent(bool bSet)
+{
+    if (!m_bBound || !m_pProject)
+        return;
+    const CProjectSettings& s = m_pProject->m_settings;
+    float x, y;
+    PixelToPosition(bSet ? m_ptCrossHair : m_ptLastMouse, x, y);
+    // A captured mouse may lie outside the window: keep the position on the grid.
+    x = std::clamp(x, 0.0f, float(std::max(s.m_iSizeX - 1, 0)));
+    y = std::clamp(y, 0.0f, float(std::max(s.m_iSizeY - 1, 0)));
+    if (bSet) {
+        m_fCursorX = x;
+        m_fCursorY = y;
+        m_pProject->m_fCursorX = x;
+        m_pProject->m_fCursorY = y;
+    }
+    m_pProject->m_fHoverX = x;
+    m_pProject->m_fHoverY = y;
+    if (CWnd* pParent = GetParent())
+        pParent->SendMessage(WM_CURSOR_MOVED, WPARAM(GetDlgCtrlID()), MakeCursorParam(GetDlgCtrlID() & 0xFFFF, bSet));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+int CDataTopView::HitTest(CPoint point) const
+{
+    const bool bVertical = std::abs(point.x - m_ptCrossHair.x) < HIT_ZONE;
+    const bool bHorizontal = std::abs(point.y - m_ptCrossHair.y) < HIT_ZONE;
+    return bVertical && bHorizontal ? HIT_BOTH : bVertical ? HIT_VERTICAL : bHorizontal ? HIT_HORIZONTAL : HIT_NONE;
+}
+
+int CDataTopView::CursorOfHit(int nHitMode)
+{
+    switch (nHitMode) {
+    case HIT_VERTICAL: return CURSOR_SIZE3;
+    case HIT_HORIZONTAL: return CURSOR_SIZE4;
+    case HIT_BOTH: return CURSOR_MOVE;
+    default: return IDC_CLASS_CURSOR;
+    }
+}
+
+void CDataTopView::ShowCursorForHit()
+{
+    if (m_bDrawingMode) {
+        if (!m_painter.HitTest())
+            SetWindowCursor(this, IDC_CLASS_CURSOR);
+        return;
+    }
+    SetWindowCursor(this, m_bDragging ? m_nDragCursor : CursorOfHit(m_nHitMode));
+}
+
+void CDataTopView::OnPaint()
+{
+    if (!m_bCreated || m_bForPrinting)
+        return;
+    CPaintDC dc(this);
+    if (!m_image.IsValid())
+        Render();
+    Tovrik::CMemDC& image = ComposedImage();
+    dc.BitBlt(0, 0, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
+    if (!m_bDrawingMode)
+        DrawCrossHair(dc);
+}
+
+bool CDataTopView::OnEraseBkgnd(CDC*)
+{
+    return true;
+}
+
+void CDataTopView::CopyImageTo(CDC* pDC)
+{
+    if (!m_bCreated || !pDC || pDC->IsPrinting() != m_bForPrinting)
+        return;
+    if (!m_image.IsValid())
+        Render();
+    CRect rect;
+    GetWindowRect(&rect);
+    CPoint origin(rect.left, rect.top);
+    if (CWnd* pParent = GetParent())
+        pParent->ScreenToClient(&origin);
+    Tovrik::CMemDC& image = ComposedImage();
+    pDC->BitBlt(origin.x, origin.y, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
+    if (!m_bDrawingMode)
+        DrawCrossHair(*pDC, origin);
+}
+
+void CDataTopView::OnLButtonDown(UINT, CPoint point)
+{
+    if (!m_bCreated)
+        return;
+    if (m_bDrawingMode) {
+        if (m_bBound && m_painter.OnLButtonDown(point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_fSliceDepth))
+            Invalidate(false);
+        return;
+    }
+    SetCapture();
+    if (m_nHitMode == HIT_NONE)
+        m_nHitMode = HIT_BOTH;
+    m_nDragCursor = CursorOfHit(m_nHitMode);
+    if (m_nHitMode == HIT_VERTICAL)
+        point.y = m_ptCrossHair.y;
+    else if (m_nHitMode == HIT_HORIZONTAL)
+        point.x = m_ptCrossHair.x;
+    MoveLines(point);
+    m_ptCrossHair = point;
+    NotifyParent(true);
+    m_bDragging = true;
+    ShowCursorForHit();
+}
+
+void CDataTopView::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (!m_bCreated || point == m_ptLastMouse)
+        return;
+    m_ptLastMouse = point;
+    if (m_bDrawingMode) {
+        if (m_bBound && m_painter.OnMouseMove(nFlags, point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_fSliceDepth))
+            Invalidate(false);
+        NotifyParent(false);
+        ShowCursorForHit();
+        return;
+    }
+    if (m_bDragging && !(nFlags & MK_LBUTTON)) {
+        m_bDragging = false;
+        NotifyParent(false);
+    } else if (m_bDragging) {
+        // The captured mouse may leave the window; the cross-hair stays on it.
+        point.x = std::clamp(point.x, 0, std::max(m_image.GetWidth() - 1, 0));
+        point.y = std::clamp(point.y, 0, std::max(m_image.GetHeight() - 1, 0));
+        if (m_nHitMode == HIT_VERTICAL)
+            point.y = m_ptCrossHair.y;
+        else if (m_nHitMode == HIT_HORIZONTAL)
+            point.x = m_ptCrossHair.x;
+        MoveLines(point, point.x == m_ptCrossHair.x);
+        m_ptCrossHair = point;
+        NotifyParent(true);
+    } else {
+        m_nHitMode = HitTest(point);
+        NotifyParent(false);
+    }
+    ShowCursorForHit();
+}
+
+void CDataTopView::OnLButtonUp(UINT, CPoint point)
+{
+    if (m_bDrawingMode) {
+        if (m_bCreated && m_bBound &&
+            m_painter.OnLButtonUp(point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_fSliceDepth))
+            Invalidate(false);
+        return;
+    }
+    m_bDragging = false;
+    if (GetCapture() == this)
+        ReleaseCapture();
+    if (m_bCreated)
+        ShowCursorForHit();
+}
+
+bool CDataTopView::OnMouseWheel(UINT, short zDelta, CPoint)
+{
+    if (!m_bCreated || !m_bBound || !m_pProject)
+        return false;
+    const int state = m_painter.GetState();
+    if (state == CDataViewPainter::STATE_CREATING || state == CDataViewPainter::STATE_FOREIGN || !g_cfg.m_bUseMouseWheel)
+        return false;
+    CProjectSettings& s = m_pProject->m_settings;
+    const int low = s.m_iZeroLevel, high = std::max(s.m_iSamples - 1, low);
+    const int depth = TruncClamped(double(m_pProject->m_fCursorDepth) - zDelta / 120, low, high);
+    m_pProject->m_fCursorDepth = float(depth);
+    s.m_iDepthIndex = depth;
+    if (CWnd* pParent = GetParent())
+        pParent->SendMessage(WM_CURSOR_MOVED, WPARAM(GetDlgCtrlID()), LPARAM(GetDlgCtrlID() & 0xFFFF) + 0x10000);
+    Invalidate(false);
+    return true;
+}
+
+LRESULT CDataTopView::OnDataChanged(WPARAM, LPARAM lParam)
+{
+    if (!m_bBound)
+        return 0;
+    switch (GetCode(lParam)) {
+    case DATA_TIME_GAIN:
+        UpdateWeights();
+        [[fallthrough]];
+    case DATA_CONTRAST:
+    case DATA_THICKNESS:
+    case DATA_ANGLE:
+    case DATA_THRESHOLD:
+    case DATA_RECOMPUTED:
+    case DATA_EM_OVERLAY:
+    case DATA_ZERO_LEVEL:
+        m_image.SetValid(false);
+        Invalidate(false);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT CDataTopView::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_bCreated)
+        return 0;
+    CWnd* pParent = GetParent();
+    const WPARAM parentId = WPARAM(pParent ? pParent->GetDlgCtrlID() : 0);
+    if (wParam == WPARAM(ID_SENDER_PAINTER)) {
+        CWinApp* pApp = AfxGetApp();
+        if (CWnd* pMain = pApp ? pApp->GetMainWnd() : nullptr)
+            pMain->SendMessage(WM_DRAWING_EVENT, parentId, lParam);
+        return 0;
+    }
+    if (!m_bBound || wParam == parentId)
+        return 0;
+    const int argument = GetCodeValue(lParam);
+    switch (GetCode(lParam)) {
+    case DRAW_SELECTION:
+        m_painter.OnSelectionChanged();
+        break;
+    case DRAW_REDRAW:
+    case DRAW_REDRAW_STYLE:
+        if (!m_painter.IsBypass())
+            m_painter.Paint();
+        break;
+    case DRAW_ADDED:
+    case DRAW_REMOVED:
+        m_painter.OnObjectEvent(GetCode(lParam) == DRAW_ADDED ? 1 : 2, argument == DRAW_NO_OBJECT ? -1 : argument);
+        // The composite must show the list as it is now.
+        if (!m_painter.IsBypass())
+            m_painter.Paint();
+        break;
+    case DRAW_CHANGED:
+        m_painter.OnObjectChanged(argument);
+        break;
+    case DRAW_TOOL_CHANGED:
+        if (!m_painter.SetTool())
+            return 0;
+        break;
+    case DRAW_CREATION:
+        if (!m_painter.SetCreating(argument == 1))
+            return 0;
+        break;
+    case DRAW_MODE_ON:
+        m_bDrawingMode = true;
+        break;
+    case DRAW_MODE_OFF:
+        m_bDrawingMode = false;
+        m_painter.Reset();
+        m_painter.SetDepthRange(m_pProject->m_fCursorDepth);
+        break;
+    case DRAW_VISIBILITY:
+        m_painter.SetDepthRange(m_pProject->m_fCursorDepth);
+        break;
+    default:
+        return 0;
+    }
+    Invalidate(false);
+    return 0;
+}

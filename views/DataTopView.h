@@ -1,0 +1,175 @@
+#pragma once
+// The depth-slice window: one horizontal slice of the 3D data matrix (or the project's EM
+// values) as a colour image through the palette, a movable cross-hair that marks the current
+// X and Y position, and the project's drawing objects over it. It renders into its off-screen
+// surface only when the image is invalid, reports cursor moves to its parent with
+// WM_CURSOR_MOVED and relays its painter's drawing events to the main window.
+
+#include "DataViewPainter.h"
+#include "MemDC.h"
+#include "Wnd.h"
+
+#include "Palettes.h"
+#include "ResampMap.h"
+
+#include <cstdint>
+#include <vector>
+
+class C3DMatrix;
+class CProject;
+
+// Grid cells onto the EM rows of one direction's profile lines: every line has two EM rows,
+// 2n at n x spacing - d and 2n + 1 at n x spacing + d, d being half the EM lag distance in
+// traces. Each cell gets the lower EM row of the pair that encloses it and its fraction
+// towards the upper one.
+class CEMResampMap
+{
+public:
+    // lines profile lines, spacing traces apart, onto cells grid cells.
+    void Create(int lines, int spacing, int halfLag, int cells);
+    void Clear();
+
+    int Size() const { return int(m_row.size()); }
+    // Both rows row and row + 1 lie inside the EM array, the fraction inside 0 .. 1.
+    int Row(int cell) const { return m_row[size_t(cell)]; }
+    float Fraction(int cell) const { return m_fraction[size_t(cell)]; }
+
+private:
+    std::vector<int32_t> m_row;
+    std::vector<float> m_fraction;
+};
+
+class CDataTopView : public CWnd, public IDataViewPainterHelper
+{
+public:
+    // The view's own child id; the painter's drawing events come with ID_SENDER_PAINTER.
+    enum : int { ID_VIEW = 123 };
+    // Pixels around a cross-hair line where the mouse grabs it.
+    enum : int { HIT_ZONE = 10 };
+    enum THitMode : int32_t { HIT_NONE = 0, HIT_VERTICAL = 1, HIT_HORIZONTAL = 2, HIT_BOTH = 3 };
+
+    CDataTopView();
+    ~CDataTopView() override;
+
+    virtual CSize GetSize() const { return CSize(0, 0); }
+    virtual CSize GetMinSize() const { return CSize(0, 0); }
+    virtual void Show(bool bShow);
+
+    // Makes the surface and the window over the parent's client area, hidden.
+    bool Create(CWnd* pParent);
+    // Binds the project and matrix (not owned); a null project only clears the pointer.
+    void SetProject(CProject* pProject, C3DMatrix* pMatrix);
+    void ReleaseBuffers();
+
+    void UpdateResampMaps(const CRect& rect);
+    void Resize(const CRect& rect);
+    void UpdateWeights();
+    // Takes the cross-hair position and the slice depth from the project.
+    void UpdateCursor();
+
+    void Render();
+    void RenderSlice(const CRect& rect);
+    void RenderEm(const CRect& rect);
+    void RenderEmpty(const CRect& rect);
+
+    // Printing path: draws onto the context at the view's place in its parent.
+    void CopyImageTo(CDC* pDC);
+
+    void PixelToPosition(CPoint point, float& x, float& y) const override;
+    float PixelToDepth(CPoint point) const override;
+
+    bool IsCreated() const { return m_bCreated; }
+    bool IsBound() const { return m_bBound; }
+    bool IsImageValid() const { return m_image.IsValid(); }
+    bool IsDrawingMode() const { return m_bDrawingMode; }
+    CPoint GetCrossHair() const { return m_ptCrossHair; }
+    int GetHitMode() const { return m_nHitMode; }
+    bool IsDragging() const { return m_bDragging; }
+    float GetSliceDepth() const { return m_fSliceDepth; }
+    Tovrik::CMemDC& GetImage() { return m_image; }
+    CDataViewPainter& GetPainter() { return m_painter; }
+    const std::vector<float>& GetWeights() const { return m_weights; }
+    // The palette that the threshold T gives (T not 0).
+    static void BuildThresholdPalette(int threshold, TPaletteTable& palette);
+
+    // The EM values in place of the radar slice; shown only when the matrix has EM data.
+    void SetEmOverlay(bool bOn) { m_bEmOverlay = bOn; }
+    bool IsEmOverlay() const { return m_bEmOverlay; }
+
+    bool m_bForPrinting = false;
+
+protected:
+    void OnPaint() override;
+    bool OnEraseBkgnd(CDC* pDC) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnLButtonUp(UINT nFlags, CPoint point) override;
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+    bool OnMouseWheel(UINT nFlags, short zDelta, CPoint point) override;
+    LRESULT OnDataChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDrawingEvent(WPARAM wParam, LPARAM lParam);
+
+private:
+    CRect ClientRect() const;
+    // The painter's composite, or the plain image when the painter shows nothing.
+    Tovrik::CMemDC& ComposedImage();
+    void NotifyParent(bool bSet);
+    int HitTest(CPoint point) const;
+    void ShowCursorForHit();
+    static int CursorOfHit(int nHitMode);
+    bool HasEmImage() const;
+
+    // Cross-hair lines on a context whose origin lies at offset from the view's.
+    void DrawHorzLine(CDC& dc, CPoint offset = CPoint(0, 0));
+    void DrawVertLine(CDC& dc, CPoint offset = CPoint(0, 0));
+    void DrawCrossHair(CDC& dc, CPoint offset = CPoint(0, 0));
+    void RestoreRow(CDC& dc, int y);
+    void RestoreColumn(CDC& dc, int x);
+    // Moves the drawn lines to point; only the horizontal one when bHorzOnly.
+    void MoveLines(CPoint point, bool bHorzOnly = false);
+    void AllocateStrip(int width, int height);
+    // Copies the matrix's two slice images, zero-filling what the matrix lacks.
+    void CopyLineImages();
+    // The pixel pass shared by the slice and the EM image: bilinear value through the pixel
+    // maps, times the scale, through colour(value).
+    template <typename TColour>
+    void RenderPixels(const CRect& rect, float scale, TColour colour);
+
+    bool m_bBound = false;
+    bool m_bCreated = false;
+    Tovrik::CMemDC m_image;
+    CBrush m_backgroundBrush;
+    CPen m_framePen;
+    CProject* m_pProject = nullptr;
+    C3DMatrix* m_pMatrix = nullptr;
+    std::vector<float> m_weights;
+    CResampMap m_sampleMap;
+    std::vector<float> m_slice;
+    CResampMap m_columnMap;
+    CResampMap m_rowMap;
+    CResampMap m_pixelColumnMap;
+    CResampMap m_pixelRowMap;
+    CEMResampMap m_emMapX; // grid columns onto the EM rows of the vertical lines
+    CEMResampMap m_emMapY; // grid rows onto the EM rows of the horizontal lines
+    int32_t m_nVertLines = 0;
+    int32_t m_nHorzLines = 0;
+    std::vector<float> m_vertImage; // vertical lines x grid rows
+    std::vector<float> m_horzImage; // horizontal lines x grid columns
+    CPoint m_ptCrossHair;
+    CPoint m_ptLastMouse{10, 10};
+    CPen m_horzPen;
+    CPen m_vertPen;
+    std::vector<uint8_t> m_strip;
+    BITMAPINFO m_stripInfo;
+    bool m_bDragging = false;
+    int32_t m_nHitMode = HIT_NONE;
+    int m_nDragCursor = 0;
+    bool m_bDrawingMode = false;
+    float m_fCursorX = 0;
+    float m_fCursorY = 0;
+    float m_fSliceDepth = -1.0f;
+    CDataViewPainter m_painter;
+    int32_t m_nPaletteThreshold = 0;
+    TPaletteTable m_thresholdPalette{};
+    bool m_bEmOverlay = false;
+    std::vector<float> m_rowValues; // scratch of the pixel pass: one blended grid row
+};
