@@ -9,11 +9,13 @@
 namespace {
 
 // A project of its own, so that its settings and cache files do not meet the other benchmarks'.
-std::wstring OpenBenchProject(std::string& error)
+// Empty, with the benchmark skipped, when the project cannot be made.
+std::wstring OpenBenchProject(benchmark::State& state)
 {
     static std::string s_error;
     static const std::wstring s_path = CreateReferenceProject("open", L"3D_open", s_error);
-    error = s_error;
+    if (s_path.empty())
+        state.SkipWithError(s_error.c_str());
     return s_path;
 }
 
@@ -27,12 +29,9 @@ void SetCounters(benchmark::State& state, const CQuarvelDoc& doc)
 
 void BM_OpenProjectComputing(benchmark::State& state)
 {
-    std::string error;
-    const std::wstring path = OpenBenchProject(error);
-    if (path.empty()) {
-        state.SkipWithError(error.c_str());
+    const std::wstring path = OpenBenchProject(state);
+    if (path.empty())
         return;
-    }
     CQuarvelDoc doc;
     for (auto _ : state) {
         state.PauseTiming();
@@ -53,12 +52,9 @@ BENCHMARK(BM_OpenProjectComputing)->Unit(benchmark::kMillisecond)->Iterations(3)
 
 void BM_OpenProjectFromCache(benchmark::State& state)
 {
-    std::string error;
-    const std::wstring path = OpenBenchProject(error);
-    if (path.empty()) {
-        state.SkipWithError(error.c_str());
+    const std::wstring path = OpenBenchProject(state);
+    if (path.empty())
         return;
-    }
     CQuarvelDoc doc;
     if (!doc.OnOpenDocument(path) || !doc.OnSaveDocument(path)) {
         state.SkipWithError("open and save failed");

@@ -220,6 +220,17 @@ int CRuler::TextWidth(const std::wstring& text)
     return m_render.GetTextExtent(text).cx;
 }
 
+void CRuler::DrawStrip(int x0, int x1, int yBase, CPen*& pOldPen, CBrush*& pOldBrush)
+{
+    CDC& dc = m_render;
+    pOldPen = dc.SelectObject(&m_backgroundPen);
+    pOldBrush = dc.SelectObject(&m_backgroundBrush);
+    dc.Rectangle(0, 0, m_settings.m_nLength, m_settings.m_nThickness);
+    dc.SelectObject(&m_tickPen);
+    dc.MoveTo(x0, yBase);
+    dc.LineTo(x1, yBase);
+}
+
 void CRuler::RenderPlain()
 {
     CDC& dc = m_render;
@@ -227,12 +238,9 @@ void CRuler::RenderPlain()
     const int x0 = m_settings.m_nLeftInset, x1 = w - m_settings.m_nRightInset;
     const int yBase = m_bFlip ? 0 : h - 1;
     const int yMajor = m_bFlip ? m_settings.m_nMajorTickLength : h - 1 - m_settings.m_nMajorTickLength;
-    CPen* pOldPen = dc.SelectObject(&m_backgroundPen);
-    CBrush* pOldBrush = dc.SelectObject(&m_backgroundBrush);
-    dc.Rectangle(0, 0, w, h);
-    dc.SelectObject(&m_tickPen);
-    dc.MoveTo(x0, yBase);
-    dc.LineTo(x1, yBase);
+    CPen* pOldPen = nullptr;
+    CBrush* pOldBrush = nullptr;
+    DrawStrip(x0, x1, yBase, pOldPen, pOldBrush);
     for (int x = x0; x < x1; x += 20) {
         dc.MoveTo(x, yMajor);
         dc.LineTo(x, yBase);
@@ -253,12 +261,9 @@ void CRuler::RenderFull()
     const int yMajor = m_bFlip ? s.m_nMajorTickLength : h - 1 - s.m_nMajorTickLength;
     const int flags = s.m_nLabelFlags;
 
-    CPen* pOldPen = dc.SelectObject(&m_backgroundPen);
-    CBrush* pOldBrush = dc.SelectObject(&m_backgroundBrush);
-    dc.Rectangle(0, 0, w, h);
-    dc.SelectObject(&m_tickPen);
-    dc.MoveTo(x0, yBase);
-    dc.LineTo(x1, yBase);
+    CPen* pOldPen = nullptr;
+    CBrush* pOldBrush = nullptr;
+    DrawStrip(x0, x1, yBase, pOldPen, pOldBrush);
     const UINT oldAlign = dc.SetTextAlign(m_nTextAlign);
     const int oldBkMode = dc.SetBkMode(TRANSPARENT);
     const COLORREF oldColour = dc.SetTextColor(s.m_crForeground);

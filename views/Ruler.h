@@ -102,6 +102,9 @@ private:
     void ResizeSurfaces();
     void RenderPlain();
     void RenderFull();
+    // Fills the strip and draws its baseline from x0 to x1; the tick pen stays selected and
+    // the pen and brush it replaced are returned for the caller to put back.
+    void DrawStrip(int x0, int x1, int yBase, CPen*& pOldPen, CBrush*& pOldBrush);
     // The label of a value and its width in the selected font.
     std::wstring Label(double value, int decimals) const;
     int TextWidth(const std::wstring& text);
