@@ -9,12 +9,12 @@
 
 std::wstring CProfileHeader::GetRadPath(const std::wstring& folder, const std::wstring& name)
 {
-    return FindCompanionFile(folder + name + L".rad");
+    return FindCompanionFile(JoinPath(folder, name + L".rad"));
 }
 
 std::wstring CProfileHeader::GetRd3Path(const std::wstring& folder, const std::wstring& name)
 {
-    return FindCompanionFile(folder + L"/" + name + L".rd3");
+    return FindCompanionFile(JoinPath(folder, name + L".rd3"));
 }
 
 void CProfileHeader::Reset()
@@ -57,10 +57,7 @@ bool CProfileHeader::Load(const std::wstring& folder, const std::wstring& name)
     Reset();
     m_strFolder = folder;
     m_strName = name;
-    std::wstring base = folder;
-    if (!base.empty() && base.back() != L'/' && base.back() != L'\\')
-        base += L'/';
-    const std::wstring path = GetRadPath(base, name);
+    const std::wstring path = GetRadPath(folder, name);
     CHeaders headers;
     headers.Load(path);
     const std::string narrow = NativePath(path);

@@ -12,6 +12,8 @@ class CProfileHeader
 public:
     CProfileHeader() { Reset(); }
 
+    // The folder and the name with ".rad" or ".rd3", joined by one separator unless the folder
+    // is empty or ends with one; the other-case extension when only that file exists.
     static std::wstring GetRadPath(const std::wstring& folder, const std::wstring& name);
     static std::wstring GetRd3Path(const std::wstring& folder, const std::wstring& name);
     std::wstring GetRadFileName() const { return m_strName + L".rad"; }

@@ -3,6 +3,7 @@
 #include "Headers.h"
 #include "SurveyGenerator.h"
 #include "TestSupport.h"
+#include "Values.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -130,6 +131,20 @@ TEST(ProfileHeader, LoadFindsHeaderWithOrWithoutTrailingSeparator)
         EXPECT_TRUE(header.Load(folder, L"P1"));
         EXPECT_EQ(header.m_strFolder, folder);
         EXPECT_EQ(header.m_strName, L"P1");
+    }
+}
+
+TEST(ProfileHeader, HeaderAndSamplePathsJoinTheFolderAlike)
+{
+    const struct { std::wstring folder, rad, rd3; } cases[] = {
+        {L"", L"P1.rad", L"P1.rd3"},
+        {L"survey", L"survey/P1.rad", L"survey/P1.rd3"},
+        {L"survey/", L"survey/P1.rad", L"survey/P1.rd3"},
+        {L"survey\\", L"survey\\P1.rad", L"survey\\P1.rd3"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CProfileHeader::GetRadPath(c.folder, L"P1"), c.rad) << ToAnsi(c.folder);
+        EXPECT_EQ(CProfileHeader::GetRd3Path(c.folder, L"P1"), c.rd3) << ToAnsi(c.folder);
     }
 }
 
