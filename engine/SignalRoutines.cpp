@@ -107,7 +107,7 @@ void ComputeTimeGain(float* gain, size_t gainLength, const CResampMap& map, int 
         const float g = std::exp(std::min(t * a, 10.0f)) + t * b;
         gain[k] = g > 1.0f ? g : 1.0f;
     }
-    std::fill(gain + end, gain + gainLength, 1.0f);
+    std::fill(gain + end, gain + std::max(end, std::min<size_t>(gainLength, map.m_nTargetCount)), 1.0f);
 }
 
 void FirBandPass(const float* source, float* target, int n, bool enabled, unsigned high,

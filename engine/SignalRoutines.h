@@ -17,8 +17,12 @@ inline int CompareFloat(float a, float b)
     return b > a ? -1 : 1;
 }
 
+// Scale of the settings' time-gain level ("filter timegain") in every time-gain curve.
+constexpr double TIME_GAIN_SCALE = 0.001;
+
 // One gain factor per target sample of the map, at most gainLength of them. With a gain level
-// of 0 every entry is 1. Otherwise, with t the source position of the sample less start (at
+// of 0 every entry of the array is 1. Otherwise entries past the map's target count are left
+// as they are, and, with t the source position of the sample less start (at
 // least 0), a = exponent * gainLevel * scale / 255 and b = linear * gainLevel * scale / 255,
 // the factor is exp(min(t * a, 10)) + t * b, at least 1; entries outside the map's
 // interpolated samples are 1.

@@ -286,7 +286,7 @@ void CDataTopView::UpdateWeights()
         return;
     const CProcessingParams& p = m_pProject->m_settings.m_params;
     ComputeTimeGain(m_weights.data(), m_weights.size(), m_sampleMap, p.m_iTgLinear, p.m_iTgExponent,
-                    p.m_iTgStart, p.m_iTimeGain, 0.001);
+                    p.m_iTgStart, p.m_iTimeGain, TIME_GAIN_SCALE);
 }
 
 void CDataTopView::UpdateCursor()

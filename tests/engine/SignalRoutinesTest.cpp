@@ -90,16 +90,20 @@ TEST(SignalRoutines, ComputeTimeGainYieldsOnesWithoutGain)
 {
     CResampMap map;
     CreateResampleMapRange(map, 9, 10);
-    const struct { const char* name; int start, level; double scale; } cases[] = {
-        {"gain level 0", 0, 0, 1.0},
-        {"start beyond every position", 100, 30, 1.0},
-        {"negative gain level", 0, -30, 1.0},
-        {"NaN scale", 0, 30, std::nan("")},
+    // A gain array longer than the map: with gain level 0 all of it is 1, otherwise the map's
+    // ten target samples and nothing after them.
+    const struct { const char* name; int start, level; double scale; size_t ones; } cases[] = {
+        {"gain level 0", 0, 0, 1.0, 14},
+        {"start beyond every position", 100, 30, 1.0, 10},
+        {"negative gain level", 0, -30, 1.0, 10},
+        {"NaN scale", 0, 30, std::nan(""), 10},
     };
     for (const auto& c : cases) {
-        std::vector<float> gain(14, -1.0f); // longer than the map
+        std::vector<float> gain(14, -1.0f);
         ComputeTimeGain(gain.data(), gain.size(), map, 1000, 7, c.start, c.level, c.scale);
-        EXPECT_EQ(gain, std::vector<float>(14, 1.0f)) << c.name;
+        std::vector<float> expected(14, -1.0f);
+        std::fill_n(expected.begin(), c.ones, 1.0f);
+        EXPECT_EQ(gain, expected) << c.name;
     }
 }
 
@@ -114,9 +118,10 @@ TEST(SignalRoutines, ComputeTimeGainWritesAtMostTheGainArray)
         EXPECT_EQ(gain[5], -1.0f);
     }
     ComputeTimeGain(nullptr, 5, map, 1000, 7, 0, 30, 1.0);
+    const std::vector<float> before = gain;
     CResampMap empty;
     ComputeTimeGain(gain.data(), gain.size(), empty, 1000, 7, 0, 30, 1.0);
-    EXPECT_EQ(gain, std::vector<float>(8, 1.0f));
+    EXPECT_EQ(gain, before);
 }
 
 TEST(SignalRoutines, FirBandPassEnabledMatchesTheDirectRunningMeans)
