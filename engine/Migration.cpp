@@ -130,7 +130,7 @@ void CMigration::BuildTable()
         std::fill(m_aperture.begin() + zl, m_aperture.end(), 0u);
         return;
     }
-    float h = ToFloat(antenna.m_dSeparation / settings.m_dResolution * 0.5);
+    float h = ToFloat(antenna.m_dSeparation) / ToFloat(settings.m_dResolution) * 0.5f;
     if (!std::isfinite(h))
         h = 0;
 
