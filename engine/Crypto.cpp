@@ -2,6 +2,7 @@
 
 #include "MessageLog.h"
 
+#include <cerrno>
 #include <openssl/err.h>
 #include <openssl/evp.h>
 
@@ -44,7 +45,10 @@ bool CCrypto::AddData(const void* data, size_t length)
         return false;
     }
     if (EVP_DigestUpdate(m_pContext, data, length) != 1) {
+        // The caller reports the system's error after this line.
+        const int error = errno;
         g_messageLog.Log(LOG_ERROR, "CCrypto::AddData: fail to crypt data, error: %d", LastError());
+        errno = error;
         return false;
     }
     return true;

@@ -8,6 +8,7 @@
 #include "SignalRoutines.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -223,6 +224,15 @@ bool C3DMatrix::CalculateSet(bool bVertical)
     const CProcessingParams& params = s.m_params;
     CSetRef set = Set(bVertical);
     const size_t ns = m_nSamples;
+    const size_t lineValues = size_t(set.perLine) * ns;
+    // A line is built here and copied into the set once it is complete.
+    std::vector<float> lineData;
+    try {
+        lineData.resize(lineValues);
+    } catch (const std::bad_alloc&) {
+        g_messageLog.Log(LOG_ERROR, "C3DMatrix::Calculate(): out of memory for a line of %zu values.", lineValues);
+        return false;
+    }
     std::vector<int16_t> raw(ns);
     std::vector<float> em(4 * size_t(set.perLine));
     CMigration migration(&project, static_cast<int32_t>(set.readCount));
@@ -231,8 +241,7 @@ bool C3DMatrix::CalculateSet(bool bVertical)
 
     for (uint32_t line = 0; line < set.processed; ++line) {
         bVertical ? project.SelectXProfile(static_cast<int32_t>(line)) : project.SelectYProfile(static_cast<int32_t>(line));
-        float* lineData = set.data.data() + size_t(line) * set.perLine * ns;
-        std::fill(lineData, lineData + size_t(set.perLine) * ns, 0.0f);
+        std::fill(lineData.begin(), lineData.end(), 0.0f);
         std::fill(em.begin(), em.end(), 0.0f);
         // Zero level from the first arrivals of the traces that hold data: the all-zero
         // traces past a profile's end and absent records would pull it towards 0.
@@ -246,7 +255,7 @@ bool C3DMatrix::CalculateSet(bool bVertical)
                                  t, bVertical ? "vertical" : "horizontal", line);
                 return false;
             }
-            float* trace = lineData + size_t(t) * ns;
+            float* trace = lineData.data() + size_t(t) * ns;
             bool bHoldsData = false;
             for (size_t i = 0; i < ns; ++i) {
                 trace[i] = raw[i] * kSampleToFloat;
@@ -266,13 +275,14 @@ bool C3DMatrix::CalculateSet(bool bVertical)
 
         if (params.m_bMigration && !migration.IsTableBuilt())
             migration.BuildTable();
-        migration.RemoveRunningMean(lineData);
-        migration.Migrate(lineData);
+        migration.RemoveRunningMean(lineData.data());
+        migration.Migrate(lineData.data());
         if (params.m_bMigration && s.m_fAutoGain != 0) {
             const float gain = s.m_fAutoGain;
-            for (size_t i = 0; i < size_t(set.perLine) * ns; ++i)
-                lineData[i] *= gain;
+            for (float& value : lineData)
+                value *= gain;
         }
+        std::copy(lineData.begin(), lineData.end(), set.data.data() + size_t(line) * lineValues);
         if (m_bHasEm)
             PlaceEmLine(em.data(), set.perLine, antenna.m_dEmLagDistance, m_dTraceSpacing, bVertical,
                         set.em.data() + 2 * size_t(line) * set.perLine);
@@ -445,7 +455,7 @@ bool C3DMatrix::ComputeDataHash(CProject& project)
         const int64_t read = std::max<int64_t>(project.m_fileX.ReadAt(offset, buffer.data(), bytes), 0);
         std::fill(buffer.begin() + read, buffer.end(), 0);
         if (!crypto.AddData(buffer.data(), bytes)) {
-            g_messageLog.Log(LOG_ERROR, "fail to crypt data, error: %d", 0);
+            g_messageLog.Log(LOG_ERROR, "fail to crypt data, error: %s", std::strerror(errno));
             bAdded = false;
             break;
         }

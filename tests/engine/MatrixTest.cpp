@@ -6,12 +6,35 @@
 #include "SignalRoutines.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <dlfcn.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <openssl/evp.h>
 #include <openssl/sha.h>
 #include <vector>
+
+namespace {
+
+// While set, hashing fails as a system failure would: with errno set.
+bool g_bFailDigestUpdate = false;
+
+} // namespace
+
+// Stands in for OpenSSL's update function in this test program and passes every call on,
+// except while a test asks for a failure.
+extern "C" int EVP_DigestUpdate(EVP_MD_CTX* context, const void* data, size_t count)
+{
+    using Update = int (*)(EVP_MD_CTX*, const void*, size_t);
+    static const Update s_update = reinterpret_cast<Update>(dlsym(RTLD_NEXT, "EVP_DigestUpdate"));
+    if (g_bFailDigestUpdate) {
+        errno = ENOMEM;
+        return 0;
+    }
+    return s_update(context, data, count);
+}
 
 namespace {
 
@@ -334,4 +357,40 @@ TEST_F(MatrixTest, EmValuesAreDespikedOffsetAndPlacedWithTheLag)
     const float* horz = matrix.GetHorzEm(2); // the horizontal set swaps the runs
     EXPECT_NEAR(horz[61 + 10], (component(9, 0) + component(11, 2)) / 2, 1e-4);
     EXPECT_NEAR(horz[10], (component(9, 1) + component(11, 3)) / 2, 1e-4);
+}
+
+TEST_F(MatrixTest, FailedHashingLogsTheSystemError)
+{
+    ClearLog();
+    g_bFailDigestUpdate = true;
+    const bool bHashed = matrix.ComputeDataHash(project);
+    g_bFailDigestUpdate = false;
+    EXPECT_FALSE(bHashed);
+    EXPECT_NE(ReadLog().find("Error: fail to crypt data, error: " + std::string(std::strerror(ENOMEM))),
+              std::string::npos)
+        << ReadLog();
+    EXPECT_EQ(matrix.m_fingerprint.GetSize(), 32); // the digest of nothing
+}
+
+TEST_F(MatrixTest, FailedCalculateLeavesTheUnfinishedLinesAsTheyWere)
+{
+    project.m_settings.m_bUseZeroLevel = true;
+    ASSERT_TRUE(matrix.Calculate());
+    const size_t traceBytes = 64 * sizeof(float);
+    const std::vector<float> before(matrix.GetVertTrace(0, 0), matrix.GetVertTrace(0, 0) + 7 * 51 * 64);
+
+    // Vertical line 3 ends inside its trace 10; computing with other settings fails there.
+    const size_t record = 4 + 128;
+    std::filesystem::resize_file(made.File("_1.rd6"), 4 + (3 * 51 + 10) * record + 20);
+    project.m_settings.m_params.m_bFirOn = !project.m_settings.m_params.m_bFirOn;
+    EXPECT_FALSE(matrix.Calculate());
+
+    for (uint32_t line = 0; line < 7; ++line) {
+        const bool bChanged = std::memcmp(matrix.GetVertTrace(line, 20), &before[(line * 51 + 20) * 64], traceBytes) != 0;
+        EXPECT_EQ(bChanged, line < 3) << "line " << line;
+        if (line >= 3) {
+            EXPECT_EQ(std::memcmp(matrix.GetVertTrace(line, 0), &before[line * 51 * 64], 51 * traceBytes), 0)
+                << "line " << line;
+        }
+    }
 }
