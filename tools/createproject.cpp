@@ -3,12 +3,11 @@
 // name "3D_" followed by the name. Profiles "V###" are vertical, "H###" horizontal.
 
 #include "FileIo.h"
+#include "ProfileList.h"
 #include "ProjectCreation.h"
 #include "SurveyGenerator.h"
 #include "Values.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
@@ -39,43 +38,6 @@ bool ParseDistance(const char* text, double& value)
     const char* end = text + std::strlen(text);
     const auto result = std::from_chars(text, end, value);
     return result.ec == std::errc() && result.ptr == end && end != text;
-}
-
-// "V" or "H", digits, ".rad" in either case; the direction letter, or 0.
-char ProfileDirection(const std::string& fileName)
-{
-    const size_t dot = fileName.find('.');
-    if (dot == std::string::npos || dot < 2)
-        return 0;
-    const std::string extension = fileName.substr(dot);
-    if (extension != ".rad" && extension != ".RAD")
-        return 0;
-    for (size_t i = 1; i < dot; ++i)
-        if (!std::isdigit(static_cast<unsigned char>(fileName[i])))
-            return 0;
-    return fileName[0] == 'V' || fileName[0] == 'H' ? fileName[0] : 0;
-}
-
-bool ListProfiles(const std::string& folder, std::vector<std::wstring>& vertical,
-                  std::vector<std::wstring>& horizontal, std::string& error)
-{
-    std::vector<std::string> names[2];
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (const char direction = ProfileDirection(name))
-            names[direction == 'V' ? 0 : 1].push_back(name);
-    }
-    if (ec) {
-        error = "cannot read " + folder + ": " + ec.message();
-        return false;
-    }
-    for (int i = 0; i < 2; ++i) {
-        std::sort(names[i].begin(), names[i].end());
-        for (const std::string& name : names[i])
-            (i == 0 ? vertical : horizontal).push_back(FromAnsi(name));
-    }
-    return true;
 }
 
 } // namespace
@@ -126,7 +88,7 @@ int main(int argc, char** argv)
     std::vector<std::wstring> vertical;
     std::vector<std::wstring> horizontal;
     std::string error;
-    if (!ListProfiles(survey, vertical, horizontal, error)) {
+    if (!ListSurveyProfiles(survey, vertical, horizontal, error)) {
         std::cerr << "createproject: " << error << "\n";
         return 1;
     }
