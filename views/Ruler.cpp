@@ -272,10 +272,10 @@ void CRuler::RenderFull()
     dc.SelectObject(&m_labelFont);
 
     const double span = std::fabs(double(s.m_fRangeEnd) - double(s.m_fRangeStart));
-    // A scale without length or range has no ticks to place.
-    if (length > 0 && span > 0 && std::isfinite(span)) {
+    const double start = double(s.m_fRangeStart) + double(s.m_fValueOffset);
+    // A scale without length, range or a finite start has no ticks to place.
+    if (length > 0 && span > 0 && std::isfinite(span) && std::isfinite(start)) {
         const double unitsPerPixel = span / length;
-        const double start = double(s.m_fRangeStart) + double(s.m_fValueOffset);
 
         // The widest label's value.
         double widest;
@@ -313,9 +313,15 @@ void CRuler::RenderFull()
             major = std::pow(10.0, decimals);
         }
         const double majorPixels = length * major / span;
-        const double firstIndex = std::clamp(std::trunc(std::ceil(start / major)), -1.0e9, 1.0e9);
+        // Whole in double precision also beyond the int range, so that large offsets keep
+        // their first tick at the start of the scale.
+        const double firstIndex = std::ceil(start / major);
         const double first = firstIndex * major;
         const double p0 = std::fabs(first - start) / unitsPerPixel + x0;
+        // The first major tick lies within one major step of the scale's start; where the
+        // start's precision is lost it does not, and the ticks would mark nothing. Steps
+        // below a pixel (negative fixed decimals) mark nothing either.
+        const bool bTicks = std::isfinite(p0) && majorPixels >= 1.0 && p0 - x0 <= majorPixels + 1.0;
 
         int minors = 1;
         double minorPixels = majorPixels;
@@ -356,7 +362,7 @@ void CRuler::RenderFull()
             return x;
         };
 
-        if (!m_bDepthMode) {
+        if (!m_bDepthMode && bTicks) {
             if (minors > 1) {
                 // Leftward: the first when right of x0, each further one while the one
                 // before lay right of x0.
@@ -395,7 +401,7 @@ void CRuler::RenderFull()
                         dc.TextOut(labelX, yMajor, Label((firstIndex + i) * major, labelDecimals));
                 }
             }
-        } else if (m_nSamples >= 2 && length >= 2) {
+        } else if (m_bDepthMode && m_nSamples >= 2 && length >= 2) {
             // Depth by two-way travel time: one-way distance per sample, samples per pixel.
             const double perSample = m_dSampleInterval * 0.5 * m_dVelocity;
             const double samplesPerPixel = double(m_nSamples - 1) / (length - 1);

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <gtest/gtest.h>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -292,4 +293,44 @@ TEST(RulerTest, DepthScaleStartsAtTheZeroLevelAndFollowsTheUnits)
         pRuler->Draw(nullptr);
     }
     EXPECT_LT(TicksReaching(separated, 5)[1], TicksReaching(plain, 5)[1]);
+}
+
+TEST(RulerTest, DrawingFinishesForEveryOffsetAndScale)
+{
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    const struct
+    {
+        float start, end, offset;
+        int decimals;
+        bool bTicks; // the scale still shows major ticks
+    } cases[] = {
+        {0, 0.16f, 1e10f, 5, true},
+        {0, 1000, -1e10f, 5, true},
+        {0, 0.16f, 1e20f, 5, true},
+        {0, 1000, 3e38f, 5, true},
+        {0, 10, kInf, 5, false},
+        {0, 10, -kInf, 5, false},
+        {0, 10, kNaN, 5, false},
+        {kNaN, 10, 0, 5, false},
+        {0, kInf, 0, 5, false},
+        {-3e38f, 3e38f, 0, 5, true},
+        {0, 1e-30f, 0, 5, true},
+        {0, 1000, 0, -3, false}, // fixed negative decimals: steps below a pixel
+    };
+    for (const bool bDepthMode : {false, true}) {
+        for (const auto& c : cases) {
+            CRuler ruler;
+            CRulerSettings s = Strip(500, c.start, c.end);
+            s.m_fValueOffset = c.offset;
+            s.m_nDecimals = c.decimals;
+            s.m_bAutoDecimals = c.decimals >= 0;
+            Render(ruler, s, bDepthMode);
+            EXPECT_FALSE(ruler.IsDirty());
+            EXPECT_EQ(ruler.GetRenderSurface().GetPixel(250, 29), kInk) << c.offset; // the baseline
+            if (!bDepthMode) {
+                EXPECT_EQ(!TicksReaching(ruler, 5).empty(), c.bTicks) << c.start << ".." << c.end << " + " << c.offset;
+            }
+        }
+    }
 }
