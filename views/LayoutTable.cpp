@@ -11,10 +11,11 @@
 namespace {
 constexpr int kLimit = 4000; // extents and size values stay below it
 
-// A percentage of a free length less the two margins around the cell, toward zero.
+// A percentage of a free length less the two margins around the cell, toward zero. The
+// product comes first: 57 / 100.0 x 100 would fall just short of 57.
 int PercentExtent(int percent, int freeLength, int margins)
 {
-    return TruncToInt(percent / 100.0 * freeLength - margins);
+    return TruncToInt(double(freeLength) * percent / 100.0 - margins);
 }
 } // namespace
 
@@ -108,6 +109,10 @@ void CLayoutTable::CalcMinSize()
     m_nFixedTotal = 0;
     std::fill(m_lineSums.begin(), m_lineSums.end(), 0);
     m_minSize = CSize();
+    // A table without a row or a column has no leading cell: it stays unready and is never
+    // laid out.
+    if (m_nColumns == 0 || m_nRows == 0)
+        return;
     if (m_nOrientation == ORIENT_ROWS) {
         for (int r = 0; r < m_nRows; ++r) {
             // The first cell sets the row's height whatever its kind.
@@ -213,6 +218,9 @@ void CLayoutTable::LayoutColumns(const CRect& rect)
 
 void CLayoutTable::UpdateControls(CDC* pDC)
 {
+    // The fills read the first row's and the last column's cells.
+    if (m_cells.empty())
+        return;
     if (!pDC) {
         for (const CCell& cell : m_cells)
             if (cell.HoldsObject() && cell.m_pObject)
@@ -283,6 +291,8 @@ void CLayoutTable::FillUncovered(CDC* pDC) const
 
 void CLayoutTable::EraseBackground(CDC* pDC, bool bFill)
 {
+    if (m_cells.empty())
+        return;
     if (pDC && bFill) {
         CPen pen(PS_SOLID, 1, COLOR_BTNFACE_VALUE);
         CBrush brush(COLOR_BTNFACE_VALUE);

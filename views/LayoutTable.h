@@ -66,14 +66,16 @@ public:
     // Null outside the table.
     CCell* GetCell(int nColumn, int nRow);
     const CCell* GetCell(int nColumn, int nRow) const;
-    // The fixed total, the line sums and the minimum size; makes the table ready.
+    // The fixed total, the line sums and the minimum size; makes the table ready unless it
+    // has no cell.
     void CalcMinSize();
     // The cells' rectangles inside rect, then UpdateControls; pDC may be null.
     void Layout(const CRect& rect, CDC* pDC);
     // Every placed object gets its rectangle; with a dc the parts that no cell covers are
     // painted in the button-face colour.
     void UpdateControls(CDC* pDC);
-    // With bFill the whole rectangle of the last Layout is painted first.
+    // With bFill the whole rectangle of the last Layout is painted first. Both do nothing
+    // in a table without cells.
     void EraseBackground(CDC* pDC, bool bFill);
     // The object of the first view cell, rows from the top and columns from the left, whose
     // rectangle holds the point, edges included; null when none.

@@ -81,6 +81,11 @@ TEST(LayoutTableTest, CellsArePlacedByTheirModesAndMargins)
         // A space on top of a column is not placed, but the column still takes its width.
         {"space on top of a column", 2, 1, CLayoutTable::ORIENT_COLUMNS, CRect(0, 0, 300, 100),
          {{0, 0, 50, 100, F, P, ckSpace, CRect()}, {1, 0, 100, 100, P, P, ckView, CRect(65, 5, 295, 95)}}},
+        // Percent extents are (free length x percent / 100) less the margins, to the pixel.
+        {"percent rows to the pixel", 2, 1, CLayoutTable::ORIENT_ROWS, CRect(0, 0, 100, 100),
+         {{0, 0, 57, 57, P, P, ckView, CRect(5, 5, 52, 52)}, {1, 0, 43, 57, P, P, ckView, CRect(62, 5, 95, 52)}}},
+        {"percent columns to the pixel", 2, 1, CLayoutTable::ORIENT_COLUMNS, CRect(0, 0, 100, 100),
+         {{0, 0, 57, 57, P, P, ckView, CRect(5, 5, 52, 52)}, {1, 0, 43, 100, P, P, ckView, CRect(62, 5, 95, 95)}}},
         // A percent extent below the margins comes out upside down.
         {"negative percent extent", 1, 1, CLayoutTable::ORIENT_ROWS, CRect(0, 0, 8, 100),
          {{0, 0, 100, 100, P, P, ckView, CRect(5, 5, 3, 95)}}},
@@ -145,6 +150,29 @@ TEST(LayoutTableTest, NothingIsPlacedBeforeCalcMinSizeOrAfterClear)
     table.Layout(CRect(0, 0, 50, 50), nullptr);
     EXPECT_EQ(probe.m_nPlaced, 1);
     EXPECT_EQ(table.GetCell(0, 0), nullptr);
+}
+
+TEST(LayoutTableTest, TableWithoutRowsOrColumnsDoesNothing)
+{
+    QImage image(60, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    CDC dc;
+    ASSERT_TRUE(dc.AttachImage(&image));
+    const struct { int columns, rows, orientation; } cases[] = {
+        {0, 3, CLayoutTable::ORIENT_ROWS}, {3, 0, CLayoutTable::ORIENT_ROWS},
+        {0, 3, CLayoutTable::ORIENT_COLUMNS}, {3, 0, CLayoutTable::ORIENT_COLUMNS},
+    };
+    for (const auto& c : cases) {
+        CLayoutTable table;
+        table.SetSize(c.columns, c.rows, c.orientation);
+        table.CalcMinSize();
+        EXPECT_EQ(table.GetMinSize(), CSize()) << c.columns << " x " << c.rows;
+        table.Layout(CRect(0, 0, 50, 50), &dc);
+        table.EraseBackground(&dc, true);
+        EXPECT_EQ(table.GetSize(), CSize()) << c.columns << " x " << c.rows;
+        EXPECT_EQ(table.HitTest(CPoint(0, 0)), nullptr);
+        EXPECT_EQ(dc.GetPixel(10, 10), RGB(255, 255, 255)) << c.columns << " x " << c.rows;
+    }
 }
 
 TEST(LayoutTableTest, NestedTableLaysItselfOutInItsCell)
