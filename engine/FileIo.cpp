@@ -1,8 +1,10 @@
 #include "FileIo.h"
 
+#include "MessageLog.h"
 #include "Values.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <cwctype>
 #include <filesystem>
@@ -11,6 +13,48 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// open(2) that takes regular files only. O_NONBLOCK keeps the open of a FIFO or device from
+// waiting; it is cleared again, as regular files never block.
+int OpenRegular(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    struct stat info;
+    const bool bStat = fstat(fd, &info) == 0;
+    if (!bStat || !S_ISREG(info.st_mode)) {
+        const int error = !bStat ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    const int status = fcntl(fd, F_GETFL);
+    if (status != -1)
+        fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+    return fd;
+}
+
+// The file a path names once its symbolic links are followed; the path itself when it is
+// no link or the chain does not end.
+std::string FollowLinks(const std::string& path)
+{
+    fs::path current(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(current, ec))
+            return current.string();
+        const fs::path target = fs::read_symlink(current, ec);
+        if (ec)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return path;
+}
+
+} // namespace
 
 std::string NativePath(const std::wstring& path)
 {
@@ -85,6 +129,38 @@ int64_t GetFileSize(const std::wstring& path)
     return ec ? -1 : static_cast<int64_t>(size);
 }
 
+bool IsUnreadableFile(const std::wstring& path, int64_t maxSize)
+{
+    const std::string narrow = NativePath(path);
+    struct stat info;
+    const char* reason = nullptr;
+    if (::stat(narrow.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return false;
+        reason = std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        reason = "not a regular file";
+    } else if (info.st_size > maxSize) {
+        reason = "larger than any file of its kind";
+    } else {
+        const int fd = OpenRegular(narrow, O_RDONLY);
+        if (fd >= 0) {
+            ::close(fd);
+            return false;
+        }
+        reason = std::strerror(errno);
+    }
+    g_messageLog.Log(LOG_FILE_ERROR, "%s exists but cannot be read: %s.", narrow.c_str(), reason);
+    return true;
+}
+
+int RenameFile(const std::wstring& from, const std::wstring& to)
+{
+    if (std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0)
+        return 0;
+    return FileErrorCause(errno, to);
+}
+
 std::wstring FindCompanionFile(const std::wstring& path)
 {
     if (FileExists(path))
@@ -105,7 +181,33 @@ std::wstring FindCompanionFile(const std::wstring& path)
 
 FILE* OpenFile(const std::wstring& path, const char* mode)
 {
-    return std::fopen(NativePath(path).c_str(), mode);
+    int flags = 0;
+    switch (mode[0]) {
+    case 'r':
+        flags = O_RDONLY;
+        break;
+    case 'w':
+        flags = O_WRONLY | O_CREAT | O_TRUNC;
+        break;
+    case 'a':
+        flags = O_WRONLY | O_CREAT | O_APPEND;
+        break;
+    default:
+        errno = EINVAL;
+        return nullptr;
+    }
+    if (std::strchr(mode, '+'))
+        flags = (flags & ~O_ACCMODE) | O_RDWR;
+    const int fd = OpenRegular(NativePath(path), flags);
+    if (fd < 0)
+        return nullptr;
+    FILE* file = fdopen(fd, mode);
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return file;
 }
 
 CSaveFile::CSaveFile(std::wstring path) : m_strPath(std::move(path)) {}
@@ -125,7 +227,13 @@ bool CSaveFile::Open()
 {
     Discard();
     m_iCause = 0;
-    m_strTempPath = NativePath(m_strPath) + ".XXXXXX";
+    m_strTargetPath = FollowLinks(NativePath(m_strPath));
+    struct stat info;
+    if (::stat(m_strTargetPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        return false;
+    }
+    m_strTempPath = m_strTargetPath + ".XXXXXX";
     const int fd = mkstemp(m_strTempPath.data());
     if (fd < 0) {
         Fail(errno);
@@ -164,11 +272,19 @@ bool CSaveFile::Commit()
         Fail(errno);
     m_pFile = nullptr;
     if (m_iCause == 0) {
-        // mkstemp creates 0600; give the file the usual permissions.
-        const mode_t mask = umask(0);
-        umask(mask);
-        chmod(m_strTempPath.c_str(), 0666 & ~mask);
-        if (std::rename(m_strTempPath.c_str(), NativePath(m_strPath).c_str()) != 0)
+        // mkstemp creates 0600: the file gets the permissions of the one it replaces, else
+        // the usual ones.
+        struct stat info;
+        mode_t mode = 0;
+        if (::stat(m_strTargetPath.c_str(), &info) == 0) {
+            mode = info.st_mode & 07777;
+        } else {
+            const mode_t mask = umask(0);
+            umask(mask);
+            mode = 0666 & ~mask;
+        }
+        chmod(m_strTempPath.c_str(), mode);
+        if (std::rename(m_strTempPath.c_str(), m_strTargetPath.c_str()) != 0)
             Fail(errno);
     }
     if (m_iCause != 0) {
@@ -195,15 +311,8 @@ void CSaveFile::Discard()
 int CReadFile::Open(const std::wstring& path)
 {
     Close();
-    m_fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0)
-        return FileErrorCause(errno, path);
-    struct stat info;
-    if (fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        Close();
-        return FileErrorCause(EISDIR, path);
-    }
-    return 0;
+    m_fd = OpenRegular(NativePath(path), O_RDONLY);
+    return m_fd < 0 ? FileErrorCause(errno, path) : 0;
 }
 
 void CReadFile::Close()

@@ -1,6 +1,7 @@
 #pragma once
 // File-system helpers shared by every reader and writer: wide paths, the file-exception
-// cause codes, companion-file lookup and the safe save through a temporary file.
+// cause codes, companion-file lookup and the safe save through a temporary file. Readers
+// open regular files only, and never wait on a pipe or device put in a file's place.
 
 #include <cstdint>
 #include <cstdio>
@@ -23,11 +24,20 @@ bool RemoveFile(const std::wstring& path);
 // Size of a regular file, or -1.
 int64_t GetFileSize(const std::wstring& path);
 
+// True when something lies at path that a reader taking at most maxSize bytes could not
+// take completely: not a regular file, larger than maxSize, or not open for reading. Such a
+// file is not missing, and must not be replaced; the reason is logged.
+bool IsUnreadableFile(const std::wstring& path, int64_t maxSize);
+
+// Renames from to to, replacing an older file of that name; 0 or the cause code.
+int RenameFile(const std::wstring& from, const std::wstring& to);
+
 // The path itself when it exists, else the same name with its extension in the other case
 // when that exists (media copied from case-insensitive systems), else the path unchanged.
 std::wstring FindCompanionFile(const std::wstring& path);
 
-// fopen of a wide path; mode as for fopen, binary always meant.
+// fopen of a wide path; mode as for fopen, binary always meant. Anything but a regular file
+// fails, without blocking, with errno set.
 FILE* OpenFile(const std::wstring& path, const char* mode);
 
 // A file opened for reading raw bytes at given offsets.
@@ -52,7 +62,10 @@ private:
 };
 
 // Writes a file through a temporary file in the same folder; Commit renames it over the
-// target. Until then, and after any failure, the previous file stays as it was.
+// target. Until then, and after any failure, the previous file stays as it was. A path that
+// is a symbolic link is written through to the link's target and the link stays; the new
+// file keeps the permissions of the file it replaces. Anything but a regular file in the
+// target's place is not replaced.
 class CSaveFile
 {
 public:
@@ -74,6 +87,7 @@ private:
     void Fail(int error);
 
     std::wstring m_strPath;
+    std::string m_strTargetPath; // m_strPath with its symbolic links followed
     std::string m_strTempPath;
     FILE* m_pFile = nullptr;
     int m_iCause = 0;

@@ -10,11 +10,6 @@
 #include <system_error>
 #include <vector>
 
-namespace {
-// Header files are a few kilobytes; anything beyond this is not one of ours.
-constexpr int64_t kMaxHeaderFile = 64 * 1024 * 1024;
-} // namespace
-
 void CHeaders::CItem::Set(std::string_view key, std::string_view value, bool bHasValue)
 {
     m_szKey.assign(key);
@@ -49,7 +44,7 @@ bool CHeaders::Load(const std::wstring& path)
     if (std::fseek(file, 0, SEEK_END) == 0)
         length = std::ftell(file);
     std::fseek(file, 0, SEEK_SET);
-    if (length < 0 || length > kMaxHeaderFile) {
+    if (length < 0 || length > MAX_FILE_SIZE) {
         std::fclose(file);
         g_messageLog.Log(LOG_ERROR, "Load header: file is too large or has no size, %s",
                          narrow.c_str());

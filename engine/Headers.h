@@ -3,6 +3,7 @@
 // headers, settings, configuration and the material list.
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -21,6 +22,9 @@ public:
         bool m_bHasValue = false;
         bool m_bAllocated = false;
     };
+
+    // Header files are a few kilobytes; a larger file is not one of ours.
+    static constexpr int64_t MAX_FILE_SIZE = 64 * 1024 * 1024;
 
     CHeaders() = default;
     explicit CHeaders(const std::wstring& path);

@@ -1,0 +1,159 @@
+#include "FileIo.h"
+
+#include "TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What can stand in a file's place besides a file.
+enum class TStandIn { Fifo, Folder };
+
+void MakeStandIn(const std::string& path, TStandIn kind)
+{
+    if (kind == TStandIn::Fifo)
+        ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
+    else
+        ASSERT_TRUE(fs::create_directory(path)) << path;
+}
+
+mode_t ModeOf(const std::string& path)
+{
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+} // namespace
+
+TEST(FileIo, ReadersTakeRegularFilesOnlyAndNeverWait)
+{
+    // A FIFO without a writer would block an ordinary open for reading forever.
+    for (const TStandIn kind : {TStandIn::Fifo, TStandIn::Folder}) {
+        CTempDir dir;
+        MakeStandIn(dir.File("x"), kind);
+        for (const char* mode : {"rb", "r+b", "wb", "ab"}) {
+            FILE* file = OpenFile(dir.WFile("x"), mode);
+            EXPECT_EQ(file, nullptr) << mode;
+            if (file)
+                std::fclose(file);
+        }
+        CReadFile reader;
+        EXPECT_NE(reader.Open(dir.WFile("x")), 0);
+        EXPECT_FALSE(reader.IsOpen());
+    }
+    CTempDir dir;
+    WriteFileBytes(dir.File("f"), "abc");
+    FILE* file = OpenFile(dir.WFile("f"), "rb");
+    ASSERT_NE(file, nullptr);
+    char bytes[4] = {};
+    EXPECT_EQ(std::fread(bytes, 1, 4, file), 3u);
+    std::fclose(file);
+    CReadFile reader;
+    EXPECT_EQ(reader.Open(dir.WFile("f")), 0);
+    EXPECT_EQ(reader.GetSize(), 3);
+}
+
+TEST(FileIo, UnreadableFilesAreNotMissing)
+{
+    const struct {
+        const char* name;
+        void (*make)(const CTempDir&);
+        bool unreadable;
+        const char* file = "x";
+    } cases[] = {
+        {"missing", [](const CTempDir&) {}, false},
+        {"in a missing folder", [](const CTempDir&) {}, false, "none/x"},
+        {"regular", [](const CTempDir& d) { WriteFileBytes(d.File("x"), "12345678"); }, false},
+        {"at the size cap", [](const CTempDir& d) { WriteFileBytes(d.File("x"), std::string(10, 'a')); }, false},
+        {"over the size cap", [](const CTempDir& d) { WriteFileBytes(d.File("x"), std::string(11, 'a')); }, true},
+        {"FIFO", [](const CTempDir& d) { MakeStandIn(d.File("x"), TStandIn::Fifo); }, true},
+        {"folder", [](const CTempDir& d) { MakeStandIn(d.File("x"), TStandIn::Folder); }, true},
+        {"link to a file", [](const CTempDir& d) {
+             WriteFileBytes(d.File("t"), "1");
+             fs::create_symlink("t", d.File("x"));
+         }, false},
+    };
+    for (const auto& c : cases) {
+        CTempDir dir;
+        c.make(dir);
+        ClearLog();
+        EXPECT_EQ(IsUnreadableFile(dir.WFile(c.file), 10), c.unreadable) << c.name;
+        EXPECT_EQ(ReadLog().find("exists but cannot be read") != std::string::npos, c.unreadable) << c.name;
+    }
+}
+
+TEST(FileIo, FileWithoutReadPermissionIsUnreadable)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    CTempDir dir;
+    WriteFileBytes(dir.File("x"), "1");
+    chmod(dir.File("x").c_str(), 0200);
+    EXPECT_TRUE(IsUnreadableFile(dir.WFile("x"), 10));
+}
+
+TEST(FileIo, SaveKeepsTheModeAndWritesThroughLinks)
+{
+    CTempDir dir;
+    const auto save = [](const std::wstring& path, const std::string& text) {
+        CSaveFile file(path);
+        return file.Open() && file.Write(text.data(), text.size()) && file.Commit();
+    };
+
+    WriteFileBytes(dir.File("kept"), "old");
+    chmod(dir.File("kept").c_str(), 0640);
+    ASSERT_TRUE(save(dir.WFile("kept"), "new"));
+    EXPECT_EQ(ReadFileBytes(dir.File("kept")), "new");
+    EXPECT_EQ(ModeOf(dir.File("kept")), 0640u);
+
+    // A new file gets the usual permissions.
+    const mode_t mask = umask(022);
+    ASSERT_TRUE(save(dir.WFile("fresh"), "x"));
+    umask(mask);
+    EXPECT_EQ(ModeOf(dir.File("fresh")), 0644u);
+
+    // Links, relative and absolute and in a chain, stay links; their target gets the text.
+    fs::create_directory(dir.File("sub"));
+    WriteFileBytes(dir.File("sub/target"), "old");
+    chmod(dir.File("sub/target").c_str(), 0600);
+    fs::create_symlink("sub/target", dir.File("relative"));
+    fs::create_symlink(dir.File("relative"), dir.File("chain"));
+    for (const char* link : {"relative", "chain"}) {
+        ASSERT_TRUE(save(dir.WFile(link), link)) << link;
+        EXPECT_TRUE(fs::is_symlink(dir.File(link))) << link;
+        EXPECT_EQ(ReadFileBytes(dir.File("sub/target")), link);
+        EXPECT_EQ(ModeOf(dir.File("sub/target")), 0600u);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("sub")), fs::directory_iterator()), 1);
+
+    // A link whose target is missing creates the target.
+    fs::create_symlink("sub/made", dir.File("dangling"));
+    ASSERT_TRUE(save(dir.WFile("dangling"), "made"));
+    EXPECT_TRUE(fs::is_symlink(dir.File("dangling")));
+    EXPECT_EQ(ReadFileBytes(dir.File("sub/made")), "made");
+
+    // Nothing but a regular file is replaced.
+    MakeStandIn(dir.File("pipe"), TStandIn::Fifo);
+    CSaveFile pipe(dir.WFile("pipe"));
+    EXPECT_FALSE(pipe.Open());
+    EXPECT_NE(pipe.GetCause(), 0);
+    EXPECT_TRUE(fs::is_fifo(dir.File("pipe")));
+}
+
+TEST(FileIo, RenameFileReplacesAnOlderFile)
+{
+    CTempDir dir;
+    WriteFileBytes(dir.File("a"), "new");
+    WriteFileBytes(dir.File("a.old"), "older");
+    EXPECT_EQ(RenameFile(dir.WFile("a"), dir.WFile("a.old")), 0);
+    EXPECT_FALSE(fs::exists(dir.File("a")));
+    EXPECT_EQ(ReadFileBytes(dir.File("a.old")), "new");
+    EXPECT_EQ(RenameFile(dir.WFile("a"), dir.WFile("b")), 2);
+}
