@@ -171,8 +171,12 @@ bool CCfg::ReadCfgFile()
 bool CCfg::Save()
 {
     const std::wstring path = GetCfgFilePath();
+    const std::wstring palettePath = GetUserPalettePath();
+    // Files that are there but cannot be read are kept: they may hold the user's settings.
+    const bool bWritable = !path.empty() && !IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE) &&
+                           !IsUnreadableFile(palettePath, PALETTE_FILE_MAX_SIZE);
     CHeaders headers;
-    if (!path.empty() && FileExists(path))
+    if (bWritable && FileExists(path))
         headers.Load(path);
     headers.SetValue("cfg.name", PROGRAM_NAME);
     headers.SetValue("cfg.version", PROGRAM_VERSION);
@@ -188,12 +192,12 @@ bool CCfg::Save()
     headers.SetValue("cfg.import.srcfolder", ToAnsi(m_importSrcFolder));
     headers.SetValue("cfg.import.projectfolder", ToAnsi(m_importProjectFolder));
 
-    bool bSaved = !path.empty() && headers.Save(path, true);
+    bool bSaved = bWritable && headers.Save(path, true);
     if (!bSaved)
         g_messageLog.Log(LOG_ERROR, "Unable to save configuration file %s.",
                          NativePath(path).c_str());
     else
-        bSaved = WritePaletteFile(m_userColors, GetUserPalettePath());
+        bSaved = WritePaletteFile(m_userColors, palettePath);
     if (!bSaved) {
         ShowMessage(L"Error. Unable to save program's configuration.", TMessageIcon::Exclamation);
         return false;

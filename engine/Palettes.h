@@ -11,6 +11,8 @@
 using TPaletteTable = std::array<uint32_t, 256>;
 
 inline constexpr size_t PALETTE_FILE_SIZE = 256 * 4;
+// Bytes beyond the table are ignored, so a palette file of any size reads.
+inline constexpr int64_t PALETTE_FILE_MAX_SIZE = INT64_MAX;
 
 inline constexpr const wchar_t* PALETTE_BLACK_WHITE = L"Black-white";
 inline constexpr const wchar_t* PALETTE_RED_BLUE = L"Red-blue";

@@ -10,6 +10,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -409,9 +411,79 @@ TEST_F(Cfg, SaveFailureShowsOneMessage)
         ASSERT_EQ(recorder.m_messages.size(), 1u);
         EXPECT_EQ(recorder.m_messages[0], kSaveError);
         EXPECT_EQ(recorder.m_icons[0], TMessageIcon::Exclamation);
-        EXPECT_EQ(std::filesystem::is_regular_file(ToAnsi(CCfg::GetCfgFilePath())), bPaletteFails);
+        // Nothing can be read from a folder: nothing replaces the files.
+        EXPECT_FALSE(std::filesystem::is_regular_file(ToAnsi(CCfg::GetCfgFilePath())));
         std::filesystem::remove_all(ToAnsi(CCfg::GetAppDataDir()));
     }
+}
+
+TEST_F(Cfg, SaveKeepsFilesItCannotRead)
+{
+    const auto fifo = [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); };
+    const auto oversized = [](const std::string& path) {
+        WriteFileBytes(path, Text(CompleteFile()));
+        std::filesystem::resize_file(path, CHeaders::MAX_FILE_SIZE + 1);
+    };
+    const struct {
+        const char* name;
+        bool bPalette; // the stand-in is the user palette, else the configuration file
+        std::function<void(const std::string&)> make;
+    } cases[] = {
+        {"configuration file is a FIFO", false, fifo},
+        {"configuration file over the size cap", false, oversized},
+        {"user palette is a FIFO", true, fifo},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::create_directories(ToAnsi(CCfg::GetAppDataDir()));
+        const std::string cfgPath = ToAnsi(CCfg::GetCfgFilePath());
+        const std::string palettePath = ToAnsi(CCfg::GetUserPalettePath());
+        const std::string& kept = c.bPalette ? palettePath : cfgPath;
+        c.make(kept);
+        const auto status = std::filesystem::status(kept);
+        const auto size = status.type() == std::filesystem::file_type::regular ? std::filesystem::file_size(kept) : 0;
+        CNotifierRecorder recorder;
+        CCfg cfg;
+        ClearLog();
+        EXPECT_FALSE(cfg.Save()) << c.name;
+        EXPECT_EQ(recorder.m_messages, std::vector<std::wstring>{kSaveError}) << c.name;
+        EXPECT_NE(ReadLog().find("exists but cannot be read"), std::string::npos) << c.name;
+        EXPECT_EQ(std::filesystem::status(kept).type(), status.type()) << c.name;
+        if (status.type() == std::filesystem::file_type::regular)
+            EXPECT_EQ(std::filesystem::file_size(kept), size) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(c.bPalette ? cfgPath : palettePath)) << c.name;
+        std::filesystem::remove_all(ToAnsi(CCfg::GetAppDataDir()));
+    }
+}
+
+TEST_F(Cfg, SaveKeepsAConfigurationWithoutReadPermission)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    WriteCfg(Text(CompleteFile()));
+    chmod(ToAnsi(CCfg::GetCfgFilePath()).c_str(), 0200);
+    CNotifierRecorder recorder;
+    CCfg cfg;
+    EXPECT_FALSE(cfg.Save());
+    EXPECT_EQ(recorder.m_messages, std::vector<std::wstring>{kSaveError});
+    chmod(ToAnsi(CCfg::GetCfgFilePath()).c_str(), 0600);
+    EXPECT_EQ(ReadFileBytes(ToAnsi(CCfg::GetCfgFilePath())), Text(CompleteFile()));
+}
+
+TEST_F(Cfg, StartUpDoesNotWaitOnPipesInPlaceOfItsFiles)
+{
+    CTempDir work;
+    CWorkingDir cwd(work.Path());
+    std::filesystem::create_directories(ToAnsi(CCfg::GetAppDataDir()));
+    for (const std::string& path : {ToAnsi(CCfg::GetCfgFilePath()), ToAnsi(CCfg::GetUserPalettePath()),
+                                    work.File("material.lst")})
+        ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
+    CNotifierRecorder recorder;
+    CCfg cfg;
+    EXPECT_FALSE(cfg.Load());
+    EXPECT_EQ(recorder.m_messages, std::vector<std::wstring>{kReadError});
+    ASSERT_EQ(cfg.m_materials.size(), 1u);
+    EXPECT_EQ(cfg.m_materials[0].m_strName, L"User-defined");
+    EXPECT_EQ(cfg.m_userColors[200], 0x00C8C8C8u);
 }
 
 TEST_F(Cfg, MaterialList)
