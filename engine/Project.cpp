@@ -59,6 +59,7 @@ void CProject::Reset()
     m_nCurTraces = 0;
     m_fCursorDepth = 0;
     m_bSettingsLoaded = false;
+    m_bEmOverlay = false;
 }
 
 void CProject::SetPathName(const std::wstring& path)
@@ -299,6 +300,21 @@ bool CProject::Open(const std::wstring& path)
         m_fileX.Close();
         return false;
     }
+    // A trace file is an int32 header and records of a position and SAMPLES int16 values; a
+    // SAMPLES value whose record does not fit in the file is not this project's.
+    const int64_t recordSize = 4 + 2 * int64_t(s.m_iSamples);
+    for (const auto& [file, filePath] : {std::pair{&m_fileX, &pathX}, std::pair{&m_fileY, &pathY}}) {
+        const int64_t size = file->GetSize();
+        if (size - 4 < recordSize) {
+            g_messageLog.Log(LOG_ERROR,
+                             "CProject::Open(): %s of %lld bytes holds no record of %d samples (%lld bytes).",
+                             NativePath(*filePath).c_str(), static_cast<long long>(size), s.m_iSamples,
+                             static_cast<long long>(recordSize));
+            m_fileX.Close();
+            m_fileY.Close();
+            return false;
+        }
+    }
     if (!AllocateTables(false)) {
         m_bOpen = true; // let Close release what is open
         Close();
@@ -395,4 +411,51 @@ bool CProject::ReadTrace(int32_t trace, int16_t* pSamples, uint8_t* pEmRecord)
     if (pEmRecord && m_settings.m_bHasEmData && m_pCurEmmFile && m_pCurEmmOffsets)
         bComplete &= ReadZeroFilled(*m_pCurEmmFile, m_pCurEmmOffsets[trace], pEmRecord, EM_RECORD_SIZE);
     return bComplete;
+}
+
+namespace {
+
+// Records of one line from one file into place, one read per run of records that follow each
+// other in the file; an absent record (offset 0) gets its payload from the file's start, as
+// ReadTrace reads it. The number of leading complete records.
+int32_t ReadRecordRuns(const CReadFile& file, const uint64_t* offsets, int32_t count, size_t payload, uint8_t* out)
+{
+    const size_t record = 4 + payload;
+    int32_t complete = count;
+    for (int32_t k = 0; k < count;) {
+        const bool bPresent = offsets[k] >= 4;
+        int32_t end = k + 1;
+        while (bPresent && end < count && offsets[end] == offsets[end - 1] + record)
+            ++end;
+        uint8_t* target = out + size_t(k) * record;
+        if (!bPresent) {
+            std::memset(target, 0, 4);
+            target += 4;
+        }
+        const size_t want = bPresent ? size_t(end - k) * record : payload;
+        const int64_t read = file.ReadAt(bPresent ? offsets[k] - 4 : offsets[k], target, want);
+        const size_t got = static_cast<size_t>(std::max<int64_t>(read, 0));
+        if (got < want) {
+            std::memset(target + got, 0, want - got);
+            complete = std::min(complete, k + static_cast<int32_t>(bPresent ? got / record : 0));
+        }
+        k = end;
+    }
+    return complete;
+}
+
+} // namespace
+
+int32_t CProject::ReadTraceRecords(int32_t first, int32_t count, uint8_t* pRecords, uint8_t* pEmRecords)
+{
+    const size_t payload = 2 * static_cast<size_t>(std::max(m_settings.m_iSamples, 0));
+    if (!m_pCurFile || !m_pCurOffsets || first < 0 || count < 0 || count > m_nCurTraces - first) {
+        std::memset(pRecords, 0, size_t(std::max(count, 0)) * (4 + payload));
+        return 0;
+    }
+    int32_t complete = ReadRecordRuns(*m_pCurFile, m_pCurOffsets + first, count, payload, pRecords);
+    if (pEmRecords && m_settings.m_bHasEmData && m_pCurEmmFile && m_pCurEmmOffsets)
+        complete = std::min(complete, ReadRecordRuns(*m_pCurEmmFile, m_pCurEmmOffsets + first, count,
+                                                     EM_RECORD_SIZE, pEmRecords));
+    return complete;
 }

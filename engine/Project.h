@@ -47,12 +47,21 @@ public:
     void SelectYProfile(int32_t line);
     // Trace i of the selected line. A short read zero-fills the rest and returns false.
     bool ReadTrace(int32_t trace, int16_t* pSamples, uint8_t* pEmRecord = nullptr);
+    // Traces first .. first + count - 1 of the selected line as ReadTrace reads them, each
+    // record as it stands in its file (4-byte grid position, then the payload) at pRecords +
+    // k * (4 + 2 * samples), and with pEmRecords the EM records likewise (4 + 8 bytes each).
+    // Neighbouring records are read in one piece. The number of leading complete traces: count
+    // when all are.
+    int32_t ReadTraceRecords(int32_t first, int32_t count, uint8_t* pRecords, uint8_t* pEmRecords = nullptr);
 
-    // The settings file (".3dq") and the project palette (".pal").
+    // The settings file (".3dq") and the project palette (".pal"), each found under its own
+    // name when only its extension's case differs.
     void WriteSettings(CHeaders& headers) const;
     bool SaveSettings() const;
     int ReadSettings();
     bool IsSettingsChanged() const;
+    // Moves the settings file, the project palette and the drawing objects aside, each to
+    // its own name with ".old", replacing an older one; logs the files moved.
     void DeleteSettingsFiles() const;
 
     std::wstring m_strName;
@@ -82,6 +91,8 @@ public:
     float m_fHoverY;
     float m_fHoverDepth;
     bool m_bSettingsLoaded;
+    // The top view shows the EM values instead of the radar slice (main frame's EM command).
+    bool m_bEmOverlay;
 
     // EM record payload in bytes.
     static constexpr size_t EM_RECORD_SIZE = 8;

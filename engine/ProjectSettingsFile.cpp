@@ -1,6 +1,7 @@
 // The project's settings file (".3dq") and its palette (".pal").
 
 #include "Cfg.h"
+#include "FileIo.h"
 #include "Headers.h"
 #include "Material.h"
 #include "MessageLog.h"
@@ -89,15 +90,19 @@ void CProject::WriteSettings(CHeaders& h) const
 
 bool CProject::SaveSettings() const
 {
+    const std::wstring path = FindCompanionFile(GetSettingsFilePath());
     CHeaders headers;
     WriteSettings(headers);
-    if (!headers.Save(GetSettingsFilePath(), false)) {
-        g_messageLog.LogString(LOG_ERROR, L"CProject::SaveSettings(): unable to write " +
-                                              GetSettingsFilePath());
+    // A settings file that cannot be read is kept: it may hold what the user saved.
+    if (IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE) || !headers.Save(path, false)) {
+        g_messageLog.LogString(LOG_ERROR, L"CProject::SaveSettings(): unable to write " + path);
         return false;
     }
-    if (CurrentPaletteName() == PALETTE_USER_DEFINED)
-        CCfg::WritePaletteFile(g_cfg.m_curColors, GetPaletteFilePath());
+    if (CurrentPaletteName() == PALETTE_USER_DEFINED) {
+        const std::wstring palettePath = FindCompanionFile(GetPaletteFilePath());
+        if (!IsUnreadableFile(palettePath, PALETTE_FILE_MAX_SIZE))
+            CCfg::WritePaletteFile(g_cfg.m_curColors, palettePath);
+    }
     return true;
 }
 
@@ -105,7 +110,8 @@ int CProject::ReadSettings()
 {
     const std::wstring path = FindCompanionFile(GetSettingsFilePath());
     CHeaders h;
-    if (FileExists(path))
+    // A settings file that cannot be read opens the project as one without settings file.
+    if (FileExists(path) && !IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE))
         h.Load(path);
     CProjectSettings& s = m_settings;
     CProcessingParams& p = s.m_params;
@@ -187,8 +193,9 @@ int CProject::ReadSettings()
     // The project palette is the user palette of this project; a stale one must not replace
     // a palette chosen later.
     if (!g_cfg.m_bPaletteAll && (bUserPalette || result == SETTINGS_NONE)) {
-        TPaletteTable table;
-        if (FileExists(GetPaletteFilePath()) && CCfg::ReadPaletteFile(table, GetPaletteFilePath()))
+        // A short file replaces the entries it holds of the user colours.
+        TPaletteTable table = g_cfg.m_userColors;
+        if (CCfg::ReadPaletteFile(table, FindCompanionFile(GetPaletteFilePath())))
             g_cfg.SetUserPalette(table);
     }
     p.Clamp();
@@ -204,22 +211,31 @@ bool CProject::IsSettingsChanged() const
     const std::string text = built.ToText();
     CHeaders current;
     current.Parse(text.data(), text.size());
+    const std::wstring path = FindCompanionFile(GetSettingsFilePath());
     CHeaders stored;
-    if (FileExists(GetSettingsFilePath()))
-        stored.Load(GetSettingsFilePath());
+    if (FileExists(path))
+        stored.Load(path);
     if (!current.IsEqual(stored))
         return true;
     if (current.GetValue("palette name") != ToAnsi(PALETTE_USER_DEFINED))
         return false;
-    TPaletteTable table;
-    if (!CCfg::ReadPaletteFile(table, GetPaletteFilePath()))
+    // Read as ReadSettings reads it: a short file over the user colours.
+    TPaletteTable table = g_cfg.m_userColors;
+    if (!CCfg::ReadPaletteFile(table, FindCompanionFile(GetPaletteFilePath())))
         return true;
     return table != g_cfg.m_curColors;
 }
 
 void CProject::DeleteSettingsFiles() const
 {
-    RemoveFile(GetSettingsFilePath());
-    RemoveFile(GetPaletteFilePath());
-    RemoveFile(GetObjectListPath());
+    for (const std::wstring& built : {GetSettingsFilePath(), GetPaletteFilePath(), GetObjectListPath()}) {
+        const std::wstring path = FindCompanionFile(built);
+        if (!FileExists(path))
+            continue;
+        const std::wstring moved = path + L".old";
+        if (const int cause = RenameFile(path, moved))
+            g_messageLog.LogFileError(moved, cause);
+        else
+            g_messageLog.LogString(LOG_INFO, L"CProject::DeleteSettingsFiles(): moved " + path + L" to " + moved);
+    }
 }

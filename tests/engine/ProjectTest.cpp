@@ -5,10 +5,15 @@
 #include "ProjectFixture.h"
 #include "Values.h"
 
+#include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -48,6 +53,11 @@ struct ProjectTest : testing::Test
 
     size_t RecordSize() const { return 4 + 2 * static_cast<size_t>(made.params.samples); }
 };
+
+std::string GetKey(const std::string& path, const char* key)
+{
+    return std::string(CHeaders(Wide(path)).GetValue(key));
+}
 
 std::vector<int16_t> ExpectedTrace(const SurveyGen::CSurveyParams& params, bool vertical, int line, int trace)
 {
@@ -396,16 +406,178 @@ TEST_F(ProjectTest, ProjectPaletteOnlyForTheUserPalette)
     EXPECT_TRUE(second.IsSettingsChanged());
 }
 
-TEST_F(ProjectTest, DeleteSettingsFilesRemovesTheFamilyMembers)
+TEST_F(ProjectTest, DeleteSettingsFilesMovesTheFamilyMembersAside)
 {
     CProject project;
     ASSERT_TRUE(project.Open(made.rhdPath));
     ASSERT_TRUE(project.SaveSettings());
-    WriteFileBytes(made.File(".3qo"), "x");
-    WriteFileBytes(made.File(".pal"), "x");
+    const std::string settings = ReadFileBytes(made.File(".3dq"));
+    WriteFileBytes(made.File(".3qo"), "objects");
+    WriteFileBytes(made.File(".pal"), "palette");
+    WriteFileBytes(made.File(".3qo.old"), "older"); // replaced
+    ClearLog();
     project.DeleteSettingsFiles();
-    for (const char* suffix : {".3dq", ".pal", ".3qo"})
+    const std::map<std::string, std::string> moved = {{".3dq", settings}, {".pal", "palette"}, {".3qo", "objects"}};
+    for (const auto& [suffix, bytes] : moved) {
         EXPECT_FALSE(std::filesystem::exists(made.File(suffix))) << suffix;
+        EXPECT_EQ(ReadFileBytes(made.File(suffix + ".old")), bytes) << suffix;
+        EXPECT_NE(ReadLog().find(made.File(suffix) + " to " + made.File(suffix + ".old")), std::string::npos)
+            << suffix << "\n" << ReadLog();
+    }
     EXPECT_TRUE(std::filesystem::exists(made.File(".rhd")));
     project.DeleteSettingsFiles(); // nothing left: no harm
+    EXPECT_EQ(ReadFileBytes(made.File(".3dq.old")), settings);
+}
+
+TEST_F(ProjectTest, SamplesWhoseRecordsCannotFitAreRefused)
+{
+    // A record is a 4-byte position and SAMPLES 16-bit values, after a 4-byte file header.
+    const auto size = static_cast<long long>(std::filesystem::file_size(made.File("_1.rd6")));
+    const long long fitting = (size - 8) / 2;
+    const struct { long long samples; bool opens; } cases[] = {
+        {2147483647, false}, {fitting + 1, false}, {fitting, true}, {made.params.samples, true},
+    };
+    for (const auto& c : cases) {
+        const std::string value = std::to_string(c.samples);
+        EditKeys(".rad", {{"SAMPLES", value.c_str()}});
+        ClearLog();
+        CProject project;
+        EXPECT_EQ(project.Open(made.rhdPath), c.opens) << c.samples;
+        EXPECT_EQ(ReadLog().find("holds no record of " + value + " samples") != std::string::npos, !c.opens)
+            << c.samples << "\n" << ReadLog();
+        EXPECT_EQ(project.m_fileX.IsOpen(), c.opens);
+    }
+}
+
+TEST_F(ProjectTest, PipesInPlaceOfProjectFilesDoNotHang)
+{
+    const struct { const char* suffix; bool opens; } cases[] = {
+        {".rad", false}, {".rhd", false}, {".add", true}, {"_1.rd6", false}, {"_2.rd6", false},
+        {"_1.emm", true}, {"_2.emm", true}, {".3dq", true}, {".pal", true},
+    };
+    for (const auto& c : cases) {
+        const std::string path = made.File(c.suffix);
+        const bool bExists = std::filesystem::exists(path);
+        if (bExists)
+            std::filesystem::rename(path, path + ".saved");
+        ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << c.suffix;
+        CProject project;
+        EXPECT_EQ(project.Open(made.rhdPath), c.opens) << c.suffix;
+        EXPECT_FALSE(project.m_bSettingsLoaded) << c.suffix;
+        EXPECT_FALSE(project.m_settings.m_bHasEmData) << c.suffix;
+        std::filesystem::remove(path);
+        if (bExists)
+            std::filesystem::rename(path + ".saved", path);
+    }
+}
+
+TEST_F(ProjectTest, UnreadableSettingsFileOpensAsWithoutOneAndIsKept)
+{
+    CProject saved;
+    ASSERT_TRUE(saved.Open(made.rhdPath));
+    saved.m_settings.m_params.m_iDelMean = 7;
+    ASSERT_TRUE(saved.SaveSettings());
+    const std::string path = made.File(".3dq");
+    const std::string settings = ReadFileBytes(path);
+    const struct { const char* name; std::function<void()> make; } cases[] = {
+        {"FIFO", [&] { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }},
+        {"over the size cap", [&] {
+             WriteFileBytes(path, settings);
+             std::filesystem::resize_file(path, CHeaders::MAX_FILE_SIZE + 1);
+         }},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(path);
+        c.make();
+        const auto type = std::filesystem::status(path).type();
+        CProject project;
+        ASSERT_TRUE(project.Open(made.rhdPath)) << c.name;
+        EXPECT_FALSE(project.m_bSettingsLoaded) << c.name;
+        EXPECT_EQ(project.m_settings.m_params.m_iDelMean, 40) << c.name; // as without settings file
+        EXPECT_TRUE(notifier.m_messages.empty()) << c.name;
+        ClearLog();
+        EXPECT_FALSE(project.SaveSettings()) << c.name;
+        EXPECT_NE(ReadLog().find("exists but cannot be read"), std::string::npos) << c.name;
+        EXPECT_EQ(std::filesystem::status(path).type(), type) << c.name;
+        if (type == std::filesystem::file_type::regular)
+            EXPECT_EQ(std::filesystem::file_size(path), uint64_t(CHeaders::MAX_FILE_SIZE + 1)) << c.name;
+        EXPECT_TRUE(project.IsSettingsChanged()) << c.name;
+    }
+}
+
+TEST_F(ProjectTest, SettingsFileWithoutReadPermissionIsKept)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    ASSERT_TRUE(project.SaveSettings());
+    chmod(made.File(".3dq").c_str(), 0200);
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    EXPECT_FALSE(project.m_bSettingsLoaded);
+    EXPECT_FALSE(project.SaveSettings());
+}
+
+TEST_F(ProjectTest, ShortProjectPaletteReadsOverTheUserColours)
+{
+    TPaletteTable user{};
+    user.fill(0x00ABCDEF);
+    g_cfg.m_userColors = user;
+    const std::string shortFile(100, '\x10');
+    WriteFileBytes(made.File(".pal"), shortFile);
+
+    CProject project; // no settings file: the project palette becomes the user palette
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    EXPECT_EQ(g_cfg.m_userColors[24], 0x10101010u);
+    EXPECT_EQ(g_cfg.m_userColors[25], 0x00ABCDEFu);
+    EXPECT_EQ(g_cfg.m_userColors[255], 0x00ABCDEFu);
+    EXPECT_EQ(g_cfg.m_curColors, g_cfg.m_userColors);
+
+    ASSERT_TRUE(project.SaveSettings());
+    WriteFileBytes(made.File(".pal"), shortFile);
+    EXPECT_FALSE(project.IsSettingsChanged()); // read as the open reads it
+    g_cfg.m_curColors[200] = 7; // beyond the file's end, where the user colours stand
+    EXPECT_TRUE(project.IsSettingsChanged());
+}
+
+TEST_F(ProjectTest, CompanionsInTheOtherCaseAreUsedOnEveryRoad)
+{
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    g_cfg.SelectPalette(PALETTE_USER_DEFINED);
+    ASSERT_TRUE(project.SaveSettings());
+    for (const char* suffix : {".3dq", ".pal"}) {
+        std::string upper = suffix;
+        for (char& ch : upper)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        std::filesystem::rename(made.File(suffix), made.File(upper));
+    }
+    WriteFileBytes(made.File(".3QO"), "objects");
+    const auto names = [&] {
+        std::set<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(made.projectFolder))
+            found.insert(entry.path().filename().string());
+        return found;
+    };
+    const std::set<std::string> before = names();
+
+    project.m_settings.m_iContrast = 61;
+    g_cfg.m_curColors[5] = 0x00050505;
+    EXPECT_TRUE(project.IsSettingsChanged());
+    ASSERT_TRUE(project.SaveSettings());
+    EXPECT_EQ(names(), before); // saved under their own names
+    EXPECT_EQ(GetKey(made.File(".3DQ"), "contrast"), "61");
+    EXPECT_EQ(ReadFileBytes(made.File(".PAL")).substr(20, 4), std::string("\x05\x05\x05\x00", 4));
+    EXPECT_FALSE(project.IsSettingsChanged());
+
+    CProject reopened; // read under their own names
+    ASSERT_TRUE(reopened.Open(made.rhdPath));
+    EXPECT_TRUE(reopened.m_bSettingsLoaded);
+    EXPECT_EQ(reopened.m_settings.m_iContrast, 61);
+
+    reopened.DeleteSettingsFiles();
+    for (const char* suffix : {".3DQ", ".PAL", ".3QO"}) {
+        EXPECT_FALSE(std::filesystem::exists(made.File(suffix))) << suffix;
+        EXPECT_TRUE(std::filesystem::exists(made.File(std::string(suffix) + ".old"))) << suffix;
+    }
 }
