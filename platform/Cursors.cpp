@@ -2,25 +2,22 @@
 
 #include "Wnd.h"
 
-#include "Cfg.h"
-
 #include <QCursor>
 #include <QWidget>
 
 namespace {
 Qt::CursorShape ShapeOf(int nCursorId)
 {
-    if (nCursorId < 0 || nCursorId >= CURSOR_COUNT || size_t(nCursorId) >= g_cfg.m_cursors.size() ||
-        !g_cfg.m_cursors[size_t(nCursorId)].m_bLoaded)
-        return Qt::ArrowCursor;
-    static const Qt::CursorShape kShapes[CURSOR_COUNT] = {
-        Qt::SizeAllCursor,   // CURSOR_MOVE
-        Qt::SizeVerCursor,   // CURSOR_SIZE4
-        Qt::SizeHorCursor,   // CURSOR_SIZE3
-        Qt::SizeBDiagCursor, // CURSOR_SIZE2
-        Qt::SizeFDiagCursor, // CURSOR_SIZE1
-        Qt::CrossCursor,     // CURSOR_CROSS
+    static const Qt::CursorShape kShapes[] = {
+        Qt::SizeAllCursor,   // IDC_MOVE
+        Qt::SizeVerCursor,   // IDC_SIZE4
+        Qt::SizeHorCursor,   // IDC_SIZE3
+        Qt::SizeFDiagCursor, // IDC_SIZE2
+        Qt::SizeBDiagCursor, // IDC_SIZE1
+        Qt::CrossCursor,     // IDC_CROSS
     };
+    if (nCursorId < 0 || nCursorId >= int(std::size(kShapes)))
+        return Qt::ArrowCursor;
     return kShapes[nCursorId];
 }
 } // namespace

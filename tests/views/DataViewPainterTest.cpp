@@ -274,10 +274,10 @@ TEST_F(DataViewPainterTest, GripsAndCursorsAroundTheSelectedObject)
     } cases[] = {
         {18, 30, 17, Qt::SizeHorCursor},   // 2 outside the left edge
         {17, 30, -1, Qt::ArrowCursor},     // 3 outside: no hit
-        {20, 20, 9, Qt::SizeBDiagCursor},  // cursor 3
-        {42, 42, 36, Qt::SizeBDiagCursor},
-        {40, 19, 12, Qt::SizeFDiagCursor}, // cursor 4
-        {21, 40, 33, Qt::SizeFDiagCursor},
+        {20, 20, 9, Qt::SizeFDiagCursor},  // cursor 3, "\"
+        {42, 42, 36, Qt::SizeFDiagCursor},
+        {40, 19, 12, Qt::SizeBDiagCursor}, // cursor 4, "/"
+        {21, 40, 33, Qt::SizeBDiagCursor},
         {30, 20, 10, Qt::SizeVerCursor},   // cursor 1
         {31, 41, 34, Qt::SizeVerCursor},
         {40, 29, 20, Qt::SizeHorCursor},
@@ -442,6 +442,28 @@ TEST_F(DataViewPainterTest, MovingAndResizingTheSelectedObject)
     EXPECT_FALSE(Up(95, 75));
 }
 
+TEST_F(DataViewPainterTest, AnObjectTheListMissedIsSelectedAfterARebuild)
+{
+    Add(CDrawDataObject::TYPE_RECT, 10, 10, 20, 20);
+    // Added to the manager without the painter hearing of it.
+    CDrawDataObject object = *g_drawingManager.GetObject(0);
+    object.m_fX1 = 50;
+    object.m_fX2 = 60;
+    CDrawDataObject* pMissed = g_drawingManager.AddObject(object);
+    g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+    g_drawingManager.SelectObject(pMissed);
+    m_painter.OnSelectionChanged();
+    ASSERT_EQ(m_painter.GetObjectCount(), 2);
+    ASSERT_GE(m_painter.GetSelected(), 0);
+    EXPECT_EQ(m_painter.GetObjectAt(m_painter.GetSelected()).m_pObject, pMissed);
+    // A press on the missed object's body moves it, not the first object.
+    EXPECT_TRUE(Down(55, 15));
+    EXPECT_TRUE(Move(57, 15));
+    EXPECT_TRUE(Up(57, 15));
+    EXPECT_EQ(g_drawingManager.GetObject(0)->m_fX1, 10.0f);
+    EXPECT_EQ(pMissed->m_fX1, 52.0f);
+}
+
 TEST_F(DataViewPainterTest, TheListFollowsTheManager)
 {
     Add(CDrawDataObject::TYPE_RECT, 10, 10, 20, 20);
@@ -472,7 +494,7 @@ TEST_F(DataViewPainterTest, TheListFollowsTheManager)
 
     ClearLog();
     CDrawDataObject stranger;
-    EXPECT_EQ(m_painter.GetPaintObject(&stranger), 0);
+    EXPECT_EQ(m_painter.GetPaintObject(&stranger), -1);
     EXPECT_NE(ReadLog().find("GetPaintObject(): painter missing global object."), std::string::npos);
 
     // Another view's creation clears the selection here.
