@@ -125,6 +125,17 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
         GetWidget()->raise();
         GetWidget()->activateWindow();
     }
+    FocusActiveView();
+}
+
+void CFrameWnd::FocusActiveView()
+{
+    // A window inside the frame that has the focus keeps it.
+    CWnd* pFocus = GetFocus();
+    if (pFocus && pFocus != this && pFocus->GetTopLevelParent() == this)
+        return;
+    if (m_pActiveView)
+        m_pActiveView->SetFocus();
 }
 
 void CFrameWnd::OnUpdateFrameTitle()
@@ -156,6 +167,11 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITMENUPOPUP) {
         UpdateMenu(reinterpret_cast<QMenu*>(wParam));
+        return 0;
+    }
+    if (message == WM_ACTIVATE) {
+        if (wParam != WA_INACTIVE)
+            FocusActiveView();
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

@@ -35,6 +35,9 @@ public:
 
     CView* GetActiveView() const { return m_pActiveView; }
     void SetActiveView(CView* pView) { m_pActiveView = pView; }
+    // The keyboard goes to the active view whenever the frame is activated, unless another
+    // window of the frame has the focus.
+    void FocusActiveView();
     CDocument* GetActiveDocument() const;
 
     // After a new or opened document: the views' initial update, then the frame is shown.

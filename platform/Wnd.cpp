@@ -123,9 +123,15 @@ CWnd::CWnd() = default;
 
 CWnd::~CWnd()
 {
-    // A window object that goes while its window exists takes the window with it.
-    if (m_hWnd)
-        DestroyWindow();
+    if (!m_hWnd)
+        return;
+    // Only the base part is left: the widget stops forwarding events and nothing reaches a
+    // handler, mapped or virtual, while the window goes.
+    m_bDetached = true;
+    m_messageMap.clear();
+    if (auto* link = dynamic_cast<CWndHostLink*>(m_pWidget))
+        link->m_pWnd = nullptr;
+    DestroyWindow();
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
@@ -221,10 +227,14 @@ bool CWnd::FinishCreate(QWidget* pWidget, CREATESTRUCT& cs, CWnd* pParent, UINT 
         pWidget->setMinimumSize(info.ptMinTrackSize.x, info.ptMinTrackSize.y);
     if (!m_strText.empty())
         SetWindowText(m_strText);
-    if (m_bOwnPaint)
+    if (m_bOwnPaint) {
         ResizeBacking(pWidget->width(), pWidget->height());
+        // Clicked windows take the keyboard focus, so that keys reach the views.
+        if (!IsTopLevel())
+            pWidget->setFocusPolicy(cs.style & WS_TABSTOP ? Qt::StrongFocus : Qt::ClickFocus);
+    }
     m_bCreating = true;
-    const bool bCreated = Dispatch(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) != -1;
+    const bool bCreated = Dispatch(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs), -1) != -1;
     if (!bCreated)
         DestroyWindow();
     m_bCreating = false;
@@ -232,8 +242,8 @@ bool CWnd::FinishCreate(QWidget* pWidget, CREATESTRUCT& cs, CWnd* pParent, UINT 
         return false;
     if (cs.style & WS_DISABLED)
         pWidget->setEnabled(false);
-    if (cs.style & WS_VISIBLE)
-        pWidget->show();
+    // Qt would show a child with its parent; a window without WS_VISIBLE stays hidden.
+    pWidget->setVisible((cs.style & WS_VISIBLE) != 0);
     return true;
 }
 
@@ -241,7 +251,8 @@ bool CWnd::DestroyWindow()
 {
     if (!m_hWnd)
         return false;
-    Dispatch(WM_DESTROY, 0, 0);
+    if (!m_bDetached)
+        Dispatch(WM_DESTROY, 0, 0);
     for (HWND hOwned : Handles(m_owned))
         if (CWnd* p = FromHandle(hOwned))
             p->DestroyWindow();
@@ -270,15 +281,16 @@ bool CWnd::DestroyWindow()
         widget->deleteLater();
     else
         delete widget;
-    // A window whose creation failed is deleted by its creator.
-    if (!m_bCreating)
+    // A window whose creation failed is deleted by its creator, one whose object is being
+    // destroyed by whoever destroys it.
+    if (!m_bCreating && !m_bDetached)
         PostNcDestroy();
     return true;
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_hWnd)
+    if (!m_hWnd || m_bDetached)
         return 0;
     return WindowProc(message, wParam, lParam);
 }
@@ -303,15 +315,17 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
     }
 }
 
-LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT resultOnException)
 {
     ++s_nDispatchDepth;
-    LRESULT result = 0;
+    LRESULT result = resultOnException;
     try {
         result = SendMessage(message, wParam, lParam);
     } catch (const std::exception& e) {
+        result = resultOnException;
         g_messageLog.Log(LOG_ERROR, "CWnd::Dispatch: message 0x%04x ended by an exception: %s", message, e.what());
     } catch (...) {
+        result = resultOnException;
         g_messageLog.Log(LOG_ERROR, "CWnd::Dispatch: message 0x%04x ended by an unknown exception.", message);
     }
     --s_nDispatchDepth;
@@ -431,6 +445,8 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, bool bRepaint)
     if (m_pWidget->geometry() == rect)
         return;
     m_pWidget->setGeometry(rect);
+    // Qt holds the resize of a hidden widget back until it is shown.
+    NotifySize();
     if (bRepaint)
         Invalidate();
 }
@@ -492,8 +508,22 @@ void CWnd::InvalidateRect(LPCRECT, bool bErase)
 
 void CWnd::UpdateWindow()
 {
-    if (m_pWidget && m_bOwnPaint && m_bPaintPending && m_pWidget->isVisible())
+    if (!m_pWidget || !m_pWidget->isVisible())
+        return;
+    const HWND hSelf = m_hWnd;
+    PaintTree();
+    // On the screen at once, unless Qt is painting this widget already.
+    if (FromHandle(hSelf) == this && !m_pWidget->paintingActive())
         m_pWidget->repaint();
+}
+
+void CWnd::PaintTree()
+{
+    if (!m_pWidget || !m_pWidget->isVisible() || !PaintBacking())
+        return;
+    for (HWND hChild : Handles(m_children))
+        if (CWnd* pChild = FromHandle(hChild))
+            pChild->PaintTree();
 }
 
 void CWnd::ShowBackingImage()
@@ -615,23 +645,42 @@ void CWnd::ResizeBacking(int width, int height)
     m_bErasePending = true;
 }
 
+bool CWnd::PaintBacking()
+{
+    if (!m_bOwnPaint || !m_bPaintPending)
+        return true;
+    m_bPaintPending = false;
+    const HWND hSelf = m_hWnd;
+    if (m_bErasePending) {
+        m_bErasePending = false;
+        CDC dc;
+        dc.AttachImage(&m_backing);
+        Dispatch(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
+        if (FromHandle(hSelf) != this)
+            return false;
+    }
+    Dispatch(WM_PAINT, 0, 0);
+    return FromHandle(hSelf) == this;
+}
+
+void CWnd::NotifySize()
+{
+    const int type = m_pWidget->isMaximized() ? SIZE_MAXIMIZED : m_pWidget->isMinimized() ? SIZE_MINIMIZED : SIZE_RESTORED;
+    const int width = m_pWidget->width(), height = m_pWidget->height();
+    if (type == m_nSizeType && width == m_nSizeWidth && height == m_nSizeHeight)
+        return;
+    m_nSizeType = type;
+    m_nSizeWidth = width;
+    m_nSizeHeight = height;
+    if (m_bOwnPaint)
+        ResizeBacking(width, height);
+    Dispatch(WM_SIZE, WPARAM(type), MAKELPARAM(width, height));
+}
+
 void CWnd::PaintFromHost(QWidget* pWidget, QPaintEvent* pEvent)
 {
-    if (m_bPaintPending) {
-        m_bPaintPending = false;
-        const HWND hSelf = m_hWnd;
-        if (m_bErasePending) {
-            m_bErasePending = false;
-            CDC dc;
-            dc.AttachImage(&m_backing);
-            Dispatch(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
-        }
-        if (FromHandle(hSelf) != this)
-            return;
-        Dispatch(WM_PAINT, 0, 0);
-        if (FromHandle(hSelf) != this)
-            return;
-    }
+    if (!PaintBacking())
+        return;
     QPainter painter(pWidget);
     painter.drawImage(pEvent->rect(), m_backing, pEvent->rect());
 }
@@ -639,15 +688,14 @@ void CWnd::PaintFromHost(QWidget* pWidget, QPaintEvent* pEvent)
 bool CWnd::TranslateEvent(QEvent* pEvent)
 {
     switch (pEvent->type()) {
-    case QEvent::Resize: {
-        const QSize size = static_cast<QResizeEvent*>(pEvent)->size();
-        if (m_bOwnPaint)
-            ResizeBacking(size.width(), size.height());
-        const UINT type = m_pWidget->isMaximized() ? SIZE_MAXIMIZED
-                          : m_pWidget->isMinimized() ? SIZE_MINIMIZED : SIZE_RESTORED;
-        Dispatch(WM_SIZE, type, MAKELPARAM(size.width(), size.height()));
+    case QEvent::Resize:
+        NotifySize();
         return false;
-    }
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        if (m_pWidget->isWindow())
+            Dispatch(WM_ACTIVATE, pEvent->type() == QEvent::WindowActivate ? WA_ACTIVE : WA_INACTIVE, 0);
+        return false;
     case QEvent::Show:
     case QEvent::Hide:
         Dispatch(WM_SHOWWINDOW, pEvent->type() == QEvent::Show ? 1 : 0, 0);

@@ -8,7 +8,9 @@
 // destroyed meanwhile is dropped. Qt's events come in through Dispatch, which lets no
 // exception pass into Qt's event loop. A window that paints itself keeps a backing image:
 // a paint erases and paints into it and shows it, drawing outside a paint (CClientDC) goes
-// into it and is shown at the next update.
+// into it and is shown at the next update; it takes the keyboard focus when clicked (and by
+// Tab with WS_TABSTOP). A window object destroyed while its window exists takes the window
+// with it without calling any of its handlers: the parts of a derived class are gone by then.
 
 #include "CmdTarget.h"
 #include "Types.h"
@@ -51,8 +53,9 @@ public:
     // To every descendant, parent before children, in creation order; neither this window nor
     // top-level windows it owns receive it.
     void SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, bool bDeep = true);
-    // The entry point of Qt's events and posted messages: exceptions are logged and dropped.
-    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    // The entry point of Qt's events and posted messages: exceptions are logged and dropped,
+    // and the message then gives resultOnException.
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT resultOnException = 0);
 
     // The parent of a child window, the owner of a top-level one.
     CWnd* GetParent() const;
@@ -65,6 +68,7 @@ public:
     void SetDlgCtrlID(int nID) { m_nID = nID; }
     DWORD GetStyle() const { return m_dwStyle; }
 
+    // A new size is told by WM_SIZE before the call returns, also to a hidden window.
     void MoveWindow(int x, int y, int nWidth, int nHeight, bool bRepaint = true);
     void MoveWindow(LPCRECT pRect, bool bRepaint = true);
     bool ShowWindow(int nCmdShow);
@@ -73,6 +77,7 @@ public:
     bool IsWindowEnabled() const;
     void Invalidate(bool bErase = true);
     void InvalidateRect(LPCRECT pRect, bool bErase = true);
+    // Paints what is invalid in this window and its visible descendants before it returns.
     void UpdateWindow();
     void GetClientRect(LPRECT pRect) const;
     // Screen coordinates; for a top-level window the rectangle of its client area.
@@ -151,6 +156,12 @@ private:
     void Register();
     void Unregister();
     void ResizeBacking(int width, int height);
+    // WM_SIZE when the widget's size or state differs from what was last told.
+    void NotifySize();
+    // Erases and paints into the backing image when it is invalid; false when the window
+    // went meanwhile.
+    bool PaintBacking();
+    void PaintTree();
 
     QWidget* m_pWidget = nullptr;
     CWnd* m_pParent = nullptr;
@@ -163,6 +174,10 @@ private:
     CFont* m_pFont = nullptr;
     bool m_bOwnPaint = false;
     bool m_bCreating = false;
+    bool m_bDetached = false; // the object is being destroyed: no handler runs any more
+    int m_nSizeType = -1;     // the WM_SIZE last sent: type, width and height
+    int m_nSizeWidth = -1;
+    int m_nSizeHeight = -1;
     bool m_bPaintPending = true;
     bool m_bErasePending = true;
     QImage m_backing;

@@ -1,10 +1,15 @@
-// Windows: broadcasts, posted messages, the exception guard, moves and the backing image.
+// Windows: creation, broadcasts, posted messages, the exception guard, moves, the backing
+// image, the keyboard focus and destruction.
 
 #include "DC.h"
+#include "FrameWnd.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
+#include "View.h"
 #include "Wnd.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -29,7 +34,12 @@ public:
             return LRESULT(0);
         });
     }
-    void OnSize(UINT, int, int) override { ++m_nSizes; }
+    void OnSize(UINT, int cx, int cy) override
+    {
+        ++m_nSizes;
+        m_lastSize = CSize(cx, cy);
+    }
+    void OnKeyDown(UINT nChar, UINT, UINT) override { m_keys.push_back(nChar); }
     void OnPaint() override
     {
         CPaintDC dc(this);
@@ -41,7 +51,18 @@ public:
     std::vector<std::string>* m_pLog;
     std::function<void()> m_onTest;
     int m_nSizes = 0;
+    CSize m_lastSize;
     int m_nPaints = 0;
+    std::vector<UINT> m_keys;
+};
+
+// The frame's view, which takes the keys it is given.
+class CKeyView : public CView
+{
+public:
+    void OnDraw(CDC*) override {}
+    void OnKeyDown(UINT nChar, UINT, UINT) override { m_keys.push_back(nChar); }
+    std::vector<UINT> m_keys;
 };
 
 bool CreateChild(CWnd& wnd, CWnd& parent, UINT nID)
@@ -49,6 +70,33 @@ bool CreateChild(CWnd& wnd, CWnd& parent, UINT nID)
     return wnd.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 40, 30), &parent, nID);
 }
 } // namespace
+
+TEST(WndTest, CreationFailsWhenOnCreateFailsOrThrows)
+{
+    struct CCreateWnd : CWnd
+    {
+        int m_nKind = 0;
+        int OnCreate(LPCREATESTRUCT) override
+        {
+            if (m_nKind == 2)
+                throw std::runtime_error("no resources");
+            return m_nKind == 1 ? -1 : 0;
+        }
+    };
+    const struct
+    {
+        int kind;
+        bool created;
+    } cases[] = {{0, true}, {1, false}, {2, false}};
+    for (const auto& c : cases) {
+        ClearLog();
+        CCreateWnd wnd;
+        wnd.m_nKind = c.kind;
+        EXPECT_EQ(wnd.Create(L"w", WS_OVERLAPPEDWINDOW, CRect(0, 0, 50, 50), nullptr, 1), c.created) << c.kind;
+        EXPECT_EQ(wnd.GetSafeHwnd() != nullptr, c.created) << c.kind;
+        EXPECT_EQ(ReadLog().find("no resources") != std::string::npos, c.kind == 2) << c.kind;
+    }
+}
 
 TEST(WndTest, BroadcastReachesEveryDescendantInOrderButNotSenderOrOwnedWindows)
 {
@@ -157,4 +205,136 @@ TEST(WndTest, PaintErasesAndPaintsIntoTheBackingImageAndClientDrawingNeedsNoPain
     ProcessEvents();
     EXPECT_EQ(wnd.m_nPaints, paints);
     EXPECT_EQ(wnd.GetWidget()->grab().toImage().pixel(22, 22), qRgb(0, 0, 255));
+}
+
+TEST(WndTest, MoveWindowTellsTheSizeAtOnceAlsoToAHiddenWindow)
+{
+    std::vector<std::string> log;
+    CRecordingWnd root("root", &log), child("child", &log);
+    ASSERT_TRUE(root.Create(L"root", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100), nullptr, 1));
+    ASSERT_TRUE(child.Create(L"", WS_CHILD, CRect(0, 0, 40, 30), &root, 2));
+    for (CRecordingWnd* pWnd : {&root, &child}) {
+        ASSERT_FALSE(pWnd->IsWindowVisible());
+        const int sizes = pWnd->m_nSizes;
+        pWnd->MoveWindow(3, 4, 70, 50);
+        EXPECT_EQ(pWnd->m_nSizes, sizes + 1) << pWnd->m_name;
+        EXPECT_EQ(pWnd->m_lastSize, CSize(70, 50)) << pWnd->m_name;
+        EXPECT_EQ(pWnd->GetBackingImage()->size(), QSize(70, 50)) << pWnd->m_name;
+    }
+    // Showing it later does not tell the same size again.
+    root.ShowWindow(SW_SHOW);
+    child.ShowWindow(SW_SHOW);
+    ProcessEvents();
+    EXPECT_EQ(child.m_nSizes, 1);
+    EXPECT_EQ(root.m_nSizes, 1);
+}
+
+TEST(WndTest, UpdateWindowPaintsTheWindowAndItsChildrenAtOnce)
+{
+    // A frame paints nothing itself; the windows inside it do.
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->LoadFrame(0));
+    std::vector<std::string> log;
+    CRecordingWnd child("child", &log), grandchild("grandchild", &log), hidden("hidden", &log);
+    ASSERT_TRUE(child.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 60, 40), pFrame, 2));
+    ASSERT_TRUE(CreateChild(grandchild, child, 3));
+    ASSERT_TRUE(hidden.Create(L"", WS_CHILD, CRect(0, 0, 40, 30), &child, 4));
+    pFrame->ShowWindow(SW_SHOW);
+    ProcessEvents();
+    for (CRecordingWnd* pWnd : {&child, &grandchild, &hidden}) {
+        pWnd->Invalidate();
+        pWnd->m_nPaints = 0;
+    }
+    pFrame->UpdateWindow();
+    EXPECT_EQ(child.m_nPaints, 1);
+    EXPECT_EQ(grandchild.m_nPaints, 1);
+    EXPECT_EQ(hidden.m_nPaints, 0);
+    EXPECT_EQ(grandchild.GetBackingImage()->pixel(5, 5), qRgb(255, 0, 0));
+    // Nothing is invalid any more: no second paint.
+    pFrame->UpdateWindow();
+    ProcessEvents();
+    EXPECT_EQ(child.m_nPaints, 1);
+    grandchild.DestroyWindow();
+    hidden.DestroyWindow();
+    child.DestroyWindow();
+    pFrame->DestroyWindow();
+}
+
+TEST(WndTest, KeysGoToTheActiveViewAndToAClickedChild)
+{
+    CKeyView* pView = nullptr;
+    CCreateContext context;
+    context.m_newView = [&pView] { return pView = new CKeyView; };
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->LoadFrame(0, WS_OVERLAPPEDWINDOW, nullptr, &context));
+    pFrame->GetWidget()->resize(300, 200);
+    std::vector<std::string> log;
+    CRecordingWnd child("child", &log);
+    ASSERT_TRUE(child.Create(L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 60, 50), pView, 2));
+    pFrame->ActivateFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(pFrame->GetWidget()));
+    EXPECT_EQ(CWnd::GetFocus(), pView);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_EQ(pView->m_keys, std::vector<UINT>{VK_LEFT});
+
+    QTest::mouseClick(child.GetWidget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(CWnd::GetFocus(), &child);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(child.m_keys, std::vector<UINT>{VK_DOWN});
+    EXPECT_EQ(pView->m_keys.size(), 1u);
+
+    // Activated again, the frame leaves the focus where it is inside it.
+    pFrame->ActivateFrame();
+    EXPECT_EQ(CWnd::GetFocus(), &child);
+    child.DestroyWindow();
+    pFrame->DestroyWindow();
+}
+
+TEST(WndTest, AWindowObjectDestroyedWithItsWindowCallsNoHandler)
+{
+    std::vector<std::string> log;
+    // Forgets DestroyWindow in its destructor; its handlers would run on a half-gone object.
+    class CForgetfulWnd : public CWnd
+    {
+    public:
+        explicit CForgetfulWnd(std::vector<std::string>* pLog) : m_pLog(pLog)
+        {
+            MapMessage(WM_DESTROY, [pLog](WPARAM, LPARAM) {
+                pLog->push_back("mapped WM_DESTROY");
+                return LRESULT(0);
+            });
+            MapMessage(WM_TEST, [pLog](WPARAM, LPARAM) {
+                pLog->push_back("mapped WM_TEST");
+                return LRESULT(0);
+            });
+        }
+        ~CForgetfulWnd() override { m_pLog->push_back("~derived"); }
+
+    private:
+        std::vector<std::string>* m_pLog;
+    };
+    // A child that still lives tells its parent when it goes.
+    class CChildWnd : public CWnd
+    {
+    public:
+        explicit CChildWnd(std::vector<std::string>* pLog) : m_pLog(pLog) {}
+        void OnDestroy() override
+        {
+            m_pLog->push_back("child OnDestroy");
+            GetParent()->SendMessage(WM_TEST);
+        }
+
+    private:
+        std::vector<std::string>* m_pLog;
+    };
+    auto pParent = std::make_unique<CForgetfulWnd>(&log);
+    CChildWnd child(&log);
+    ASSERT_TRUE(pParent->Create(L"p", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 80, 60), nullptr, 1));
+    ASSERT_TRUE(CreateChild(child, *pParent, 2));
+    const HWND hParent = pParent->GetSafeHwnd();
+    pParent.reset();
+    ProcessEvents();
+    EXPECT_EQ(log, (std::vector<std::string>{"~derived", "child OnDestroy"}));
+    EXPECT_EQ(CWnd::FromHandle(hParent), nullptr);
+    EXPECT_EQ(child.GetSafeHwnd(), nullptr);
 }
