@@ -10,7 +10,10 @@
 #include "MessageLog.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -58,6 +61,7 @@ bool CDialog::CreateFromTemplate(CWnd* pOwner)
     if (!CWnd::Create(dialog->caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, rect, pOwner, m_nIDTemplate))
         return false;
     GetWidget()->setFixedSize(rect.Width(), rect.Height());
+    CenterWindow(pOwner);
     m_pFont = std::make_unique<CFont>();
     m_pFont->CreatePointFont(dialog->nPointSize, dialog->fontName);
     SetFont(m_pFont.get(), false);
@@ -89,6 +93,23 @@ bool CDialog::CreateFromTemplate(CWnd* pOwner)
     if (CWnd* pDefault = GetDlgItem(m_nDefaultID))
         pDefault->SetFocus();
     return true;
+}
+
+void CDialog::CenterWindow(CWnd* pAlternateOwner)
+{
+    QWidget* dialog = GetWidget();
+    const QWidget* owner = pAlternateOwner && pAlternateOwner->GetWidget() ? pAlternateOwner->GetWidget()->window() : nullptr;
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QPoint centre = owner && owner->isVisible() ? owner->geometry().center() : area.center();
+    QRect placed(QPoint(0, 0), dialog->size());
+    placed.moveCenter(centre);
+    // Kept on the screen, its top-left corner first.
+    placed.moveLeft(std::max(area.left(), std::min(placed.left(), area.right() + 1 - placed.width())));
+    placed.moveTop(std::max(area.top(), std::min(placed.top(), area.bottom() + 1 - placed.height())));
+    dialog->setGeometry(placed);
 }
 
 CWnd* CDialog::DefaultOwner() const

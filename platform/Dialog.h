@@ -4,7 +4,9 @@
 // runs it in a nested loop until EndDialog. What Return, Escape and the close box do is the
 // dialog's choice: by default Return presses the focused push button or else the default
 // button, Escape and the close box cancel. Create makes a modeless dialog, which its owner
-// shows and which lives until it is destroyed.
+// shows and which lives until it is destroyed. A new dialog is centred over its owner's
+// window (over the screen without one) and kept on the screen; one that has a place of its
+// own moves there after creation.
 
 #include "Wnd.h"
 
@@ -30,6 +32,8 @@ public:
     bool Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     void EndDialog(int nResult);
     UINT GetTemplateID() const { return m_nIDTemplate; }
+    // Over the given window's top-level window, else over the screen.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
     // Tests answer modal dialogs here: the hook runs once the dialog is initialised and before
     // it waits for the user; a dialog it ends returns at once. An empty hook removes it.

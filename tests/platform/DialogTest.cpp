@@ -1,9 +1,12 @@
-// Dialogs from templates: dialog units, and what Return, Escape and the close box do.
+// Dialogs from templates: dialog units, their place, and what Return, Escape and the close
+// box do.
 
 #include "Dialog.h"
 #include "GuiTestSupport.h"
 #include "Resources.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -25,7 +28,7 @@ const CResourceSet& TestResources()
 class CTestDialog : public CDialog
 {
 public:
-    CTestDialog() : CDialog(IDD_TEST)
+    explicit CTestDialog(CWnd* pParent = nullptr) : CDialog(IDD_TEST, pParent)
     {
         MapCommand(IDC_OTHER, [this] { EndDialog(IDC_OTHER); }, BN_CLICKED);
     }
@@ -84,4 +87,39 @@ TEST_F(DialogTest, MissingTemplateFails)
 {
     CDialog dialog(IDD_TEST + 1);
     EXPECT_EQ(dialog.DoModal(), -1);
+}
+
+TEST_F(DialogTest, OpensCentredOverItsOwnerAndOnTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct
+    {
+        bool owner;
+        QRect ownerRect;
+        QPoint centre;
+    } cases[] = {
+        {true, QRect(300, 200, 400, 300), QPoint(500, 350)},
+        {false, QRect(), screen.center()},
+        // Over an owner at the bottom-right corner the dialog stays on the screen.
+        {true, QRect(screen.right() - 99, screen.bottom() - 39, 100, 40),
+         QPoint(screen.right() + 1 - 75, screen.bottom() + 1 - 33)},
+    };
+    for (const auto& c : cases) {
+        CWnd owner;
+        if (c.owner) {
+            ASSERT_TRUE(owner.Create(L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 10, 10), nullptr, 1));
+            owner.GetWidget()->setGeometry(c.ownerRect);
+        }
+        CTestDialog dialog(c.owner ? &owner : nullptr);
+        QRect placed;
+        CDialog::SetModalHook([&placed](CDialog& d) {
+            placed = d.GetWidget()->geometry();
+            d.EndDialog(IDOK);
+        });
+        dialog.DoModal();
+        CDialog::SetModalHook(nullptr);
+        EXPECT_EQ(placed.size(), QSize(150, 65));
+        EXPECT_LE(std::abs(placed.center().x() - c.centre.x()), 1) << placed.x() << "," << placed.y();
+        EXPECT_LE(std::abs(placed.center().y() - c.centre.y()), 1) << placed.x() << "," << placed.y();
+    }
 }
