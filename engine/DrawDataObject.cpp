@@ -10,7 +10,6 @@ namespace Tovrik {
 namespace {
 
 const char* const kTypeNames[] = {"line", "rect", "circle"};
-constexpr float kCoordinateTolerance = 0.0001f;
 
 // Cuts the field up to the next TAB off the front of rest; false when the line has none.
 bool TakeField(std::string_view& rest, std::string_view& field)
@@ -54,6 +53,19 @@ std::string FormatPoint(float x, float y, float z)
 
 } // namespace
 
+bool FindLine(std::string_view text, size_t pos, size_t& end, size_t& next)
+{
+    if (pos > text.size())
+        return false;
+    end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos)
+        return false;
+    next = end + 1;
+    if (text[end] == '\r' && next < text.size() && text[next] == '\n')
+        ++next;
+    return true;
+}
+
 std::string CDrawDataObject::Write() const
 {
     const bool known = m_nType >= TYPE_LINE && m_nType <= TYPE_CIRCLE;
@@ -76,12 +88,10 @@ std::string CDrawDataObject::Write() const
 
 bool CDrawDataObject::Read(std::string_view text, size_t& pos)
 {
-    if (pos > text.size())
-        return false;
     // Every field lies within this line: a short line fails instead of reading the next one.
-    const size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos || text[end] != '\r' || end + 1 >= text.size()
-        || text[end + 1] != '\n')
+    size_t end = 0;
+    size_t next = 0;
+    if (!FindLine(text, pos, end, next))
         return false;
     std::string_view rest = text.substr(pos, end - pos);
 
@@ -132,13 +142,13 @@ bool CDrawDataObject::Read(std::string_view text, size_t& pos)
     m_nPenWidth = penWidth;
     m_crFill = crFill;
     m_bVisible = ReadFlagValue(rest);
-    pos = end + 2;
+    pos = next;
     return true;
 }
 
 bool CDrawDataObject::IsEqual(const CDrawDataObject& other) const
 {
-    const auto near = [](float a, float b) { return std::fabs(a - b) <= kCoordinateTolerance; };
+    const auto near = [](float a, float b) { return std::fabs(a - b) <= COORDINATE_TOLERANCE; };
     return m_nType == other.m_nType && m_crFill == other.m_crFill && m_crLine == other.m_crLine
         && m_bVisible == other.m_bVisible && near(m_fX1, other.m_fX1) && near(m_fY1, other.m_fY1)
         && near(m_fX2, other.m_fX2) && near(m_fY2, other.m_fY2) && near(m_fZ1, other.m_fZ1)

@@ -12,16 +12,23 @@
 
 namespace Tovrik {
 
+// The line of text that begins at pos: end is where its line end (CR LF, LF or CR) begins,
+// next where the following line begins. False when the text ends before a line end.
+bool FindLine(std::string_view text, size_t pos, size_t& end, size_t& next);
+
 class CDrawDataObject
 {
 public:
     enum : int32_t { TYPE_LINE = 0, TYPE_RECT = 1, TYPE_CIRCLE = 2 };
+    // How far coordinates of equal objects may lie apart.
+    static constexpr float COORDINATE_TOLERANCE = 0.0001f;
 
     // The object's file line: type name, the two points "x;y;depth" with two decimals, pen
     // colour "%x", pen width, fill colour "%x", visible "1"/"0", TAB-separated, CR LF.
     std::string Write() const;
     // Parses the line that begins at pos; on success sets the values (pen and brush are left
-    // alone) and moves pos past the line's CR LF. A malformed line changes nothing.
+    // alone) and moves pos past the line's end (CR LF, LF or CR). A malformed line changes
+    // nothing.
     bool Read(std::string_view text, size_t& pos);
     // Same type, fill and line colour and visibility, coordinates within 0.0001; the pen width
     // is not compared.

@@ -8,7 +8,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <map>
 #include <new>
+#include <set>
+#include <tuple>
 #include <unistd.h>
 
 namespace Tovrik {
@@ -32,14 +35,19 @@ const char kKeyOverlay[] = "drawing.overlay";
 const char kKeyVisible[] = "drawing.visible";
 const char* const kVisibilityNames[] = {"all", "range", "hide"};
 
-enum class TFileRead { Read, NotOpened, Failed };
+enum class TFileRead { Read, Missing, Failed };
 
 // The object file's text up to its first zero byte.
 TFileRead ReadObjectFile(const std::wstring& path, std::string& text)
 {
     FILE* file = OpenFile(path, "rb");
-    if (!file)
-        return TFileRead::NotOpened;
+    if (!file) {
+        const int cause = FileErrorCause(errno, path);
+        if (cause == 2 || cause == 3)
+            return TFileRead::Missing;
+        g_messageLog.LogFileError(path, cause);
+        return TFileRead::Failed;
+    }
     int64_t length = -1;
     if (std::fseek(file, 0, SEEK_END) == 0)
         length = std::ftell(file);
@@ -59,26 +67,40 @@ TFileRead ReadObjectFile(const std::wstring& path, std::string& text)
         return TFileRead::Failed;
     }
     text.resize(std::fread(text.data(), 1, text.size(), file));
+    const bool bError = std::ferror(file) != 0;
     std::fclose(file);
+    if (bError) {
+        g_messageLog.Log(LOG_ERROR, "Object list: read error, %s", narrow.c_str());
+        return TFileRead::Failed;
+    }
     const size_t zero = text.find('\0');
     if (zero != std::string::npos)
         text.resize(zero);
     return TFileRead::Read;
 }
 
-enum class TFirstLine { Ok, NoCr, NoLf };
-
-// Line 1 names the program and its version; only its end is checked.
-TFirstLine SkipFirstLine(const std::string& text, size_t& pos)
+// Line 1 names the program and its version; only its end is looked for.
+bool SkipFirstLine(const std::string& text, size_t& pos)
 {
-    const size_t cr = text.find('\r');
-    if (cr == std::string::npos)
-        return TFirstLine::NoCr;
-    if (cr + 1 >= text.size() || text[cr + 1] != '\n')
-        return TFirstLine::NoLf;
-    pos = cr + 2;
-    return TFirstLine::Ok;
+    size_t end = 0;
+    return FindLine(text, 0, end, pos);
 }
+
+// The values that equal objects share exactly.
+auto KindOf(const CDrawDataObject& object)
+{
+    return std::tie(object.m_nType, object.m_crFill, object.m_crLine, object.m_bVisible);
+}
+
+// Orders objects by kind and then by the first x, so that the objects that can equal a given
+// one lie together.
+struct CObjectOrder
+{
+    bool operator()(const CDrawDataObject& a, const CDrawDataObject& b) const
+    {
+        return std::tuple_cat(KindOf(a), std::tie(a.m_fX1)) < std::tuple_cat(KindOf(b), std::tie(b.m_fX1));
+    }
+};
 
 } // namespace
 
@@ -264,8 +286,22 @@ bool CDrawingManager::Paste()
     return true;
 }
 
-bool CDrawingManager::SaveObjectList(const std::wstring& path) const
+bool CDrawingManager::SaveObjectList(const std::wstring& path)
 {
+    // The file that failed to load is kept, once, before anything replaces it.
+    if (m_bFileDamaged && path == m_strObjectListPath) {
+        const std::wstring backup = path + L".bak";
+        if (FileExists(path)) {
+            if (const int cause = RenameFile(path, backup)) {
+                g_messageLog.LogFileError(backup, cause);
+                return false;
+            }
+            g_messageLog.LogString(LOG_INFO, L"SaveObjectList(): kept " + path + L" as " + backup);
+        }
+        m_bFileDamaged = false;
+    } else if (IsUnreadableFile(path, kMaxObjectFile)) {
+        return false;
+    }
     if (m_objects.empty()) {
         if (unlink(NativePath(path).c_str()) == 0 || errno == ENOENT)
             return true;
@@ -287,43 +323,48 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
 {
     RemoveAll();
     m_strObjectListPath = path;
+    m_bFileDamaged = false;
     std::string text;
-    if (ReadObjectFile(path, text) != TFileRead::Read)
-        return false;
-    const int32_t savedTool = m_nTool;
-    const uint32_t savedColor = m_crColor;
-    const int32_t savedWidth = m_nPenWidth;
-
-    size_t pos = 0;
-    if (SkipFirstLine(text, pos) != TFirstLine::Ok) {
-        g_messageLog.Log(LOG_ERROR, "LoadObjectList(): missing eol; parse error.");
+    const TFileRead read = ReadObjectFile(path, text);
+    if (read != TFileRead::Read) {
+        m_bFileDamaged = read == TFileRead::Failed;
         return false;
     }
-    bool bResult = true;
+    size_t pos = 0;
+    if (!SkipFirstLine(text, pos)) {
+        g_messageLog.Log(LOG_ERROR, "LoadObjectList(): missing eol; parse error.");
+        m_bFileDamaged = true;
+        return false;
+    }
+    // An object is drawn in its fill colour with the width of its tool. Objects of one style
+    // share its pen and brush, and share the current ones when the style is the current one.
+    std::map<std::pair<uint32_t, int32_t>, std::pair<PenPtr, BrushPtr>> styles;
+    styles[{m_crColor, m_nPenWidth}] = {m_pPen, m_pBrush};
     while (pos < text.size()) {
-        CDrawDataObject object;
-        if (!object.Read(text, pos)) {
+        auto object = std::make_unique<CDrawDataObject>();
+        if (!object->Read(text, pos)) {
             g_messageLog.Log(LOG_ERROR,
                              "Failed to read and parse object list:\nEntire file:\n\t%s\nFrom:\n\t%s",
                              text.c_str(), text.c_str() + pos);
-            bResult = false;
-            break;
+            m_bFileDamaged = true;
+            return false;
         }
-        // An object takes the style of its fill colour and the default width of its tool.
-        SetTool(object.m_nType);
-        SetColor(object.m_crFill);
-        AddObject(object);
+        const int32_t width = object->m_nType == CDrawDataObject::TYPE_LINE ? 2 : 1;
+        auto& style = styles[{object->m_crFill, width}];
+        if (!style.first)
+            style = {MakePen(object->m_crFill, width), MakeBrush(object->m_crFill)};
+        object->m_pPen = style.first;
+        object->m_pBrush = style.second;
+        m_objects.push_back(std::move(object));
     }
-    SetTool(savedTool);
-    SetStyle(savedColor, savedWidth);
-    return bResult;
+    return true;
 }
 
 bool CDrawingManager::IsModified() const
 {
     std::string text;
     switch (ReadObjectFile(m_strObjectListPath, text)) {
-    case TFileRead::NotOpened:
+    case TFileRead::Missing:
         return !m_objects.empty();
     case TFileRead::Failed:
         return true;
@@ -331,38 +372,41 @@ bool CDrawingManager::IsModified() const
         break;
     }
     size_t pos = 0;
-    switch (SkipFirstLine(text, pos)) {
-    case TFirstLine::NoCr:
+    if (!SkipFirstLine(text, pos)) {
         g_messageLog.Log(LOG_ERROR, "DrawingMangager::IsModified(): Reading beond buffer, missing \\r.");
         return true;
-    case TFirstLine::NoLf:
-        g_messageLog.Log(LOG_ERROR, "DrawingMangager::IsModified(): Parse error, missing \\n.");
-        return true;
-    case TFirstLine::Ok:
-        break;
     }
-    std::vector<CDrawDataObject> fileObjects;
+    std::multiset<CDrawDataObject, CObjectOrder> fileObjects;
     while (pos < text.size()) {
-        fileObjects.emplace_back();
-        if (!fileObjects.back().Read(text, pos))
+        CDrawDataObject object;
+        if (!object.Read(text, pos))
             return true;
+        fileObjects.insert(std::move(object));
     }
     if (fileObjects.empty() || fileObjects.size() != m_objects.size())
         return true;
-    // Each object of the file answers for one object of the list, compared as written.
-    std::vector<bool> matched(fileObjects.size(), false);
+    // Each object of the file answers for one object of the list, compared as written; only
+    // file objects whose first x lies near the object's can be equal to it.
     for (const auto& object : m_objects) {
         const std::string line = object->Write();
         CDrawDataObject written;
         size_t linePos = 0;
         if (!written.Read(line, linePos))
             return true;
-        size_t i = 0;
-        while (i < fileObjects.size() && (matched[i] || !written.IsEqual(fileObjects[i])))
-            ++i;
-        if (i == fileObjects.size())
+        // A wider window than the tolerance: IsEqual decides.
+        const float reach = 2 * CDrawDataObject::COORDINATE_TOLERANCE;
+        CDrawDataObject low = written;
+        low.m_fX1 = written.m_fX1 - reach;
+        auto candidate = fileObjects.lower_bound(low);
+        for (; candidate != fileObjects.end(); ++candidate) {
+            if (KindOf(*candidate) != KindOf(written) || candidate->m_fX1 > written.m_fX1 + reach)
+                return true;
+            if (written.IsEqual(*candidate))
+                break;
+        }
+        if (candidate == fileObjects.end())
             return true;
-        matched[i] = true;
+        fileObjects.erase(candidate);
     }
     return false;
 }

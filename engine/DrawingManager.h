@@ -68,10 +68,15 @@ public:
     bool IsBufferFull() const { return m_bBufferFull; }
 
     // Saving an empty list deletes the file; a failed save is logged and leaves the old file.
-    bool SaveObjectList(const std::wstring& path) const;
+    // The first save over a file that failed to load first renames it to its name with
+    // ".bak", replacing an older one; a file that cannot be read is never replaced otherwise.
+    bool SaveObjectList(const std::wstring& path);
     // Replaces the list with the file's objects; after a malformed line the objects before it
-    // stay. The path is remembered for IsModified.
+    // stay. The path is remembered for IsModified. False for a missing file too.
     bool LoadObjectList(const std::wstring& path);
+    // The last load found a file but could not read all of it (a bad line, too large, not
+    // readable).
+    bool IsFileDamaged() const { return m_bFileDamaged; }
     // Whether the list differs from the last loaded file as it would be written.
     bool IsModified() const;
     const std::wstring& GetObjectListPath() const { return m_strObjectListPath; }
@@ -113,6 +118,7 @@ private:
     bool m_bBusy = false;
     bool m_bOverlay = false;
     std::wstring m_strObjectListPath;
+    bool m_bFileDamaged = false;
     bool m_bDrawingMode = false;
     CDrawDataObject m_editBuffer;
     bool m_bBufferFull = false;

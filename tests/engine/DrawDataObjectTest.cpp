@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 using Tovrik::CDrawDataObject;
 
@@ -63,6 +64,8 @@ TEST(DrawDataObject, ReadsLinesByTheFileRules)
         {"colour saturates", "line\t0;0;0\t1;1;1\t1234567890ab\t1\t0\t1\r\n",
          0, 0xffffffffu, 1, 0, true},
         {"visible only when 1", "line\t0;0;0\t1;1;1\t0\t1\t0\t2\r\n", 0, 0, 1, 0, false},
+        {"LF line end", "rect\t0;0;0\t1;1;1\tff\t1\tff\t1\n", 1, 0xff, 1, 0xff, true},
+        {"CR line end", "rect\t0;0;0\t1;1;1\tff\t1\tff\t0\r", 1, 0xff, 1, 0xff, false},
     };
     for (const auto& c : valid) {
         CDrawDataObject object = MakeRect();
@@ -89,9 +92,8 @@ TEST(DrawDataObject, ReadsLinesByTheFileRules)
         {"NaN coordinate", "rect\tnan;0;0\t1;1;1\tff\t1\tff\t1\r\n"},
         {"beyond float", "rect\t0;1e300;0\t1;1;1\tff\t1\tff\t1\r\n"},
         {"infinite depth", "rect\t0;0;0\t1;1;-inf\tff\t1\tff\t1\r\n"},
-        {"no CR LF", "rect\t0;0;0\t1;1;1\tff\t1\tff\t1"},
-        {"CR without LF", "rect\t0;0;0\t1;1;1\tff\t1\tff\t1\r"},
-        {"lone LF", "rect\t0;0;0\t1;1;1\tff\t1\tff\t1\nline\t0;0;0\t1;1;1\tff\t1\tff\t1\r\n"},
+        {"no line end", "rect\t0;0;0\t1;1;1\tff\t1\tff\t1"},
+        {"short line ended by LF", "rect\t0;0;0\t1;1;1\tff\t1\nline\t0;0;0\t1;1;1\tff\t1\tff\t1\n"},
     };
     for (const auto& c : malformed) {
         CDrawDataObject object = MakeRect();
@@ -123,6 +125,15 @@ TEST(DrawDataObject, ReadsFromAPositionAndRoundTripsItsLine)
     EXPECT_FALSE(object.Read(text, pos));
     pos = text.size() + 1;
     EXPECT_FALSE(object.Read(text, pos));
+
+    // Lines ended by LF, CR or CR LF follow each other in any mix.
+    const std::string body = line.substr(0, line.size() - 2);
+    const std::string mixed = body + "\n" + body + "\r" + body + "\r\n" + body + "\n";
+    std::vector<size_t> ends;
+    for (pos = 0; object.Read(mixed, pos);)
+        ends.push_back(pos);
+    const size_t n = body.size();
+    EXPECT_EQ(ends, (std::vector<size_t>{n + 1, 2 * n + 2, 3 * n + 4, 4 * n + 5}));
 }
 
 TEST(DrawDataObject, IsEqualComparesValuesButNotThePenWidth)

@@ -3,8 +3,11 @@
 #include "TestSupport.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using Tovrik::CDrawDataObject;
@@ -36,6 +39,20 @@ CDrawDataObject* Draw(CDrawingManager& manager, int type, float x1, uint32_t col
 {
     manager.SetColor(color);
     return manager.AddObject(MakeObject(type, x1, color));
+}
+
+std::string CrLfToLf(std::string text)
+{
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
+std::string CrLfToCr(std::string text)
+{
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.erase(at + 1, 1);
+    return text;
 }
 
 std::vector<float> FirstXs(const CDrawingManager& manager)
@@ -315,7 +332,8 @@ TEST(DrawingManager, LoadFailuresKeepTheObjectsBeforeTheBadLine)
     } cases[] = {
         {"header only", kHeader, 0, true, nullptr},
         {"header without CR", "quarvel v1.4.0", 0, false, "Error: LoadObjectList(): missing eol; parse error."},
-        {"header without LF", "quarvel\rline", 0, false, "Error: LoadObjectList(): missing eol; parse error."},
+        {"lines ended by LF", "quarvel\tv1.4.0\n" + CrLfToLf(kRectLine + kLineLine), 2, true, nullptr},
+        {"lines ended by CR", "quarvel\r" + CrLfToCr(kRectLine + kCircleLine), 2, true, nullptr},
         {"bad line", kHeader + kRectLine + bad + kLineLine, 1, false,
          "Error: Failed to read and parse object list:\nEntire file:\n\tquarvel\tv1.4.0\r\n"},
         {"last line without CR LF", kHeader + kRectLine + "line\t0;0;0\t1;1;1\tff\t2\tff\t1", 1, false,
@@ -334,6 +352,7 @@ TEST(DrawingManager, LoadFailuresKeepTheObjectsBeforeTheBadLine)
         manager.SelectObject(0);
         ClearLog();
         EXPECT_EQ(manager.LoadObjectList(dir.WFile("a.3qo")), c.ok) << c.name;
+        EXPECT_EQ(manager.IsFileDamaged(), !c.ok) << c.name;
         EXPECT_EQ(manager.GetCount(), c.count) << c.name;
         EXPECT_EQ(manager.GetSelected(), -1) << c.name;
         EXPECT_EQ(manager.GetTool(), CDrawingManager::TOOL_CIRCLE) << c.name;
@@ -349,13 +368,99 @@ TEST(DrawingManager, LoadFailuresKeepTheObjectsBeforeTheBadLine)
     CDrawingManager manager;
     Draw(manager, CDrawDataObject::TYPE_RECT, 9);
     EXPECT_FALSE(manager.LoadObjectList(dir.WFile("none.3qo")));
+    EXPECT_FALSE(manager.IsFileDamaged());
     EXPECT_EQ(manager.GetCount(), 0);
     WriteFileBytes(dir.File("big.3qo"), kHeader);
     std::filesystem::resize_file(dir.File("big.3qo"), 32 * 1024 * 1024);
     ClearLog();
     EXPECT_FALSE(manager.LoadObjectList(dir.WFile("big.3qo")));
     EXPECT_NE(ReadLog().find("too large"), std::string::npos);
+    EXPECT_TRUE(manager.IsFileDamaged());
     EXPECT_TRUE(manager.IsModified());
+}
+
+TEST(DrawingManager, AFileThatFailedToLoadIsKeptOnceOnTheFirstSave)
+{
+    const auto write = [](const std::string& path, const std::string& text) { WriteFileBytes(path, text); };
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        int loaded; // objects read before the failure
+    } cases[] = {
+        {"bad line", [&](const std::string& p) { write(p, kHeader + kRectLine + "rect\tjunk\r\n" + kLineLine); }, 1},
+        {"unknown type", [&](const std::string& p) { write(p, kHeader + "box\t0;0;0\t1;1;1\tff\t1\tff\t1\r\n"); }, 0},
+        {"over 16 MB", [&](const std::string& p) {
+             write(p, kHeader + kRectLine);
+             std::filesystem::resize_file(p, 16 * 1024 * 1024 + 1);
+         }, 0},
+        {"FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }, 0},
+    };
+    for (const bool bEmptied : {false, true}) {
+        for (const auto& c : cases) {
+            const std::string name = std::string(c.name) + (bEmptied ? ", list emptied" : "");
+            CTempDir dir;
+            const std::string path = dir.File("a.3qo");
+            c.make(path);
+            const auto type = std::filesystem::status(path).type();
+            const auto size = type == std::filesystem::file_type::regular ? std::filesystem::file_size(path) : 0;
+            WriteFileBytes(path + ".bak", "older backup");
+            CDrawingManager manager;
+            EXPECT_FALSE(manager.LoadObjectList(Wide(path))) << name;
+            EXPECT_TRUE(manager.IsFileDamaged()) << name;
+            EXPECT_EQ(manager.GetCount(), c.loaded) << name;
+            if (bEmptied)
+                manager.RemoveAll();
+            else
+                Draw(manager, CDrawDataObject::TYPE_CIRCLE, 5);
+            EXPECT_TRUE(manager.IsModified()) << name;
+
+            ASSERT_TRUE(manager.SaveObjectList(Wide(path))) << name;
+            EXPECT_FALSE(manager.IsFileDamaged()) << name;
+            EXPECT_EQ(std::filesystem::status(path + ".bak").type(), type) << name;
+            if (type == std::filesystem::file_type::regular)
+                EXPECT_EQ(std::filesystem::file_size(path + ".bak"), size) << name;
+            EXPECT_EQ(std::filesystem::exists(path), !bEmptied) << name;
+
+            // Later saves are ordinary ones: the backup stays as it is.
+            Draw(manager, CDrawDataObject::TYPE_RECT, 7);
+            ASSERT_TRUE(manager.SaveObjectList(Wide(path))) << name;
+            EXPECT_FALSE(manager.IsModified()) << name;
+            EXPECT_EQ(std::filesystem::status(path + ".bak").type(), type) << name;
+        }
+    }
+}
+
+TEST(DrawingManager, AFileWithoutReadPermissionIsKept)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    CTempDir dir;
+    WriteFileBytes(dir.File("a.3qo"), kHeader + kRectLine);
+    chmod(dir.File("a.3qo").c_str(), 0200);
+    CDrawingManager manager;
+    EXPECT_FALSE(manager.LoadObjectList(dir.WFile("a.3qo")));
+    EXPECT_TRUE(manager.IsFileDamaged());
+    ASSERT_TRUE(manager.SaveObjectList(dir.WFile("a.3qo")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("a.3qo.bak")));
+}
+
+TEST(DrawingManager, AnEmptyListOfAGoodFileDeletesIt)
+{
+    CTempDir dir;
+    WriteFileBytes(dir.File("a.3qo"), kHeader + kRectLine);
+    CDrawingManager manager;
+    ASSERT_TRUE(manager.LoadObjectList(dir.WFile("a.3qo")));
+    EXPECT_FALSE(manager.IsFileDamaged());
+    manager.RemoveAll();
+    ASSERT_TRUE(manager.SaveObjectList(dir.WFile("a.3qo")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("a.3qo")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("a.3qo.bak")));
+
+    // A file that cannot be read and was never loaded is not replaced.
+    ASSERT_EQ(mkfifo(dir.File("b.3qo").c_str(), 0644), 0);
+    Draw(manager, CDrawDataObject::TYPE_RECT, 1);
+    EXPECT_FALSE(manager.SaveObjectList(dir.WFile("b.3qo")));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.File("b.3qo")));
 }
 
 TEST(DrawingManager, IsModifiedComparesTheListWithTheFileAsWritten)
@@ -384,8 +489,8 @@ TEST(DrawingManager, IsModifiedComparesTheListWithTheFileAsWritten)
         {"header only, no objects", "", kHeader, {}, true, nullptr},
         {"no CR", "", "quarvel", {1.5f}, true,
          "Error: DrawingMangager::IsModified(): Reading beond buffer, missing \\r."},
-        {"no LF", "", "quarvel\r", {1.5f}, true,
-         "Error: DrawingMangager::IsModified(): Parse error, missing \\n."},
+        {"header ended by CR, no objects", "", "quarvel\r", {1.5f}, true, nullptr},
+        {"same objects, lines ended by LF", "", CrLfToLf(kHeader + rect2 + kRectLine), {1.5f, 2}, false, nullptr},
     };
     for (const auto& c : cases) {
         CTempDir dir;
