@@ -4,6 +4,7 @@
 // (right and bottom lie outside), the window messages, key codes and dialog results that the
 // program's windows use.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -83,6 +84,27 @@ struct CRect
     void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
     void DeflateRect(int dx, int dy) { left += dx; right -= dx; top += dy; bottom -= dy; }
     void InflateRect(int dx, int dy) { DeflateRect(-dx, -dy); }
+    // The overlap of the two; all zero, and false, when they do not overlap.
+    bool IntersectRect(const CRect* pA, const CRect* pB)
+    {
+        const CRect overlap(std::max(pA->left, pB->left), std::max(pA->top, pB->top),
+                            std::min(pA->right, pB->right), std::min(pA->bottom, pB->bottom));
+        *this = overlap.IsRectEmpty() ? CRect() : overlap;
+        return !IsRectEmpty();
+    }
+    // The smallest rectangle holding both; an empty one adds nothing, and two empty ones give
+    // all zero and false.
+    bool UnionRect(const CRect* pA, const CRect* pB)
+    {
+        if (pA->IsRectEmpty() || pB->IsRectEmpty()) {
+            const CRect* pFilled = pA->IsRectEmpty() ? pB : pA;
+            *this = pFilled->IsRectEmpty() ? CRect() : *pFilled;
+        } else {
+            *this = CRect(std::min(pA->left, pB->left), std::min(pA->top, pB->top),
+                          std::max(pA->right, pB->right), std::max(pA->bottom, pB->bottom));
+        }
+        return !IsRectEmpty();
+    }
     bool operator==(const CRect& o) const
     {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
@@ -95,6 +117,11 @@ struct CRect
 };
 using LPRECT = CRect*;
 using LPCRECT = const CRect*;
+
+inline bool UnionRect(LPRECT pDst, LPCRECT pA, LPCRECT pB)
+{
+    return pDst->UnionRect(pA, pB);
+}
 
 struct MINMAXINFO
 {
@@ -144,6 +171,7 @@ enum : UINT {
     WM_DESTROY = 0x0002,
     WM_MOVE = 0x0003,
     WM_SIZE = 0x0005,
+    WM_ACTIVATE = 0x0006, // wParam WA_ACTIVE or WA_INACTIVE: a top-level window gains or loses activation
     WM_SETFOCUS = 0x0007,
     WM_KILLFOCUS = 0x0008,
     WM_ENABLE = 0x000A,
@@ -171,13 +199,13 @@ enum : UINT {
     WM_RBUTTONUP = 0x0205,
     WM_RBUTTONDBLCLK = 0x0206,
     WM_MBUTTONDOWN = 0x0207,
-    WM_ACTIVATE = 0x0006, // wParam WA_ACTIVE or WA_INACTIVE: a top-level window gains or loses activation
     WM_MBUTTONUP = 0x0208,
     WM_MOUSEWHEEL = 0x020A,
     WM_MOUSELEAVE = 0x02A3,
     WM_INITIALUPDATE = 0x0364, // the framework's: the view's document is ready
     WM_APP = 0x8000,
 };
+enum : UINT { WA_INACTIVE = 0, WA_ACTIVE = 1 };
 
 // Size types of WM_SIZE.
 enum : UINT { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
@@ -205,7 +233,6 @@ enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDY
 enum : UINT {
     MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4,
     MB_ICONHAND = 0x10, MB_ICONERROR = MB_ICONHAND, MB_ICONQUESTION = 0x20,
-enum : UINT { WA_INACTIVE = 0, WA_ACTIVE = 1 };
     MB_ICONEXCLAMATION = 0x30, MB_ICONWARNING = MB_ICONEXCLAMATION, MB_ICONASTERISK = 0x40,
     MB_ICONINFORMATION = MB_ICONASTERISK,
     MB_TYPEMASK = 0xF, MB_ICONMASK = 0xF0,
