@@ -6,6 +6,7 @@
 
 #include "Cfg.h"
 #include "DrawingManager.h"
+#include "FileIo.h"
 #include "MessageLog.h"
 
 #include <algorithm>
@@ -62,7 +63,11 @@ bool CQuarvelDoc::OnOpenDocument(const std::wstring& path)
     }
     CProjectSettings& s = m_project.m_settings;
     s.m_signature = m_matrix.m_fingerprint;
-    g_drawingManager.LoadObjectList(m_project.GetObjectListPath());
+    const std::wstring objectsPath = FindCompanionFile(m_project.GetObjectListPath());
+    if (!g_drawingManager.LoadObjectList(objectsPath) && g_drawingManager.IsFileDamaged())
+        AfxMessageBox(L"Unable to read all drawing objects from " + objectsPath +
+                          L". The file will be kept as " + objectsPath + L".bak when the project is saved.",
+                      MB_OK | MB_ICONEXCLAMATION);
     if (static_cast<float>(s.m_iZeroLevel) > m_project.m_fCursorDepth) {
         s.m_iDepthIndex = s.m_iZeroLevel;
         m_project.m_fCursorDepth = static_cast<float>(s.m_iZeroLevel);
@@ -106,7 +111,7 @@ bool CQuarvelDoc::OnSaveDocument(const std::wstring&)
         C3DMatrix::RemovePreCalcFiles(m_project);
         return false;
     }
-    return g_drawingManager.SaveObjectList(m_project.GetObjectListPath());
+    return g_drawingManager.SaveObjectList(FindCompanionFile(m_project.GetObjectListPath()));
 }
 
 bool CQuarvelDoc::SaveWithReport()

@@ -12,6 +12,9 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 bool Exists(const std::string& path)
@@ -72,17 +75,29 @@ TEST_F(DocumentTest, ForeignSignatureTakesTheRejectionRoad)
     OpenAndSave(project);
     const std::string settings = project.File(".3dq");
     WriteFileBytes(project.File(".pal"), std::string(1024, '\x10'));
+    WriteFileBytes(project.File(".pal.old"), "older");
     ASSERT_TRUE(Exists(project.File(".3qo")) && Exists(project.File("_1.precalc")));
     SetFileValue(settings, "signature", std::string(64, 'a'));
     SetFileValue(settings, "migration", "1");
     SetFileValue(settings, "contrast", "77");
+    std::map<std::string, std::string> before;
+    for (const char* suffix : {".3dq", ".pal", ".3qo"})
+        before[suffix] = ReadFileBytes(project.File(suffix));
 
     CQuarvelDoc doc;
+    ClearLog();
     ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
-    EXPECT_TRUE(m_boxes.Contains(L"Project header settings file is not for current project data file. Will load "
-                                 L"from original settings."));
-    for (const char* suffix : {".3dq", ".pal", ".3qo", "_1.precalc", "_2.precalc"})
+    EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{L"Project header settings file is not for current project "
+                                                         L"data file. Will load from original settings."});
+    for (const char* suffix : {"_1.precalc", "_2.precalc"})
         EXPECT_FALSE(Exists(project.File(suffix))) << suffix;
+    // The user's files are moved aside, replacing older ones, and the log names them.
+    for (const auto& [suffix, bytes] : before) {
+        EXPECT_FALSE(Exists(project.File(suffix))) << suffix;
+        EXPECT_EQ(ReadFileBytes(project.File(suffix + ".old")), bytes) << suffix;
+        EXPECT_NE(ReadLog().find(project.File(suffix) + " to " + project.File(suffix + ".old")), std::string::npos)
+            << suffix;
+    }
     const CProjectSettings& s = doc.m_project.m_settings;
     EXPECT_FALSE(s.m_params.m_bMigration);
     EXPECT_FALSE(s.m_params.m_bDelMeanOn);
@@ -206,6 +221,80 @@ TEST_F(DocumentTest, SaveModifiedAsksOnlyWhenSettingsChanged)
                       FormatInt(doc.m_project.m_settings.m_iContrast),
                   c.saved);
     }
+}
+
+TEST_F(DocumentTest, DamagedObjectFileIsReportedOnceAndKeptOnTheFirstSave)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    const std::string path = project.File(".3qo");
+    const std::string damaged = ReadFileBytes(path) + "box\t0;0;0\t1;1;1\tff\t1\tff\t1\r\n";
+    WriteFileBytes(path, damaged);
+
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    ASSERT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_NE(m_boxes.m_texts[0].find(Wide(path)), std::wstring::npos);
+    EXPECT_EQ(g_drawingManager.GetCount(), 1); // the object before the bad line
+    ASSERT_TRUE(doc.SaveWithReport());
+    EXPECT_EQ(ReadFileBytes(path + ".bak"), damaged);
+    EXPECT_FALSE(g_drawingManager.IsModified());
+    AddDrawingObject();
+    ASSERT_TRUE(doc.SaveWithReport());
+    EXPECT_EQ(ReadFileBytes(path + ".bak"), damaged);
+    doc.OnCloseDocument();
+
+    CQuarvelDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(project.rhdPath));
+    EXPECT_EQ(m_boxes.m_texts.size(), 1u); // nothing more to tell
+    EXPECT_EQ(g_drawingManager.GetCount(), 2);
+}
+
+TEST_F(DocumentTest, ObjectFileInTheOtherCaseIsLoadedAndSavedUnderItsName)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    std::filesystem::rename(project.File(".3qo"), project.File(".3QO"));
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_EQ(g_drawingManager.GetCount(), 1);
+    AddDrawingObject();
+    ASSERT_TRUE(doc.SaveWithReport());
+    EXPECT_FALSE(Exists(project.File(".3qo")));
+    EXPECT_FALSE(g_drawingManager.IsModified());
+    g_drawingManager.RemoveAll();
+    ASSERT_TRUE(doc.SaveWithReport());
+    EXPECT_FALSE(Exists(project.File(".3QO")));
+}
+
+TEST_F(DocumentTest, UnreadableSettingsFileOpensAsNoneAndFailsTheSave)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    RemoveFile(Wide(project.File(".3dq")));
+    ASSERT_EQ(mkfifo(project.File(".3dq").c_str(), 0644), 0);
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_FALSE(doc.m_project.m_bSettingsLoaded);
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+    EXPECT_FALSE(doc.SaveWithReport());
+    EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{L"Error. Unable to save project settings."});
+    EXPECT_TRUE(std::filesystem::is_fifo(project.File(".3dq")));
+}
+
+TEST_F(DocumentTest, SamplesBeyondTheTraceFilesFailTheOpenAtOnce)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    std::string rad = ReadFileBytes(project.File(".rad"));
+    const size_t at = rad.find("SAMPLES:");
+    ASSERT_NE(at, std::string::npos);
+    rad.replace(at, rad.find("\r\n", at) - at, "SAMPLES:2147483647");
+    WriteFileBytes(project.File(".rad"), rad);
+    CQuarvelDoc doc;
+    ClearLog();
+    EXPECT_FALSE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{L"Unable to open project."});
+    EXPECT_NE(ReadLog().find("holds no record of 2147483647 samples"), std::string::npos);
 }
 
 TEST(ContrastTest, InitialContrastFromTheSumOfTheFirstLine)
