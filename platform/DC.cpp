@@ -7,12 +7,28 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTransform>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
+
+namespace {
+// Longer segments are left to Qt, which clips them, instead of being walked pixel by pixel.
+constexpr int64_t kLongestWalk = 1 << 16;
+// Points of a cosmetic line handed to Qt at once.
+constexpr size_t kPointBatch = 1 << 16;
+// Block operations keep their coordinates within this distance of the origin.
+constexpr int64_t kCoordinateLimit = 1 << 28;
+
+int LimitCoordinate(int64_t value)
+{
+    return int(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
+}
+} // namespace
 
 CDC::CDC()
     : m_pPenObject(static_cast<CPen*>(GetStockObject(BLACK_PEN))),
@@ -32,6 +48,7 @@ bool CDC::AttachImage(QImage* pImage)
     m_pImage = pImage;
     m_pPainter = nullptr;
     m_bMemory = false;
+    m_bPrinting = false;
     return pImage != nullptr;
 }
 
@@ -40,6 +57,7 @@ bool CDC::AttachPainter(QPainter* pPainter)
     m_pPainter = pPainter;
     m_pImage = nullptr;
     m_bMemory = false;
+    m_bPrinting = pPainter && dynamic_cast<QPagedPaintDevice*>(pPainter->device()) != nullptr;
     return pPainter != nullptr;
 }
 
@@ -65,6 +83,20 @@ QImage* CDC::GetImage() const
     if (m_bMemory)
         return m_pBitmap && m_pBitmap != &m_defaultBitmap ? &m_pBitmap->GetImage() : nullptr;
     return m_pImage;
+}
+
+QPaintDevice* CDC::GetDevice() const
+{
+    if (m_pPainter)
+        return m_pPainter->device();
+    return GetImage();
+}
+
+CPoint CDC::SetViewportOrg(int x, int y)
+{
+    const CPoint old = m_ptViewportOrg;
+    m_ptViewportOrg = {x, y};
+    return old;
 }
 
 CPen* CDC::SelectObject(CPen* pPen)
@@ -173,6 +205,7 @@ bool CDC::Paint(const std::function<void(QPainter&)>& draw)
         m_pPainter->save();
         if (m_bClip)
             m_pPainter->setClipRect(ToQRect(m_rcClip), Qt::IntersectClip);
+        m_pPainter->translate(m_ptViewportOrg.x, m_ptViewportOrg.y);
         draw(*m_pPainter);
         m_pPainter->restore();
         return true;
@@ -186,6 +219,7 @@ bool CDC::Paint(const std::function<void(QPainter&)>& draw)
         painter.setTransform(QTransform(1, 0, 0, -1, 0, image->height()));
     if (m_bClip)
         painter.setClipRect(ToQRect(m_rcClip));
+    painter.translate(m_ptViewportOrg.x, m_ptViewportOrg.y);
     draw(painter);
     return true;
 }
@@ -205,11 +239,33 @@ CPoint CDC::MoveTo(int x, int y)
     return old;
 }
 
-void CDC::DrawLineCosmetic(QPainter& painter, CPoint from, CPoint to) const
+void CDC::DrawChain(QPainter& painter, const CPoint* pPoints, int nCount) const
 {
+    if (m_pen.lopnWidth <= 1) {
+        DrawChainCosmetic(painter, pPoints, nCount);
+        return;
+    }
+    std::vector<QPoint> vertices;
+    vertices.reserve(size_t(nCount));
+    for (int i = 0; i < nCount; ++i)
+        vertices.emplace_back(pPoints[i].x, pPoints[i].y);
+    painter.setPen(QPen(ToQColor(m_pen.lopnColor), m_pen.lopnWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(vertices.data(), nCount);
+}
+
+void CDC::DrawChainCosmetic(QPainter& painter, const CPoint* pPoints, int nCount) const
+{
+    SetPenColorOnly(painter, m_pen.lopnColor);
+    ShiftForOutline(painter);
     std::vector<QPoint> points;
+    auto flush = [&] {
+        painter.drawPoints(points.data(), int(points.size()));
+        points.clear();
+    };
+    // The dash pattern runs on along the whole chain.
     int step = 0;
-    WalkLine(from, to, [&](int x, int y) {
+    auto visit = [&](int x, int y) {
         bool bOn = true;
         if (m_pen.lopnStyle == PS_DOT)
             bOn = (step / 3) % 2 == 0;
@@ -219,11 +275,19 @@ void CDC::DrawLineCosmetic(QPainter& painter, CPoint from, CPoint to) const
             bOn = step % 30 < 18 || (step % 30 >= 24 && step % 30 < 27);
         if (bOn)
             points.emplace_back(x, y);
-        ++step;
-    });
-    SetPenColorOnly(painter, m_pen.lopnColor);
-    ShiftForOutline(painter);
-    painter.drawPoints(points.data(), int(points.size()));
+        step = (step + 1) % 120;
+        if (points.size() >= kPointBatch)
+            flush();
+    };
+    for (int i = 1; i < nCount; ++i) {
+        const CPoint from = pPoints[i - 1], to = pPoints[i];
+        const int64_t span = std::max(std::abs(int64_t(to.x) - from.x), std::abs(int64_t(to.y) - from.y));
+        if (span <= kLongestWalk)
+            WalkLine(from, to, visit);
+        else
+            painter.drawLine(QLineF(from.x, from.y, to.x, to.y));
+    }
+    flush();
 }
 
 void CDC::SetPenColorOnly(QPainter& painter, COLORREF color) const
@@ -241,15 +305,17 @@ bool CDC::LineTo(int x, int y)
     m_ptCurrent = {x, y};
     if (m_pen.lopnStyle == PS_NULL)
         return true;
-    return Paint([&](QPainter& painter) {
-        if (m_pen.lopnWidth <= 1) {
-            DrawLineCosmetic(painter, from, {x, y});
-            return;
-        }
-        QPen pen(ToQColor(m_pen.lopnColor), m_pen.lopnWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        painter.setPen(pen);
-        painter.drawLine(from.x, from.y, x, y);
-    });
+    const CPoint chain[2] = {from, {x, y}};
+    return Paint([&](QPainter& painter) { DrawChain(painter, chain, 2); });
+}
+
+bool CDC::Polyline(const CPoint* pPoints, int nCount)
+{
+    if (!pPoints || nCount < 2)
+        return false;
+    if (m_pen.lopnStyle == PS_NULL)
+        return true;
+    return Paint([&](QPainter& painter) { DrawChain(painter, pPoints, nCount); });
 }
 
 bool CDC::Rectangle(int left, int top, int right, int bottom)
@@ -353,10 +419,10 @@ void CDC::FrameRect(LPCRECT pRect, CBrush* pBrush)
 
 int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
 {
-    CRect rect(x1, y1, x2, y2);
+    const CPoint topLeft = ToDevice(x1, y1), bottomRight = ToDevice(x2, y2);
+    CRect rect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
     if (m_bClip)
-        rect = CRect(std::max(rect.left, m_rcClip.left), std::max(rect.top, m_rcClip.top),
-                     std::min(rect.right, m_rcClip.right), std::min(rect.bottom, m_rcClip.bottom));
+        rect.IntersectRect(&rect, &m_rcClip);
     m_rcClip = rect;
     m_bClip = true;
     return rect.IsRectEmpty() ? NULLREGION : SIMPLEREGION;
@@ -368,9 +434,11 @@ int CDC::SelectClipRgn(std::nullptr_t)
     return SIMPLEREGION;
 }
 
-COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
+COLORREF CDC::SetPixel(int xLogical, int yLogical, COLORREF crColor)
 {
-    if (m_bClip && !m_rcClip.PtInRect({x, y}))
+    const CPoint device = ToDevice(xLogical, yLogical);
+    const int x = device.x, y = device.y;
+    if (m_bClip && !m_rcClip.PtInRect(device))
         return CLR_INVALID;
     if (CDibSection* dib = GetDibSection()) {
         const CPixelRows rows = PixelRowsOf(*dib);
@@ -388,14 +456,16 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
         return crColor;
     }
     if (m_pPainter) {
-        Paint([&](QPainter& painter) { painter.fillRect(QRect(x, y, 1, 1), ToQColor(crColor)); });
+        Paint([&](QPainter& painter) { painter.fillRect(QRect(xLogical, yLogical, 1, 1), ToQColor(crColor)); });
         return crColor;
     }
     return CLR_INVALID;
 }
 
-COLORREF CDC::GetPixel(int x, int y) const
+COLORREF CDC::GetPixel(int xLogical, int yLogical) const
 {
+    const CPoint device = ToDevice(xLogical, yLogical);
+    const int x = device.x, y = device.y;
     if (CDibSection* dib = GetDibSection()) {
         const CPixelRows rows = PixelRowsOf(*dib);
         if (rows.IsNull() || x < 0 || y < 0 || x >= rows.m_nWidth || y >= rows.m_nHeight)
@@ -409,20 +479,26 @@ COLORREF CDC::GetPixel(int x, int y) const
     return FromQRgb(image->pixel(x, y));
 }
 
+QFontMetrics CDC::MetricsOf(const QFont& font) const
+{
+    const QPaintDevice* device = GetDevice();
+    return device ? QFontMetrics(font, device) : QFontMetrics(font);
+}
+
 bool CDC::TextOut(int x, int y, const std::wstring& text)
 {
     const QFont font = MakeQFont(m_font);
-    const QFontMetrics metrics(font);
+    const CFontCell cell = FontCellOf(m_font);
     const QString qtext = ToQString(text);
-    const int width = metrics.horizontalAdvance(qtext);
+    const int width = MetricsOf(font).horizontalAdvance(qtext);
     int x0 = 0;
     if ((m_nTextAlign & TA_HORZMASK) == TA_RIGHT)
         x0 = -width;
     else if ((m_nTextAlign & TA_HORZMASK) == TA_CENTER)
         x0 = -width / 2;
-    int baseline = metrics.ascent();
+    int baseline = cell.nAscent;
     if ((m_nTextAlign & TA_VERTMASK) == TA_BOTTOM)
-        baseline = -metrics.descent();
+        baseline = -cell.nDescent;
     else if ((m_nTextAlign & TA_VERTMASK) == TA_BASELINE)
         baseline = 0;
     return Paint([&](QPainter& painter) {
@@ -431,7 +507,7 @@ bool CDC::TextOut(int x, int y, const std::wstring& text)
         if (m_font.lfEscapement != 0)
             painter.rotate(-m_font.lfEscapement / 10.0);
         if (m_nBkMode == OPAQUE)
-            painter.fillRect(QRect(x0, baseline - metrics.ascent(), width, metrics.height()), ToQColor(m_crBk));
+            painter.fillRect(QRect(x0, baseline - cell.nAscent, width, cell.Height()), ToQColor(m_crBk));
         painter.setFont(font);
         painter.setPen(ToQColor(m_crText));
         painter.drawText(QPoint(x0, baseline), qtext);
@@ -443,7 +519,6 @@ int CDC::DrawText(const std::wstring& text, LPRECT pRect, UINT nFormat)
     if (!pRect)
         return 0;
     const QFont font = MakeQFont(m_font);
-    const QFontMetrics metrics(font);
     int flags = 0;
     flags |= (nFormat & DT_CENTER) ? Qt::AlignHCenter : (nFormat & DT_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
     flags |= (nFormat & DT_VCENTER) ? Qt::AlignVCenter : (nFormat & DT_BOTTOM) ? Qt::AlignBottom : Qt::AlignTop;
@@ -454,13 +529,19 @@ int CDC::DrawText(const std::wstring& text, LPRECT pRect, UINT nFormat)
     if (nFormat & DT_NOCLIP)
         flags |= Qt::TextDontClip;
     const QString qtext = ToQString(text);
-    const QRect bounds = metrics.boundingRect(ToQRect(*pRect), flags, qtext);
+    const QRect bounds = MetricsOf(font).boundingRect(ToQRect(*pRect), flags, qtext);
     if (nFormat & DT_CALCRECT) {
         pRect->right = pRect->left + bounds.width();
         pRect->bottom = pRect->top + bounds.height();
         return bounds.height();
     }
     Paint([&](QPainter& painter) {
+        if (m_font.lfEscapement != 0) {
+            const QPointF centre((pRect->left + pRect->right) / 2.0, (pRect->top + pRect->bottom) / 2.0);
+            painter.translate(centre);
+            painter.rotate(-m_font.lfEscapement / 10.0);
+            painter.translate(-centre);
+        }
         if (m_nBkMode == OPAQUE)
             painter.fillRect((nFormat & DT_NOCLIP) ? bounds : bounds.intersected(ToQRect(*pRect)), ToQColor(m_crBk));
         painter.setFont(font);
@@ -472,8 +553,7 @@ int CDC::DrawText(const std::wstring& text, LPRECT pRect, UINT nFormat)
 
 CSize CDC::GetTextExtent(const std::wstring& text) const
 {
-    const QFontMetrics metrics(MakeQFont(m_font));
-    return {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+    return {MetricsOf(MakeQFont(m_font)).horizontalAdvance(ToQString(text)), FontCellOf(m_font).Height()};
 }
 
 bool CDC::GetTextMetrics(TEXTMETRIC* pMetrics) const
@@ -481,14 +561,52 @@ bool CDC::GetTextMetrics(TEXTMETRIC* pMetrics) const
     if (!pMetrics)
         return false;
     const QFont font = MakeQFont(m_font);
-    const QFontMetrics metrics(font);
-    pMetrics->tmHeight = metrics.height();
-    pMetrics->tmAscent = metrics.ascent();
-    pMetrics->tmDescent = metrics.descent();
-    pMetrics->tmInternalLeading = std::max(0, metrics.height() - font.pixelSize());
+    const QFontMetrics metrics = MetricsOf(font);
+    const CFontCell cell = FontCellOf(m_font);
+    pMetrics->tmHeight = cell.Height();
+    pMetrics->tmAscent = cell.nAscent;
+    pMetrics->tmDescent = cell.nDescent;
+    pMetrics->tmInternalLeading = std::max(0, cell.Height() - font.pixelSize());
     pMetrics->tmExternalLeading = std::max(0, metrics.leading());
     pMetrics->tmAveCharWidth = metrics.averageCharWidth();
     pMetrics->tmMaxCharWidth = metrics.maxWidth();
+    return true;
+}
+
+bool CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop)
+{
+    const int64_t x2 = int64_t(x) + nWidth, y2 = int64_t(y) + nHeight;
+    const CRect block(LimitCoordinate(std::min<int64_t>(x, x2)), LimitCoordinate(std::min<int64_t>(y, y2)),
+                      LimitCoordinate(std::max<int64_t>(x, x2)), LimitCoordinate(std::max<int64_t>(y, y2)));
+    switch (dwRop) {
+    case PATCOPY:
+        if (m_brush.lbStyle != BS_NULL)
+            FillSolidRect(&block, m_brush.lbColor);
+        return true;
+    case BLACKNESS: FillSolidRect(&block, RGB(0, 0, 0)); return true;
+    case WHITENESS: FillSolidRect(&block, RGB(255, 255, 255)); return true;
+    case DSTINVERT: return InvertBlock(block);
+    default: return false;
+    }
+}
+
+bool CDC::InvertBlock(const CRect& block)
+{
+    const CPixelRows rows = GetPixelRows(true);
+    if (rows.IsNull())
+        return false;
+    CRect area = block;
+    area.OffsetRect(m_ptViewportOrg.x, m_ptViewportOrg.y);
+    const CRect picture(0, 0, rows.m_nWidth, rows.m_nHeight);
+    area.IntersectRect(&area, &picture);
+    if (m_bClip)
+        area.IntersectRect(&area, &m_rcClip);
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint8_t* pixel = rows.Row(y) + ptrdiff_t(area.left) * rows.m_nPixelBytes;
+        for (int x = area.left; x < area.right; ++x, pixel += rows.m_nPixelBytes)
+            for (int i = 0; i < 3; ++i)
+                pixel[i] = uint8_t(~pixel[i]);
+    }
     return true;
 }
 
@@ -497,9 +615,10 @@ bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     if (nWidth <= 0 || nHeight <= 0)
         return true;
     switch (dwRop) {
-    case PATCOPY: FillSolidRect(x, y, nWidth, nHeight, m_brush.lbColor); return true;
-    case BLACKNESS: FillSolidRect(x, y, nWidth, nHeight, RGB(0, 0, 0)); return true;
-    case WHITENESS: FillSolidRect(x, y, nWidth, nHeight, RGB(255, 255, 255)); return true;
+    case PATCOPY:
+    case BLACKNESS:
+    case WHITENESS:
+    case DSTINVERT: return PatBlt(x, y, nWidth, nHeight, dwRop);
     case SRCCOPY:
     case SRCAND:
     case SRCPAINT: break;
@@ -507,23 +626,24 @@ bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     }
     if (!pSrcDC)
         return false;
+    const CPoint from = pSrcDC->ToDevice(xSrc, ySrc), to = ToDevice(x, y);
     const CPixelRows src = pSrcDC->GetPixelRows(false);
     const CPixelRows dst = GetPixelRows(true);
     if (!src.IsNull() && !dst.IsNull()) {
-        BlitPixelRows(dst, x, y, src, xSrc, ySrc, nWidth, nHeight, dwRop, m_bClip ? &m_rcClip : nullptr);
+        BlitPixelRows(dst, to.x, to.y, src, from.x, from.y, nWidth, nHeight, dwRop, m_bClip ? &m_rcClip : nullptr);
         return true;
     }
     // Through Qt (a printer, an image of another format): copies of the source's own pixels.
     const QImage* source = pSrcDC->m_pPainter ? nullptr : pSrcDC->GetImage();
     if (dwRop != SRCCOPY || !source || source->isNull())
         return false;
-    const QRect from = QRect(xSrc, ySrc, nWidth, nHeight).intersected(source->rect());
-    if (from.isEmpty())
+    const QRect part = QRect(from.x, from.y, nWidth, nHeight).intersected(source->rect());
+    if (part.isEmpty())
         return true;
-    const QImage block = pSrcDC->CopyUpright(from);
+    const QImage block = pSrcDC->CopyUpright(part);
     return Paint([&](QPainter& painter) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(x + from.x() - xSrc, y + from.y() - ySrc), block);
+        painter.drawImage(QPoint(x + part.x() - from.x, y + part.y() - from.y), block);
     });
 }
 
@@ -562,22 +682,23 @@ bool CDC::AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC*
         return false;
     const int alpha = blend.SourceConstantAlpha;
     const CRect* pClip = m_bClip ? &m_rcClip : nullptr;
+    const CPoint from = pSrcDC->ToDevice(xSrc, ySrc), to = ToDevice(xDest, yDest);
     const CPixelRows dst = GetPixelRows(true);
     if (nSrcWidth == nDestWidth && nSrcHeight == nDestHeight) {
         const CPixelRows src = pSrcDC->GetPixelRows(false);
         if (!src.IsNull() && !dst.IsNull()) {
-            BlendPixelRows(dst, xDest, yDest, src, xSrc, ySrc, nDestWidth, nDestHeight, alpha, pClip);
+            BlendPixelRows(dst, to.x, to.y, src, from.x, from.y, nDestWidth, nDestHeight, alpha, pClip);
             return true;
         }
     }
-    QImage block = pSrcDC->CopyUpright(QRect(xSrc, ySrc, nSrcWidth, nSrcHeight));
+    QImage block = pSrcDC->CopyUpright(QRect(from.x, from.y, nSrcWidth, nSrcHeight));
     if (block.isNull())
         return false;
     if (nSrcWidth != nDestWidth || nSrcHeight != nDestHeight)
         block = block.scaled(nDestWidth, nDestHeight);
     block = block.convertToFormat(QImage::Format_RGB32);
     if (!dst.IsNull()) {
-        BlendPixelRows(dst, xDest, yDest, PixelRowsOf(block, false), 0, 0, nDestWidth, nDestHeight, alpha, pClip);
+        BlendPixelRows(dst, to.x, to.y, PixelRowsOf(block, false), 0, 0, nDestWidth, nDestHeight, alpha, pClip);
         return true;
     }
     return Paint([&](QPainter& painter) {
@@ -588,7 +709,7 @@ bool CDC::AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC*
 
 int CDC::GetDeviceCaps(int nIndex) const
 {
-    const QPaintDevice* device = m_pPainter ? m_pPainter->device() : GetImage();
+    const QPaintDevice* device = GetDevice();
     if (!device)
         return 0;
     switch (nIndex) {

@@ -2,9 +2,11 @@
 // The device context: GDI drawing over a QPainter. It draws into a 32-bit image (a window's
 // backing image, a bitmap selected into a memory context) or through an active painter on
 // another device (a printer). It keeps the GDI state (pen, brush, font, text and background
-// colours, background mode, text alignment, current position) and follows the GDI edge rules:
-// Rectangle and Ellipse leave out the right and bottom edge, LineTo leaves out its end point,
-// FillRect fills [left, right) x [top, bottom). Each drawing call paints and finishes at once,
+// colours, background mode, text alignment, current position, viewport origin) and follows the
+// GDI edge rules: Rectangle and Ellipse leave out the right and bottom edge, LineTo and each
+// segment of Polyline leave out their end point, FillRect fills [left, right) x [top, bottom).
+// Coordinates are logical: the viewport origin is added to reach the device; a clip rectangle
+// is fixed on the device where it was set. Each drawing call paints and finishes at once,
 // so that pixels may be read and written between calls. A memory context with a DIB section
 // selected (DibSection.h) draws into the section's bottom-up rows the right way up.
 
@@ -15,7 +17,10 @@
 #include <functional>
 #include <string>
 
+class QFont;
+class QFontMetrics;
 class QImage;
+class QPaintDevice;
 class QPainter;
 class QRect;
 class CWnd;
@@ -27,6 +32,7 @@ constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD PATCOPY = 0x00F00021;
 constexpr DWORD SRCAND = 0x008800C6;
 constexpr DWORD SRCPAINT = 0x00EE0086;
+constexpr DWORD DSTINVERT = 0x00550009;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
 enum : int { NULLREGION = 1, SIMPLEREGION = 2 };
@@ -36,7 +42,7 @@ enum : UINT {
     TA_HORZMASK = 6, TA_VERTMASK = 24,
 };
 enum : UINT {
-    DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
+    DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
     DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_NOCLIP = 0x100, DT_CALCRECT = 0x400,
 };
 enum : int { HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, LOGPIXELSX = 88, LOGPIXELSY = 90 };
@@ -108,7 +114,8 @@ public:
 
     // Draws into the image, which the caller keeps alive while attached.
     bool AttachImage(QImage* pImage);
-    // Draws through a painter that is active on its device (a printer); not owned.
+    // Draws through a painter that is active on its device; not owned. A painter on a printer
+    // (or any paged device) makes a printing context.
     bool AttachPainter(QPainter* pPainter);
     // A memory context: it draws into the bitmap selected into it.
     bool CreateCompatibleDC(CDC* pDC);
@@ -118,8 +125,15 @@ public:
     // DIB section its memory, so the picture upside down.
     QImage* GetImage() const;
 
+    // Set for a context on a printer: print forms draw only on such contexts, screen forms
+    // only on the others.
     bool m_bPrinting = false;
     bool IsPrinting() const { return m_bPrinting; }
+
+    // The device point of logical (0, 0); returns the previous origin.
+    CPoint SetViewportOrg(int x, int y);
+    CPoint SetViewportOrg(const CPoint& p) { return SetViewportOrg(p.x, p.y); }
+    CPoint GetViewportOrg() const { return m_ptViewportOrg; }
 
     CPen* SelectObject(CPen* pPen);
     CBrush* SelectObject(CBrush* pBrush);
@@ -144,6 +158,9 @@ public:
     CPoint GetCurrentPosition() const { return m_ptCurrent; }
     bool LineTo(int x, int y);
     bool LineTo(const CPoint& p) { return LineTo(p.x, p.y); }
+    // Segments from each point to the next, as a chain of LineTo whose last point is left out;
+    // the current position is neither used nor changed. False for fewer than two points.
+    bool Polyline(const CPoint* pPoints, int nCount);
     bool Rectangle(int left, int top, int right, int bottom);
     bool Rectangle(LPCRECT pRect) { return Rectangle(pRect->left, pRect->top, pRect->right, pRect->bottom); }
     bool Ellipse(int left, int top, int right, int bottom);
@@ -158,9 +175,12 @@ public:
     COLORREF GetPixel(int x, int y) const;
     static constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
+    // The alignment places the text's box at the reference point (x, y); a font's escapement
+    // then turns the text about that point (1800: upside down, running right to left).
     bool TextOut(int x, int y, const std::wstring& text);
     // The height of the text; with DT_CALCRECT the rectangle is widened or heightened to the
-    // text and nothing is drawn.
+    // text and nothing is drawn. A font's escapement turns the laid-out text about the centre
+    // of the rectangle, so upside-down text stays in it.
     int DrawText(const std::wstring& text, LPRECT pRect, UINT nFormat);
     CSize GetTextExtent(const std::wstring& text) const;
     bool GetTextMetrics(TEXTMETRIC* pMetrics) const;
@@ -169,8 +189,12 @@ public:
     int IntersectClipRect(int x1, int y1, int x2, int y2);
     int SelectClipRgn(std::nullptr_t);
 
+    // The block in the current brush (PATCOPY; a null brush paints nothing), black
+    // (BLACKNESS) or white (WHITENESS), or its pixels inverted (DSTINVERT, not on a printer).
+    // A negative width or height extends the block left or up from (x, y).
+    bool PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
     // SRCCOPY, SRCAND and SRCPAINT from an image-backed context (a printer takes only
-    // SRCCOPY), PATCOPY with the brush, BLACKNESS and WHITENESS.
+    // SRCCOPY), and the block operations of PatBlt.
     bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
     // A 24- or 32-bit BI_RGB DIB. For a bottom-up DIB (positive height) ySrc counts from its
     // bottom row; scan lines startScan .. startScan + cLines - 1 must be the whole DIB.
@@ -188,7 +212,15 @@ private:
     // Before a one-pixel outline or the fill of a curved shape: see Paint.
     void ShiftForOutline(QPainter& painter) const;
     void SetPenColorOnly(QPainter& painter, COLORREF color) const;
-    void DrawLineCosmetic(QPainter& painter, CPoint from, CPoint to) const;
+    // The segments of a chain in the current pen, each without its end point.
+    void DrawChain(QPainter& painter, const CPoint* pPoints, int nCount) const;
+    void DrawChainCosmetic(QPainter& painter, const CPoint* pPoints, int nCount) const;
+    bool InvertBlock(const CRect& rect);
+    CPoint ToDevice(int x, int y) const { return {x + m_ptViewportOrg.x, y + m_ptViewportOrg.y}; }
+    // The device of the context: the image, the painter's device, or null.
+    QPaintDevice* GetDevice() const;
+    // Widths as the device measures them.
+    QFontMetrics MetricsOf(const QFont& font) const;
     CDibSection* GetDibSection() const;
     // Null rows for a printer or an image that is not 32-bit.
     CPixelRows GetPixelRows(bool bForWriting) const;
@@ -212,8 +244,9 @@ private:
     int m_nBkMode = OPAQUE;
     UINT m_nTextAlign = TA_LEFT | TA_TOP;
     CPoint m_ptCurrent;
+    CPoint m_ptViewportOrg;
     bool m_bClip = false;
-    CRect m_rcClip;
+    CRect m_rcClip; // device coordinates
 };
 
 // The context of a paint: the window's backing image, which the paint then shows.

@@ -1,7 +1,11 @@
 #include "QtConvert.h"
 
+#include "MessageLog.h"
+
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QHash>
+#include <algorithm>
 #include <cmath>
 
 QString MapFaceName(const std::wstring& faceName)
@@ -17,35 +21,85 @@ QString MapFaceName(const std::wstring& faceName)
 }
 
 namespace {
-// Cell height of a family per pixel of em size, measured once per family.
-double CellHeightPerEm(const QString& family)
+// A LOGFONT resolved for Qt: the pixel size to draw with and the cell to report.
+struct CResolvedFont
 {
-    static QHash<QString, double> s_ratios;
-    auto it = s_ratios.find(family);
-    if (it != s_ratios.end())
+    int nPixelSize = 13;
+    CFontCell cell;
+};
+
+QFont FontWithoutSize(const LOGFONT& logFont)
+{
+    QFont font(MapFaceName(logFont.lfFaceName));
+    font.setStyleStrategy(QFont::NoSubpixelAntialias);
+    // GDI and Qt 6 share the weight scale; 0 is the default weight.
+    font.setWeight(logFont.lfWeight <= 0 ? QFont::Normal : QFont::Weight(std::min(logFont.lfWeight, 900)));
+    font.setItalic(logFont.lfItalic);
+    font.setUnderline(logFont.lfUnderline);
+    font.setStrikeOut(logFont.lfStrikeOut);
+    return font;
+}
+
+int LimitedHeight(int height)
+{
+    if (height >= -kMaxFontHeight && height <= kMaxFontHeight)
+        return height;
+    g_messageLog.Log(LOG_PROGRAM, "Font height %d limited to %d pixels", height, kMaxFontHeight);
+    return height < 0 ? -kMaxFontHeight : kMaxFontHeight;
+}
+
+CResolvedFont Resolve(const LOGFONT& logFont)
+{
+    static QHash<QString, CResolvedFont> s_fonts;
+    QFont font = FontWithoutSize(logFont);
+    const int height = LimitedHeight(logFont.lfHeight);
+    const QString key = font.key() + QLatin1Char('/') + QString::number(height);
+    auto it = s_fonts.find(key);
+    if (it != s_fonts.end())
         return *it;
-    QFont probe(family);
-    probe.setPixelSize(1000);
-    const double ratio = QFontMetricsF(probe).height() / 1000.0;
-    return *s_ratios.insert(family, ratio > 0 ? ratio : 1.0);
+    CResolvedFont resolved;
+    if (height <= 0) {
+        resolved.nPixelSize = height < 0 ? -height : 13;
+        font.setPixelSize(resolved.nPixelSize);
+        const QFontMetrics metrics(font);
+        resolved.cell = {metrics.ascent(), metrics.descent()};
+        return *s_fonts.insert(key, resolved);
+    }
+    // The cell of the design per pixel of em size, and the ascent's share of it.
+    font.setPixelSize(1000);
+    const QFontMetricsF design(font);
+    const double cellPerEm = design.height() > 0 ? design.height() / 1000.0 : 1.0;
+    const double ascentShare = design.height() > 0 ? design.ascent() / design.height() : 0.8;
+    // The largest glyphs that fit in the cell, their ascent and descent rounded up.
+    int pixelSize = std::max(1, int(height / cellPerEm) + 1);
+    int glyphAscent = 0, glyphDescent = 0;
+    for (;; --pixelSize) {
+        font.setPixelSize(pixelSize);
+        const QFontMetricsF metrics(font);
+        glyphAscent = int(std::ceil(metrics.ascent()));
+        glyphDescent = int(std::ceil(metrics.descent()));
+        if (pixelSize == 1 || glyphAscent + glyphDescent <= height)
+            break;
+    }
+    resolved.nPixelSize = pixelSize;
+    // The baseline where the design puts it, moved as far as the glyphs need.
+    const int lowest = std::min(glyphAscent, height), highest = std::max(lowest, height - glyphDescent);
+    resolved.cell.nAscent = std::clamp(int(std::lround(height * ascentShare)), lowest, highest);
+    resolved.cell.nDescent = height - resolved.cell.nAscent;
+    return *s_fonts.insert(key, resolved);
 }
 } // namespace
 
 QFont MakeQFont(const LOGFONT& logFont)
 {
-    QFont font(MapFaceName(logFont.lfFaceName));
-    font.setStyleStrategy(QFont::NoSubpixelAntialias);
-    int pixelSize = 13; // a default height
-    if (logFont.lfHeight < 0)
-        pixelSize = -logFont.lfHeight;
-    else if (logFont.lfHeight > 0)
-        pixelSize = std::max(1, int(std::lround(logFont.lfHeight / CellHeightPerEm(font.family()))));
-    font.setPixelSize(pixelSize);
-    font.setWeight(logFont.lfWeight >= FW_BOLD ? QFont::Bold : QFont::Normal);
-    font.setItalic(logFont.lfItalic);
-    font.setUnderline(logFont.lfUnderline);
-    font.setStrikeOut(logFont.lfStrikeOut);
+    QFont font = FontWithoutSize(logFont);
+    font.setPixelSize(Resolve(logFont).nPixelSize);
     return font;
+}
+
+CFontCell FontCellOf(const LOGFONT& logFont)
+{
+    return Resolve(logFont).cell;
 }
 
 namespace {

@@ -45,9 +45,20 @@ inline CRect FromQRect(const QRect& r)
 // Liberation Serif, "Courier New" Liberation Mono; other names pass unchanged.
 QString MapFaceName(const std::wstring& faceName);
 
-// A font whose cell height (ascent plus descent) is a positive lfHeight, whose character
-// height is a negative one.
+// The cell of a font as GDI reports it: ascent plus descent is the cell height.
+struct CFontCell
+{
+    int nAscent = 0;  // pixels above the baseline
+    int nDescent = 0; // pixels below it
+    int Height() const { return nAscent + nDescent; }
+};
+
+// The font that draws a LOGFONT. A positive lfHeight is the cell height: the cell is exactly
+// that high and the glyphs are the largest whose lines fit in it. A negative lfHeight is the
+// character (em) height, 0 a default of 13 pixels. Heights are limited to kMaxFontHeight.
 QFont MakeQFont(const LOGFONT& logFont);
+CFontCell FontCellOf(const LOGFONT& logFont);
+constexpr int kMaxFontHeight = 4096;
 
 // The virtual key of a Qt key, 0 for keys the program does not know.
 UINT VirtualKeyFromQt(int qtKey);

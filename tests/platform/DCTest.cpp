@@ -1,9 +1,17 @@
 // The device context's GDI rules, read pixel by pixel from an image.
 
 #include "DC.h"
+#include "DibSection.h"
+#include "QtConvert.h"
 
+#include <QFontInfo>
 #include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -205,4 +213,443 @@ TEST(DCTest, TextFollowsAlignmentEscapementAndBackgroundMode)
     dc.TextOut(10, 10, L"i");
     EXPECT_EQ(dc.GetPixel(10, 10), RGB(0, 0, 255));
     EXPECT_EQ(dc.GetTextExtent(L"Wg").cy, metrics.tmHeight);
+}
+
+namespace {
+constexpr int kSurfaceW = 48, kSurfaceH = 32;
+
+// The three kinds of target a context draws on.
+enum TBacking { BACK_IMAGE, BACK_PAINTER, BACK_SECTION };
+const char* const kBackingNames[] = {"image", "painter", "section"};
+
+struct CSurface
+{
+    explicit CSurface(TBacking kind) : backing(kind), image(kSurfaceW, kSurfaceH, QImage::Format_RGB32)
+    {
+        image.fill(qRgb(128, 128, 128));
+        if (backing == BACK_IMAGE) {
+            dc.AttachImage(&image);
+        } else if (backing == BACK_PAINTER) {
+            painter.begin(&image);
+            dc.AttachPainter(&painter);
+        } else {
+            BITMAPINFO info;
+            info.bmiHeader.biWidth = kSurfaceW;
+            info.bmiHeader.biHeight = kSurfaceH;
+            uint8_t* bits = nullptr;
+            EXPECT_TRUE(dib.CreateDIBSection(info, &bits));
+            dc.CreateCompatibleDC(nullptr);
+            dc.SelectObject(&dib);
+            dc.FillSolidRect(0, 0, kSurfaceW, kSurfaceH, kGround);
+        }
+    }
+    // The picture the right way up, once drawing is over.
+    QImage Picture()
+    {
+        if (painter.isActive())
+            painter.end();
+        if (backing != BACK_SECTION)
+            return image;
+        QImage picture(kSurfaceW, kSurfaceH, QImage::Format_RGB32);
+        for (int y = 0; y < kSurfaceH; ++y) {
+            const uint8_t* row = dib.GetBits() + (kSurfaceH - 1 - y) * dib.GetStride();
+            for (int x = 0; x < kSurfaceW; ++x)
+                picture.setPixel(x, y, qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]));
+        }
+        return picture;
+    }
+    TBacking backing;
+    QImage image;
+    QPainter painter;
+    CDibSection dib;
+    CDC dc;
+};
+
+int InkCount(const QImage& picture)
+{
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            count += (picture.pixel(x, y) & 0xFFFFFF) != 0x808080;
+    return count;
+}
+} // namespace
+
+TEST(DCTest, ViewportOriginMovesEveryDrawingCall)
+{
+    // Drawing at p with the origin at o lands where drawing at p + o does without one.
+    const CPoint origin(7, 5);
+    CPen thin(PS_SOLID, 1, kInk), wide(PS_SOLID, 2, RGB(0, 0, 255));
+    CBrush brush(kFill);
+    CBitmap source;
+    ASSERT_TRUE(source.CreateBitmap(6, 6));
+    CDC sourceDC;
+    sourceDC.CreateCompatibleDC(nullptr);
+    sourceDC.SelectObject(&source);
+    sourceDC.FillSolidRect(1, 1, 3, 3, RGB(255, 0, 0));
+    const uint8_t bits[16] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+    BITMAPINFO info;
+    info.bmiHeader.biWidth = 2;
+    info.bmiHeader.biHeight = 2;
+    CFont font;
+    font.CreateFont(14, 0, 0, 0, FW_NORMAL, false, false, false, L"Times New Roman");
+    const struct
+    {
+        const char* name;
+        std::function<void(CDC&, CPoint)> draw;
+    } cases[] = {
+        {"line and current position", [&](CDC& dc, CPoint at) {
+             dc.SelectObject(&thin);
+             dc.MoveTo(at.x + 1, at.y + 1);
+             dc.LineTo(at.x + 20, at.y + 9);
+             dc.LineTo(at.x + 2, at.y + 15);
+         }},
+        {"polyline", [&](CDC& dc, CPoint at) {
+             dc.SelectObject(&wide);
+             const CPoint chain[] = {at + CPoint(0, 0), at + CPoint(10, 12), at + CPoint(20, 3)};
+             dc.Polyline(chain, 3);
+         }},
+        {"rectangle and ellipse", [&](CDC& dc, CPoint at) {
+             dc.SelectObject(&thin);
+             dc.SelectObject(&brush);
+             dc.Rectangle(at.x + 1, at.y + 1, at.x + 9, at.y + 7);
+             dc.Ellipse(at.x + 10, at.y + 2, at.x + 22, at.y + 14);
+         }},
+        {"fills and frames", [&](CDC& dc, CPoint at) {
+             const CRect rect(at.x + 2, at.y + 2, at.x + 12, at.y + 8);
+             dc.FillSolidRect(&rect, RGB(0, 200, 0));
+             dc.FrameRect(&rect, &brush);
+             dc.SetPixel(at.x + 20, at.y + 20, kInk);
+         }},
+        {"pattern", [&](CDC& dc, CPoint at) {
+             dc.SelectObject(&brush);
+             dc.PatBlt(at.x + 3, at.y + 3, 9, 4, PATCOPY);
+             dc.BitBlt(at.x + 15, at.y + 3, 4, 4, nullptr, 0, 0, BLACKNESS);
+         }},
+        {"text", [&](CDC& dc, CPoint at) {
+             dc.SelectObject(&font);
+             dc.SetBkMode(TRANSPARENT);
+             dc.TextOut(at.x + 1, at.y + 1, L"Ag");
+             CRect rect(at.x + 10, at.y + 10, at.x + 40, at.y + 26);
+             dc.DrawText(L"Ag", &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+         }},
+        {"blocks", [&](CDC& dc, CPoint at) {
+             dc.BitBlt(at.x + 1, at.y + 1, 5, 5, &sourceDC, 0, 0, SRCCOPY);
+             dc.SetDIBitsToDevice(at.x + 10, at.y + 1, 2, 2, 0, 0, 0, 2, bits, &info, DIB_RGB_COLORS);
+             BLENDFUNCTION blend;
+             blend.SourceConstantAlpha = 100;
+             dc.AlphaBlend(at.x + 15, at.y + 1, 5, 5, &sourceDC, 0, 0, 5, 5, blend);
+         }},
+        {"clip", [&](CDC& dc, CPoint at) {
+             dc.IntersectClipRect(at.x + 4, at.y + 2, at.x + 11, at.y + 9);
+             dc.FillSolidRect(0, 0, kSurfaceW, kSurfaceH, RGB(0, 0, 255));
+             dc.SelectClipRgn(nullptr);
+         }},
+    };
+    for (TBacking backing : {BACK_IMAGE, BACK_PAINTER, BACK_SECTION})
+        for (const auto& c : cases) {
+            CSurface moved(backing), placed(backing);
+            EXPECT_EQ(moved.dc.SetViewportOrg(origin), CPoint(0, 0));
+            c.draw(moved.dc, CPoint());
+            c.draw(placed.dc, origin);
+            const QImage picture = moved.Picture();
+            EXPECT_GT(InkCount(picture), 0) << c.name << " on " << kBackingNames[backing];
+            EXPECT_EQ(picture, placed.Picture()) << c.name << " on " << kBackingNames[backing];
+        }
+}
+
+TEST(DCTest, ClipStaysWhereItWasSetAndPixelsAreLogical)
+{
+    CCanvas canvas;
+    canvas.dc.IntersectClipRect(0, 0, 6, 20);
+    EXPECT_EQ(canvas.dc.SetViewportOrg(3, 2), CPoint(0, 0));
+    EXPECT_EQ(canvas.dc.GetViewportOrg(), CPoint(3, 2));
+    canvas.dc.FillSolidRect(0, 0, 10, 1, kFill);
+    canvas.dc.SelectClipRgn(nullptr);
+    canvas.dc.SetPixel(1, 1, kInk);
+    EXPECT_EQ(canvas.dc.GetPixel(1, 1), kInk);
+    EXPECT_EQ(canvas.dc.SetViewportOrg(0, 0), CPoint(3, 2));
+    // Device columns 3 .. 5: the clip's right edge at 6 did not move with the origin.
+    EXPECT_EQ(canvas.Row(2, 0, 9), "...ooo...");
+    EXPECT_EQ(canvas.Row(3, 0, 9), "....#....");
+}
+
+TEST(DCTest, PolylineIsAChainOfLinesWithoutItsLastPoint)
+{
+    CPen pen(PS_SOLID, 1, kInk);
+    const std::vector<std::vector<CPoint>> chains = {
+        {{1, 1}, {6, 1}, {6, 5}},                  // a corner
+        {{2, 2}, {9, 7}, {2, 12}, {12, 14}},       // a zigzag
+        {{3, 3}, {12, 3}, {7, 10}, {3, 3}},        // closed: the first point is drawn once
+        {{15, 15}, {15, 15}, {18, 15}},            // a repeated point adds nothing
+    };
+    for (const auto& chain : chains) {
+        CCanvas poly, lines;
+        poly.dc.SelectObject(&pen);
+        lines.dc.SelectObject(&pen);
+        poly.dc.MoveTo(19, 0);
+        EXPECT_TRUE(poly.dc.Polyline(chain.data(), int(chain.size())));
+        EXPECT_EQ(poly.dc.GetCurrentPosition(), CPoint(19, 0));
+        lines.dc.MoveTo(chain.front());
+        for (size_t i = 1; i < chain.size(); ++i)
+            lines.dc.LineTo(chain[i]);
+        EXPECT_EQ(poly.image, lines.image) << chain.size() << " points from " << chain[0].x << "," << chain[0].y;
+    }
+    CCanvas corner;
+    corner.dc.SelectObject(&pen);
+    corner.dc.Polyline(chains[0].data(), 3);
+    EXPECT_EQ(corner.Row(1, 0, 8), ".######.");
+    EXPECT_EQ(corner.Row(4, 0, 8), "......#.");
+    EXPECT_EQ(corner.Row(5, 0, 8), "........");
+
+    // Fewer than two points draw nothing.
+    CCanvas none;
+    EXPECT_FALSE(none.dc.Polyline(chains[0].data(), 1));
+    EXPECT_FALSE(none.dc.Polyline(nullptr, 3));
+    EXPECT_EQ(InkCount(none.image), 0);
+}
+
+TEST(DCTest, PolylineWithAWidePenAndFarPoints)
+{
+    // The pen of the hyperbola's middle curve: two pixels wide through every vertex.
+    CCanvas canvas;
+    CPen wide(PS_SOLID, 2, kInk);
+    canvas.dc.SelectObject(&wide);
+    const CPoint curve[] = {{2, 2}, {6, 8}, {10, 10}, {14, 8}, {18, 2}};
+    ASSERT_TRUE(canvas.dc.Polyline(curve, 5));
+    for (const CPoint& p : {curve[1], curve[2], curve[3]})
+        EXPECT_EQ(canvas.dc.GetPixel(p.x, p.y), kInk) << p.x << "," << p.y;
+    EXPECT_EQ(canvas.dc.GetPixel(10, 14), kGround);
+
+    // A segment far beyond the device is clipped, not walked pixel by pixel.
+    CPen thin(PS_SOLID, 1, kInk);
+    canvas.dc.SelectObject(&thin);
+    const CPoint far[] = {{-2000000000, 17}, {2000000000, 17}};
+    ASSERT_TRUE(canvas.dc.Polyline(far, 2));
+    EXPECT_EQ(canvas.Row(17, 0, 20), std::string(20, '#'));
+}
+
+TEST(DCTest, PatBltFillsWithTheBrushOrInverts)
+{
+    CBrush brush(kFill), hollow;
+    hollow.CreateNullBrush();
+    const struct
+    {
+        DWORD rop;
+        CBrush* brush;
+        int x, y, w, h;
+        bool result;
+        const char* row3; // columns 0 .. 9 of row 3
+    } cases[] = {
+        {PATCOPY, &brush, 2, 3, 4, 2, true, "..oooo...."},
+        {PATCOPY, &brush, 6, 4, -4, -2, true, "..oooo...."}, // extends left and up from (6, 4)
+        {PATCOPY, &hollow, 2, 3, 4, 2, true, ".........."},
+        {BLACKNESS, &brush, 1, 3, 3, 1, true, ".###......"},
+        {WHITENESS, &brush, 7, 0, 3, 4, true, ".......ooo"},
+        {DSTINVERT, &brush, 0, 3, 2, 1, true, "??........"},
+        {SRCCOPY, &brush, 0, 0, 5, 5, false, ".........."},
+    };
+    for (const auto& c : cases) {
+        CCanvas canvas;
+        canvas.dc.SelectObject(c.brush);
+        EXPECT_EQ(canvas.dc.PatBlt(c.x, c.y, c.w, c.h, c.rop), c.result) << std::hex << c.rop;
+        EXPECT_EQ(canvas.Row(3, 0, 10), c.row3) << std::hex << c.rop << " " << c.w;
+        EXPECT_EQ(canvas.Row(5, 0, 10), "..........");
+    }
+    // Inverting twice restores the picture; a printer's paper cannot be inverted.
+    CCanvas canvas;
+    canvas.dc.SetPixel(1, 1, RGB(10, 20, 30));
+    canvas.dc.PatBlt(0, 0, 3, 3, DSTINVERT);
+    EXPECT_EQ(canvas.dc.GetPixel(1, 1), RGB(245, 235, 225));
+    canvas.dc.BitBlt(0, 0, 3, 3, nullptr, 0, 0, DSTINVERT);
+    EXPECT_EQ(canvas.dc.GetPixel(1, 1), RGB(10, 20, 30));
+    CSurface printer(BACK_PAINTER);
+    EXPECT_FALSE(printer.dc.PatBlt(0, 0, 3, 3, DSTINVERT));
+}
+
+namespace {
+// The ink of one short text drawn at the middle of a clear picture.
+struct CTextInk
+{
+    QRect box;
+    int heaviestRow = 0;    // the row with the most ink
+    int heaviestColumn = 0; // the column with the most ink
+};
+
+CTextInk InkOf(const QImage& image)
+{
+    CTextInk ink;
+    ink.box = InkBox(image);
+    int bestRow = -1, bestColumn = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        int count = 0;
+        for (int x = 0; x < image.width(); ++x)
+            count += qGray(image.pixel(x, y)) < 64;
+        if (count > bestRow)
+            bestRow = count, ink.heaviestRow = y;
+    }
+    for (int x = 0; x < image.width(); ++x) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            count += qGray(image.pixel(x, y)) < 64;
+        if (count > bestColumn)
+            bestColumn = count, ink.heaviestColumn = x;
+    }
+    return ink;
+}
+
+LOGFONT LabelFont(int escapement)
+{
+    LOGFONT lf;
+    lf.lfHeight = 40;
+    lf.lfEscapement = lf.lfOrientation = escapement;
+    lf.lfFaceName = L"Times New Roman";
+    return lf;
+}
+} // namespace
+
+TEST(DCTest, EscapementTurnsTextUpsideDownAboutItsReferencePoint)
+{
+    // "L" shows its turn: upright its stem is left and its foot at the bottom; upside down
+    // the stem is right and the foot at the top.
+    const CPoint ref(100, 60);
+    const UINT alignments[] = {TA_LEFT | TA_TOP, TA_CENTER | TA_BOTTOM, TA_RIGHT | TA_BASELINE, TA_CENTER | TA_TOP};
+    for (UINT align : alignments) {
+        CTextInk ink[2];
+        for (int turned = 0; turned < 2; ++turned) {
+            QImage image(200, 120, QImage::Format_RGB32);
+            image.fill(qRgb(128, 128, 128));
+            CDC dc;
+            dc.AttachImage(&image);
+            CFont font;
+            font.CreateFontIndirect(LabelFont(turned ? 1800 : 0));
+            dc.SelectObject(&font);
+            dc.SetBkMode(TRANSPARENT);
+            dc.SetTextAlign(align);
+            dc.TextOut(ref.x, ref.y, L"L");
+            ink[turned] = InkOf(image);
+        }
+        const QRect& up = ink[0].box;
+        const QRect& down = ink[1].box;
+        ASSERT_FALSE(up.isEmpty()) << align;
+        // The box turned half a circle about the reference point, to within a pixel.
+        EXPECT_NEAR(down.left(), 2 * ref.x - up.right() - 1, 1) << align;
+        EXPECT_NEAR(down.right(), 2 * ref.x - up.left() - 1, 1) << align;
+        EXPECT_NEAR(down.top(), 2 * ref.y - up.bottom() - 1, 1) << align;
+        EXPECT_NEAR(down.bottom(), 2 * ref.y - up.top() - 1, 1) << align;
+        EXPECT_LT(ink[0].heaviestColumn, up.center().x());
+        EXPECT_GT(ink[1].heaviestColumn, down.center().x());
+        EXPECT_GT(ink[0].heaviestRow, up.center().y());
+        EXPECT_LT(ink[1].heaviestRow, down.center().y());
+    }
+}
+
+TEST(DCTest, DrawTextTurnsUpsideDownInsideItsRectangle)
+{
+    const CRect frame(20, 20, 180, 100);
+    CTextInk ink[2];
+    for (int turned = 0; turned < 2; ++turned) {
+        QImage image(200, 120, QImage::Format_RGB32);
+        image.fill(qRgb(128, 128, 128));
+        CDC dc;
+        dc.AttachImage(&image);
+        CFont font;
+        font.CreateFontIndirect(LabelFont(turned ? 1800 : 0));
+        dc.SelectObject(&font);
+        dc.SetBkMode(TRANSPARENT);
+        CRect rect = frame;
+        dc.DrawText(L"L", &rect, DT_LEFT | DT_TOP | DT_SINGLELINE);
+        ink[turned] = InkOf(image);
+    }
+    const QRect& up = ink[0].box;
+    const QRect& down = ink[1].box;
+    EXPECT_TRUE(ToQRect(frame).contains(down));
+    EXPECT_NEAR(down.left(), frame.left + frame.right - up.right() - 1, 1);
+    EXPECT_NEAR(down.top(), frame.top + frame.bottom - up.bottom() - 1, 1);
+    EXPECT_GT(ink[1].heaviestColumn, down.center().x());
+    EXPECT_LT(ink[1].heaviestRow, down.center().y());
+}
+
+TEST(DCTest, FontsMapToLiberationAndAPositiveHeightIsTheCell)
+{
+    const struct
+    {
+        std::wstring face;
+        const char* family;
+    } faces[] = {{L"Times New Roman", "Liberation Serif"}, {L"MS Shell Dlg", "Liberation Sans"},
+                 {L"MS Sans Serif", "Liberation Sans"}};
+    QImage image(300, 200, QImage::Format_RGB32);
+    CDC dc;
+    dc.AttachImage(&image);
+    for (const auto& f : faces) {
+        for (int height : {8, 13, 14, 18, 24, 55, 120}) {
+            LOGFONT lf;
+            lf.lfHeight = height;
+            lf.lfFaceName = f.face;
+            EXPECT_EQ(QFontInfo(MakeQFont(lf)).family().toStdString(), f.family);
+            CFont font;
+            font.CreateFontIndirect(lf);
+            dc.SelectObject(&font);
+            TEXTMETRIC tm;
+            ASSERT_TRUE(dc.GetTextMetrics(&tm));
+            EXPECT_EQ(tm.tmHeight, height) << f.family << " " << height;
+            EXPECT_EQ(tm.tmAscent + tm.tmDescent, height) << f.family << " " << height;
+            EXPECT_EQ(dc.GetTextExtent(L"Hg").cy, height);
+            // The glyphs stay inside the cell below a top-aligned reference point.
+            image.fill(qRgb(128, 128, 128));
+            dc.SetBkMode(TRANSPARENT);
+            dc.SetTextAlign(TA_LEFT | TA_TOP);
+            dc.TextOut(4, 20, L"Hgjpq");
+            const QRect ink = InkBox(image);
+            EXPECT_GE(ink.top(), 20) << f.family << " " << height;
+            EXPECT_LT(ink.bottom(), 20 + height) << f.family << " " << height;
+        }
+        // A negative height is the character height: the cell less its internal leading.
+        LOGFONT lf;
+        lf.lfHeight = -11;
+        lf.lfFaceName = f.face;
+        CFont font;
+        font.CreateFontIndirect(lf);
+        dc.SelectObject(&font);
+        TEXTMETRIC tm;
+        dc.GetTextMetrics(&tm);
+        EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 11) << f.family;
+        EXPECT_GT(tm.tmInternalLeading, 0) << f.family;
+    }
+    auto* stock = static_cast<CFont*>(GetStockObject(ANSI_VAR_FONT));
+    ASSERT_NE(stock, nullptr);
+    EXPECT_EQ(QFontInfo(MakeQFont(stock->GetLogFont())).family(), "Liberation Sans");
+
+    // An absurd height is limited, not honoured.
+    LOGFONT huge;
+    huge.lfHeight = 2000000000;
+    EXPECT_EQ(FontCellOf(huge).Height(), kMaxFontHeight);
+}
+
+TEST(DCTest, OnlyAContextOnAPrinterIsPrinting)
+{
+    QImage image(10, 10, QImage::Format_RGB32);
+    CDC dc;
+    EXPECT_FALSE(dc.IsPrinting());
+    dc.AttachImage(&image);
+    EXPECT_FALSE(dc.IsPrinting());
+
+    QPainter imagePainter(&image);
+    dc.AttachPainter(&imagePainter);
+    EXPECT_FALSE(dc.IsPrinting());
+    imagePainter.end();
+
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("page.pdf"));
+    QPainter printerPainter;
+    ASSERT_TRUE(printerPainter.begin(&printer));
+    dc.AttachPainter(&printerPainter);
+    EXPECT_TRUE(dc.IsPrinting());
+    EXPECT_GT(dc.GetDeviceCaps(HORZRES), 0);
+    dc.AttachImage(&image);
+    EXPECT_FALSE(dc.IsPrinting());
+    printerPainter.end();
 }
