@@ -1,0 +1,81 @@
+// Loading a project's drawing objects and asking whether they changed, as opening and
+// closing a project do, for an object file of 100,000 objects in many colours.
+
+#include "DrawingManager.h"
+#include "FileIo.h"
+#include "Values.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+constexpr int kObjects = 100000;
+
+// The object file in a temporary folder, removed with it.
+class CObjectFile
+{
+public:
+    CObjectFile()
+    {
+        char folder[] = "/tmp/quarvel-objects-XXXXXX";
+        if (!mkdtemp(folder))
+            return;
+        m_folder = folder;
+        std::string text = "quarvel\tv1.4.0\r\n";
+        for (int i = 0; i < kObjects; ++i) {
+            Tovrik::CDrawDataObject object;
+            object.m_nType = i % 3;
+            object.m_fX1 = static_cast<float>(i % 1000);
+            object.m_fY1 = static_cast<float>(i / 1000);
+            object.m_fX2 = object.m_fX1 + 2.5f;
+            object.m_fY2 = object.m_fY1 + 1.25f;
+            object.m_fZ1 = object.m_fZ2 = 40;
+            object.m_crFill = object.m_crLine = static_cast<uint32_t>(i * 7919) & 0xFFFFFF;
+            text += object.Write();
+        }
+        m_path = FromAnsi(m_folder + "/objects.3qo");
+        CSaveFile file(m_path);
+        if (!file.Open() || !file.Write(text.data(), text.size()) || !file.Commit())
+            m_path.clear();
+        m_bytes = static_cast<int64_t>(text.size());
+    }
+    ~CObjectFile()
+    {
+        if (!m_folder.empty()) {
+            std::error_code ec;
+            std::filesystem::remove_all(m_folder, ec);
+        }
+    }
+
+    std::string m_folder;
+    std::wstring m_path; // empty when the file could not be written
+    int64_t m_bytes = 0;
+};
+
+void BM_DrawingObjectsLoadAndCompare(benchmark::State& state)
+{
+    const CObjectFile file;
+    if (file.m_path.empty()) {
+        state.SkipWithError("object file not written");
+        return;
+    }
+    Tovrik::CDrawingManager manager;
+    manager.ResetDefaults();
+    for (auto _ : state) {
+        if (!manager.LoadObjectList(file.m_path) || manager.IsModified()) {
+            state.SkipWithError("objects did not load unchanged");
+            return;
+        }
+    }
+    state.counters["objects"] = kObjects;
+    state.counters["objects_per_s"] =
+        benchmark::Counter(static_cast<double>(kObjects), benchmark::Counter::kIsIterationInvariantRate);
+    state.SetBytesProcessed(state.iterations() * file.m_bytes);
+}
+
+} // namespace
+
+BENCHMARK(BM_DrawingObjectsLoadAndCompare)->Unit(benchmark::kMillisecond);
