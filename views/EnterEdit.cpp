@@ -6,11 +6,7 @@
 void CEnterEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     if (nChar == VK_RETURN) {
-        if (GetWindowText() == L"-")
-            SetWindowText(L"0");
-        std::wstring bound;
-        if (GetBoundText(ReadInt(ToAnsi(GetWindowText())), bound))
-            SetWindowText(bound);
+        NormaliseText();
         if (CWnd* pOwner = GetParent())
             pOwner->SendMessage(WM_EDIT_ENTER, VK_RETURN, 0);
         return;
@@ -23,6 +19,16 @@ void CEnterEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         return;
     }
     CEdit::OnChar(nChar, nRepCnt, nFlags);
+}
+
+int CEnterEdit::NormaliseText()
+{
+    if (GetWindowText() == L"-")
+        SetWindowText(L"0");
+    std::wstring bound;
+    if (GetBoundText(ReadInt(ToAnsi(GetWindowText())), bound))
+        SetWindowText(bound);
+    return ReadInt(ToAnsi(GetWindowText()));
 }
 
 void CEnterEdit::OnKillFocus(CWnd* pNewWnd)

@@ -10,6 +10,12 @@
 
 class CEnterEdit : public CEdit
 {
+public:
+    // What Enter does to the text before it is reported: "-" becomes "0", and a whole number
+    // outside the bounds becomes the nearer bound. Returns the whole number the text then
+    // reads as.
+    int NormaliseText();
+
 protected:
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnKillFocus(CWnd* pNewWnd) override;

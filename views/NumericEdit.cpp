@@ -66,7 +66,7 @@ bool CNumericEdit::Create(const CRect& rect, CWnd* pParent, UINT nID)
         !m_spin.Create(L"", spinStyle, CRect(0, 0, kSpinWidth, rect.Height()), this, IDC_SPIN))
         return false;
     m_spin.SetBuddy(&m_edit);
-    m_spin.SetRange(-900, 900);
+    SetRange(-900, 900);
     SetPos(0);
     RecalcLayout(rect.Width(), rect.Height());
     return true;
@@ -103,14 +103,13 @@ void CNumericEdit::SetUnit(const std::wstring& text)
 void CNumericEdit::SetPos(int nValue)
 {
     m_spin.SetPos(nValue);
-    m_nLastValue = m_spin.GetPos();
 }
 
 int CNumericEdit::GetPos()
 {
     bool bError = false;
     const int pos = m_spin.GetPos(&bError);
-    return bError ? ReadInt(ToAnsi(m_edit.GetWindowText())) : pos;
+    return bError ? m_edit.NormaliseText() : pos;
 }
 
 void CNumericEdit::SetRange(int nMin, int nMax)

@@ -35,10 +35,12 @@ public:
     bool Create(const CRect& rect, CWnd* pParent, UINT nID);
     void SetLabel(const std::wstring& text, int nWidth);
     void SetUnit(const std::wstring& text);
-    // The low 16 bits of the value, limited to the range; it counts as reported.
+    // The low 16 bits of the value, limited to the range; not reported, and not taken for
+    // reported either: the next Enter reports it.
     void SetPos(int nValue);
     // The value that the box holds: the spin's position read from the text, or, when the text
-    // is no number within the range, the whole number that its leading digits give.
+    // is no number within the range, the text normalised as Enter does it and the value it
+    // then reads as.
     int GetPos();
     // A value outside the new range becomes the nearer end.
     void SetRange(int nMin, int nMax);

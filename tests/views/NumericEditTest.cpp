@@ -68,8 +68,10 @@ TEST_F(NumericEditTest, FreshControlShowsZeroAndHoldsMinus900To900)
     EXPECT_EQ(Text(), L"0");
     m_numeric.SetPos(1000);
     EXPECT_EQ(Text(), L"900");
-    Click("up");
+    EXPECT_TRUE(Reports().empty());
+    Click("up"); // held at the end; what the program set was never reported
     EXPECT_EQ(m_numeric.GetPos(), 900);
+    EXPECT_EQ(Reports(), (std::vector<int>{900}));
     m_numeric.SetPos(-1000);
     EXPECT_EQ(m_numeric.GetPos(), -900);
     EXPECT_TRUE(Reports().empty());
@@ -94,7 +96,9 @@ TEST_F(NumericEditTest, SpinStepsReportChangedValuesOnly)
     Click("up");
     EXPECT_EQ(Reports(), (std::vector<int>{-1, 0, 1}));
     m_numeric.SetPos(255);
-    Click("up"); // at the end: the same value again
+    Click("up"); // at the end: the value the program set, reported once
+    EXPECT_EQ(Reports(), (std::vector<int>{255}));
+    Click("up");
     EXPECT_TRUE(Reports().empty());
     Type("7"); // "2557" is beyond the range: the step starts from the last good value
     Click("down");
@@ -129,6 +133,46 @@ TEST_F(NumericEditTest, EnterReportsTheClampedValueOnce)
         Enter();
         EXPECT_TRUE(Reports().empty()) << c.typed;
     }
+}
+
+TEST_F(NumericEditTest, UnreadableTextIsNormalisedAsEnterDoesIt)
+{
+    const struct
+    {
+        int min, max;
+        const wchar_t* text; // set by the program, so the spin cannot read it
+        const wchar_t* shown;
+        int pos;
+    } cases[] = {
+        {1, 40, L"999", L"40", 40},
+        {1, 40, L"", L"1", 1},
+        {-255, 255, L"-", L"0", 0},
+        {-900, 900, L"-5000", L"-900", -900},
+    };
+    for (const auto& c : cases) {
+        m_numeric.SetRange(c.min, c.max);
+        m_numeric.SetPos(c.min + 2);
+        m_numeric.GetEdit().SetWindowText(c.text);
+        EXPECT_EQ(m_numeric.GetPos(), c.pos) << c.text;
+        EXPECT_EQ(Text(), c.shown) << c.text;
+    }
+    // A fresh control limits to its first range as well.
+    CNumericEdit fresh;
+    ASSERT_TRUE(fresh.Create(CRect(10, 40, 130, 58), &m_parent, kID + 1));
+    fresh.GetEdit().SetWindowText(L"5000");
+    EXPECT_EQ(fresh.GetPos(), 900);
+    EXPECT_TRUE(Reports().empty());
+}
+
+TEST_F(NumericEditTest, SetPosIsReportedByTheNextEnter)
+{
+    m_numeric.SetRange(1, 40);
+    m_numeric.SetPos(5);
+    EXPECT_TRUE(Reports().empty());
+    Enter();
+    EXPECT_EQ(Reports(), (std::vector<int>{5}));
+    Enter();
+    EXPECT_TRUE(Reports().empty());
 }
 
 TEST_F(NumericEditTest, LeavingTheBoxTakesTheValueOverSilently)
