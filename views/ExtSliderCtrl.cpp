@@ -189,9 +189,10 @@ void CExtSliderCtrl::SetSelection(float fFrom, float fTo)
 
 void CExtSliderCtrl::SetStep(float fStep)
 {
-    m_fStep = fStep;
+    // A step of 0 or less (or none at all) means no step.
+    m_fStep = fStep > 0.0f ? fStep : 0.0f;
     m_nMinPos = 0;
-    m_nMaxPos = fStep == 0.0f ? kDefaultPositions : PositionCount(fStep);
+    m_nMaxPos = m_fStep == 0.0f ? kDefaultPositions : PositionCount(m_fStep);
     m_trackbar.SetRange(m_nMinPos, m_nMaxPos, false);
 }
 

@@ -40,7 +40,7 @@ public:
     void SetRange(float fMin, float fMax);
     void SetRange(int nMin, int nMax) { SetRange(float(nMin), float(nMax)); }
     void SetSelection(float fFrom, float fTo);
-    // 0: 10000 positions over the range; else one position per step.
+    // One position per step; a step of 0 or less (or NaN) means no step: 10000 positions.
     void SetStep(float fStep);
     // Normal direction from now on; it cannot be turned back.
     void SetReversed();

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -80,6 +81,8 @@ TEST_F(ExtSliderCtrlTest, PositionsAndValuesMapOntoEachOther)
     } const cases[] = {
         {0, 1000, 0, false, 1250, 125, L"125.00", 300, 3000},
         {0, 1000, 0, true, 1250, 875, L"875.00", 300, 7000},
+        {0, 1000, -1, false, 1250, 125, L"125.00", 300, 3000}, // a step below 0 is no step
+        {0, 1000, std::numeric_limits<float>::quiet_NaN(), false, 1250, 125, L"125.00", 300, 3000},
         {10, 20, 0.5f, false, 3, 11.5f, L"11.50", 19, 18},
         {10, 20, 0.5f, true, 3, 18.5f, L"18.50", 19, 2},
         {-1, 1, 0, false, 2500, -0.5f, L"-0.50", 0.25f, 6250},
