@@ -230,9 +230,7 @@ void CDataViewPainter::OnObjectEvent(int nCode, int nIndex)
         RebuildObjects();
     } else if (nCode == 1) {
         CDrawDataObject* pObject = g_drawingManager.GetObject(nIndex);
-        const bool bKnown = std::any_of(m_objects.begin(), m_objects.end(),
-                                        [pObject](const CPaintObject& o) { return o.m_pObject == pObject; });
-        if (pObject && !bKnown) {
+        if (pObject && FindPaintObject(pObject) < 0) {
             m_objects.push_back(MakePaintObject(pObject));
             SortObjects();
         }
@@ -266,8 +264,7 @@ void CDataViewPainter::OnSelectionChanged()
     if (m_nState == STATE_CREATING || m_nState == STATE_MOVING)
         return;
     if (const CDrawDataObject* pObject = g_drawingManager.GetSelectedObject()) {
-        const int index = GetPaintObject(pObject);
-        m_nSelected = index < int(m_objects.size()) ? index : -1;
+        m_nSelected = GetPaintObject(pObject);
         if (g_drawingManager.GetTool() == Tovrik::CDrawingManager::TOOL_SELECT)
             m_nState = STATE_SELECTING;
     } else {
@@ -282,7 +279,7 @@ void CDataViewPainter::OnObjectChanged(int nIndex)
     if (!pObject)
         return;
     const int index = GetPaintObject(pObject);
-    if (index >= int(m_objects.size()))
+    if (index < 0)
         return;
     CPaintObject& object = m_objects[size_t(index)];
     CalcObjectRect(object);
@@ -298,8 +295,7 @@ bool CDataViewPainter::SetTool()
     if (g_drawingManager.GetTool() == Tovrik::CDrawingManager::TOOL_SELECT) {
         m_nState = STATE_SELECTING;
         const CDrawDataObject* pObject = g_drawingManager.GetSelectedObject();
-        const int index = pObject ? GetPaintObject(pObject) : -1;
-        m_nSelected = index < int(m_objects.size()) ? index : -1;
+        m_nSelected = pObject ? GetPaintObject(pObject) : -1;
         Paint();
         return true;
     }
@@ -327,13 +323,24 @@ bool CDataViewPainter::SetCreating(bool bOn)
     return bHadSelection;
 }
 
-int CDataViewPainter::GetPaintObject(const CDrawDataObject* pObject) const
+int CDataViewPainter::FindPaintObject(const CDrawDataObject* pObject) const
 {
     for (size_t i = 0; i < m_objects.size(); ++i)
         if (m_objects[i].m_pObject == pObject)
             return int(i);
-    g_messageLog.Log(LOG_ERROR, "GetPaintObject(): painter missing global object.");
-    return 0;
+    return -1;
+}
+
+int CDataViewPainter::GetPaintObject(const CDrawDataObject* pObject)
+{
+    int index = FindPaintObject(pObject);
+    if (index < 0) {
+        // The list missed an event; the manager's list is the truth.
+        g_messageLog.Log(LOG_ERROR, "GetPaintObject(): painter missing global object.");
+        RebuildObjects();
+        index = FindPaintObject(pObject);
+    }
+    return index;
 }
 
 void CDataViewPainter::CalcObjectRect(CPaintObject& object) const

@@ -95,8 +95,9 @@ public:
     bool OnMouseMove(UINT nFlags, CPoint point, float hoverX, float hoverY, float depth);
     bool OnLButtonUp(CPoint point, float hoverX, float hoverY, float depth);
 
-    // The paint object of a manager object; 0 with a log line when there is none.
-    int GetPaintObject(const CDrawDataObject* pObject) const;
+    // The paint object of a manager object. One the list lacks is logged and looked up again
+    // after the list was rebuilt from the manager's; -1 when it is not there either.
+    int GetPaintObject(const CDrawDataObject* pObject);
     void CalcObjectRect(CPaintObject& object) const;
     // The paint object under the last mouse point, or -1.
     int PickObject();
@@ -112,13 +113,15 @@ public:
     int GetObjectCount() const { return int(m_objects.size()); }
     // Out of range raises std::out_of_range.
     const CPaintObject& GetObjectAt(int index) const { return m_objects.at(size_t(index)); }
+    // Nothing in the program sets the bypass: the painter always composes.
     bool IsBypass() const { return m_bBypass; }
-    void SetBypass(bool bBypass) { m_bBypass = bBypass; }
     bool IsEnabled() const { return m_bEnabled; }
     void SetEnabled(bool bEnabled) { m_bEnabled = bEnabled; }
 
 private:
     bool IsDrawable(int index) const;
+    // -1 when no paint object wraps it.
+    int FindPaintObject(const CDrawDataObject* pObject) const;
     CRect ViewRect() const { return CRect(0, 0, m_nWidth, m_nHeight); }
     CRect Grown(const CRect& rect, int by) const;
     CPaintObject MakePaintObject(CDrawDataObject* pObject) const;
