@@ -123,11 +123,6 @@ void CEMResampMap::Clear()
 
 CDataTopView::CDataTopView()
 {
-    m_stripInfo = BITMAPINFO();
-    m_stripInfo.bmiHeader.biSize = 40;
-    m_stripInfo.bmiHeader.biPlanes = 1;
-    m_stripInfo.bmiHeader.biBitCount = 24;
-    m_stripInfo.bmiHeader.biCompression = BI_RGB;
     MapMessage(WM_DATA_CHANGED, [this](WPARAM wParam, LPARAM lParam) { return OnDataChanged(wParam, lParam); });
     MapMessage(WM_DRAWING_EVENT, [this](WPARAM wParam, LPARAM lParam) { return OnDrawingEvent(wParam, lParam); });
 }
@@ -154,14 +149,12 @@ bool CDataTopView::Create(CWnd* pParent)
     pParent->GetClientRect(&rect);
     const int width = std::max(rect.Width(), 0), height = std::max(rect.Height(), 0);
     m_image.Create(width, height);
-    AllocateStrip(width, height);
-    m_ptCrossHair = CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     m_backgroundBrush.CreateSolidBrush(COLOR_BTNFACE_VALUE);
     m_framePen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
     m_image.SelectObject(&m_backgroundBrush);
     m_image.SelectObject(&m_framePen);
-    m_horzPen.CreatePen(PS_DASH, 1, RGB(255, 0, 0));
-    m_vertPen.CreatePen(PS_DASH, 1, RGB(0, 0, 255));
+    m_crossHair.Create(this, this, width, height, RGB(255, 0, 0), RGB(0, 0, 255));
+    m_crossHair.SetHidden(m_bDrawingMode);
     if (GetSafeHwnd())
         DestroyWindow();
     if (!CWnd::Create(L"", WS_CHILD | WS_VISIBLE, rect, pParent, ID_VIEW)) {
@@ -179,8 +172,7 @@ void CDataTopView::ReleaseBuffers()
     m_image.Release();
     m_backgroundBrush.DeleteObject();
     m_framePen.DeleteObject();
-    m_horzPen.DeleteObject();
-    m_vertPen.DeleteObject();
+    m_crossHair.Release();
     for (CResampMap* pMap : {&m_sampleMap, &m_columnMap, &m_rowMap, &m_pixelColumnMap, &m_pixelRowMap})
         *pMap = CResampMap();
     m_emMapX.Clear();
@@ -189,8 +181,6 @@ void CDataTopView::ReleaseBuffers()
         pArray->clear();
         pArray->shrink_to_fit();
     }
-    m_strip.clear();
-    m_strip.shrink_to_fit();
 }
 
 void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
@@ -205,6 +195,9 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
     }
     m_pProject = pProject;
     m_bBound = true;
+    // The new project's cross-hair and depth are taken over whatever they are.
+    m_fCursorX = m_fCursorY = -1.0f;
+    m_fSliceDepth = -1.0f;
     const CProjectSettings& s = pProject->m_settings;
     const int samples = std::max(s.m_iSamples, 0);
     CreateResampleMap(m_sampleMap, samples, samples);
@@ -244,7 +237,9 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
 
     UpdateCursor();
     if (m_bCreated) {
+        // The objects that came with the project are painted from the start.
         m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
+        m_painter.RebuildObjects();
         m_painter.SetDepthRange(pProject->m_fCursorDepth);
     }
 }
@@ -254,8 +249,10 @@ void CDataTopView::UpdateResampMaps(const CRect& rect)
     if (!m_pProject)
         return;
     const CProjectSettings& s = m_pProject->m_settings;
-    CreateResampleMapOffset(m_pixelColumnMap, std::max(s.m_iSizeX - 1, 0), std::max(rect.Width(), 0));
-    CreateResampleMapOffset(m_pixelRowMap, std::max(s.m_iSizeY - 1, 0), std::max(rect.Height(), 0));
+    // The first and the last pixel on the first and the last grid column (row), as the
+    // painter places the objects.
+    CreateResampleMapRange(m_pixelColumnMap, std::max(s.m_iSizeX - 1, 0), std::max(rect.Width(), 0));
+    CreateResampleMapRange(m_pixelRowMap, std::max(s.m_iSizeY - 1, 0), std::max(rect.Height(), 0));
     g_messageLog.Log(LOG_DEBUG, "CDataTopView::UpdateResampMaps");
 }
 
@@ -269,11 +266,7 @@ void CDataTopView::Resize(const CRect& rect)
         m_image.Resize(width, height);
         if (m_bBound)
             UpdateResampMaps(CRect(0, 0, width, height));
-        AllocateStrip(width, height);
-        if (oldWidth > 0)
-            m_ptCrossHair.x = TruncClamped(double(m_ptCrossHair.x) / oldWidth * width + 0.5, 0, std::max(width - 1, 0));
-        if (oldHeight > 0)
-            m_ptCrossHair.y = TruncClamped(double(m_ptCrossHair.y) / oldHeight * height + 0.5, 0, std::max(height - 1, 0));
+        m_crossHair.Resize(width, height);
         m_image.SetValid(false);
         m_painter.SetSize(width, height);
     }
@@ -301,10 +294,7 @@ void CDataTopView::UpdateCursor()
         const float columnStep = m_pixelColumnMap.m_fStep, rowStep = m_pixelRowMap.m_fStep;
         const int x = columnStep > 0 ? TruncClamped(m_fCursorX / columnStep, 0, std::max(width - 1, 0)) : 0;
         const int rows = rowStep > 0 ? TruncClamped(m_fCursorY / rowStep, 0, std::max(height - 1, 0)) : 0;
-        const CPoint point(x, height - rows - 1);
-        if (!m_bDrawingMode)
-            MoveLines(point);
-        m_ptCrossHair = point;
+        m_crossHair.MoveTo(CPoint(x, height - rows - 1));
     }
     if (project.m_fCursorDepth != m_fSliceDepth) {
         m_fSliceDepth = project.m_fCursorDepth;
@@ -321,7 +311,7 @@ void CDataTopView::UpdateCursor()
 
 bool CDataTopView::HasEmImage() const
 {
-    return m_bEmOverlay && m_pProject->m_settings.m_bHasEmData && m_pMatrix->m_bHasEm &&
+    return m_pProject->m_bEmOverlay && m_pProject->m_settings.m_bHasEmData && m_pMatrix->m_bHasEm &&
            m_emMapX.Size() > 0 && m_emMapY.Size() > 0;
 }
 
@@ -553,78 +543,15 @@ Tovrik::CMemDC& CDataTopView::ComposedImage()
                ? m_image : m_painter.GetComposite();
 }
 
-void CDataTopView::AllocateStrip(int width, int height)
+const Tovrik::CMemDC& CDataTopView::GetComposedImage()
 {
-    const size_t bytes = size_t(std::max({height * 4, DibStride(width, 24), 0}));
-    m_strip.assign(bytes, 0);
+    return ComposedImage();
 }
 
-void CDataTopView::DrawHorzLine(CDC& dc, CPoint offset)
+void CDataTopView::SetDrawingMode(bool bOn)
 {
-    CPen* pOld = dc.SelectObject(&m_horzPen);
-    dc.MoveTo(offset.x, offset.y + m_ptCrossHair.y);
-    dc.LineTo(offset.x + m_image.GetWidth(), offset.y + m_ptCrossHair.y);
-    dc.SelectObject(pOld);
-}
-
-void CDataTopView::DrawVertLine(CDC& dc, CPoint offset)
-{
-    CPen* pOld = dc.SelectObject(&m_vertPen);
-    dc.MoveTo(offset.x + m_ptCrossHair.x, offset.y);
-    dc.LineTo(offset.x + m_ptCrossHair.x, offset.y + m_image.GetHeight());
-    dc.SelectObject(pOld);
-}
-
-void CDataTopView::DrawCrossHair(CDC& dc, CPoint offset)
-{
-    DrawHorzLine(dc, offset);
-    DrawVertLine(dc, offset);
-}
-
-void CDataTopView::RestoreRow(CDC& dc, int y)
-{
-    const Tovrik::CMemDC& source = ComposedImage();
-    const int width = source.GetWidth(), height = source.GetHeight();
-    if (y < 0 || y >= height || width <= 0 || m_strip.size() < size_t(DibStride(width, 24)))
-        return;
-    source.CopyBlock(CPoint(0, height - 1 - y), width, 1, m_strip.data());
-    m_stripInfo.bmiHeader.biWidth = width;
-    m_stripInfo.bmiHeader.biHeight = 1;
-    dc.SetDIBitsToDevice(0, y, DWORD(width), 1, 0, 0, 0, 1, m_strip.data(), &m_stripInfo, DIB_RGB_COLORS);
-}
-
-void CDataTopView::RestoreColumn(CDC& dc, int x)
-{
-    const Tovrik::CMemDC& source = ComposedImage();
-    const int width = source.GetWidth(), height = source.GetHeight();
-    if (x < 0 || x >= width || height <= 0 || m_strip.size() < size_t(height) * 4)
-        return;
-    source.CopyBlock(CPoint(x, 0), 1, height, m_strip.data());
-    m_stripInfo.bmiHeader.biWidth = 1;
-    m_stripInfo.bmiHeader.biHeight = height;
-    dc.SetDIBitsToDevice(x, 0, 1, DWORD(height), 0, 0, 0, UINT(height), m_strip.data(), &m_stripInfo,
-                         DIB_RGB_COLORS);
-}
-
-void CDataTopView::MoveLines(CPoint point, bool bHorzOnly)
-{
-    if (!m_bCreated || !GetSafeHwnd() || m_bDrawingMode) {
-        m_ptCrossHair = point;
-        return;
-    }
-    CClientDC dc(this);
-    RestoreRow(dc, m_ptCrossHair.y);
-    m_ptCrossHair.y = point.y;
-    DrawHorzLine(dc);
-    if (bHorzOnly) {
-        // The restored row took the crossing pixel of the vertical line with it.
-        DrawVertLine(dc);
-        return;
-    }
-    RestoreColumn(dc, m_ptCrossHair.x);
-    m_ptCrossHair.x = point.x;
-    DrawVertLine(dc);
-    DrawHorzLine(dc);
+    m_bDrawingMode = bOn;
+    m_crossHair.SetHidden(bOn);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -641,13 +568,13 @@ float CDataTopView::PixelToDepth(CPoint) const
     return m_fSliceDepth;
 }
 
-void CDataTopView::NotifyParent(bool bSet)
+bool CDataTopView::TakeCursorPoint(CPoint point, bool bSet)
 {
     if (!m_bBound || !m_pProject)
-        return;
+        return false;
     const CProjectSettings& s = m_pProject->m_settings;
     float x, y;
-    PixelToPosition(bSet ? m_ptCrossHair : m_ptLastMouse, x, y);
+    PixelToPosition(point, x, y);
     // A captured mouse may lie outside the window: keep the position on the grid.
     x = std::clamp(x, 0.0f, float(std::max(s.m_iSizeX - 1, 0)));
     y = std::clamp(y, 0.0f, float(std::max(s.m_iSizeY - 1, 0)));
@@ -659,38 +586,18 @@ void CDataTopView::NotifyParent(bool bSet)
     }
     m_pProject->m_fHoverX = x;
     m_pProject->m_fHoverY = y;
-    if (CWnd* pParent = GetParent())
-        pParent->SendMessage(WM_CURSOR_MOVED, WPARAM(GetDlgCtrlID()), MakeCursorParam(GetDlgCtrlID() & 0xFFFF, bSet));
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Messages
 
-int CDataTopView::HitTest(CPoint point) const
+void CDataTopView::ShowCursor()
 {
-    const bool bVertical = std::abs(point.x - m_ptCrossHair.x) < HIT_ZONE;
-    const bool bHorizontal = std::abs(point.y - m_ptCrossHair.y) < HIT_ZONE;
-    return bVertical && bHorizontal ? HIT_BOTH : bVertical ? HIT_VERTICAL : bHorizontal ? HIT_HORIZONTAL : HIT_NONE;
-}
-
-int CDataTopView::CursorOfHit(int nHitMode)
-{
-    switch (nHitMode) {
-    case HIT_VERTICAL: return CURSOR_SIZE3;
-    case HIT_HORIZONTAL: return CURSOR_SIZE4;
-    case HIT_BOTH: return CURSOR_MOVE;
-    default: return IDC_CLASS_CURSOR;
-    }
-}
-
-void CDataTopView::ShowCursorForHit()
-{
-    if (m_bDrawingMode) {
-        if (!m_painter.HitTest())
-            SetWindowCursor(this, IDC_CLASS_CURSOR);
-        return;
-    }
-    SetWindowCursor(this, m_bDragging ? m_nDragCursor : CursorOfHit(m_nHitMode));
+    if (!m_bDrawingMode)
+        m_crossHair.ShowCursor();
+    else if (!m_painter.HitTest())
+        SetWindowCursor(this, IDC_CLASS_CURSOR);
 }
 
 void CDataTopView::OnPaint()
@@ -702,8 +609,7 @@ void CDataTopView::OnPaint()
         Render();
     Tovrik::CMemDC& image = ComposedImage();
     dc.BitBlt(0, 0, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
-    if (!m_bDrawingMode)
-        DrawCrossHair(dc);
+    m_crossHair.Draw(dc);
 }
 
 bool CDataTopView::OnEraseBkgnd(CDC*)
@@ -724,8 +630,7 @@ void CDataTopView::CopyImageTo(CDC* pDC)
         pParent->ScreenToClient(&origin);
     Tovrik::CMemDC& image = ComposedImage();
     pDC->BitBlt(origin.x, origin.y, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
-    if (!m_bDrawingMode)
-        DrawCrossHair(*pDC, origin);
+    m_crossHair.Draw(*pDC, origin);
 }
 
 void CDataTopView::OnLButtonDown(UINT, CPoint point)
@@ -737,67 +642,31 @@ void CDataTopView::OnLButtonDown(UINT, CPoint point)
             Invalidate(false);
         return;
     }
-    SetCapture();
-    if (m_nHitMode == HIT_NONE)
-        m_nHitMode = HIT_BOTH;
-    m_nDragCursor = CursorOfHit(m_nHitMode);
-    if (m_nHitMode == HIT_VERTICAL)
-        point.y = m_ptCrossHair.y;
-    else if (m_nHitMode == HIT_HORIZONTAL)
-        point.x = m_ptCrossHair.x;
-    MoveLines(point);
-    m_ptCrossHair = point;
-    NotifyParent(true);
-    m_bDragging = true;
-    ShowCursorForHit();
+    m_crossHair.OnLButtonDown(point);
 }
 
 void CDataTopView::OnMouseMove(UINT nFlags, CPoint point)
 {
-    if (!m_bCreated || point == m_ptLastMouse)
+    if (!m_bCreated || !m_crossHair.TrackMouse(point))
         return;
-    m_ptLastMouse = point;
-    if (m_bDrawingMode) {
-        if (m_bBound && m_painter.OnMouseMove(nFlags, point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_fSliceDepth))
-            Invalidate(false);
-        NotifyParent(false);
-        ShowCursorForHit();
+    if (!m_bDrawingMode) {
+        m_crossHair.OnMouseMove(nFlags, point);
         return;
     }
-    if (m_bDragging && !(nFlags & MK_LBUTTON)) {
-        m_bDragging = false;
-        NotifyParent(false);
-    } else if (m_bDragging) {
-        // The captured mouse may leave the window; the cross-hair stays on it.
-        point.x = std::clamp(point.x, 0, std::max(m_image.GetWidth() - 1, 0));
-        point.y = std::clamp(point.y, 0, std::max(m_image.GetHeight() - 1, 0));
-        if (m_nHitMode == HIT_VERTICAL)
-            point.y = m_ptCrossHair.y;
-        else if (m_nHitMode == HIT_HORIZONTAL)
-            point.x = m_ptCrossHair.x;
-        MoveLines(point, point.x == m_ptCrossHair.x);
-        m_ptCrossHair = point;
-        NotifyParent(true);
-    } else {
-        m_nHitMode = HitTest(point);
-        NotifyParent(false);
-    }
-    ShowCursorForHit();
+    if (m_bBound && m_painter.OnMouseMove(nFlags, point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_fSliceDepth))
+        Invalidate(false);
+    m_crossHair.NotifyParent(false);
+    ShowCursor();
 }
 
 void CDataTopView::OnLButtonUp(UINT, CPoint point)
 {
-    if (m_bDrawingMode) {
-        if (m_bCreated && m_bBound &&
-            m_painter.OnLButtonUp(point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_fSliceDepth))
-            Invalidate(false);
+    if (!m_bDrawingMode) {
+        m_crossHair.OnLButtonUp();
         return;
     }
-    m_bDragging = false;
-    if (GetCapture() == this)
-        ReleaseCapture();
-    if (m_bCreated)
-        ShowCursorForHit();
+    if (m_bCreated && m_bBound && m_painter.OnLButtonUp(point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_fSliceDepth))
+        Invalidate(false);
 }
 
 bool CDataTopView::OnMouseWheel(UINT, short zDelta, CPoint)
@@ -812,8 +681,7 @@ bool CDataTopView::OnMouseWheel(UINT, short zDelta, CPoint)
     const int depth = TruncClamped(double(m_pProject->m_fCursorDepth) - zDelta / 120, low, high);
     m_pProject->m_fCursorDepth = float(depth);
     s.m_iDepthIndex = depth;
-    if (CWnd* pParent = GetParent())
-        pParent->SendMessage(WM_CURSOR_MOVED, WPARAM(GetDlgCtrlID()), LPARAM(GetDlgCtrlID() & 0xFFFF) + 0x10000);
+    m_crossHair.SendCursorMoved(true);
     Invalidate(false);
     return true;
 }
@@ -885,10 +753,10 @@ LRESULT CDataTopView::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     case DRAW_MODE_ON:
-        m_bDrawingMode = true;
+        SetDrawingMode(true);
         break;
     case DRAW_MODE_OFF:
-        m_bDrawingMode = false;
+        SetDrawingMode(false);
         m_painter.Reset();
         m_painter.SetDepthRange(m_pProject->m_fCursorDepth);
         break;

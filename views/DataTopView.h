@@ -5,6 +5,7 @@
 // surface only when the image is invalid, reports cursor moves to its parent with
 // WM_CURSOR_MOVED and relays its painter's drawing events to the main window.
 
+#include "CrossHair.h"
 #include "DataViewPainter.h"
 #include "MemDC.h"
 #include "Wnd.h"
@@ -39,14 +40,11 @@ private:
     std::vector<float> m_fraction;
 };
 
-class CDataTopView : public CWnd, public IDataViewPainterHelper
+class CDataTopView : public CWnd, public IDataViewPainterHelper, public ICrossHairOwner
 {
 public:
     // The view's own child id; the painter's drawing events come with ID_SENDER_PAINTER.
     enum : int { ID_VIEW = 123 };
-    // Pixels around a cross-hair line where the mouse grabs it.
-    enum : int { HIT_ZONE = 10 };
-    enum THitMode : int32_t { HIT_NONE = 0, HIT_VERTICAL = 1, HIT_HORIZONTAL = 2, HIT_BOTH = 3 };
 
     CDataTopView();
     ~CDataTopView() override;
@@ -77,24 +75,23 @@ public:
 
     void PixelToPosition(CPoint point, float& x, float& y) const override;
     float PixelToDepth(CPoint point) const override;
+    // The painter's composite, or the plain image when the painter shows nothing.
+    const Tovrik::CMemDC& GetComposedImage() override;
+    // The grid position under the pixel becomes the project's cross-hair and hover position
+    // (bSet) or only its hover position.
+    bool TakeCursorPoint(CPoint point, bool bSet) override;
 
     bool IsCreated() const { return m_bCreated; }
     bool IsBound() const { return m_bBound; }
     bool IsImageValid() const { return m_image.IsValid(); }
     bool IsDrawingMode() const { return m_bDrawingMode; }
-    CPoint GetCrossHair() const { return m_ptCrossHair; }
-    int GetHitMode() const { return m_nHitMode; }
-    bool IsDragging() const { return m_bDragging; }
+    const CCrossHair& GetCrossHair() const { return m_crossHair; }
     float GetSliceDepth() const { return m_fSliceDepth; }
     Tovrik::CMemDC& GetImage() { return m_image; }
     CDataViewPainter& GetPainter() { return m_painter; }
     const std::vector<float>& GetWeights() const { return m_weights; }
     // The palette that the threshold T gives (T not 0).
     static void BuildThresholdPalette(int threshold, TPaletteTable& palette);
-
-    // The EM values in place of the radar slice; shown only when the matrix has EM data.
-    void SetEmOverlay(bool bOn) { m_bEmOverlay = bOn; }
-    bool IsEmOverlay() const { return m_bEmOverlay; }
 
     bool m_bForPrinting = false;
 
@@ -110,23 +107,13 @@ protected:
 
 private:
     CRect ClientRect() const;
-    // The painter's composite, or the plain image when the painter shows nothing.
     Tovrik::CMemDC& ComposedImage();
-    void NotifyParent(bool bSet);
-    int HitTest(CPoint point) const;
-    void ShowCursorForHit();
-    static int CursorOfHit(int nHitMode);
+    void ShowCursor();
+    // The EM values replace the radar slice while the project's switch is on and the matrix
+    // has EM data.
     bool HasEmImage() const;
+    void SetDrawingMode(bool bOn);
 
-    // Cross-hair lines on a context whose origin lies at offset from the view's.
-    void DrawHorzLine(CDC& dc, CPoint offset = CPoint(0, 0));
-    void DrawVertLine(CDC& dc, CPoint offset = CPoint(0, 0));
-    void DrawCrossHair(CDC& dc, CPoint offset = CPoint(0, 0));
-    void RestoreRow(CDC& dc, int y);
-    void RestoreColumn(CDC& dc, int x);
-    // Moves the drawn lines to point; only the horizontal one when bHorzOnly.
-    void MoveLines(CPoint point, bool bHorzOnly = false);
-    void AllocateStrip(int width, int height);
     // Copies the matrix's two slice images, zero-filling what the matrix lacks.
     void CopyLineImages();
     // The pixel pass shared by the slice and the EM image: bilinear value through the pixel
@@ -154,22 +141,14 @@ private:
     int32_t m_nHorzLines = 0;
     std::vector<float> m_vertImage; // vertical lines x grid rows
     std::vector<float> m_horzImage; // horizontal lines x grid columns
-    CPoint m_ptCrossHair;
-    CPoint m_ptLastMouse{10, 10};
-    CPen m_horzPen;
-    CPen m_vertPen;
-    std::vector<uint8_t> m_strip;
-    BITMAPINFO m_stripInfo;
-    bool m_bDragging = false;
-    int32_t m_nHitMode = HIT_NONE;
-    int m_nDragCursor = 0;
+    CCrossHair m_crossHair; // red horizontal, blue vertical line
     bool m_bDrawingMode = false;
-    float m_fCursorX = 0;
-    float m_fCursorY = 0;
+    // The project's cross-hair as last taken; -1 until then, so that binding takes any.
+    float m_fCursorX = -1.0f;
+    float m_fCursorY = -1.0f;
     float m_fSliceDepth = -1.0f;
     CDataViewPainter m_painter;
     int32_t m_nPaletteThreshold = 0;
     TPaletteTable m_thresholdPalette{};
-    bool m_bEmOverlay = false;
     std::vector<float> m_rowValues; // scratch of the pixel pass: one blended grid row
 };

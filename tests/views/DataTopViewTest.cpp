@@ -25,20 +25,6 @@ constexpr int kDepth = 30;
 constexpr LPARAM kSetParam = LPARAM(CDataTopView::ID_VIEW) | (LPARAM(1) << 16);
 constexpr LPARAM kHoverParam = LPARAM(CDataTopView::ID_VIEW);
 
-// The depth-slice control's place: records what its view sends.
-class CParentWnd : public CRecordingWnd
-{
-public:
-    CParentWnd()
-    {
-        for (UINT message : {UINT(WM_CURSOR_MOVED), UINT(WM_DRAWING_EVENT)})
-            MapMessage(message, [this, message](WPARAM wParam, LPARAM lParam) {
-                m_messages.push_back({message, wParam, lParam});
-                return LRESULT(0);
-            });
-    }
-};
-
 class DataTopViewTest : public testing::Test
 {
 protected:
@@ -73,8 +59,9 @@ protected:
 
     // Opens the project with plain display values and binds the view; the slice at kDepth is
     // 0 except a spike of +1 at the bottom-left corner (vertical line 0, row 0) and one of -1
-    // at the top-right corner (horizontal line 5, column 60).
-    void Bind()
+    // at the top-right corner (horizontal line 5, column 60). The project's cross-hair lies at
+    // (cursorX, cursorY).
+    void Bind(float cursorX = 25, float cursorY = 20)
     {
         ASSERT_TRUE(m_project.Open(s_rhdPath));
         CProjectSettings& s = m_project.m_settings;
@@ -87,8 +74,8 @@ protected:
         s.m_params.m_iAperture = 1;
         s.m_params.m_bAgcOn = false;
         s.m_iDepthIndex = kDepth;
-        m_project.m_fCursorX = 25;
-        m_project.m_fCursorY = 20;
+        m_project.m_fCursorX = cursorX;
+        m_project.m_fCursorY = cursorY;
         m_project.m_fCursorDepth = kDepth;
         ASSERT_TRUE(m_matrix.Init(&m_project));
         ASSERT_TRUE(m_matrix.Calculate());
@@ -122,7 +109,7 @@ protected:
     TPaletteTable m_savedColours;
     bool m_bSavedWrap = false;
     bool m_bSavedWheel = false;
-    CParentWnd m_parent;
+    CRecordingWnd m_parent;
     CProject m_project;
     C3DMatrix m_matrix;
     CDataTopView m_view;
@@ -161,8 +148,8 @@ TEST_F(DataTopViewTest, RendersTheSliceThroughThePaletteWithRowsCountingUpwards)
 TEST_F(DataTopViewTest, AngleShiftsTheLinesAgainstEachOther)
 {
     Bind();
-    // 120 x 100 pixels: half a grid cell each way, so pixel 10 is grid column or row 5.
-    m_view.Resize(CRect(0, 0, 120, 100));
+    // 121 x 101 pixels: half a grid cell each way, so pixel 10 is grid column or row 5.
+    m_view.Resize(CRect(0, 0, 121, 101));
     const struct { int angle; int atRow0, atRow5; } cases[] = {
         // Column 5 lies halfway between vertical lines 0 and 1: half the spike at row 0
         // without an angle, at row 5 with 45 degrees (a shift of 10 samples from line to line).
@@ -173,8 +160,8 @@ TEST_F(DataTopViewTest, AngleShiftsTheLinesAgainstEachOther)
         m_project.m_settings.m_iAngle = c.angle;
         m_view.SendMessage(WM_DATA_CHANGED, 0, MakeCodeParam(DATA_ANGLE, c.angle));
         m_view.Render();
-        EXPECT_EQ(Index(10, 99), c.atRow0) << c.angle;
-        EXPECT_EQ(Index(10, 99 - 10), c.atRow5) << c.angle;
+        EXPECT_EQ(Index(10, 100), c.atRow0) << c.angle;
+        EXPECT_EQ(Index(10, 100 - 10), c.atRow5) << c.angle;
     }
 }
 
@@ -235,7 +222,7 @@ TEST_F(DataTopViewTest, EmOverlayNeedsEmDataAndClearsTheImage)
     m_view.Render();
     const int radar = Index(0, kHeight - 1);
     // The generated survey has no EM data: the switch keeps the radar slice.
-    m_view.SetEmOverlay(true);
+    m_project.m_bEmOverlay = true;
     m_view.SendMessage(WM_DATA_CHANGED, 0, MakeCodeParam(DATA_EM_OVERLAY, 0));
     EXPECT_FALSE(m_view.IsImageValid());
     m_view.Render();
@@ -261,28 +248,29 @@ TEST_F(DataTopViewTest, ButtonDownSetsTheCrossHairAndHoverOnlyMovesTheHoverPosit
 {
     Bind();
     m_parent.m_messages.clear();
-    // 100 pixels onto columns 0 .. 60 (step 0.6), 80 rows onto 0 .. 50 from the bottom.
-    Mouse(WM_LBUTTONDOWN, 20, 79, MK_LBUTTON);
-    EXPECT_EQ(m_view.GetCrossHair(), CPoint(20, 79));
-    EXPECT_FLOAT_EQ(m_project.m_fCursorX, 12.0f);
+    // 100 pixels onto columns 0 .. 60 (step 60 / 99), 80 rows onto 0 .. 50 from the bottom
+    // (step 50 / 79): the last pixel lies on the last column and row.
+    Mouse(WM_LBUTTONDOWN, 33, 79, MK_LBUTTON);
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(33, 79));
+    EXPECT_FLOAT_EQ(m_project.m_fCursorX, 20.0f);
     EXPECT_FLOAT_EQ(m_project.m_fCursorY, 0.0f);
-    EXPECT_FLOAT_EQ(m_project.m_fHoverX, 12.0f);
+    EXPECT_FLOAT_EQ(m_project.m_fHoverX, 20.0f);
     auto sent = m_parent.Take(WM_CURSOR_MOVED);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].wParam, WPARAM(CDataTopView::ID_VIEW));
     EXPECT_EQ(sent[0].lParam, kSetParam);
-    Mouse(WM_LBUTTONUP, 20, 79);
-    EXPECT_FALSE(m_view.IsDragging());
+    Mouse(WM_LBUTTONUP, 33, 79);
+    EXPECT_FALSE(m_view.GetCrossHair().IsDragging());
 
-    Mouse(WM_MOUSEMOVE, 60, 0);
-    EXPECT_FLOAT_EQ(m_project.m_fCursorX, 12.0f);
-    EXPECT_FLOAT_EQ(m_project.m_fHoverX, 36.0f);
-    EXPECT_FLOAT_EQ(m_project.m_fHoverY, 49.375f);
+    Mouse(WM_MOUSEMOVE, 99, 0);
+    EXPECT_FLOAT_EQ(m_project.m_fCursorX, 20.0f);
+    EXPECT_FLOAT_EQ(m_project.m_fHoverX, 60.0f);
+    EXPECT_FLOAT_EQ(m_project.m_fHoverY, 50.0f);
     sent = m_parent.Take(WM_CURSOR_MOVED);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].lParam, kHoverParam);
     // The same position again is not a move.
-    Mouse(WM_MOUSEMOVE, 60, 0);
+    Mouse(WM_MOUSEMOVE, 99, 0);
     EXPECT_TRUE(m_parent.Take(WM_CURSOR_MOVED).empty());
 }
 
@@ -290,25 +278,25 @@ TEST_F(DataTopViewTest, HitZoneDecidesWhichLineTheDragMoves)
 {
     Bind();
     m_view.Resize(CRect(0, 0, kWidth, kHeight));
-    const CPoint centre = m_view.GetCrossHair();
+    const CPoint centre = m_view.GetCrossHair().GetPosition();
     const struct { int dx, dy, mode; } cases[] = {
-        {9, 9, CDataTopView::HIT_BOTH}, {10, 3, CDataTopView::HIT_HORIZONTAL},
-        {3, 10, CDataTopView::HIT_VERTICAL}, {10, 10, CDataTopView::HIT_NONE},
+        {9, 9, CCrossHair::HIT_BOTH}, {10, 3, CCrossHair::HIT_HORIZONTAL},
+        {3, 10, CCrossHair::HIT_VERTICAL}, {10, 10, CCrossHair::HIT_NONE},
     };
     for (const auto& c : cases) {
         Mouse(WM_MOUSEMOVE, centre.x + c.dx, centre.y + c.dy);
-        EXPECT_EQ(m_view.GetHitMode(), c.mode) << c.dx << ", " << c.dy;
+        EXPECT_EQ(m_view.GetCrossHair().GetHitMode(), c.mode) << c.dx << ", " << c.dy;
     }
     // Grabbing the horizontal line keeps x.
     Mouse(WM_MOUSEMOVE, centre.x + 10, centre.y + 3);
     Mouse(WM_LBUTTONDOWN, centre.x + 10, centre.y + 3, MK_LBUTTON);
-    EXPECT_EQ(m_view.GetCrossHair(), CPoint(centre.x, centre.y + 3));
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(centre.x, centre.y + 3));
     Mouse(WM_MOUSEMOVE, centre.x + 20, centre.y + 8, MK_LBUTTON);
-    EXPECT_EQ(m_view.GetCrossHair(), CPoint(centre.x, centre.y + 8));
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(centre.x, centre.y + 8));
     // Moving on without the button ends the drag with a hover notice.
     m_parent.m_messages.clear();
     Mouse(WM_MOUSEMOVE, centre.x + 21, centre.y + 8);
-    EXPECT_FALSE(m_view.IsDragging());
+    EXPECT_FALSE(m_view.GetCrossHair().IsDragging());
     const auto sent = m_parent.Take(WM_CURSOR_MOVED);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].lParam, kHoverParam);
@@ -316,18 +304,18 @@ TEST_F(DataTopViewTest, HitZoneDecidesWhichLineTheDragMoves)
 
     // The view leaves the keys to the main view.
     m_view.SendMessage(WM_KEYDOWN, VK_LEFT, 0);
-    EXPECT_EQ(m_view.GetCrossHair(), CPoint(centre.x, centre.y + 8));
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(centre.x, centre.y + 8));
 }
 
 TEST_F(DataTopViewTest, CrossHairFollowsTheProjectAndRestoresTheImageUnderIt)
 {
     Bind();
     m_view.Render();
-    const CPoint old = m_view.GetCrossHair();
+    const CPoint old = m_view.GetCrossHair().GetPosition();
     m_project.m_fCursorX = 60; // one past the last pixel: held on it
     m_project.m_fCursorY = 0;
     m_view.UpdateCursor();
-    EXPECT_EQ(m_view.GetCrossHair(), CPoint(kWidth - 1, kHeight - 1));
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(kWidth - 1, kHeight - 1));
     // The new lines are drawn on the window, the old ones restored from the image.
     const QImage& shown = *m_view.GetBackingImage();
     int red = 0;
@@ -372,17 +360,63 @@ TEST_F(DataTopViewTest, ResizeScalesTheCrossHairAndInvalidates)
     Mouse(WM_LBUTTONUP, 99, 41);
     m_view.Resize(CRect(0, 0, kWidth / 2, kHeight));
     EXPECT_FALSE(m_view.IsImageValid());
-    EXPECT_EQ(m_view.GetCrossHair(), CPoint(kWidth / 2 - 1, 41)); // 50 rounded, last pixel 49
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(kWidth / 2 - 1, 41)); // 50 rounded, last pixel 49
     m_view.Resize(CRect(0, 0, kWidth, kHeight));
-    EXPECT_EQ(m_view.GetCrossHair(), CPoint(98, 41));
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(98, 41));
     m_view.Render();
     EXPECT_EQ(Index(0, kHeight - 1), 147);
+}
+
+TEST_F(DataTopViewTest, BindingTakesOverTheProjectCursorAndItsObjects)
+{
+    // Objects that came with the project, and a cross-hair at the grid's origin.
+    Tovrik::CDrawDataObject object;
+    object.m_nType = Tovrik::CDrawDataObject::TYPE_RECT;
+    object.m_fX1 = 5, object.m_fY1 = 5, object.m_fX2 = 20, object.m_fY2 = 20;
+    object.m_fZ1 = object.m_fZ2 = kDepth;
+    g_drawingManager.AddObject(object);
+    Bind(0, 0);
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(0, kHeight - 1));
+    EXPECT_EQ(m_view.GetPainter().GetObjectCount(), 1);
+    g_drawingManager.RemoveAll();
+}
+
+TEST_F(DataTopViewTest, ProjectCursorAtTheGridEndsReachesTheLastPixels)
+{
+    Bind();
+    const struct { float x, y; CPoint pixel; } cases[] = {
+        {60, 50, CPoint(kWidth - 1, 0)},
+        {0, 50, CPoint(0, 0)},
+        {60, 0, CPoint(kWidth - 1, kHeight - 1)},
+        {30, 25, CPoint(49, 40)},
+    };
+    for (const auto& c : cases) {
+        m_project.m_fCursorX = c.x;
+        m_project.m_fCursorY = c.y;
+        m_view.UpdateCursor();
+        EXPECT_EQ(m_view.GetCrossHair().GetPosition(), c.pixel) << c.x << ", " << c.y;
+    }
+}
+
+TEST_F(DataTopViewTest, ResizeFromNothingPlacesTheCrossHairAtTheCentre)
+{
+    CRecordingWnd empty;
+    ASSERT_TRUE(empty.CreateShown(0, 0));
+    CDataTopView view;
+    ASSERT_TRUE(view.Create(&empty));
+    EXPECT_EQ(view.GetCrossHair().GetPosition(), CPoint(0, 0));
+    view.Resize(CRect(0, 0, kWidth, kHeight));
+    EXPECT_EQ(view.GetCrossHair().GetPosition(), CPoint(kWidth / 2, kHeight / 2));
+    view.Resize(CRect(0, 0, 0, 0));
+    EXPECT_EQ(view.GetCrossHair().GetPosition(), CPoint(0, 0));
+    view.Resize(CRect(0, 0, 7, 3));
+    EXPECT_EQ(view.GetCrossHair().GetPosition(), CPoint(3, 1));
 }
 
 TEST_F(DataTopViewTest, DrawingEventsAreRelayedOrApplied)
 {
     CWinApp app(L"test");
-    CParentWnd mainWnd;
+    CRecordingWnd mainWnd;
     ASSERT_TRUE(mainWnd.CreateShown());
     app.m_pMainWnd = &mainWnd;
     m_parent.SetDlgCtrlID(ID_SENDER_DEPTH_SLICE);
@@ -400,10 +434,10 @@ TEST_F(DataTopViewTest, DrawingEventsAreRelayedOrApplied)
     EXPECT_FALSE(m_view.IsDrawingMode());
     m_view.SendMessage(WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL, MakeCodeParam(DRAW_MODE_ON, 0));
     EXPECT_TRUE(m_view.IsDrawingMode());
-    const CPoint before = m_view.GetCrossHair();
+    const CPoint before = m_view.GetCrossHair().GetPosition();
     Mouse(WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
     Mouse(WM_LBUTTONUP, 5, 5);
-    EXPECT_EQ(m_view.GetCrossHair(), before);
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), before);
     m_view.SendMessage(WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL, MakeCodeParam(DRAW_MODE_OFF, 0));
     EXPECT_FALSE(m_view.IsDrawingMode());
     EXPECT_TRUE(mainWnd.Take(WM_DRAWING_EVENT).empty());
@@ -434,7 +468,7 @@ TEST_F(DataTopViewTest, CopyImageToDrawsOnlyOnContextsOfItsKind)
     m_view.CopyImageTo(&dc);
     EXPECT_TRUE(m_view.IsImageValid());
     EXPECT_EQ(page.pixel(0, kHeight - 1) & 0xFFFFFF, (147u << 16) | (50u << 8) | (255u - 147));
-    const CPoint cross = m_view.GetCrossHair();
+    const CPoint cross = m_view.GetCrossHair().GetPosition();
     int blue = 0;
     for (int y = 0; y < kHeight; ++y)
         blue += (page.pixel(cross.x, y) & 0xFFFFFF) == 0x0000FFu;

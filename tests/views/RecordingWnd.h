@@ -1,6 +1,6 @@
 #pragma once
-// A shown top-level window that records the private messages its child controls send or post
-// to it, for the tests of the reusable controls.
+// A shown top-level window that records the private messages its child controls and views
+// send or post to it, for the tests of the reusable controls and the data views.
 
 #include "Messages.h"
 #include "Wnd.h"
@@ -19,7 +19,8 @@ class CRecordingWnd : public CWnd
 public:
     CRecordingWnd()
     {
-        for (UINT message : {UINT(WM_VALUE_CHANGED), UINT(WM_TOOL_CLOSED), UINT(WM_EDIT_ENTER), UINT(WM_EDIT_RESYNC)})
+        for (UINT message : {UINT(WM_VALUE_CHANGED), UINT(WM_TOOL_CLOSED), UINT(WM_EDIT_ENTER), UINT(WM_EDIT_RESYNC),
+                             UINT(WM_CURSOR_MOVED), UINT(WM_DRAWING_EVENT)})
             MapMessage(message, [this, message](WPARAM wParam, LPARAM lParam) {
                 m_messages.push_back({message, wParam, lParam});
                 return LRESULT(0);
