@@ -39,6 +39,12 @@ void CCustomCommandLineInfo::ParseParam(const wchar_t* pszParam, bool, bool)
     }
 }
 
+namespace {
+// The commands that are enabled exactly while a project is loaded.
+const UINT kNeedProject[] = {ID_FILE_SAVE,  ID_FILE_SAVE_AS, ID_FILE_PRINT,     ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY,
+                             ID_EDIT_CUT,   ID_EDIT_PASTE,   ID_FILTER_OPTIONS, ID_ZERO_LEVEL_OPTIONS};
+} // namespace
+
 CQuarvelApp::CQuarvelApp() : CWinApp(FromAnsi(PROGRAM_NAME))
 {
     MapCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
@@ -47,9 +53,7 @@ CQuarvelApp::CQuarvelApp() : CWinApp(FromAnsi(PROGRAM_NAME))
     MapCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
     MapCommand(ID_APP_EXIT, [this] { OnAppExit(); });
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
-    // The project commands that exist so far; print, filter options and zero level join
-    // them with their handlers.
-    for (UINT nID : {ID_FILE_SAVE, ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE})
+    for (UINT nID : kNeedProject)
         MapUpdate(nID, [this](CCmdUI* pCmdUI) { OnUpdateNeedProject(pCmdUI); });
 }
 
@@ -69,11 +73,23 @@ std::string CQuarvelApp::GetVersionString()
     return PROGRAM_VERSION;
 }
 
+bool CQuarvelApp::NeedsDisplay()
+{
+    CCustomCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    return !cmdInfo.m_bVersion;
+}
+
 bool CQuarvelApp::InitInstance()
 {
+    // The command line is read first, as "version" shows nothing: without the message box
+    // notifier, what the configuration would say in a box goes to the log.
+    CCustomCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
     AfxSetResourceSet(&GetQuarvelResources());
     InitQuarvelQtResources();
-    SetNotifier(&m_notifier);
+    if (!cmdInfo.m_bVersion)
+        SetNotifier(&m_notifier);
 
     // The first run has no per-user folder yet; the log goes into it from the start.
     std::error_code ec;
@@ -93,11 +109,6 @@ bool CQuarvelApp::InitInstance()
 
     // Common controls and OLE need no initialisation here.
     CWinApp::InitInstance();
-    LoadStdProfileSettings(4);
-    AddDocTemplate(MakeSingleDocTemplate<CQuarvelDoc, CMainFrame, CQuarvelView>(IDR_MAINFRAME));
-
-    CCustomCommandLineInfo cmdInfo;
-    ParseCommandLine(cmdInfo);
     if (cmdInfo.m_bVersion) {
         if (FILE* file = std::fopen("version.log", "wb")) {
             const std::string version = GetVersionString();
@@ -106,8 +117,11 @@ bool CQuarvelApp::InitInstance()
         }
         return false;
     }
+    LoadStdProfileSettings(4);
+    AddDocTemplate(MakeSingleDocTemplate<CQuarvelDoc, CMainFrame, CQuarvelView>(IDR_MAINFRAME));
     if (!ProcessShellCommand(cmdInfo))
         return false;
+    m_pMainWnd->SetIcon(LoadIcon(IDR_MAINFRAME), false);
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
     if (cmdInfo.m_bRhd)

@@ -29,6 +29,8 @@ public:
     CQuarvelApp();
     ~CQuarvelApp() override;
 
+    // Only "version" runs without a display.
+    bool NeedsDisplay() override;
     bool InitInstance() override;
     int ExitInstance() override;
 

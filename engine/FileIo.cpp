@@ -58,7 +58,7 @@ std::string FollowLinks(const std::string& path)
 
 std::string NativePath(const std::wstring& path)
 {
-    return ToAnsi(path);
+    return ToFileName(path);
 }
 
 size_t FindLastSeparator(const std::wstring& path)

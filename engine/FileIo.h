@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-// A wide path as the file system takes it (UTF-8 bytes).
+// A wide path as the file system takes it (UTF-8 bytes, see ToFileName).
 std::string NativePath(const std::wstring& path);
 
 // Folder and name joined with "/" ("\" and "/" both end a folder).

@@ -149,12 +149,20 @@ std::string FormatRealShortest(double value)
     return std::string(buffer, result.ptr);
 }
 
-std::string ToAnsi(const std::wstring& text)
+namespace {
+// A byte of a file name that is not UTF-8 travels as a lone low surrogate.
+constexpr char32_t kRawByteBase = 0xDC00;
+
+std::string EncodeUtf8(const std::wstring& text, bool bRawBytes)
 {
     std::string out;
     out.reserve(text.size());
     for (wchar_t w : text) {
         char32_t c = static_cast<char32_t>(w);
+        if (bRawBytes && c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF) {
+            out += static_cast<char>(c - kRawByteBase);
+            continue;
+        }
         if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
             c = 0xFFFD;
         AppendUtf8(out, c);
@@ -162,7 +170,8 @@ std::string ToAnsi(const std::wstring& text)
     return out;
 }
 
-std::wstring FromAnsi(std::string_view text)
+// Bytes that are not UTF-8 become invalidBase + byte.
+std::wstring DecodeUtf8Text(std::string_view text, char32_t invalidBase)
 {
     std::wstring out;
     out.reserve(text.size());
@@ -172,7 +181,7 @@ std::wstring FromAnsi(std::string_view text)
         char32_t c;
         size_t len = DecodeUtf8(p, n, c);
         if (len == 0) {
-            c = *p; // Latin-1
+            c = invalidBase + *p;
             len = 1;
         }
         out += static_cast<wchar_t>(c);
@@ -180,4 +189,25 @@ std::wstring FromAnsi(std::string_view text)
         n -= len;
     }
     return out;
+}
+} // namespace
+
+std::string ToAnsi(const std::wstring& text)
+{
+    return EncodeUtf8(text, false);
+}
+
+std::wstring FromAnsi(std::string_view text)
+{
+    return DecodeUtf8Text(text, 0); // Latin-1
+}
+
+std::string ToFileName(const std::wstring& path)
+{
+    return EncodeUtf8(path, true);
+}
+
+std::wstring FromFileName(std::string_view name)
+{
+    return DecodeUtf8Text(name, kRawByteBase);
 }

@@ -31,3 +31,7 @@ std::string FormatRealShortest(double value);
 // 8-bit text of the files is UTF-8; bytes that are not valid UTF-8 read as Latin-1.
 std::string ToAnsi(const std::wstring& text);
 std::wstring FromAnsi(std::string_view text);
+// File names are UTF-8 too, but a name's bytes that are not travel as the characters
+// U+DC80..U+DCFF and come back unchanged, so that any name the system gives opens.
+std::string ToFileName(const std::wstring& path);
+std::wstring FromFileName(std::string_view name);

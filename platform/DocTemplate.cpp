@@ -34,9 +34,12 @@ void CDocTemplate::ActivateFrame()
 CDocument* CDocTemplate::OpenDocumentFile(const std::wstring& path, bool bMakeVisible)
 {
     CFrameWnd* pFrame = FindFrame();
+    m_bOpenAbandoned = false;
     if (m_pDocument && pFrame) {
-        if (!m_pDocument->SaveModified())
+        if (!m_pDocument->SaveModified()) {
+            m_bOpenAbandoned = true;
             return nullptr;
+        }
     } else {
         m_pDocument.reset(m_newDocument());
         m_pDocument->SetDocTemplate(this);

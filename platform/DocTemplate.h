@@ -23,6 +23,9 @@ public:
 
     // An empty path makes a new, untitled document.
     CDocument* OpenDocumentFile(const std::wstring& path, bool bMakeVisible = true);
+    // True when the last OpenDocumentFile stopped before opening, because the open document
+    // was kept (its save prompt cancelled or its save failed).
+    bool WasOpenAbandoned() const { return m_bOpenAbandoned; }
     CDocument* GetDocument() const { return m_pDocument.get(); }
     UINT GetResourceID() const { return m_nIDResource; }
     void ActivateFrame();
@@ -35,6 +38,7 @@ private:
     std::function<CFrameWnd*()> m_newFrame;
     std::function<CView*()> m_newView;
     std::unique_ptr<CDocument> m_pDocument;
+    bool m_bOpenAbandoned = false;
 };
 
 // A template that binds document, frame and view classes.

@@ -38,6 +38,11 @@ const CBitmapResource* AfxFindBitmap(UINT nID)
     return s_pResources ? FindById(s_pResources->bitmaps, nID) : nullptr;
 }
 
+HICON AfxFindIcon(UINT nID)
+{
+    return s_pResources ? FindById(s_pResources->icons, nID) : nullptr;
+}
+
 std::wstring AfxLoadString(UINT nID)
 {
     const CStringEntry* entry = s_pResources ? FindById(s_pResources->strings, nID) : nullptr;

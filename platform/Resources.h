@@ -1,6 +1,6 @@
 #pragma once
 // The program's resources as data: menus, accelerator tables, dialog templates, the string
-// table and bitmaps (Qt resource paths). The program hands its tables to the layer once at
+// table, bitmaps and icons (Qt resource paths). The program hands its tables to the layer once at
 // start-up; the layer looks resources up by id as the framework does.
 
 #include "Types.h"
@@ -82,6 +82,14 @@ struct CBitmapResource
     const char* path; // Qt resource path
 };
 
+struct CIconResource
+{
+    UINT nID;
+    const char* path; // Qt resource path
+};
+// A loaded icon; null when there is none.
+using HICON = const CIconResource*;
+
 struct CResourceSet
 {
     std::vector<CMenuResource> menus;
@@ -89,6 +97,7 @@ struct CResourceSet
     std::vector<CDialogTemplate> dialogs;
     std::vector<CStringEntry> strings;
     std::vector<CBitmapResource> bitmaps;
+    std::vector<CIconResource> icons;
 };
 
 // The tables are not copied: they must live as long as the program uses them.
@@ -97,6 +106,7 @@ const CMenuResource* AfxFindMenu(UINT nID);
 const CAcceleratorResource* AfxFindAccelerators(UINT nID);
 const CDialogTemplate* AfxFindDialogTemplate(UINT nID);
 const CBitmapResource* AfxFindBitmap(UINT nID);
+HICON AfxFindIcon(UINT nID);
 // Empty when the string table has no such id.
 std::wstring AfxLoadString(UINT nID);
 // The string with %1 replaced by the argument.

@@ -5,10 +5,15 @@
 #include "RecentFileList.h"
 #include "Wnd.h"
 
+#include "FileIo.h"
+#include "Values.h"
+
 #include <QApplication>
 #include <QEvent>
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
+#include <memory>
 
 namespace {
 CWinApp* s_pApp = nullptr;
@@ -16,8 +21,13 @@ CWinApp* s_pApp = nullptr;
 std::wstring FullPath(const std::wstring& path)
 {
     std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(path), ec);
-    return ec ? path : absolute.lexically_normal().wstring();
+    const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::path(NativePath(path)), ec);
+    return ec ? path : FromFileName(absolute.lexically_normal().string());
+}
+
+std::vector<std::string> Arguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + std::min(argc, 1), argv + std::max(argc, 1));
 }
 } // namespace
 
@@ -48,6 +58,11 @@ CWinApp::~CWinApp()
 CWinApp* AfxGetApp()
 {
     return s_pApp;
+}
+
+bool CWinApp::NeedsDisplay()
+{
+    return true;
 }
 
 bool CWinApp::InitInstance()
@@ -99,7 +114,8 @@ void AfxFlushDeletedWindows()
 void CWinApp::ParseCommandLine(CCommandLineInfo& info)
 {
     for (size_t i = 0; i < m_args.size(); ++i) {
-        const std::wstring param = QString::fromStdString(m_args[i]).toStdWString();
+        // A parameter is a file name as often as not: its bytes survive, UTF-8 or not.
+        const std::wstring param = FromFileName(m_args[i]);
         const bool bFlag = !param.empty() && param[0] == L'-';
         const std::wstring text = bFlag ? param.substr(1) : param;
         info.ParseParam(text.c_str(), bFlag, i + 1 == m_args.size());
@@ -127,6 +143,11 @@ void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 CDocTemplate* CWinApp::GetDocTemplate() const
 {
     return m_templates.empty() ? nullptr : m_templates.front().get();
+}
+
+HICON CWinApp::LoadIcon(UINT nIDResource) const
+{
+    return AfxFindIcon(nIDResource);
 }
 
 void CWinApp::OnFileNew()
@@ -171,8 +192,9 @@ bool CWinApp::OnOpenRecentFile(UINT nID)
     if (index >= m_pRecentFileList->GetCount())
         return false;
     const std::wstring path = (*m_pRecentFileList)[index];
-    // An entry that no longer opens leaves the list.
-    if (!OpenDocumentFile(path))
+    // An entry that no longer opens leaves the list; one the user did not get to keeps its place.
+    const CDocTemplate* pTemplate = GetDocTemplate();
+    if (!OpenDocumentFile(path) && !(pTemplate && pTemplate->WasOpenAbandoned()))
         m_pRecentFileList->Remove(index);
     return true;
 }
@@ -195,21 +217,25 @@ void CWinApp::CloseAllDocuments()
 
 int AfxWinMain(int argc, char** argv)
 {
-    QApplication application(argc, argv);
-    // Numbers in files never follow the desktop's locale.
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setQuitOnLastWindowClosed(false);
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return 1;
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
-    pApp->SetCommandLine(args);
-    int code = 0;
+    pApp->SetCommandLine(Arguments(argc, argv));
+    // A run without windows connects to no display, so it works where there is none.
+    std::unique_ptr<QCoreApplication> application;
+    if (pApp->NeedsDisplay()) {
+        application = std::make_unique<QApplication>(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        // Qt has taken its own options out.
+        pApp->SetCommandLine(Arguments(argc, argv));
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    // Numbers in files never follow the desktop's locale.
+    std::setlocale(LC_NUMERIC, "C");
     if (pApp->InitInstance())
         pApp->Run();
-    code = pApp->ExitInstance();
+    const int code = pApp->ExitInstance();
     pApp->CleanUp();
     return code;
 }

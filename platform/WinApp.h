@@ -2,9 +2,11 @@
 // The application object and its one message loop (Qt's), the command line, the document
 // template of the single-document program, the open road with the framework's no-op for the
 // path that is open already, the recent-file list, and the end of the run. AfxWinMain makes
-// the QApplication, runs InitInstance, the loop and ExitInstance, and frees what is left.
+// the QApplication (a QCoreApplication for a run without windows), runs InitInstance, the
+// loop and ExitInstance, and frees what is left.
 
 #include "CmdTarget.h"
+#include "Resources.h"
 
 #include <memory>
 #include <string>
@@ -34,6 +36,9 @@ public:
     explicit CWinApp(const std::wstring& appName);
     ~CWinApp() override;
 
+    // False when the command line asks for work without windows: the run then has no
+    // QApplication and needs no display, and InitInstance must show nothing.
+    virtual bool NeedsDisplay();
     virtual bool InitInstance();
     virtual int Run();
     virtual int ExitInstance();
@@ -53,6 +58,9 @@ public:
     CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
     bool SaveAllModified();
     void CloseAllDocuments();
+
+    // The icon resource of that id, null when there is none.
+    HICON LoadIcon(UINT nIDResource) const;
 
     void OnFileNew();
     bool IsQuitPosted() const { return m_bQuitPosted; }

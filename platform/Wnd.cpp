@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -586,6 +587,12 @@ std::wstring CWnd::GetWindowText() const
     if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget))
         return FromQString(edit->text());
     return m_strText;
+}
+
+void CWnd::SetIcon(HICON hIcon, bool)
+{
+    if (m_pWidget)
+        m_pWidget->setWindowIcon(hIcon ? QIcon(QString::fromUtf8(hIcon->path)) : QIcon());
 }
 
 void CWnd::SetFont(CFont* pFont, bool bRedraw)

@@ -13,6 +13,7 @@
 // with it without calling any of its handlers: the parts of a derived class are gone by then.
 
 #include "CmdTarget.h"
+#include "Resources.h"
 #include "Types.h"
 
 #include <QImage>
@@ -89,6 +90,8 @@ public:
     void ClientToScreen(CPoint* pPoint) const;
     void SetWindowText(const std::wstring& text);
     std::wstring GetWindowText() const;
+    // The icon of a top-level window's title bar and task bar entry; Qt has one for both sizes.
+    void SetIcon(HICON hIcon, bool bBigIcon);
     void SetFont(CFont* pFont, bool bRedraw = true);
     CFont* GetFont() const { return m_pFont; }
 

@@ -7,7 +7,8 @@
 const CResourceSet& GetQuarvelResources()
 {
     static const CResourceSet s_resources{MakeMenus(), MakeAccelerators(), MakeDialogTemplates(), MakeStringTable(),
-                                          {{IDB_LOGO, ":/res/logo.png"}}};
+                                          {{IDB_LOGO, ":/res/logo.png"}},
+                                          {{IDR_MAINFRAME, ":/res/icon.png"}}};
     return s_resources;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The program's resource tables (menu, accelerators, dialog templates, strings, bitmaps)
-// and the Qt resources behind them.
+// The program's resource tables (menu, accelerators, dialog templates, strings, bitmaps,
+// icons) and the Qt resources behind them.
 
 #include "Resources.h"
 

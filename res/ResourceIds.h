@@ -4,7 +4,7 @@
 #include "Types.h"
 
 enum : UINT {
-    IDR_MAINFRAME = 128,     // menu, accelerators, document string
+    IDR_MAINFRAME = 128,     // menu, accelerators, icon, document string
     IDB_LOGO = 129,          // the main view's logo
     IDD_ABOUTBOX = 100,
     IDD_TEXTDIALOG = 131,    // the save prompt

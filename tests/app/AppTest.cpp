@@ -11,16 +11,21 @@
 #include "Cfg.h"
 #include "DrawingManager.h"
 #include "FileIo.h"
+#include "Types.h"
 #include "Values.h"
 
 #include <QAction>
+#include <QIcon>
+#include <QImage>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QShortcut>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace {
 bool Exists(const std::string& path)
@@ -48,6 +53,26 @@ TEST_F(AppTest, VersionWritesItsFileAndEndsStartUp)
     EXPECT_FALSE(started);
     EXPECT_EQ(ReadFileBytes(m_dir.File("version.log")), "v1.4.0");
     EXPECT_EQ(m_pApp->GetMainWnd(), nullptr);
+    // A first run: the missing configuration is logged, not shown.
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+    EXPECT_NE(ReadLog().find("Error accour while reading application settings file"), std::string::npos);
+}
+
+TEST_F(AppTest, VersionNeedsNoDisplay)
+{
+    CTempDir appData;
+    const std::string command = "cd '" + m_dir.Path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM APPDATA='" +
+                                appData.Path() + "' '" QUARVEL_PROGRAM "' version > output.txt 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << ReadFileBytes(m_dir.File("output.txt"));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFileBytes(m_dir.File("output.txt"));
+    EXPECT_EQ(ReadFileBytes(m_dir.File("version.log")), "v1.4.0");
+    // The configuration's complaint of a first run went to the log instead of a box.
+    std::string messages;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(appData.Path()))
+        if (entry.path().filename() == "message.log")
+            messages = ReadFileBytes(entry.path().string());
+    EXPECT_NE(messages.find("Error accour while reading application settings file"), std::string::npos) << messages;
 }
 
 TEST_F(AppTest, StartUpLogsInItsOrderAndShowsTheLogo)
@@ -76,6 +101,87 @@ TEST_F(AppTest, StartUpLogsInItsOrderAndShowsTheLogo)
     EXPECT_TRUE(Frame()->IsWindowVisible());
     EXPECT_TRUE(View()->IsLogoMode());
     EXPECT_EQ(Frame()->GetWidget()->windowTitle().toStdString(), "Untitled - quarvel");
+}
+
+TEST_F(AppTest, StartUpPaintsTheLogoAtOnceUnderItsOwnIcon)
+{
+    ASSERT_TRUE(Start({}));
+    // No event has been handled yet: the logo is there before a project could open.
+    const QImage logo(QStringLiteral(":/res/logo.png"));
+    ASSERT_FALSE(logo.isNull());
+    CRect client;
+    View()->GetClientRect(&client);
+    const QImage* pShown = View()->GetBackingImage();
+    ASSERT_GE(client.Width(), logo.width());
+    ASSERT_GE(client.Height(), logo.height());
+    const int left = (client.Width() - logo.width()) / 2, top = (client.Height() - logo.height()) / 2;
+    for (const QPoint at : {QPoint(30, 80), QPoint(logo.width() / 2, logo.height() / 2)})
+        EXPECT_EQ(pShown->pixel(left + at.x(), top + at.y()), logo.pixel(at)) << at.x();
+
+    const QIcon icon = Frame()->GetWidget()->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage expected(QStringLiteral(":/res/icon.png"));
+    const QImage shown = icon.pixmap(expected.size()).toImage();
+    ASSERT_EQ(shown.size(), expected.size());
+    for (const QPoint at : {QPoint(4, 24), QPoint(24, 36), QPoint(24, 14)})
+        EXPECT_EQ(shown.pixel(at), expected.pixel(at)) << at.x() << "," << at.y();
+}
+
+TEST_F(AppTest, ProjectCommandsAreEnabledExactlyWhileAProjectIsLoaded)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    const UINT commands[] = {ID_FILE_SAVE,     ID_FILE_SAVE_AS, ID_FILE_PRINT,
+                             ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY, ID_EDIT_CUT,
+                             ID_EDIT_PASTE,    ID_FILTER_OPTIONS, ID_ZERO_LEVEL_OPTIONS};
+    ASSERT_TRUE(Start({}));
+    for (UINT nID : commands)
+        EXPECT_FALSE(Frame()->IsCommandEnabled(nID)) << nID;
+    ASSERT_NE(m_pApp->OpenDocumentFile(project.rhdPath), nullptr);
+    for (UINT nID : commands)
+        EXPECT_TRUE(Frame()->IsCommandEnabled(nID)) << nID;
+}
+
+TEST_F(AppTest, RecentFileLeavesTheListOnlyWhenItCannotBeOpened)
+{
+    CTempDir otherDir;
+    const CGeneratedProject first = CreateGeneratedProject(m_dir);
+    const CGeneratedProject second = CreateGeneratedProject(otherDir);
+    ASSERT_TRUE(Start({}));
+    ASSERT_NE(m_pApp->OpenDocumentFile(second.rhdPath), nullptr);
+    m_boxes.m_answers = {IDNO}; // the fresh project is not saved
+    ASSERT_NE(m_pApp->OpenDocumentFile(first.rhdPath), nullptr);
+    const CRecentFileList& list = *m_pApp->GetRecentFileList();
+    ASSERT_EQ(list.GetCount(), 2);
+    ASSERT_EQ(list[1], second.rhdPath);
+
+    // The save prompt cancelled: the project stays, and so does the entry.
+    Doc()->m_project.m_settings.m_iContrast = 77;
+    m_boxes.m_answers = {IDCANCEL};
+    Frame()->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + 1);
+    EXPECT_EQ(m_boxes.m_texts.back(), L"Save changed project site");
+    EXPECT_EQ(Doc()->GetPathName(), first.rhdPath);
+    ASSERT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(list[1], second.rhdPath);
+
+    // A file that is gone leaves the list.
+    std::filesystem::remove(ToAnsi(second.rhdPath));
+    m_boxes.m_answers = {IDNO};
+    Frame()->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + 1);
+    EXPECT_TRUE(m_boxes.Contains(L"Unable to open project."));
+    ASSERT_EQ(list.GetCount(), 1);
+    EXPECT_EQ(list[0], first.rhdPath);
+}
+
+TEST_F(AppTest, RhdPathThatIsNotUtf8Opens)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    const std::filesystem::path rhd(ToAnsi(project.rhdPath));
+    const std::filesystem::path folder = rhd.parent_path().parent_path() / "caf\xe9 \xff";
+    std::filesystem::rename(rhd.parent_path(), folder);
+    const std::string path = (folder / rhd.filename()).string();
+    ASSERT_TRUE(Start({"rhd", path}));
+    EXPECT_TRUE(Doc()->IsProjectLoaded());
+    EXPECT_EQ(NativePath(Doc()->GetPathName()), path);
 }
 
 TEST_F(AppTest, RhdOnTheCommandLineOpensTheProject)

@@ -2,6 +2,8 @@
 
 #include "QuarvelApp.h"
 
+#include "FileIo.h"
+
 #include <gtest/gtest.h>
 
 TEST(CommandLineTest, ParametersAsTheProgramReadsThem)
@@ -19,6 +21,7 @@ TEST(CommandLineTest, ParametersAsTheProgramReadsThem)
         {{"rhd", "-x.rhd"}, 1, L"x.rhd", 0},                       // only a leading "-" goes
         {{"rhd", "a", "version"}, 1, L"a version", 0},
         {{"rhd", "/d/Grüße.rhd"}, 1, L"/d/Gr\u00fc\u00dfe.rhd", 0}, // UTF-8 stays
+        {{"rhd", "/d/caf\xe9.rhd"}, 1, L"/d/caf\xdce9.rhd", 0},      // a byte that is not UTF-8 too
         {{"version"}, 0, L"", 1},
         {{"-version"}, 0, L"", 1},
         {{"version", "rhd", "p.rhd"}, 1, L"p.rhd", 1},
@@ -37,5 +40,12 @@ TEST(CommandLineTest, ParametersAsTheProgramReadsThem)
         EXPECT_EQ(info.m_strRhdPath, c.path) << label;
         EXPECT_EQ(info.m_bVersion, c.version) << label;
         EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileNew) << label;
+    }
+    // A path's bytes reach the file system as they were given, UTF-8 or not.
+    for (const std::string path : {"/d/caf\xe9.rhd", "/d/Grüße.rhd", "/d/\xff\xfe/x.rhd"}) {
+        app.SetCommandLine({"rhd", path});
+        CCustomCommandLineInfo info;
+        app.ParseCommandLine(info);
+        EXPECT_EQ(NativePath(info.m_strRhdPath), path);
     }
 }

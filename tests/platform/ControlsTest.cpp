@@ -25,7 +25,7 @@ const CResourceSet& TestResources()
                                               {{K::Edit, L"start", IDC_EDIT, 4, 4, 60, 12, WS_BORDER | ES_READONLY},
                                                {K::Trackbar, L"", IDC_TRACKBAR, 70, 4, 15, 50, TBS_VERT},
                                                {K::DefPushButton, L"OK", IDOK, 4, 40, 30, 14}}}},
-                                    {}, {}};
+                                    {}, {}, {}};
     return s_set;
 }
 

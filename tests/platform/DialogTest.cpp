@@ -21,7 +21,7 @@ const CResourceSet& TestResources()
                                                {TDialogControl::PushButton, L"Other", IDC_OTHER, 4, 20, 30, 14},
                                                {TDialogControl::DefPushButton, L"OK", IDOK, 40, 20, 30, 14},
                                                {TDialogControl::PushButton, L"Cancel", IDCANCEL, 70, 20, 30, 14}}}},
-                                    {}, {}};
+                                    {}, {}, {}};
     return s_set;
 }
 
