@@ -40,12 +40,25 @@ configure_build() { # dir, extra cmake args...
     cmake --build "$dir"
 }
 
+# Every option of a build folder is given each time, so that whichever command configured the
+# folder before, the same build comes out. The demo and the test share build/release.
+release=(-DCMAKE_BUILD_TYPE=Release -DQUARVEL_TESTS=ON -DQUARVEL_BENCH=ON -DQUARVEL_SANITIZE=OFF
+         -DQUARVEL_FUZZ=OFF -DCMAKE_CXX_FLAGS=)
+sanitized=(-DCMAKE_BUILD_TYPE=Debug -DQUARVEL_TESTS=ON -DQUARVEL_BENCH=OFF -DQUARVEL_SANITIZE=ON
+           -DQUARVEL_FUZZ=OFF -DCMAKE_CXX_FLAGS=-O1)
+
+# A folder without tests fails instead of passing.
+run_tests() { # dir, environment...
+    local dir=$1; shift
+    (cd "$dir" && env "$@" ctest --output-on-failure --no-tests=error -j "$jobs")
+}
+
 jobs=$(nproc 2>/dev/null || echo 4)
 
 case "${1:-}" in
 demo)
     install_missing
-    configure_build build/release -DCMAKE_BUILD_TYPE=Release -DQUARVEL_TESTS=OFF
+    configure_build build/release "${release[@]}"
     out=${2:-demo}
     build/release/tools/gensurvey --out "$out/survey"
     build/release/tools/createproject --survey "$out/survey" --out "$out" --name reference
@@ -53,14 +66,12 @@ demo)
     ;;
 test)
     install_missing
-    configure_build build/release -DCMAKE_BUILD_TYPE=Release
-    (cd build/release && ctest --output-on-failure -j "$jobs")
-    configure_build build/asan -DCMAKE_BUILD_TYPE=Debug -DQUARVEL_SANITIZE=ON -DQUARVEL_BENCH=OFF \
-        -DCMAKE_CXX_FLAGS=-O1
-    (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --output-on-failure -j "$jobs")
+    configure_build build/release "${release[@]}"
+    run_tests build/release
+    configure_build build/asan "${sanitized[@]}"
+    run_tests build/asan ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
     configure_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-        -DQUARVEL_FUZZ=ON -DQUARVEL_BENCH=OFF
+        -DQUARVEL_FUZZ=ON -DQUARVEL_BENCH=OFF -DQUARVEL_SANITIZE=OFF -DCMAKE_CXX_FLAGS=
     corpus=build/fuzz/corpus
     rm -rf "$corpus" build/fuzz/seed-survey
     mkdir -p "$corpus"
