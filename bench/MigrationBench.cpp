@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -84,9 +85,18 @@ void BM_MigrationBuildTable(benchmark::State& state)
     state.counters["samples"] = line.m_samples;
 }
 
+// The summation kernels by instruction set; argument 0 is the one the program chooses.
+const char* const kKernels[] = {"", "sse2", "avx2", "avx512f"};
+
 // Each iteration restores the line first (a copy of 1 MB), then processes it in place.
 void BM_MigrationMigrate(benchmark::State& state)
 {
+    const std::string chosen = CMigration::GetKernelName();
+    const char* kernel = kKernels[state.range(0)];
+    if (*kernel && !CMigration::SelectKernel(kernel)) {
+        state.SkipWithError("the processor lacks this instruction set");
+        return;
+    }
     CReferenceLine& line = ReferenceLine();
     CMigration migration(&line.m_project, kTraces);
     migration.BuildTable();
@@ -97,6 +107,8 @@ void BM_MigrationMigrate(benchmark::State& state)
         benchmark::DoNotOptimize(data.data());
     }
     SetLineCounters(state, line);
+    state.SetLabel(CMigration::GetKernelName());
+    CMigration::SelectKernel(chosen.c_str());
 }
 
 void BM_MigrationReference(benchmark::State& state)
@@ -132,6 +144,6 @@ void BM_MigrationRemoveRunningMean(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_MigrationBuildTable)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MigrationMigrate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MigrationMigrate)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MigrationReference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MigrationRemoveRunningMean)->Unit(benchmark::kMillisecond);

@@ -65,7 +65,161 @@ float PeakOf(const float* pValues, size_t count)
     return std::max(high, -low);
 }
 
+// out = in less the sums' means over count traces, with the widest packed division there is.
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target_clones("avx512f", "avx2", "default")))
+#endif
+void SubtractMeans(const float* in, const double* sums, double count, size_t ns, float* out)
+{
+    for (size_t s = 0; s < ns; ++s)
+        out[s] = static_cast<float>(in[s] - sums[s] / count);
+}
+
+// dst[c * dstStride + r] = src[r * srcStride + c] for rows x cols values: in tiles so that both
+// sides stay in cache, and within them in 4 x 4 blocks of packed shuffles.
+void Transpose(const float* src, size_t srcStride, float* dst, size_t dstStride, size_t rows, size_t cols)
+{
+    typedef float Quad __attribute__((vector_size(4 * sizeof(float))));
+    for (size_t r0 = 0; r0 < rows; r0 += kTile) {
+        const size_t r1 = std::min(rows, r0 + kTile);
+        for (size_t c0 = 0; c0 < cols; c0 += kTile) {
+            const size_t c1 = std::min(cols, c0 + kTile);
+            size_t r = r0;
+            for (; r + 4 <= r1; r += 4) {
+                size_t c = c0;
+                for (; c + 4 <= c1; c += 4) {
+                    Quad in[4];
+                    for (size_t k = 0; k < 4; ++k)
+                        std::memcpy(&in[k], src + (r + k) * srcStride + c, sizeof(Quad));
+                    const Quad low01 = __builtin_shufflevector(in[0], in[1], 0, 4, 1, 5);
+                    const Quad high01 = __builtin_shufflevector(in[0], in[1], 2, 6, 3, 7);
+                    const Quad low23 = __builtin_shufflevector(in[2], in[3], 0, 4, 1, 5);
+                    const Quad high23 = __builtin_shufflevector(in[2], in[3], 2, 6, 3, 7);
+                    const Quad out[4] = {__builtin_shufflevector(low01, low23, 0, 1, 4, 5),
+                                         __builtin_shufflevector(low01, low23, 2, 3, 6, 7),
+                                         __builtin_shufflevector(high01, high23, 0, 1, 4, 5),
+                                         __builtin_shufflevector(high01, high23, 2, 3, 6, 7)};
+                    for (size_t k = 0; k < 4; ++k)
+                        std::memcpy(dst + (c + k) * dstStride + r, &out[k], sizeof(Quad));
+                }
+                for (; c < c1; ++c)
+                    for (size_t k = 0; k < 4; ++k)
+                        dst[c * dstStride + r + k] = src[(r + k) * srcStride + c];
+            }
+            for (; r < r1; ++r)
+                for (size_t c = c0; c < c1; ++c)
+                    dst[c * dstStride + r] = src[r * srcStride + c];
+        }
+    }
+}
+
+// The summation of one output sample for every trace, in blocks of output traces held in
+// registers. Each source row is padded with +0.0 on both sides, so a block adds every source of
+// the sample without testing the window's ends: adding +0.0 leaves every sum as it was (a sum
+// that starts at +0.0 is never -0.0). The sums are thus the same, bit for bit, as the literal
+// loop over the window in ascending trace order.
+struct CSampleSum
+{
+    const float* const* sources; // per source in order of addition, the value for output trace 0
+    size_t sourceCount;
+    const float* divisors;       // per output trace, padded to whole blocks
+    float* row;                  // output, padded to whole blocks
+    size_t traces;
+};
+
+template <int Lanes, int Registers>
+__attribute__((always_inline)) inline void SumBlocks(const CSampleSum& sum)
+{
+    typedef float Vector __attribute__((vector_size(Lanes * sizeof(float))));
+    constexpr size_t kBlock = size_t(Lanes) * Registers;
+    for (size_t a0 = 0; a0 < sum.traces; a0 += kBlock) {
+        Vector acc[Registers];
+        for (int r = 0; r < Registers; ++r)
+            acc[r] = Vector{};
+        for (size_t k = 0; k < sum.sourceCount; ++k) {
+            const float* in = sum.sources[k] + a0;
+            for (int r = 0; r < Registers; ++r) {
+                Vector value;
+                std::memcpy(&value, in + r * Lanes, sizeof(Vector));
+                acc[r] += value;
+            }
+        }
+        for (int r = 0; r < Registers; ++r) {
+            Vector divisor;
+            std::memcpy(&divisor, sum.divisors + a0 + r * Lanes, sizeof(Vector));
+            const Vector mean = acc[r] / divisor;
+            std::memcpy(sum.row + a0 + r * Lanes, &mean, sizeof(Vector));
+        }
+    }
+}
+
+// Output traces per block of the widest kernel: the padding that every kernel may run over.
+constexpr size_t kMaxBlock = 64;
+
+void SumBaseline(const CSampleSum& sum)
+{
+    SumBlocks<4, 8>(sum);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+#define QUARVEL_X86_KERNELS 1
+__attribute__((target("avx2"))) void SumAvx2(const CSampleSum& sum)
+{
+    SumBlocks<8, 8>(sum);
+}
+
+__attribute__((target("avx512f"))) void SumAvx512(const CSampleSum& sum)
+{
+    SumBlocks<16, 4>(sum);
+}
+#endif
+
+struct CSumKernel
+{
+    const char* name;
+    void (*sum)(const CSampleSum&);
+};
+
+// The kernels this processor can run, the widest first; the baseline runs everywhere.
+std::vector<CSumKernel> SupportedKernels()
+{
+    std::vector<CSumKernel> kernels;
+#ifdef QUARVEL_X86_KERNELS
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f"))
+        kernels.push_back({"avx512f", SumAvx512});
+    if (__builtin_cpu_supports("avx2"))
+        kernels.push_back({"avx2", SumAvx2});
+    kernels.push_back({"sse2", SumBaseline});
+#else
+    kernels.push_back({"generic", SumBaseline});
+#endif
+    return kernels;
+}
+
+CSumKernel& ActiveKernel()
+{
+    static CSumKernel s_kernel = SupportedKernels().front();
+    return s_kernel;
+}
+
 } // namespace
+
+const char* CMigration::GetKernelName()
+{
+    return ActiveKernel().name;
+}
+
+bool CMigration::SelectKernel(const char* name)
+{
+    for (const CSumKernel& kernel : SupportedKernels()) {
+        if (std::strcmp(kernel.name, name) == 0) {
+            ActiveKernel() = kernel;
+            return true;
+        }
+    }
+    return false;
+}
 
 CMigration::CMigration(const CProject* pProject, int32_t traceCount)
     : m_pProject(pProject), m_nTraces(std::max(traceCount, 0))
@@ -182,9 +336,7 @@ void CMigration::RemoveRunningMean(float* pData)
     for (int64_t a = 0; a < nt; ++a) {
         const double count = static_cast<double>(std::min(nt - 1, a + h) - std::max<int64_t>(0, a - h) + 1);
         const float* in = input + static_cast<size_t>(a) * ns;
-        float* out = pData + static_cast<size_t>(a) * ns;
-        for (size_t s = 0; s < ns; ++s)
-            out[s] = static_cast<float>(in[s] - sums[s] / count);
+        SubtractMeans(in, sums, count, ns, pData + static_cast<size_t>(a) * ns);
         if (a + h + 1 < nt) {
             const float* entering = input + static_cast<size_t>(a + h + 1) * ns;
             for (size_t s = 0; s < ns; ++s)
@@ -217,46 +369,43 @@ float CMigration::FindInputPeak(const float* pData, int32_t zeroLevel) const
 
 // Output sample `sample` of every trace into pRow: for trace a the mean over the traces t of
 // its window of the input at the travel time from t, summed in ascending t. The travel time
-// depends only on |t - a|, so each offset adds one input row shifted by it.
-void CMigration::SumSample(int32_t sample, float* pRow) const
+// depends only on |t - a|, so each offset adds one padded input row shifted by it: the traces
+// before a farthest first, then a itself, then the traces after a nearest first.
+void CMigration::SumSample(int32_t sample, float* pRow)
 {
     const size_t nt = static_cast<size_t>(m_nTraces);
     const uint32_t ns = static_cast<uint32_t>(m_nSamples);
     const uint32_t s = static_cast<uint32_t>(sample);
     const uint32_t* times = &m_table[static_cast<size_t>(sample) * nt];
     const size_t w = std::min<size_t>(m_aperture[static_cast<size_t>(sample)], nt - 1);
-    std::fill_n(pRow, nt, 0.0f);
-    auto source = [&](size_t d) -> const float* {
+    // The padded input row seen from each offset, null where the travel time is out of reach.
+    const float** rows = m_sources.data() + 2 * m_nPadding + 1;
+    for (size_t d = 0; d <= w; ++d) {
         const uint32_t t = times[d];
-        if (t >= ns || (t > s ? t - s : s - t) >= MAX_TIME_SHIFT)
-            return nullptr;
-        return &m_work[static_cast<size_t>(t) * nt];
-    };
-    // Traces before a, farthest first.
-    for (size_t d = w; d >= 1; --d) {
-        if (const float* in = source(d)) {
-            for (size_t a = d; a < nt; ++a)
-                pRow[a] += in[a - d];
-        }
+        const bool bUsed = t < ns && (t > s ? t - s : s - t) < MAX_TIME_SHIFT;
+        rows[d] = bUsed ? &m_padded[static_cast<size_t>(t) * m_nPaddedStride + m_nPadding] : nullptr;
     }
-    if (const float* in = source(0)) {
-        for (size_t a = 0; a < nt; ++a)
-            pRow[a] += in[a];
-    }
-    // Traces after a, nearest first.
-    for (size_t d = 1; d <= w; ++d) {
-        if (const float* in = source(d)) {
-            for (size_t a = 0; a + d < nt; ++a)
-                pRow[a] += in[a + d];
-        }
-    }
+    const float** sources = m_sources.data();
+    size_t count = 0;
+    for (size_t d = w; d >= 1; --d)
+        if (rows[d])
+            sources[count++] = rows[d] - d;
+    if (rows[0])
+        sources[count++] = rows[0];
+    for (size_t d = 1; d <= w; ++d)
+        if (rows[d])
+            sources[count++] = rows[d] + d;
+
     // The divisor counts every trace of the window, also those that gave nothing.
-    const int32_t last = m_nTraces - 1;
-    const int32_t width = static_cast<int32_t>(w);
-    for (int32_t a = 0; a <= last; ++a) {
-        const int32_t count = std::min(last, a + width) - std::max(0, a - width) + 1;
-        pRow[a] /= static_cast<float>(count);
+    float* divisors = m_divisors.data();
+    if (w != m_nDivisorWidth) {
+        m_nDivisorWidth = w;
+        const int64_t last = m_nTraces - 1;
+        const int64_t width = static_cast<int64_t>(w);
+        for (int64_t a = 0; a <= last; ++a)
+            divisors[a] = static_cast<float>(std::min(last, a + width) - std::max<int64_t>(0, a - width) + 1);
     }
+    ActiveKernel().sum({sources, count, divisors, pRow, nt});
 }
 
 void CMigration::Migrate(float* pData)
@@ -270,23 +419,24 @@ void CMigration::Migrate(float* pData)
     const int32_t zl = ZeroLevel();
     const size_t ns = static_cast<size_t>(m_nSamples);
     const size_t nt = static_cast<size_t>(m_nTraces);
-    if (!ReserveWork("Migrate") || !Resize(m_rows, uint64_t(kTile) * nt, "Migrate"))
+    const size_t first = std::min(static_cast<size_t>(zl), ns);
+    // The widest window any output sample sums over, cut to the section.
+    uint32_t widest = 0;
+    for (size_t s = first; s < ns; ++s)
+        widest = std::max(widest, m_aperture[s]);
+    const size_t padding = std::min<size_t>(widest, nt - 1);
+    const size_t blocks = nt + kMaxBlock;
+    if (!ReservePadded(padding) || !Resize(m_rows, uint64_t(kTile) * blocks, "Migrate") ||
+        !Resize(m_divisors, blocks, "Migrate") || !Resize(m_sources, 3 * uint64_t(padding) + 2, "Migrate"))
         return;
+    m_nDivisorWidth = SIZE_MAX;
+    // Outputs past the last trace are computed and dropped; they divide by 1.
+    std::fill(m_divisors.begin() + static_cast<ptrdiff_t>(nt), m_divisors.end(), 1.0f);
     m_fInputPeak = FindInputPeak(pData, zl);
 
-    // Sample-major copy, in tiles so that both sides stay in cache.
-    float* work = m_work.data();
-    for (size_t t0 = 0; t0 < nt; t0 += kTile) {
-        const size_t t1 = std::min(nt, t0 + kTile);
-        for (size_t s0 = 0; s0 < ns; s0 += kTile) {
-            const size_t s1 = std::min(ns, s0 + kTile);
-            for (size_t t = t0; t < t1; ++t)
-                for (size_t s = s0; s < s1; ++s)
-                    work[s * nt + t] = pData[t * ns + s];
-        }
-    }
+    // Sample-major copy between the rows' padding.
+    Transpose(pData, ns, m_padded.data() + m_nPadding, m_nPaddedStride, nt, ns);
 
-    const size_t first = std::min(static_cast<size_t>(zl), ns);
     for (size_t a = 0; a < nt; ++a)
         std::fill_n(pData + a * ns, first, 0.0f);
     // A tile of output samples, sample-major, then copied back trace by trace.
@@ -294,12 +444,25 @@ void CMigration::Migrate(float* pData)
     for (size_t s0 = first; s0 < ns; s0 += kTile) {
         const size_t s1 = std::min(ns, s0 + kTile);
         for (size_t s = s0; s < s1; ++s)
-            SumSample(static_cast<int32_t>(s), rows + (s - s0) * nt);
-        for (size_t a = 0; a < nt; ++a)
-            for (size_t s = s0; s < s1; ++s)
-                pData[a * ns + s] = rows[(s - s0) * nt + a];
+            SumSample(static_cast<int32_t>(s), rows + (s - s0) * blocks);
+        Transpose(rows, blocks, pData + s0, ns, s1 - s0, nt);
     }
 
     const float peak = PeakOf(pData, ns);
     m_fOutputPeak = peak == 0.0f ? 1.0f : peak;
+}
+
+bool CMigration::ReservePadded(size_t padding)
+{
+    // The padding on both sides stays +0.0: only the middle of a row is ever written.
+    const size_t stride = 2 * padding + static_cast<size_t>(m_nTraces) + kMaxBlock;
+    if (padding == m_nPadding && stride == m_nPaddedStride && m_padded.size() == size_t(m_nSamples) * stride)
+        return true;
+    m_nPadding = padding;
+    m_nPaddedStride = stride;
+    std::vector<float>().swap(m_padded);
+    if (Resize(m_padded, uint64_t(m_nSamples) * stride, "Migrate"))
+        return true;
+    m_nPaddedStride = 0;
+    return false;
 }

@@ -42,13 +42,20 @@ public:
     // Half-width in traces of the summation window at depth sample `sample`.
     uint32_t GetAperture(int32_t sample) const { return m_aperture[static_cast<size_t>(sample)]; }
 
+    // The instruction set of the summation kernel in use: the widest this processor has
+    // ("avx512f", "avx2", "sse2"; "generic" off x86). Every kernel gives the same bits.
+    static const char* GetKernelName();
+    // Uses the named kernel from now on; false, and no change, when the processor lacks it.
+    static bool SelectKernel(const char* name);
+
 private:
     bool IsAllocated() const { return m_nSamples > 0 && m_nTraces > 0 && !m_aperture.empty(); }
     // Zero level as the table and the migration use it: at least 0.
     int32_t ZeroLevel() const;
     bool ReserveWork(const char* step);
+    bool ReservePadded(size_t padding);
     float FindInputPeak(const float* pData, int32_t zeroLevel) const;
-    void SumSample(int32_t sample, float* pRow) const;
+    void SumSample(int32_t sample, float* pRow);
 
     const CProject* m_pProject;
     int32_t m_nTraces;
@@ -59,9 +66,19 @@ private:
     float m_fInputPeak = 0;
     float m_fOutputPeak = 1;
 
-    // Sample-major copy of the section (migration) or trace-major copy (running mean).
+    // Trace-major copy of the section for the running mean, and its running sums per sample.
     std::vector<float> m_work;
-    // A few output samples across all traces, and the running sums per sample.
-    std::vector<float> m_rows;
     std::vector<double> m_sums;
+    // Sample-major copy of the section for the migration: rows of stride values, the traces
+    // between m_nPadding zeros before them and at least as many after them.
+    std::vector<float> m_padded;
+    size_t m_nPadding = 0;
+    size_t m_nPaddedStride = 0;
+    // A few output samples across all traces; per output trace the size of its window, for
+    // the window half-width m_nDivisorWidth; for one output sample the shifted source rows in
+    // order of addition, followed by the source row of each offset.
+    std::vector<float> m_rows;
+    std::vector<float> m_divisors;
+    size_t m_nDivisorWidth = 0;
+    std::vector<const float*> m_sources;
 };

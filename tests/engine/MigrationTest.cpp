@@ -256,8 +256,14 @@ TEST(MigrationTest, MigrateEqualsTheDirectSummation)
     CSection negativeZero{25, 150, -3, 0.4};
     CSection lastSample{12, 50, 49, 0.5};
     CSection belowTrace{12, 50, 55, 0.5};
-    for (const CSection& section : {wide, inner, negativeZero, lastSample, belowTrace}) {
-        SCOPED_TRACE(testing::Message() << section.traces << " traces, " << section.samples
+    CSection oneTrace{1, 60, 0, 0.5};
+    CSection pastBlocks{65, 90, 0, 0.3};  // one trace more than a whole number of blocks
+    const std::string usual = CMigration::GetKernelName();
+    for (const char* kernel : {"sse2", "avx2", "avx512f", "generic"})
+    for (const CSection& section : {wide, inner, negativeZero, lastSample, belowTrace, oneTrace, pastBlocks}) {
+        if (!CMigration::SelectKernel(kernel))
+            continue;  // not on this processor
+        SCOPED_TRACE(testing::Message() << kernel << ": " << section.traces << " traces, " << section.samples
                                         << " samples, zero level " << section.zeroLevel);
         CProject project;
         Configure(project, section);
@@ -292,6 +298,7 @@ TEST(MigrationTest, MigrateEqualsTheDirectSummation)
                     ASSERT_EQ(data[static_cast<size_t>(t) * section.samples + s], 0.0f);
         }
     }
+    EXPECT_TRUE(CMigration::SelectKernel(usual.c_str()));
 }
 
 TEST(MigrationTest, PeaksComeFromTheFirstNonEmptyTraceAndOutputTraceZero)
