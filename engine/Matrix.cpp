@@ -225,10 +225,18 @@ bool C3DMatrix::CalculateSet(bool bVertical)
     CSetRef set = Set(bVertical);
     const size_t ns = m_nSamples;
     const size_t lineValues = size_t(set.perLine) * ns;
-    // A line is built here and copied into the set once it is complete.
+    const size_t readValues = size_t(set.readCount) * ns;
+    const size_t recordBytes = 4 + 2 * ns;
+    const size_t emRecordBytes = 4 + CProject::EM_RECORD_SIZE;
+    // A line is built in lineData and copied into the set once it is complete; its records
+    // are read into the two record buffers.
     std::vector<float> lineData;
+    std::vector<uint8_t> records;
+    std::vector<uint8_t> emRecords;
     try {
         lineData.resize(lineValues);
+        records.resize(size_t(set.readCount) * recordBytes);
+        emRecords.resize(m_bHasEm ? size_t(set.readCount) * emRecordBytes : 0);
     } catch (const std::bad_alloc&) {
         g_messageLog.Log(LOG_ERROR, "C3DMatrix::Calculate(): out of memory for a line of %zu values.", lineValues);
         return false;
@@ -241,7 +249,15 @@ bool C3DMatrix::CalculateSet(bool bVertical)
 
     for (uint32_t line = 0; line < set.processed; ++line) {
         bVertical ? project.SelectXProfile(static_cast<int32_t>(line)) : project.SelectYProfile(static_cast<int32_t>(line));
-        std::fill(lineData.begin(), lineData.end(), 0.0f);
+        const int32_t complete = project.ReadTraceRecords(0, static_cast<int32_t>(set.readCount), records.data(),
+                                                          m_bHasEm ? emRecords.data() : nullptr);
+        if (complete < static_cast<int32_t>(set.readCount)) {
+            g_messageLog.Log(LOG_ERROR, "C3DMatrix::Calculate(): fail to read trace %d of %s line %u.",
+                             complete, bVertical ? "vertical" : "horizontal", line);
+            return false;
+        }
+        // Traces past the read count stay 0.
+        std::fill(lineData.begin() + static_cast<ptrdiff_t>(readValues), lineData.end(), 0.0f);
         std::fill(em.begin(), em.end(), 0.0f);
         // Zero level from the first arrivals of the traces that hold data: the all-zero
         // traces past a profile's end and absent records would pull it towards 0.
@@ -249,27 +265,27 @@ bool C3DMatrix::CalculateSet(bool bVertical)
         int64_t arrivalSum = 0;
         int64_t arrivals = 0;
         for (uint32_t t = 0; t < set.readCount; ++t) {
-            uint8_t emRecord[CProject::EM_RECORD_SIZE] = {};
-            if (!project.ReadTrace(static_cast<int32_t>(t), raw.data(), m_bHasEm ? emRecord : nullptr)) {
-                g_messageLog.Log(LOG_ERROR, "C3DMatrix::Calculate(): fail to read trace %u of %s line %u.",
-                                 t, bVertical ? "vertical" : "horizontal", line);
-                return false;
-            }
+            // The samples as ReadTrace reads them: 16-bit values in the machine's order.
+            std::memcpy(raw.data(), records.data() + size_t(t) * recordBytes + 4, 2 * ns);
             float* trace = lineData.data() + size_t(t) * ns;
-            bool bHoldsData = false;
+            int16_t bits = 0;
             for (size_t i = 0; i < ns; ++i) {
                 trace[i] = raw[i] * kSampleToFloat;
-                bHoldsData |= raw[i] != 0;
+                bits |= raw[i];
             }
-            if (m_bHasEm)
+            const bool bHoldsData = bits != 0;
+            if (m_bHasEm) {
+                const uint8_t* emRecord = emRecords.data() + size_t(t) * emRecordBytes + 4;
                 for (size_t c = 0; c < 4; ++c)
                     em[4 * t + c] = ReadInt16(emRecord + 2 * c) * kSampleToFloat;
+            }
             if (bPickZeroLevel && t >= 1 && bHoldsData && project.m_pCurOffsets[t] != 0) {
                 arrivalSum += FindFirstArrival(trace, static_cast<int>(ns));
                 ++arrivals;
             }
-            FirBandPass(trace, trace, static_cast<int>(ns), params.m_bFirOn, params.m_iFirHigh, params.m_iFirLow);
         }
+        FirBandPassTraces(lineData.data(), set.readCount, static_cast<int>(ns), params.m_bFirOn, params.m_iFirHigh,
+                          params.m_iFirLow);
         if (bPickZeroLevel && arrivals > 0)
             s.m_iZeroLevel = static_cast<int32_t>(arrivalSum / arrivals);
 
