@@ -49,3 +49,11 @@ protected:
             TBase::paintEvent(pEvent);
     }
 };
+
+// The window of exactly this widget, of the control class asked for.
+template <typename TControl>
+TControl* ControlOf(const QWidget* pWidget)
+{
+    auto* pControl = dynamic_cast<TControl*>(CWnd::FromWidget(pWidget));
+    return pControl && pControl->GetWidget() == pWidget ? pControl : nullptr;
+}
