@@ -1,10 +1,11 @@
-// Opening the reference survey's project and reading every trace along both directions, as
-// the matrix computation does.
+// Opening the reference survey's project and reading every trace along both directions, one
+// trace at a time as the views do and line by line in runs as the matrix computation does.
 
 #include "BenchSupport.h"
 #include "Project.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -54,7 +55,36 @@ void BM_ProjectReadAllTraces(benchmark::State& state)
     state.SetBytesProcessed(traces * static_cast<int64_t>(trace.size() * sizeof(int16_t)));
 }
 
+// The same records line by line, each line in as few reads as the files allow.
+void BM_ProjectReadAllTracesInRuns(benchmark::State& state)
+{
+    std::string error;
+    const std::wstring path = ReferenceProjectPath(error);
+    CProject project;
+    if (path.empty() || !project.Open(path)) {
+        state.SkipWithError(path.empty() ? error.c_str() : "open failed");
+        return;
+    }
+    const size_t recordBytes = 4 + 2 * static_cast<size_t>(project.m_settings.m_iSamples);
+    std::vector<uint8_t> records;
+    int64_t traces = 0;
+    for (auto _ : state) {
+        for (bool bX : {true, false}) {
+            const int lines = bX ? project.m_settings.GetXLineCount() : project.m_settings.GetYLineCount();
+            for (int line = 0; line < lines; ++line) {
+                bX ? project.SelectXProfile(line) : project.SelectYProfile(line);
+                records.resize(size_t(project.m_nCurTraces) * recordBytes);
+                traces += project.ReadTraceRecords(0, project.m_nCurTraces, records.data());
+            }
+        }
+        benchmark::DoNotOptimize(records.data());
+    }
+    state.counters["traces_per_s"] = benchmark::Counter(static_cast<double>(traces), benchmark::Counter::kIsRate);
+    state.SetBytesProcessed(traces * static_cast<int64_t>(recordBytes - 4));
+}
+
 } // namespace
 
 BENCHMARK(BM_ProjectOpen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProjectReadAllTraces)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProjectReadAllTracesInRuns)->Unit(benchmark::kMillisecond);

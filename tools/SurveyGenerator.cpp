@@ -261,6 +261,16 @@ CSurveyParams ReferenceSurvey()
     return CSurveyParams();
 }
 
+CSurveyParams LargeSurvey()
+{
+    CSurveyParams params;
+    params.sizeX = 40.0;
+    params.sizeY = 40.0;
+    params.scatterers.push_back({26.0, 28.0, 1.0, 9000.0});
+    params.scatterers.push_back({33.5, 14.5, 1.8, 5000.0});
+    return params;
+}
+
 CSurveyParams SmallSurvey()
 {
     CSurveyParams params;

@@ -64,6 +64,9 @@ struct CSurveyParams
 };
 
 CSurveyParams ReferenceSurvey();
+// The reference survey over 40 m x 40 m: 81 + 81 profiles of 1001 traces, 512 samples, for
+// measuring the program on a survey of the size of a large site.
+CSurveyParams LargeSurvey();
 // 2 m x 1.6 m, lines every 0.4 m: 6 vertical profiles of 41 traces and 5 horizontal ones of
 // 51 traces, 64 samples over 25 ns, one scatterer, no layer.
 CSurveyParams SmallSurvey();

@@ -11,8 +11,9 @@ namespace {
 
 void PrintUsage(std::ostream& out)
 {
-    out << "Usage: gensurvey [--small] [--seed N] [--out DIR] [--help]\n"
+    out << "Usage: gensurvey [--small | --large] [--seed N] [--out DIR] [--help]\n"
            "  --small    a few short profiles for unit tests instead of the reference survey\n"
+           "  --large    the reference survey over 40 m x 40 m (81 + 81 profiles, 166 MB)\n"
            "  --seed N   seed of the noise, a whole number 0 or more (default 1)\n"
            "  --out DIR  folder to write the profiles into (default demo)\n"
            "  --help     show this text\n";
@@ -30,6 +31,7 @@ bool ParseSeed(const char* text, uint64_t& seed)
 int main(int argc, char** argv)
 {
     bool small = false;
+    bool large = false;
     bool seedGiven = false;
     uint64_t seed = 0;
     std::string folder = "demo";
@@ -39,8 +41,10 @@ int main(int argc, char** argv)
             PrintUsage(std::cout);
             return 0;
         }
-        if (arg == "--small") {
+        if (arg == "--small" && !large) {
             small = true;
+        } else if (arg == "--large" && !small) {
+            large = true;
         } else if (arg == "--seed" && i + 1 < argc && ParseSeed(argv[i + 1], seed)) {
             seedGiven = true;
             ++i;
@@ -53,7 +57,9 @@ int main(int argc, char** argv)
         }
     }
 
-    SurveyGen::CSurveyParams params = small ? SurveyGen::SmallSurvey() : SurveyGen::ReferenceSurvey();
+    SurveyGen::CSurveyParams params = small   ? SurveyGen::SmallSurvey()
+                                      : large ? SurveyGen::LargeSurvey()
+                                              : SurveyGen::ReferenceSurvey();
     if (seedGiven)
         params.seed = seed;
 

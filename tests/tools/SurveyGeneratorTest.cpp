@@ -64,6 +64,15 @@ TEST(SurveyGenerator, SmallSurveyLinesDifferInLengthPerDirection)
     ASSERT_EQ(reference.size(), 82u);
     EXPECT_EQ(reference.back().name, "H040");
     EXPECT_EQ(reference.back().traces, 501);
+
+    const CSurveyParams largeParams = LargeSurvey();
+    const std::vector<CProfileInfo> large = ListProfiles(largeParams);
+    ASSERT_EQ(large.size(), 162u);
+    EXPECT_EQ(large[80].name, "V080");
+    EXPECT_EQ(large.back().name, "H080");
+    EXPECT_EQ(large.back().traces, 1001);
+    EXPECT_EQ(largeParams.samples, 512);
+    EXPECT_TRUE(CheckParams(largeParams).empty());
 }
 
 TEST(SurveyGenerator, WritesExactlyTheProfilePairs)
