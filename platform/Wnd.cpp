@@ -507,6 +507,22 @@ void CWnd::InvalidateRect(LPCRECT, bool bErase)
     Invalidate(bErase);
 }
 
+bool CWnd::RedrawWindow(LPCRECT, UINT flags)
+{
+    if (!m_pWidget)
+        return false;
+    const HWND hSelf = m_hWnd;
+    if (flags & RDW_INVALIDATE)
+        Invalidate((flags & RDW_ERASE) != 0);
+    if (flags & RDW_ALLCHILDREN)
+        for (HWND hChild : Handles(m_children))
+            if (CWnd* pChild = FromHandle(hChild))
+                pChild->RedrawWindow(nullptr, flags & ~RDW_UPDATENOW);
+    if ((flags & RDW_UPDATENOW) && FromHandle(hSelf) == this)
+        UpdateWindow();
+    return true;
+}
+
 void CWnd::UpdateWindow()
 {
     if (!m_pWidget || !m_pWidget->isVisible())
@@ -525,6 +541,20 @@ void CWnd::PaintTree()
     for (HWND hChild : Handles(m_children))
         if (CWnd* pChild = FromHandle(hChild))
             pChild->PaintTree();
+}
+
+void CWnd::SetPrintOnly()
+{
+    if (!m_pWidget)
+        return;
+    // Qt shows a child with WA_DontShowOnScreen all the same: the host then paints nothing
+    // and lets the parent's picture through.
+    m_pWidget->setAttribute(Qt::WA_DontShowOnScreen);
+    m_pWidget->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    m_pWidget->setAttribute(Qt::WA_NoSystemBackground, false);
+    m_pWidget->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (CWnd* pChild : m_children)
+        pChild->SetPrintOnly();
 }
 
 void CWnd::ShowBackingImage()
@@ -686,6 +716,8 @@ void CWnd::NotifySize()
 
 void CWnd::PaintFromHost(QWidget* pWidget, QPaintEvent* pEvent)
 {
+    if (pWidget->testAttribute(Qt::WA_DontShowOnScreen))
+        return;
     if (!PaintBacking())
         return;
     QPainter painter(pWidget);

@@ -33,6 +33,9 @@ class QWidget;
 enum : int { SM_CXSCREEN = 0, SM_CYSCREEN = 1 };
 int GetSystemMetrics(int nIndex);
 
+// What RedrawWindow does: invalidate (with erasing), also in every descendant, and paint at once.
+enum : UINT { RDW_INVALIDATE = 0x0001, RDW_ERASE = 0x0004, RDW_ALLCHILDREN = 0x0080, RDW_UPDATENOW = 0x0100 };
+
 class CWnd : public CCmdTarget
 {
 public:
@@ -69,7 +72,9 @@ public:
     void SetDlgCtrlID(int nID) { m_nID = nID; }
     DWORD GetStyle() const { return m_dwStyle; }
 
-    // A new size is told by WM_SIZE before the call returns, also to a hidden window.
+    // A new size is told by WM_SIZE before the call returns, also to a hidden window. Without
+    // bRepaint nothing is invalidated: a window that keeps its size shows its last picture
+    // at the new place (a new size always needs a new picture).
     void MoveWindow(int x, int y, int nWidth, int nHeight, bool bRepaint = true);
     void MoveWindow(LPCRECT pRect, bool bRepaint = true);
     bool ShowWindow(int nCmdShow);
@@ -78,6 +83,10 @@ public:
     bool IsWindowEnabled() const;
     void Invalidate(bool bErase = true);
     void InvalidateRect(LPCRECT pRect, bool bErase = true);
+    // RDW_INVALIDATE marks the window (RDW_ERASE: erased first), RDW_ALLCHILDREN its visible
+    // and hidden descendants too, RDW_UPDATENOW paints them before it returns. The backing
+    // image is painted whole, so the rectangle only says that something is to be redrawn.
+    bool RedrawWindow(LPCRECT pRectUpdate = nullptr, UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     // Paints what is invalid in this window and its visible descendants before it returns.
     void UpdateWindow();
     void GetClientRect(LPRECT pRect) const;
@@ -100,6 +109,10 @@ public:
     static CWnd* GetCapture();
     CWnd* SetFocus();
     static CWnd* GetFocus();
+
+    // A window that exists only for printing: it and its children never show on the screen;
+    // the parent shows through and receives the mouse.
+    void SetPrintOnly();
 
     QWidget* GetWidget() const { return m_pWidget; }
     // Null for windows that Qt paints (frames, standard controls).

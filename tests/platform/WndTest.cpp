@@ -40,11 +40,12 @@ public:
         m_lastSize = CSize(cx, cy);
     }
     void OnKeyDown(UINT nChar, UINT, UINT) override { m_keys.push_back(nChar); }
+    void OnLButtonDown(UINT, CPoint) override { ++m_nClicks; }
     void OnPaint() override
     {
         CPaintDC dc(this);
         ++m_nPaints;
-        dc.FillSolidRect(0, 0, 10, 10, RGB(255, 0, 0));
+        dc.FillSolidRect(0, 0, 10, 10, m_crPaint);
     }
 
     std::string m_name;
@@ -53,6 +54,8 @@ public:
     int m_nSizes = 0;
     CSize m_lastSize;
     int m_nPaints = 0;
+    int m_nClicks = 0;
+    COLORREF m_crPaint = RGB(255, 0, 0);
     std::vector<UINT> m_keys;
 };
 
@@ -337,4 +340,109 @@ TEST(WndTest, AWindowObjectDestroyedWithItsWindowCallsNoHandler)
     EXPECT_EQ(log, (std::vector<std::string>{"~derived", "child OnDestroy"}));
     EXPECT_EQ(CWnd::FromHandle(hParent), nullptr);
     EXPECT_EQ(child.GetSafeHwnd(), nullptr);
+}
+
+TEST(WndTest, RedrawWindowInvalidatesErasesAndReachesTheChildrenAsAsked)
+{
+    const struct
+    {
+        UINT flags;
+        bool rootPainted, childrenPainted, erased;
+    } cases[] = {
+        {RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN, true, true, true},
+        {RDW_INVALIDATE | RDW_ALLCHILDREN, true, true, false},
+        {RDW_INVALIDATE | RDW_ERASE, true, false, true},
+        {RDW_ERASE | RDW_ALLCHILDREN, false, false, false},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> log;
+        CRecordingWnd root("root", &log), child("child", &log), grandchild("grandchild", &log);
+        ASSERT_TRUE(root.Create(L"root", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 1));
+        ASSERT_TRUE(CreateChild(child, root, 2) && CreateChild(grandchild, child, 3));
+        ProcessEvents();
+        root.UpdateWindow();
+        std::vector<CRecordingWnd*> windows{&root, &child, &grandchild};
+        for (CRecordingWnd* pWnd : windows) {
+            CClientDC dc(pWnd);
+            dc.FillSolidRect(20, 20, 5, 5, RGB(0, 0, 255));
+            pWnd->m_nPaints = 0;
+        }
+        EXPECT_TRUE(root.RedrawWindow(nullptr, c.flags));
+        root.UpdateWindow();
+        for (CRecordingWnd* pWnd : windows) {
+            const bool painted = pWnd == &root ? c.rootPainted : c.childrenPainted;
+            EXPECT_EQ(pWnd->m_nPaints, painted ? 1 : 0) << c.flags << ' ' << pWnd->m_name;
+            const QRgb expected = painted && c.erased ? qRgb(0xF0, 0xF0, 0xF0) : qRgb(0, 0, 255);
+            EXPECT_EQ(pWnd->GetBackingImage()->pixel(22, 22), expected) << c.flags << ' ' << pWnd->m_name;
+        }
+    }
+}
+
+TEST(WndTest, RedrawWindowUpdateNowPaintsBeforeItReturns)
+{
+    std::vector<std::string> log;
+    CRecordingWnd root("root", &log), child("child", &log);
+    ASSERT_TRUE(root.Create(L"root", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 1));
+    ASSERT_TRUE(CreateChild(child, root, 2));
+    ProcessEvents();
+    root.m_nPaints = child.m_nPaints = 0;
+    root.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(root.m_nPaints, 1);
+    EXPECT_EQ(child.m_nPaints, 1);
+    EXPECT_FALSE(CWnd().RedrawWindow());
+}
+
+TEST(WndTest, MoveWithoutRepaintShowsTheLastPictureAtTheNewPlace)
+{
+    const struct
+    {
+        bool repaint;
+        int width;
+        int paints;
+    } cases[] = {{false, 40, 0}, {true, 40, 1}, {false, 50, 1}};
+    for (const auto& c : cases) {
+        std::vector<std::string> log;
+        CRecordingWnd root("root", &log), child("child", &log);
+        ASSERT_TRUE(root.Create(L"root", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 1));
+        ASSERT_TRUE(CreateChild(child, root, 2));
+        ProcessEvents();
+        root.UpdateWindow();
+        root.m_nPaints = child.m_nPaints = 0;
+        child.MoveWindow(70, 20, c.width, 30, c.repaint);
+        ProcessEvents();
+        root.UpdateWindow();
+        EXPECT_EQ(child.m_nPaints, c.paints) << c.repaint << ' ' << c.width;
+        EXPECT_EQ(root.m_nPaints, 0) << c.repaint << ' ' << c.width;
+        EXPECT_EQ(root.GetWidget()->grab().toImage().pixel(75, 25), qRgb(255, 0, 0)) << c.repaint << ' ' << c.width;
+    }
+}
+
+TEST(WndTest, APrintOnlyWindowNeverShowsAndLetsTheMouseThrough)
+{
+    std::vector<std::string> log;
+    CRecordingWnd root("root", &log), child("child", &log), grandchild("grandchild", &log);
+    ASSERT_TRUE(root.Create(L"root", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 1));
+    ASSERT_TRUE(child.Create(L"", WS_CHILD | WS_VISIBLE, CRect(20, 10, 120, 90), &root, 2));
+    ASSERT_TRUE(CreateChild(grandchild, child, 3));
+    child.m_crPaint = RGB(0, 255, 0);
+    grandchild.m_crPaint = RGB(0, 0, 255);
+    child.SetPrintOnly();
+    ProcessEvents();
+    child.m_nPaints = grandchild.m_nPaints = 0;
+    child.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    ProcessEvents();
+    const QImage shown = root.GetWidget()->grab().toImage();
+    EXPECT_EQ(child.m_nPaints, 0);
+    EXPECT_EQ(grandchild.m_nPaints, 0);
+    // The parent's erased background where the child and the grandchild lie, never black.
+    for (const QPoint p : {QPoint(22, 12), QPoint(25, 15), QPoint(100, 80)})
+        EXPECT_EQ(shown.pixel(p), qRgb(0xF0, 0xF0, 0xF0)) << p.x() << ',' << p.y();
+    EXPECT_EQ(shown.pixel(5, 5), qRgb(255, 0, 0));
+
+    // Through the window system, which finds the widget under the point.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(root.GetWidget()));
+    QTest::mouseClick(root.GetWidget()->windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(25, 15));
+    EXPECT_EQ(root.m_nClicks, 1);
+    EXPECT_EQ(child.m_nClicks, 0);
+    EXPECT_EQ(grandchild.m_nClicks, 0);
 }
