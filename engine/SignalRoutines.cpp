@@ -84,15 +84,17 @@ void CentredMean(const float* in, float* out, int64_t n, unsigned halfWidth)
 // traces interleaved, value i of every trace side by side in one Vector. Every lane takes the
 // same operations in the same order as CentredMean, so the results are the same bits.
 template <typename Vector, typename Wide, bool HighPass>
+__attribute__((always_inline)) inline void EmitPackedMean(const Vector* in, Vector* out, int64_t i, const Wide& sum,
+                                                          int64_t count)
+{
+    const Vector mean = __builtin_convertvector(sum / static_cast<double>(count), Vector);
+    out[i] = HighPass ? in[i] - mean : mean;
+}
+
+template <typename Vector, typename Wide, bool HighPass>
 __attribute__((always_inline)) inline void PackedCentredMean(const Vector* in, Vector* out, int64_t n,
                                                              unsigned halfWidth)
 {
-#define QUARVEL_WIDEN(value) __builtin_convertvector(value, Wide)
-#define QUARVEL_EMIT(i)                                                                          \
-    do {                                                                                         \
-        const Vector mean = __builtin_convertvector(sum / static_cast<double>(count), Vector);   \
-        out[i] = HighPass ? in[i] - mean : mean;                                                 \
-    } while (false)
     const int64_t h = std::min<int64_t>(halfWidth, n - 1);
     if (h == 0) {
         for (int64_t i = 0; i < n; ++i)
@@ -101,32 +103,30 @@ __attribute__((always_inline)) inline void PackedCentredMean(const Vector* in, V
     }
     Wide sum{};
     for (int64_t i = 0; i <= h; ++i)
-        sum += QUARVEL_WIDEN(in[i]);
+        sum += __builtin_convertvector(in[i], Wide);
     int64_t count = h + 1;
     const int64_t growEnd = std::min(h, n - h - 1);
     const int64_t shrinkStart = std::max(h, n - h - 1);
     int64_t i = 0;
     for (; i < growEnd; ++i) {
-        QUARVEL_EMIT(i);
-        sum += QUARVEL_WIDEN(in[i + h + 1]);
+        EmitPackedMean<Vector, Wide, HighPass>(in, out, i, sum, count);
+        sum += __builtin_convertvector(in[i + h + 1], Wide);
         ++count;
     }
     if (h < n - h - 1) {
         for (; i < shrinkStart; ++i) {
-            QUARVEL_EMIT(i);
-            sum += QUARVEL_WIDEN(in[i + h + 1]) - QUARVEL_WIDEN(in[i - h]);
+            EmitPackedMean<Vector, Wide, HighPass>(in, out, i, sum, count);
+            sum += __builtin_convertvector(in[i + h + 1], Wide) - __builtin_convertvector(in[i - h], Wide);
         }
     } else {
         for (; i < shrinkStart; ++i)
-            QUARVEL_EMIT(i);
+            EmitPackedMean<Vector, Wide, HighPass>(in, out, i, sum, count);
     }
     for (; i < n; ++i) {
-        QUARVEL_EMIT(i);
-        sum -= QUARVEL_WIDEN(in[i - h]);
+        EmitPackedMean<Vector, Wide, HighPass>(in, out, i, sum, count);
+        sum -= __builtin_convertvector(in[i - h], Wide);
         --count;
     }
-#undef QUARVEL_EMIT
-#undef QUARVEL_WIDEN
 }
 
 // Traces banded together by the packed band pass.
