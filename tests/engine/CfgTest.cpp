@@ -448,8 +448,9 @@ TEST_F(Cfg, SaveKeepsFilesItCannotRead)
         EXPECT_EQ(recorder.m_messages, std::vector<std::wstring>{kSaveError}) << c.name;
         EXPECT_NE(ReadLog().find("exists but cannot be read"), std::string::npos) << c.name;
         EXPECT_EQ(std::filesystem::status(kept).type(), status.type()) << c.name;
-        if (status.type() == std::filesystem::file_type::regular)
+        if (status.type() == std::filesystem::file_type::regular) {
             EXPECT_EQ(std::filesystem::file_size(kept), size) << c.name;
+        }
         EXPECT_FALSE(std::filesystem::exists(c.bPalette ? cfgPath : palettePath)) << c.name;
         std::filesystem::remove_all(ToAnsi(CCfg::GetAppDataDir()));
     }

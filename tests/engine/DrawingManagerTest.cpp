@@ -417,8 +417,9 @@ TEST(DrawingManager, AFileThatFailedToLoadIsKeptOnceOnTheFirstSave)
             ASSERT_TRUE(manager.SaveObjectList(Wide(path))) << name;
             EXPECT_FALSE(manager.IsFileDamaged()) << name;
             EXPECT_EQ(std::filesystem::status(path + ".bak").type(), type) << name;
-            if (type == std::filesystem::file_type::regular)
+            if (type == std::filesystem::file_type::regular) {
                 EXPECT_EQ(std::filesystem::file_size(path + ".bak"), size) << name;
+            }
             EXPECT_EQ(std::filesystem::exists(path), !bEmptied) << name;
 
             // Later saves are ordinary ones: the backup stays as it is.

@@ -499,8 +499,9 @@ TEST_F(ProjectTest, UnreadableSettingsFileOpensAsWithoutOneAndIsKept)
         EXPECT_FALSE(project.SaveSettings()) << c.name;
         EXPECT_NE(ReadLog().find("exists but cannot be read"), std::string::npos) << c.name;
         EXPECT_EQ(std::filesystem::status(path).type(), type) << c.name;
-        if (type == std::filesystem::file_type::regular)
+        if (type == std::filesystem::file_type::regular) {
             EXPECT_EQ(std::filesystem::file_size(path), uint64_t(CHeaders::MAX_FILE_SIZE + 1)) << c.name;
+        }
         EXPECT_TRUE(project.IsSettingsChanged()) << c.name;
     }
 }
