@@ -1,5 +1,6 @@
 #include "CrossHair.h"
 
+#include "ConfiguredCursor.h"
 #include "TruncToInt.h"
 
 #include "Cursors.h"
@@ -39,9 +40,16 @@ void CCrossHair::Create(CWnd* pWnd, ICrossHairOwner* pOwner, int width, int heig
     m_nWidth = std::max(width, 0);
     m_nHeight = std::max(height, 0);
     m_ptPosition = CPoint(m_nWidth / 2, m_nHeight / 2);
+    SetColours(horzColour, vertColour);
+    AllocateStrip();
+}
+
+void CCrossHair::SetColours(COLORREF horzColour, COLORREF vertColour)
+{
+    m_horzPen.DeleteObject();
+    m_vertPen.DeleteObject();
     m_horzPen.CreatePen(PS_DASH, 1, horzColour);
     m_vertPen.CreatePen(PS_DASH, 1, vertColour);
-    AllocateStrip();
 }
 
 void CCrossHair::Release()
@@ -56,7 +64,8 @@ void CCrossHair::Resize(int width, int height)
 {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    m_ptPosition = CPoint(Rescaled(m_ptPosition.x, m_nWidth, width), Rescaled(m_ptPosition.y, m_nHeight, height));
+    const int y = Rescaled(m_ptPosition.y, m_nHeight, height);
+    m_ptPosition = CPoint(Rescaled(m_ptPosition.x, m_nWidth, width), std::min(std::max(y, m_nMinRow), std::max(height - 1, 0)));
     m_nWidth = width;
     m_nHeight = height;
     AllocateStrip();
@@ -93,12 +102,43 @@ void CCrossHair::DrawVertLine(CDC& dc, CPoint offset)
     dc.SelectObject(pOld);
 }
 
+void CCrossHair::SetBand(bool bOn, int upper, int lower)
+{
+    m_bBand = bOn;
+    m_nBandOffsets[0] = upper;
+    m_nBandOffsets[1] = lower;
+}
+
+void CCrossHair::DrawBandLines(CDC& dc, CPoint offset)
+{
+    if (!m_bBand || m_nHeight <= 0)
+        return;
+    CPen* pOld = dc.SelectObject(&m_horzPen);
+    for (int i = 0; i < 2; ++i) {
+        const int64_t row = int64_t(m_ptPosition.y) + m_nBandOffsets[i];
+        m_nBandRows[i] = int(std::clamp<int64_t>(row, 0, m_nHeight - 1));
+        dc.MoveTo(offset.x, offset.y + m_nBandRows[i]);
+        dc.LineTo(offset.x + m_nWidth, offset.y + m_nBandRows[i]);
+    }
+    dc.SelectObject(pOld);
+}
+
+void CCrossHair::RestoreBandRows(CDC& dc)
+{
+    for (int& row : m_nBandRows) {
+        if (row >= 0)
+            RestoreRow(dc, row);
+        row = -1;
+    }
+}
+
 void CCrossHair::Draw(CDC& dc, CPoint offset)
 {
     if (m_bHidden)
         return;
     DrawHorzLine(dc, offset);
     DrawVertLine(dc, offset);
+    DrawBandLines(dc, offset);
 }
 
 void CCrossHair::RestoreRow(CDC& dc, int y)
@@ -134,10 +174,12 @@ void CCrossHair::MoveTo(CPoint point, bool bHorzOnly)
     }
     CClientDC dc(m_pWnd);
     RestoreRow(dc, m_ptPosition.y);
+    RestoreBandRows(dc);
     m_ptPosition.y = point.y;
     DrawHorzLine(dc);
+    DrawBandLines(dc);
     if (bHorzOnly) {
-        // The restored row took the crossing pixel of the vertical line with it.
+        // The restored rows took the crossing pixels of the vertical line with them.
         DrawVertLine(dc);
         return;
     }
@@ -145,6 +187,7 @@ void CCrossHair::MoveTo(CPoint point, bool bHorzOnly)
     m_ptPosition.x = point.x;
     DrawVertLine(dc);
     DrawHorzLine(dc);
+    DrawBandLines(dc);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -152,7 +195,7 @@ void CCrossHair::MoveTo(CPoint point, bool bHorzOnly)
 
 int CCrossHair::HitTest(CPoint point) const
 {
-    const bool bVertical = std::abs(point.x - m_ptPosition.x) < HIT_ZONE;
+    const bool bVertical = m_bVerticalMovable && std::abs(point.x - m_ptPosition.x) < HIT_ZONE;
     const bool bHorizontal = std::abs(point.y - m_ptPosition.y) < HIT_ZONE;
     return bVertical && bHorizontal ? HIT_BOTH : bVertical ? HIT_VERTICAL : bHorizontal ? HIT_HORIZONTAL : HIT_NONE;
 }
@@ -171,15 +214,21 @@ CPoint CCrossHair::Constrained(CPoint point) const
 {
     if (m_nHitMode == HIT_VERTICAL)
         point.y = m_ptPosition.y;
-    else if (m_nHitMode == HIT_HORIZONTAL)
+    else if (m_nHitMode == HIT_HORIZONTAL || !m_bVerticalMovable)
         point.x = m_ptPosition.x;
+    if (m_nHitMode != HIT_VERTICAL && point.y < m_nMinRow)
+        point.y = std::min(m_nMinRow, std::max(m_nHeight - 1, 0));
     return point;
 }
 
 void CCrossHair::ShowCursor()
 {
-    if (m_pWnd)
-        SetWindowCursor(m_pWnd, m_bDragging ? m_nDragCursor : CursorOfHit(m_nHitMode));
+    if (!m_pWnd)
+        return;
+    if (m_bHidden)
+        SetWindowCursor(m_pWnd, IDC_CLASS_CURSOR);
+    else
+        SetConfiguredCursor(m_pWnd, m_bDragging ? m_nDragCursor : CursorOfHit(m_nHitMode));
 }
 
 void CCrossHair::OnLButtonDown(CPoint point)
@@ -188,7 +237,7 @@ void CCrossHair::OnLButtonDown(CPoint point)
         return;
     m_pWnd->SetCapture();
     if (m_nHitMode == HIT_NONE)
-        m_nHitMode = HIT_BOTH;
+        m_nHitMode = m_bVerticalMovable ? HIT_BOTH : HIT_HORIZONTAL;
     m_nDragCursor = CursorOfHit(m_nHitMode);
     MoveTo(Constrained(point));
     NotifyParent(true);

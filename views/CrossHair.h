@@ -5,11 +5,13 @@
 // line the depth. The cross-hair draws its lines on the view window, restoring the one-pixel
 // strip under a line from the composed image before it moves it; it decides which line the
 // mouse grabs, shows the matching cursor and tells the view's parent of every move with
-// WM_CURSOR_MOVED. What a pixel means in the survey is the view's business
-// (ICrossHairOwner).
+// WM_CURSOR_MOVED. A section adds two band lines beside the horizontal line (the slice
+// thickness), may fix the vertical line and keeps the horizontal one below a minimum row.
+// What a pixel means in the survey is the view's business (ICrossHairOwner).
 
 #include "MemDC.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -43,12 +45,24 @@ public:
     void Create(CWnd* pWnd, ICrossHairOwner* pOwner, int width, int height, COLORREF horzColour,
                 COLORREF vertColour);
     void Release();
+    // New pens for the lines; the lines are not redrawn.
+    void SetColours(COLORREF horzColour, COLORREF vertColour);
     // The client size changed: the cross-hair keeps its relative place, rounded, inside the
     // new size; along an axis that had no extent it goes to the centre.
     void Resize(int width, int height);
-    // Hidden lines are neither drawn nor restored; the mouse still moves them.
+    // Hidden lines are neither drawn nor restored and show no cursor of their own; the mouse
+    // still moves them.
     void SetHidden(bool bHidden) { m_bHidden = bHidden; }
     bool IsHidden() const { return m_bHidden; }
+    // Band lines drawn, restored and moved with the horizontal line, upper and lower rows
+    // from it, each kept inside the view.
+    void SetBand(bool bOn, int upper, int lower);
+    // A fixed vertical line is ignored by the hit test and never moves with the mouse.
+    void SetVerticalMovable(bool bMovable) { m_bVerticalMovable = bMovable; }
+    bool IsVerticalMovable() const { return m_bVerticalMovable; }
+    // The mouse and resizes never put the horizontal line above this row.
+    void SetMinRow(int row) { m_nMinRow = std::max(row, 0); }
+    int GetMinRow() const { return m_nMinRow; }
 
     // Both lines on a context whose origin lies at offset from the view's.
     void Draw(CDC& dc, CPoint offset = CPoint(0, 0));
@@ -75,6 +89,8 @@ public:
     // Without drawing.
     void SetPosition(CPoint point) { m_ptPosition = point; }
     CPoint GetMousePoint() const { return m_ptMouse; }
+    // The rows of the band lines as last drawn; -1 where none was.
+    int GetBandRow(int index) const { return m_nBandRows[index & 1]; }
     int GetHitMode() const { return m_nHitMode; }
     bool IsDragging() const { return m_bDragging; }
 
@@ -85,6 +101,8 @@ private:
     bool CanDraw() const;
     void DrawHorzLine(CDC& dc, CPoint offset = CPoint(0, 0));
     void DrawVertLine(CDC& dc, CPoint offset = CPoint(0, 0));
+    void DrawBandLines(CDC& dc, CPoint offset = CPoint(0, 0));
+    void RestoreBandRows(CDC& dc);
     void RestoreRow(CDC& dc, int y);
     void RestoreColumn(CDC& dc, int x);
     void AllocateStrip();
@@ -100,6 +118,11 @@ private:
     std::vector<uint8_t> m_strip; // one row or one column of the composed image
     BITMAPINFO m_stripInfo;
     bool m_bHidden = false;
+    bool m_bBand = false;
+    int m_nBandOffsets[2] = {0, 0};
+    int m_nBandRows[2] = {-1, -1};
+    bool m_bVerticalMovable = true;
+    int m_nMinRow = 0;
     bool m_bDragging = false;
     int32_t m_nHitMode = HIT_NONE;
     int m_nDragCursor = 0;

@@ -1,39 +1,778 @@
 #include "DataSideView.h"
 
-CDataSideView::CDataSideView() = default;
-CDataSideView::~CDataSideView() = default;
-void CDataSideView::Render(const CRect&) {}
-void CDataSideView::RenderSection(const CSection&) {}
-CSize CDataSideView::GetSize() const { return CSize(m_image.GetWidth(), m_image.GetHeight()); }
-void CDataSideView::Show(bool bShow) { m_bShown = bShow; }
-bool CDataSideView::Create(CWnd*, int, int nDirection) { m_nDirection = nDirection; return false; }
-void CDataSideView::SetData(CProject* pProject, C3DMatrix* pMatrix) { m_pProject = pProject; m_pMatrix = pMatrix; }
-void CDataSideView::SetDirection(int nDirection) { m_nDirection = nDirection; }
-void CDataSideView::UpdateResampMaps(const CRect&) {}
-void CDataSideView::UpdateGain() {}
-void CDataSideView::UpdateThickness() {}
-void CDataSideView::UpdateFromSettings(bool) {}
-void CDataSideView::Resize(const CRect&) {}
-void CDataSideView::InvalidateImage() {}
-void CDataSideView::CopyImageTo(CDC*) {}
-void CDataSideView::OnKeyDown(UINT, UINT, UINT) {}
-void CDataSideView::PixelToPosition(CPoint, float& x, float& y) const { x = y = 0; }
-float CDataSideView::PixelToDepth(CPoint) const { return 0; }
-const Tovrik::CMemDC& CDataSideView::GetComposedImage() { return m_image; }
-bool CDataSideView::TakeCursorPoint(CPoint, bool) { return false; }
-void CDataSideView::SetSectionLine(int nLine) { m_nSectionLine = nLine; }
-int CDataSideView::GetLineCount() const { return 0; }
-void CDataSideView::SetPositionLineMovable(bool b) { m_bPositionLineMovable = b; }
-void CDataSideView::SetCrossHairShown(bool b) { m_bCrossHairShown = b; }
-void CDataSideView::SetPainterEnabled(bool b) { m_bPainterEnabled = b; }
-void CDataSideView::OnPaint() {}
-bool CDataSideView::OnEraseBkgnd(CDC*) { return true; }
-void CDataSideView::OnLButtonDown(UINT, CPoint) {}
-void CDataSideView::OnLButtonUp(UINT, CPoint) {}
-void CDataSideView::OnMouseMove(UINT, CPoint) {}
-bool CDataSideView::OnMouseWheel(UINT, short, CPoint) { return false; }
-LRESULT CDataSideView::OnDataChanged(WPARAM, LPARAM) { return 0; }
-LRESULT CDataSideView::OnDrawingEvent(WPARAM, LPARAM) { return 0; }
-void CDataSideView::RenderEmpty(const CRect&) {}
-CRect CDataSideView::ClientRect() const { return CRect(0, 0, m_image.GetWidth(), m_image.GetHeight()); }
-uint32_t CDataSideView::ColourOf(float) { return 0; }
+#include "ConfiguredCursor.h"
+#include "TruncToInt.h"
+
+#include "Cursors.h"
+#include "Messages.h"
+#include "WinApp.h"
+
+#include "Cfg.h"
+#include "Matrix.h"
+#include "MessageLog.h"
+#include "Project.h"
+#include "SignalRoutines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace {
+
+constexpr COLORREF kDepthLineColour = RGB(255, 255, 0);
+
+COLORREF PositionLineColour(int nDirection)
+{
+    return nDirection == CDataSideView::DIRECTION_X ? RGB(0, 0, 255) : RGB(255, 0, 0);
+}
+
+int PainterMode(int nDirection)
+{
+    return nDirection == CDataSideView::DIRECTION_X ? CDataViewPainter::MODE_SECTION_X
+                                                    : CDataViewPainter::MODE_SECTION_Y;
+}
+
+float ClampDepth(float depth, int low, int high)
+{
+    if (CompareFloat(depth, float(low)) < 0)
+        return float(low);
+    if (CompareFloat(depth, float(high)) > 0)
+        return float(high);
+    return depth;
+}
+
+} // namespace
+
+CDataSideView::CDataSideView()
+{
+    MapMessage(WM_DATA_CHANGED, [this](WPARAM wParam, LPARAM lParam) { return OnDataChanged(wParam, lParam); });
+    MapMessage(WM_DRAWING_EVENT, [this](WPARAM wParam, LPARAM lParam) { return OnDrawingEvent(wParam, lParam); });
+}
+
+CDataSideView::~CDataSideView()
+{
+    if (GetSafeHwnd())
+        DestroyWindow();
+    m_crossHair.Release();
+    m_image.Release();
+}
+
+CSize CDataSideView::GetSize() const
+{
+    return CSize(m_image.GetWidth(), m_image.GetHeight());
+}
+
+void CDataSideView::Show(bool bShow)
+{
+    m_bShown = bShow;
+    ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+bool CDataSideView::Create(CWnd* pParent, int nID, int nDirection)
+{
+    if (!pParent)
+        return false;
+    if (GetSafeHwnd())
+        DestroyWindow();
+    CRect rect;
+    pParent->GetClientRect(&rect);
+    if (!CWnd::Create(L"", WS_CHILD | WS_VISIBLE, rect, pParent, UINT(nID))) {
+        g_messageLog.Log(LOG_ERROR, "CDataSideView::Create: window not created.");
+        m_bCreated = false;
+        return false;
+    }
+    m_bCreated = true;
+    const int width = std::max(rect.Width(), 0), height = std::max(rect.Height(), 0);
+    m_image.Create(width, height);
+    m_backgroundBrush.DeleteObject();
+    m_framePen.DeleteObject();
+    m_backgroundBrush.CreateSolidBrush(COLOR_BTNFACE_VALUE);
+    m_framePen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    m_image.SelectObject(&m_backgroundBrush);
+    m_image.SelectObject(&m_framePen);
+    m_nDirection = nDirection == DIRECTION_Y ? DIRECTION_Y : DIRECTION_X;
+    m_crossHair.Create(this, this, width, height, kDepthLineColour, PositionLineColour(m_nDirection));
+    m_crossHair.SetVerticalMovable(m_bPositionLineMovable);
+    m_crossHair.SetHidden(m_bDrawingMode || !m_bCrossHairShown);
+    Show(false);
+    if (m_bBound) {
+        UpdateResampMaps(ClientRect());
+        UpdateThickness();
+    }
+    if (m_bPainterEnabled)
+        CreatePainter();
+    return true;
+}
+
+void CDataSideView::CreatePainter()
+{
+    m_painter.Create(this, this, PainterMode(m_nDirection), m_image.GetWidth(), m_image.GetHeight());
+    m_painter.SetEnabled(m_bPainterEnabled);
+    if (m_bBound) {
+        const CProjectSettings& s = m_pProject->m_settings;
+        m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
+        m_painter.RebuildObjects();
+    }
+}
+
+void CDataSideView::SetData(CProject* pProject, C3DMatrix* pMatrix)
+{
+    if (!pProject) {
+        m_pProject = nullptr;
+        m_pMatrix = nullptr;
+        m_bBound = false;
+        m_crossHair.SetBand(false, 0, 0);
+        m_image.SetValid(false);
+        return;
+    }
+    m_pProject = pProject;
+    m_bBound = true;
+    UpdateResampMaps(ClientRect());
+    m_pMatrix = pMatrix;
+    // The new project's cross-hair is taken over whatever it is.
+    m_fCursorX = m_fCursorY = m_fCursorDepth = -1.0f;
+    UpdateFromSettings(true);
+    UpdateThickness();
+    if (m_bCreated && m_bPainterEnabled) {
+        const CProjectSettings& s = pProject->m_settings;
+        m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
+        m_painter.RebuildObjects();
+    }
+    m_image.SetValid(false);
+}
+
+void CDataSideView::SetDirection(int nDirection)
+{
+    m_nDirection = nDirection == DIRECTION_Y ? DIRECTION_Y : DIRECTION_X;
+    m_nSectionLine = -1;
+    m_fSectionFraction = 0.0f;
+    m_fCursorX = m_fCursorY = -1.0f;
+    if (!m_bCreated)
+        return;
+    m_crossHair.SetColours(kDepthLineColour, PositionLineColour(m_nDirection));
+    if (m_bPainterEnabled)
+        CreatePainter();
+    if (m_bBound) {
+        UpdateResampMaps(ClientRect());
+        UpdateFromSettings(true);
+    }
+    InvalidateImage();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Maps and settings
+
+bool CDataSideView::HasData() const
+{
+    return m_bBound && m_pProject && m_pMatrix && m_pMatrix->IsInitialized() && m_pProject->m_settings.m_iSamples > 0 &&
+           GetLineCount() > 0;
+}
+
+int CDataSideView::GetPositionCount() const
+{
+    if (!m_pProject)
+        return 0;
+    const CProjectSettings& s = m_pProject->m_settings;
+    return std::max(m_nDirection == DIRECTION_X ? s.m_iSizeX : s.m_iSizeY, 0);
+}
+
+int CDataSideView::GetLineCount() const
+{
+    if (!m_bBound || !m_pMatrix)
+        return 0;
+    return int(m_nDirection == DIRECTION_X ? m_pMatrix->m_nHorzLines : m_pMatrix->m_nVertLines);
+}
+
+void CDataSideView::SetSectionLine(int nLine)
+{
+    m_nSectionLine = nLine < 0 ? -1 : std::min(nLine, std::max(GetLineCount() - 1, 0));
+    m_fSectionFraction = 0.0f;
+}
+
+void CDataSideView::UpdateResampMaps(const CRect& rect)
+{
+    if (!m_pProject)
+        return;
+    const CProjectSettings& s = m_pProject->m_settings;
+    const int width = std::max(rect.Width(), 0), height = std::max(rect.Height(), 0);
+    const int samples = std::max(s.m_iSamples, 0);
+    CreateResampleMapRange(m_depthMap, std::max(samples - 1, 0), height);
+    CreateResampleMapRange(m_columnMap, std::max(GetPositionCount() - 1, 0), width);
+    try {
+        m_gain.assign(size_t(height), 1.0f);
+    } catch (const std::bad_alloc&) {
+        m_gain.clear();
+        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %d rows.", height);
+    }
+    UpdateGain();
+    // The zero-level row is the first whose sample lies at or below the zero level.
+    const float step = m_depthMap.m_fStep;
+    int row = step > 0 ? TruncToInt(s.m_iZeroLevel / double(step)) : 0;
+    row = std::clamp(row, 0, std::max(height - 1, 0));
+    if (row < height - 1 && CompareFloat(RowToSample(row), float(s.m_iZeroLevel)) < 0)
+        ++row;
+    m_nZeroLevelRow = row;
+    m_crossHair.SetMinRow(row);
+    g_messageLog.Log(LOG_DEBUG, "CDataSideView::UpdateResampMaps");
+}
+
+void CDataSideView::UpdateGain()
+{
+    if (!m_pProject || m_gain.empty())
+        return;
+    const CProcessingParams& p = m_pProject->m_settings.m_params;
+    ComputeTimeGain(m_gain.data(), m_gain.size(), m_depthMap, p.m_iTgLinear, p.m_iTgExponent, p.m_iTgStart,
+                    p.m_iTimeGain, TIME_GAIN_SCALE);
+}
+
+void CDataSideView::UpdateThickness()
+{
+    if (!m_pProject)
+        return;
+    const int thickness = m_pProject->m_settings.m_params.m_iAperture;
+    const double step = m_depthMap.m_fStep;
+    const int height = m_image.GetHeight();
+    // Whole-number halvings; a band wider than the view is cut by the drawing.
+    m_nUpperBand = step > 0 ? std::clamp(TruncToInt(-((thickness - 1) / 2) / step), -height, height) : 0;
+    m_nLowerBand = step > 0 ? std::clamp(TruncToInt((thickness / 2) / step), -height, height) : 0;
+    m_crossHair.SetBand(m_bBound, m_nUpperBand, m_nLowerBand);
+}
+
+float CDataSideView::RowToSample(int row) const
+{
+    const int rows = int(m_depthMap.m_nTargetCount);
+    if (rows <= 0 || m_depthMap.m_index.size() < size_t(rows))
+        return 0.0f;
+    const size_t r = size_t(std::clamp(row, 0, rows - 1));
+    return float(m_depthMap.m_index[r]) + m_depthMap.m_fraction[r];
+}
+
+int CDataSideView::SampleToRow(float sample) const
+{
+    const int height = m_image.GetHeight();
+    const float step = m_depthMap.m_fStep;
+    int row = step > 0 ? TruncToInt(double(sample) / step) : 0;
+    row = std::clamp(row, 0, std::max(height - 1, 0));
+    if (row < height - 1 && m_pProject && CompareFloat(RowToSample(row), float(m_pProject->m_settings.m_iZeroLevel)) < 0)
+        ++row;
+    return std::max(row, m_nZeroLevelRow);
+}
+
+void CDataSideView::UpdateFromSettings(bool bForce)
+{
+    if (!m_bBound || !m_pProject)
+        return;
+    const CProjectSettings& s = m_pProject->m_settings;
+    const bool bAlongX = m_nDirection == DIRECTION_X;
+    const float section = bAlongX ? m_pProject->m_fCursorY : m_pProject->m_fCursorX;
+    const float along = bAlongX ? m_pProject->m_fCursorX : m_pProject->m_fCursorY;
+    const float copySection = bAlongX ? m_fCursorY : m_fCursorX;
+    const float copyAlong = bAlongX ? m_fCursorX : m_fCursorY;
+    const float depth = m_pProject->m_fCursorDepth;
+
+    const bool bSectionChanged = bForce || CompareFloat(section, copySection) != 0;
+    if (bSectionChanged) {
+        const int lines = GetLineCount();
+        double position = s.m_iProfileSpacing > 0 ? double(section) / s.m_iProfileSpacing : 0.0;
+        if (!(position >= 0))
+            position = 0;
+        if (TruncToInt(position) == lines - 1)
+            position -= 0.00001;
+        position = std::clamp(position, 0.0, std::max(lines - 1.00001, 0.0));
+        m_nSectionLine = lines > 0 ? std::min(TruncToInt(position), lines - 1) : -1;
+        m_fSectionFraction = lines > 0 ? float(position - m_nSectionLine) : 0.0f;
+        InvalidateImage();
+    }
+    CPoint point = m_crossHair.GetPosition();
+    bool bMoved = false, bAlongMoved = false;
+    if (bForce || CompareFloat(along, copyAlong) != 0) {
+        const int width = m_image.GetWidth();
+        const int last = GetPositionCount() - 1;
+        const int x = last > 0 ? TruncToInt(double(along) / last * (width - 1)) : 0;
+        point.x = std::clamp(x, 0, std::max(width - 1, 0));
+        bMoved = bAlongMoved = point.x != m_crossHair.GetPosition().x;
+    }
+    if (bForce || CompareFloat(depth, m_fCursorDepth) != 0) {
+        point.y = SampleToRow(depth);
+        bMoved = bMoved || point.y != m_crossHair.GetPosition().y;
+    }
+    m_fCursorX = m_pProject->m_fCursorX;
+    m_fCursorY = m_pProject->m_fCursorY;
+    m_fCursorDepth = depth;
+    if (bSectionChanged || !bMoved)
+        m_crossHair.SetPosition(point);
+    else
+        m_crossHair.MoveTo(point, !bAlongMoved);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rendering
+
+void CDataSideView::Render(const CRect& rect)
+{
+    if (!m_bShown)
+        return;
+    const int lines = GetLineCount();
+    if (!HasData() || m_nSectionLine < 0 || GetPositionCount() < 1) {
+        RenderEmpty(rect);
+    } else {
+        const bool bAlongX = m_nDirection == DIRECTION_X;
+        const uint32_t lineA = uint32_t(std::min(m_nSectionLine, lines - 1));
+        const uint32_t lineB = std::min(lineA + 1, uint32_t(lines - 1));
+        const uint32_t perLine = bAlongX ? m_pMatrix->m_nNX : m_pMatrix->m_nNY;
+        const int positions = std::min(GetPositionCount(), int(perLine));
+        CSection section;
+        section.m_rect = rect;
+        section.m_fWeightA = 1.0f - m_fSectionFraction;
+        section.m_fWeightB = m_fSectionFraction;
+        section.m_nFirstColumn = 0;
+        section.m_nEndColumn = rect.Width();
+        section.m_tracesA.resize(size_t(std::max(positions, 0)));
+        section.m_tracesB.resize(section.m_tracesA.size());
+        for (int t = 0; t < positions; ++t) {
+            section.m_tracesA[size_t(t)] = bAlongX ? m_pMatrix->GetHorzTrace(lineA, uint32_t(t))
+                                                   : m_pMatrix->GetVertTrace(lineA, uint32_t(t));
+            section.m_tracesB[size_t(t)] = bAlongX ? m_pMatrix->GetHorzTrace(lineB, uint32_t(t))
+                                                   : m_pMatrix->GetVertTrace(lineB, uint32_t(t));
+        }
+        RenderSection(section);
+        m_image.SetValid(true);
+    }
+    ComposeObjects();
+}
+
+void CDataSideView::ComposeObjects()
+{
+    if (!m_bPainterEnabled)
+        return;
+    m_painter.SetSource(&m_image);
+    if (!m_painter.IsBypass())
+        m_painter.Paint();
+}
+
+uint32_t CDataSideView::ColourOf(float value)
+{
+    if (CompareFloat(value, -1.0f) < 0)
+        value = -1.0f;
+    else if (CompareFloat(value, 1.0f) > 0)
+        value = 1.0f;
+    const int index = int(value * 127.0f + 128.0f);
+    return g_cfg.m_curColors[size_t(g_cfg.m_bPaletteWrap ? index & 0xFF : std::clamp(index, 0, 255))];
+}
+
+void CDataSideView::RenderSection(const CSection& section)
+{
+    uint8_t* pBits = m_image.GetBits();
+    const int traces = int(std::min(section.m_tracesA.size(), section.m_tracesB.size()));
+    if (!pBits || !m_pProject || traces < 1)
+        return;
+    const int samples = std::max(m_pProject->m_settings.m_iSamples, 0);
+    const int height = std::min({section.m_rect.Height(), m_image.GetHeight(), int(m_depthMap.m_nTargetCount),
+                                 int(m_gain.size())});
+    const int columns = std::min(m_image.GetWidth(), int(m_columnMap.m_nTargetCount));
+    const int first = std::max(section.m_nFirstColumn, 0), end = std::min(section.m_nEndColumn, columns);
+    if (height <= 0 || first >= end)
+        return;
+    const float contrast = float(0.3 * std::pow(1.11, m_pProject->m_settings.m_iContrast));
+    const float weightA = section.m_fWeightA, weightB = section.m_fWeightB;
+    // A second line of weight 0, or the same line, need not be read.
+    const bool bBlend = weightB != 0.0f && section.m_tracesB != section.m_tracesA;
+    try {
+        m_traceRows.resize(size_t(height) * 5);
+    } catch (const std::bad_alloc&) {
+        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %d rows.", height);
+        return;
+    }
+    float* a0 = m_traceRows.data();
+    float* a1 = a0 + height;
+    float* b0 = a1 + height;
+    float* b1 = b0 + height;
+    // Per row: the time gain times the contrast.
+    float* scale = b1 + height;
+    for (int r = 0; r < height; ++r)
+        scale[r] = m_gain[size_t(r)] * contrast;
+
+    const int stride = m_image.GetStride();
+    uint8_t* bottomRow = pBits + ptrdiff_t(m_image.GetHeight() - 1) * stride;
+    int previous = -1;
+    for (int q = first; q < end; ++q) {
+        const int t = std::min(int(m_columnMap.m_index[size_t(q)]), traces - 1);
+        const float g = m_columnMap.m_fraction[size_t(q)];
+        if (t != previous) {
+            const int t1 = std::min(t + 1, traces - 1);
+            ResampleTrace(m_depthMap, section.m_tracesA[size_t(t)], size_t(samples), a0, size_t(height));
+            ResampleTrace(m_depthMap, section.m_tracesA[size_t(t1)], size_t(samples), a1, size_t(height));
+            if (bBlend) {
+                ResampleTrace(m_depthMap, section.m_tracesB[size_t(t)], size_t(samples), b0, size_t(height));
+                ResampleTrace(m_depthMap, section.m_tracesB[size_t(t1)], size_t(samples), b1, size_t(height));
+            }
+            previous = t;
+        }
+        // Window row r is buffer row height - 1 - r.
+        uint8_t* pixel = bottomRow + ptrdiff_t(q) * 3;
+        for (int r = 0; r < height; ++r, pixel -= stride) {
+            float v = (a0[r] * (1.0f - g) + a1[r] * g) * weightA;
+            if (bBlend)
+                v += (b0[r] * (1.0f - g) + b1[r] * g) * weightB;
+            const uint32_t colour = ColourOf(v * scale[r]);
+            pixel[0] = uint8_t(colour >> 16);
+            pixel[1] = uint8_t(colour >> 8);
+            pixel[2] = uint8_t(colour);
+        }
+    }
+}
+
+void CDataSideView::RenderEmpty(const CRect& rect)
+{
+    if (!m_image.GetBits())
+        return;
+    m_image.FillRect(&rect, &m_backgroundBrush);
+    m_image.SelectObject(&m_framePen);
+    m_image.SelectObject(&m_backgroundBrush);
+    m_image.Rectangle(&rect);
+    m_image.MoveTo(rect.left, rect.top);
+    m_image.LineTo(rect.right - 1, rect.bottom - 1);
+    m_image.SetValid(true);
+}
+
+CRect CDataSideView::ClientRect() const
+{
+    return CRect(0, 0, m_image.GetWidth(), m_image.GetHeight());
+}
+
+void CDataSideView::InvalidateImage()
+{
+    m_image.SetValid(false);
+    if (GetSafeHwnd())
+        Invalidate(true);
+}
+
+void CDataSideView::Resize(const CRect& rect)
+{
+    if (!m_bCreated)
+        return;
+    const int width = std::max(rect.Width(), 0), height = std::max(rect.Height(), 0);
+    if (width != m_image.GetWidth() || height != m_image.GetHeight()) {
+        m_image.Resize(width, height);
+        if (m_bBound) {
+            UpdateResampMaps(CRect(0, 0, width, height));
+            UpdateThickness();
+        }
+        m_crossHair.Resize(width, height);
+        m_image.SetValid(false);
+        if (m_bPainterEnabled)
+            m_painter.SetSize(width, height);
+    }
+    MoveWindow(&rect, false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Positions and notification
+
+void CDataSideView::PixelToPosition(CPoint point, float& x, float& y) const
+{
+    x = y = 0.0f;
+    if (!m_pProject)
+        return;
+    const float along = float(point.x) * m_columnMap.m_fStep;
+    if (m_nDirection == DIRECTION_X) {
+        x = along;
+        y = m_pProject->m_fHoverY;
+    } else {
+        x = m_pProject->m_fHoverX;
+        y = along;
+    }
+}
+
+float CDataSideView::PixelToDepth(CPoint point) const
+{
+    return float(point.y) * m_depthMap.m_fStep;
+}
+
+bool CDataSideView::TakeCursorPoint(CPoint point, bool bSet)
+{
+    if (!m_bBound || !m_pProject)
+        return false;
+    CProjectSettings& s = m_pProject->m_settings;
+    const float depth = ClampDepth(RowToSample(point.y), s.m_iZeroLevel, std::max(s.m_iSamples - 1, s.m_iZeroLevel));
+    float x = bSet ? m_pProject->m_fCursorX : m_pProject->m_fHoverX;
+    float y = bSet ? m_pProject->m_fCursorY : m_pProject->m_fHoverY;
+    if (m_bPositionLineMovable) {
+        const int last = std::max(GetPositionCount() - 1, 0);
+        const float along = std::clamp(float(std::max(point.x, 0)) * m_columnMap.m_fStep, 0.0f, float(last));
+        (m_nDirection == DIRECTION_X ? x : y) = along;
+    }
+    if (bSet) {
+        m_fCursorDepth = depth;
+        m_pProject->m_fCursorDepth = depth;
+        s.m_iDepthIndex = TruncToInt(depth);
+        m_pProject->m_fCursorX = x;
+        m_pProject->m_fCursorY = y;
+    } else {
+        m_pProject->m_fHoverDepth = depth;
+        m_pProject->m_fHoverX = x;
+        m_pProject->m_fHoverY = y;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Switches
+
+void CDataSideView::SetPositionLineMovable(bool bMovable)
+{
+    m_bPositionLineMovable = bMovable;
+    m_crossHair.SetVerticalMovable(bMovable);
+}
+
+void CDataSideView::SetCrossHairShown(bool bShown)
+{
+    m_bCrossHairShown = bShown;
+    m_crossHair.SetHidden(m_bDrawingMode || !bShown);
+}
+
+void CDataSideView::SetPainterEnabled(bool bEnabled)
+{
+    m_bPainterEnabled = bEnabled;
+    if (bEnabled && m_bCreated && !m_painter.GetComposite().IsCreated())
+        CreatePainter();
+    m_painter.SetEnabled(bEnabled);
+}
+
+void CDataSideView::SetDrawingMode(bool bOn)
+{
+    m_bDrawingMode = bOn;
+    m_crossHair.SetHidden(bOn || !m_bCrossHairShown);
+}
+
+Tovrik::CMemDC& CDataSideView::ComposedImage()
+{
+    return !m_bPainterEnabled || m_painter.IsBypass() || !m_painter.GetComposite().GetBits() ? m_image
+                                                                                               : m_painter.GetComposite();
+}
+
+const Tovrik::CMemDC& CDataSideView::GetComposedImage()
+{
+    return ComposedImage();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting
+
+void CDataSideView::OnPaint()
+{
+    if (!m_bCreated || m_bForPrinting)
+        return;
+    CPaintDC dc(this);
+    if (!m_image.IsValid())
+        Render(ClientRect());
+    Tovrik::CMemDC& image = ComposedImage();
+    dc.BitBlt(0, 0, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
+    m_crossHair.Draw(dc);
+}
+
+bool CDataSideView::OnEraseBkgnd(CDC*)
+{
+    return true;
+}
+
+void CDataSideView::CopyImageTo(CDC* pDC)
+{
+    if (!m_bCreated || !pDC)
+        return;
+    if (!m_image.IsValid())
+        Render(ClientRect());
+    CRect rect;
+    GetWindowRect(&rect);
+    CPoint origin(rect.left, rect.top);
+    if (CWnd* pParent = GetParent())
+        pParent->ScreenToClient(&origin);
+    Tovrik::CMemDC& image = ComposedImage();
+    pDC->BitBlt(origin.x, origin.y, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
+    m_crossHair.Draw(*pDC, origin);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse and keys
+
+void CDataSideView::ShowCursor()
+{
+    if (!m_bDrawingMode)
+        m_crossHair.ShowCursor();
+    else if (!m_bPainterEnabled || !m_painter.HitTest())
+        SetWindowCursor(this, IDC_CLASS_CURSOR);
+}
+
+void CDataSideView::OnLButtonDown(UINT, CPoint point)
+{
+    if (!m_bCreated)
+        return;
+    if (!m_bDrawingMode) {
+        m_crossHair.OnLButtonDown(point);
+        return;
+    }
+    point.y = std::max(point.y, m_nZeroLevelRow - 1);
+    if (m_bBound && m_bPainterEnabled &&
+        m_painter.OnLButtonDown(point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_pProject->m_fHoverDepth))
+        Invalidate(false);
+}
+
+void CDataSideView::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (!m_bCreated || !m_crossHair.TrackMouse(point))
+        return;
+    if (!m_bDrawingMode) {
+        m_crossHair.OnMouseMove(nFlags, point);
+        return;
+    }
+    // The painter places what it edits at the hover position of this very point.
+    m_crossHair.NotifyParent(false);
+    point.y = std::max(point.y, m_nZeroLevelRow - 1);
+    if (m_bBound && m_bPainterEnabled &&
+        m_painter.OnMouseMove(nFlags, point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_pProject->m_fHoverDepth))
+        Invalidate(false);
+    ShowCursor();
+}
+
+void CDataSideView::OnLButtonUp(UINT, CPoint point)
+{
+    if (!m_bDrawingMode) {
+        m_crossHair.OnLButtonUp();
+        return;
+    }
+    point.y = std::max(point.y, m_nZeroLevelRow - 1);
+    if (m_bCreated && m_bBound && m_bPainterEnabled &&
+        m_painter.OnLButtonUp(point, m_pProject->m_fHoverX, m_pProject->m_fHoverY, m_pProject->m_fHoverDepth))
+        Invalidate(false);
+}
+
+void CDataSideView::MoveDepthLine(int row)
+{
+    CPoint point = m_crossHair.GetPosition();
+    point.y = row;
+    if (m_bDrawingMode)
+        m_crossHair.SetPosition(point);
+    else
+        m_crossHair.MoveTo(point, true);
+}
+
+bool CDataSideView::OnMouseWheel(UINT, short zDelta, CPoint)
+{
+    if (!m_bCreated || !m_bBound || !m_pProject || !g_cfg.m_bUseMouseWheel)
+        return false;
+    const int state = m_painter.GetState();
+    if (m_bPainterEnabled && (state == CDataViewPainter::STATE_CREATING || state == CDataViewPainter::STATE_FOREIGN))
+        return false;
+    const int rows = m_image.GetHeight();
+    const int row = std::clamp(m_crossHair.GetPosition().y - zDelta / 120, m_nZeroLevelRow, std::max(rows - 1, m_nZeroLevelRow));
+    CProjectSettings& s = m_pProject->m_settings;
+    const float depth = ClampDepth(RowToSample(row), s.m_iZeroLevel, std::max(s.m_iSamples - 1, s.m_iZeroLevel));
+    m_pProject->m_fCursorDepth = depth;
+    m_fCursorDepth = depth;
+    s.m_iDepthIndex = TruncToInt(depth);
+    MoveDepthLine(row);
+    m_crossHair.SendCursorMoved(true);
+    return true;
+}
+
+void CDataSideView::OnKeyDown(UINT nChar, UINT, UINT)
+{
+    if (!m_bCreated || (nChar != VK_UP && nChar != VK_DOWN))
+        return;
+    const float step = m_depthMap.m_fStep;
+    const int rowsPerSample = step > 0 ? std::clamp(TruncToInt(1.0 / step), 0, 1 << 20) : 0;
+    const int rows = m_image.GetHeight();
+    const int delta = nChar == VK_UP ? -rowsPerSample : rowsPerSample;
+    const int row = std::clamp(m_crossHair.GetPosition().y + delta, m_nZeroLevelRow, std::max(rows - 1, m_nZeroLevelRow));
+    MoveDepthLine(row);
+    if (m_bBound)
+        m_crossHair.NotifyParent(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+LRESULT CDataSideView::OnDataChanged(WPARAM, LPARAM lParam)
+{
+    if (!m_bBound)
+        return 0;
+    switch (GetCode(lParam)) {
+    case DATA_TIME_GAIN:
+        UpdateGain();
+        [[fallthrough]];
+    case DATA_CONTRAST:
+    case DATA_RECOMPUTED:
+        m_image.SetValid(false);
+        break;
+    case DATA_THICKNESS:
+        UpdateThickness();
+        break;
+    case DATA_ZERO_LEVEL:
+        UpdateResampMaps(ClientRect());
+        if (m_crossHair.GetPosition().y < m_nZeroLevelRow)
+            m_crossHair.SetPosition(CPoint(m_crossHair.GetPosition().x, m_nZeroLevelRow));
+        break;
+    default:
+        return 0;
+    }
+    Invalidate(false);
+    return 0;
+}
+
+LRESULT CDataSideView::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_bCreated || !m_bPainterEnabled)
+        return 0;
+    CWnd* pParent = GetParent();
+    const WPARAM parentId = WPARAM(pParent ? pParent->GetDlgCtrlID() : 0);
+    if (wParam == WPARAM(ID_SENDER_PAINTER)) {
+        CWinApp* pApp = AfxGetApp();
+        if (CWnd* pMain = pApp ? pApp->GetMainWnd() : nullptr)
+            pMain->SendMessage(WM_DRAWING_EVENT, parentId, lParam);
+        return 0;
+    }
+    if (!m_bBound || wParam == parentId)
+        return 0;
+    const int argument = GetCodeValue(lParam);
+    switch (GetCode(lParam)) {
+    case DRAW_SELECTION:
+        m_painter.OnSelectionChanged();
+        break;
+    case DRAW_REDRAW:
+    case DRAW_REDRAW_STYLE:
+        if (!m_painter.IsBypass())
+            m_painter.Paint();
+        break;
+    case DRAW_ADDED:
+    case DRAW_REMOVED:
+        m_painter.OnObjectEvent(GetCode(lParam) == DRAW_ADDED ? 1 : 2, argument == DRAW_NO_OBJECT ? -1 : argument);
+        if (!m_painter.IsBypass())
+            m_painter.Paint();
+        break;
+    case DRAW_CHANGED:
+        m_painter.OnObjectChanged(argument);
+        break;
+    case DRAW_TOOL_CHANGED:
+        if (!m_painter.SetTool())
+            return 0;
+        break;
+    case DRAW_CREATION:
+        if (!m_painter.SetCreating(argument == 1))
+            return 0;
+        break;
+    case DRAW_MODE_ON:
+        SetDrawingMode(true);
+        break;
+    case DRAW_MODE_OFF:
+        SetDrawingMode(false);
+        m_painter.Reset(false);
+        m_painter.SetDepthRange(m_pProject->m_fCursorDepth, false);
+        m_painter.Paint();
+        break;
+    default:
+        // Code 12 too: a section shows every object whatever the depth.
+        return 0;
+    }
+    Invalidate(false);
+    return 0;
+}

@@ -120,6 +120,8 @@ protected:
 
     // Without data: the client rectangle framed, with one diagonal.
     void RenderEmpty(const CRect& rect);
+    // The painter composes the drawing objects over the rendered image.
+    void ComposeObjects();
     CRect ClientRect() const;
     // The colour of a value of the section through the configured palette.
     static uint32_t ColourOf(float value);
@@ -143,7 +145,6 @@ private:
     int SampleToRow(float sample) const;
     void CreatePainter();
     void SetDrawingMode(bool bOn);
-    void UpdateCrossHairBand();
     void ShowCursor();
     void MoveDepthLine(int row);
     Tovrik::CMemDC& ComposedImage();
@@ -166,5 +167,5 @@ private:
     bool m_bCrossHairShown = true;
     bool m_bDrawingMode = false;
     CDataViewPainter m_painter;
-    std::vector<float> m_traceRows; // scratch: four traces resampled onto the pixel rows
+    std::vector<float> m_traceRows; // scratch: four traces resampled onto the pixel rows, the row scales
 };

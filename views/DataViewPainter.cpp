@@ -1,6 +1,6 @@
 #include "DataViewPainter.h"
 
-#include "Cursors.h"
+#include "ConfiguredCursor.h"
 #include "Messages.h"
 #include "Wnd.h"
 
@@ -617,7 +617,7 @@ bool CDataViewPainter::HitTest()
     const int cursor = GripCursor(object.m_pObject->m_nType, m_nGrip);
     if (cursor < 0)
         return false;
-    SetWindowCursor(m_pViewWnd, cursor);
+    SetConfiguredCursor(m_pViewWnd, cursor);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "TraceView.h"
 
+#include "ConfiguredCursor.h"
 #include "Cursors.h"
 #include "DC.h"
 #include "LineWalk.h"
@@ -347,9 +348,9 @@ void CTraceView::EndDrag()
 void CTraceView::UpdateCursor()
 {
     if (m_bDragging)
-        SetWindowCursor(this, m_nDragCursor);
+        SetConfiguredCursor(this, m_nDragCursor);
     else if (m_bOverLine)
-        SetWindowCursor(this, CURSOR_SIZE4);
+        SetConfiguredCursor(this, CURSOR_SIZE4);
     else
         SetWindowCursor(this, IDC_CLASS_CURSOR);
 }
