@@ -1,5 +1,7 @@
 #include "DataTopView.h"
 
+#include "WindowClasses.h"
+
 #include "Cursors.h"
 #include "Messages.h"
 #include "WinApp.h"
@@ -123,6 +125,7 @@ void CEMResampMap::Clear()
 
 CDataTopView::CDataTopView()
 {
+    RegisterWindowClass(kDataTopViewClass);
     MapMessage(WM_DATA_CHANGED, [this](WPARAM wParam, LPARAM lParam) { return OnDataChanged(wParam, lParam); });
     MapMessage(WM_DRAWING_EVENT, [this](WPARAM wParam, LPARAM lParam) { return OnDrawingEvent(wParam, lParam); });
 }
