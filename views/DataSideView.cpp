@@ -366,7 +366,8 @@ void CDataSideView::RenderSection(const CSection& section)
     const int traces = int(std::min(section.m_tracesA.size(), section.m_tracesB.size()));
     if (!pBits || !m_pProject || traces < 1)
         return;
-    const int samples = std::max(m_pProject->m_settings.m_iSamples, 0);
+    // Never more samples than the traces hold.
+    const int samples = std::max(std::min(m_pProject->m_settings.m_iSamples, m_pMatrix ? int(m_pMatrix->m_nSamples) : 0), 0);
     const int height = std::min({section.m_rect.Height(), m_image.GetHeight(), int(m_depthMap.m_nTargetCount),
                                  int(m_gain.size())});
     const int columns = std::min(m_image.GetWidth(), int(m_columnMap.m_nTargetCount));

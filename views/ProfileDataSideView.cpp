@@ -32,16 +32,18 @@ void CProfileDataSideView::RenderProfile(const CRect& rect)
     const CProjectSettings* pSettings = m_pProject ? &m_pProject->m_settings : nullptr;
     const uint32_t perLine = m_pMatrix ? (bAlongX ? m_pMatrix->m_nNX : m_pMatrix->m_nNY) : 0;
     const int positions = pSettings ? std::min(std::max(bAlongX ? pSettings->m_iSizeX : pSettings->m_iSizeY, 0), int(perLine)) : 0;
-    const int samples = pSettings ? std::max(pSettings->m_iSamples, 0) : 0;
+    const int samples = pSettings && m_pMatrix ? std::max(std::min(pSettings->m_iSamples, int(m_pMatrix->m_nSamples)), 0) : 0;
     if (!IsBound() || !m_pMatrix || !m_pMatrix->IsInitialized() || lines < 1 || m_nSectionLine < 0 || positions < 1 ||
         samples < 1) {
         RenderEmpty(rect);
         return;
     }
     const uint32_t line = uint32_t(std::min(m_nSectionLine, lines - 1));
+    // The migration takes traces of the settings' length; what the matrix lacks reads 0.
+    const int length = std::max(pSettings->m_iSamples, samples);
     std::vector<float> traces;
     try {
-        traces.resize(size_t(positions) * size_t(samples));
+        traces.resize(size_t(positions) * size_t(length));
     } catch (const std::bad_alloc&) {
         g_messageLog.Log(LOG_ERROR, "CProfileDataSideView: out of memory for %d traces.", positions);
         RenderEmpty(rect);
@@ -49,7 +51,7 @@ void CProfileDataSideView::RenderProfile(const CRect& rect)
     }
     for (int t = 0; t < positions; ++t) {
         const float* trace = bAlongX ? m_pMatrix->GetHorzTrace(line, uint32_t(t)) : m_pMatrix->GetVertTrace(line, uint32_t(t));
-        std::copy(trace, trace + samples, traces.begin() + ptrdiff_t(t) * samples);
+        std::copy(trace, trace + samples, traces.begin() + ptrdiff_t(t) * length);
     }
 
     const bool bMigration = pSettings->m_params.m_bMigration;
@@ -70,7 +72,7 @@ void CProfileDataSideView::RenderProfile(const CRect& rect)
     section.m_nEndColumn = rect.Width();
     section.m_tracesA.resize(size_t(positions));
     for (int t = 0; t < positions; ++t)
-        section.m_tracesA[size_t(t)] = traces.data() + ptrdiff_t(t) * samples;
+        section.m_tracesA[size_t(t)] = traces.data() + ptrdiff_t(t) * length;
     section.m_tracesB = section.m_tracesA;
     RenderSection(section);
     m_image.SetValid(true);
