@@ -5,6 +5,7 @@
 #include "SurveyGenerator.h"
 #include "Values.h"
 
+#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 
@@ -76,4 +77,17 @@ std::wstring ReferenceProjectPath(std::string& error)
     static const std::wstring s_path = CreateReferenceProject("project", L"3D_reference", s_error);
     error = s_error;
     return s_path;
+}
+
+void EnsureApplication()
+{
+    static QApplication* s_pApp = nullptr;
+    if (s_pApp)
+        return;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "quarvel_bench";
+    static char* argv[] = {name, nullptr};
+    s_pApp = new QApplication(argc, argv);
 }

@@ -31,3 +31,7 @@ std::wstring CreateReferenceProject(const std::string& subfolder, const std::wst
 
 // The project "3D_reference", created on first use; empty with error set when that failed.
 std::wstring ReferenceProjectPath(std::string& error);
+
+// The Qt application the windows need (offscreen unless a platform is set), made once for the
+// process and never destroyed: its destructor must not run among the exit handlers.
+void EnsureApplication();

@@ -7,25 +7,9 @@
 #include "Matrix.h"
 #include "Project.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// The Qt application the windows need, made once for the process and never destroyed:
-// its destructor must not run among the process's exit handlers.
-void EnsureApplication()
-{
-    static QApplication* s_pApp = nullptr;
-    if (s_pApp)
-        return;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quarvel_bench";
-    static char* argv[] = {name, nullptr};
-    s_pApp = new QApplication(argc, argv);
-}
 
 void BM_TopViewRender(benchmark::State& state)
 {
