@@ -428,10 +428,60 @@ int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
     return rect.IsRectEmpty() ? NULLREGION : SIMPLEREGION;
 }
 
-int CDC::SelectClipRgn(std::nullptr_t)
+int CDC::SelectClipRgn(CRgn* pRgn)
 {
-    m_bClip = false;
-    return SIMPLEREGION;
+    if (!pRgn) {
+        m_bClip = false;
+        return SIMPLEREGION;
+    }
+    if (!pRgn->IsCreated())
+        return ERROR;
+    m_rcClip = pRgn->GetRect();
+    m_bClip = true;
+    return m_rcClip.IsRectEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+int CDC::GetClipBox(LPRECT pRect) const
+{
+    CRect box(0, 0, GetDeviceCaps(HORZRES), GetDeviceCaps(VERTRES));
+    if (m_bClip)
+        box.IntersectRect(&box, &m_rcClip);
+    if (!box.IsRectEmpty())
+        box.OffsetRect(-m_ptViewportOrg.x, -m_ptViewportOrg.y);
+    if (pRect)
+        *pRect = box;
+    return box.IsRectEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+int CDC::SaveDC()
+{
+    m_saved.push_back({m_pen, m_brush, m_font, m_pPenObject, m_pBrushObject, m_pFontObject, m_crText, m_crBk,
+                       m_nBkMode, m_nTextAlign, m_ptCurrent, m_ptViewportOrg, m_bClip, m_rcClip});
+    return int(m_saved.size());
+}
+
+bool CDC::RestoreDC(int nSavedDC)
+{
+    const int64_t level = nSavedDC < 0 ? int64_t(m_saved.size()) + 1 + nSavedDC : nSavedDC;
+    if (level < 1 || level > int64_t(m_saved.size()))
+        return false;
+    const CSavedState& state = m_saved[size_t(level - 1)];
+    m_pen = state.pen;
+    m_brush = state.brush;
+    m_font = state.font;
+    m_pPenObject = state.pPenObject;
+    m_pBrushObject = state.pBrushObject;
+    m_pFontObject = state.pFontObject;
+    m_crText = state.crText;
+    m_crBk = state.crBk;
+    m_nBkMode = state.nBkMode;
+    m_nTextAlign = state.nTextAlign;
+    m_ptCurrent = state.ptCurrent;
+    m_ptViewportOrg = state.ptViewportOrg;
+    m_bClip = state.bClip;
+    m_rcClip = state.rcClip;
+    m_saved.resize(size_t(level - 1));
+    return true;
 }
 
 COLORREF CDC::SetPixel(int xLogical, int yLogical, COLORREF crColor)

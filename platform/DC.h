@@ -6,16 +6,16 @@
 // GDI edge rules: Rectangle and Ellipse leave out the right and bottom edge, LineTo and each
 // segment of Polyline leave out their end point, FillRect fills [left, right) x [top, bottom).
 // Coordinates are logical: the viewport origin is added to reach the device; a clip rectangle
-// is fixed on the device where it was set. Each drawing call paints and finishes at once,
+// is fixed on the device where it was set, and a clip region is given in device coordinates. Each drawing call paints and finishes at once,
 // so that pixels may be read and written between calls. A memory context with a DIB section
 // selected (DibSection.h) draws into the section's bottom-up rows the right way up.
 
 #include "GdiObjects.h"
 #include "Types.h"
 
-#include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QFont;
 class QFontMetrics;
@@ -35,7 +35,7 @@ constexpr DWORD SRCPAINT = 0x00EE0086;
 constexpr DWORD DSTINVERT = 0x00550009;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
-enum : int { NULLREGION = 1, SIMPLEREGION = 2 };
+enum : int { ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2 };
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
 enum : UINT {
     TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24,
@@ -187,7 +187,16 @@ public:
 
     // Drawing stays inside the rectangle (and any earlier clip) until SelectClipRgn(nullptr).
     int IntersectClipRect(int x1, int y1, int x2, int y2);
-    int SelectClipRgn(std::nullptr_t);
+    // The region (copied) becomes the clip, nullptr removes it; ERROR for a region never made.
+    int SelectClipRgn(CRgn* pRgn);
+    // The logical rectangle that drawing can reach: the device's surface within the clip.
+    int GetClipBox(LPRECT pRect) const;
+    // Keeps the selected pen, brush and font, the colours, modes, text alignment, current
+    // position, viewport origin and clip; returns the number that RestoreDC takes (1 for the
+    // first kept state), 0 on failure.
+    int SaveDC();
+    // Back to a kept state, which is dropped with those kept after it; -1 is the last one kept.
+    bool RestoreDC(int nSavedDC);
 
     // The block in the current brush (PATCOPY; a null brush paints nothing), black
     // (BLACKNESS) or white (WHITENESS), or its pixels inverted (DSTINVERT, not on a printer).
@@ -227,6 +236,24 @@ private:
     // The block of the picture the right way up; pixels outside the picture are black.
     QImage CopyUpright(const QRect& block) const;
 
+    struct CSavedState
+    {
+        LOGPEN pen;
+        LOGBRUSH brush;
+        LOGFONT font;
+        CPen* pPenObject;
+        CBrush* pBrushObject;
+        CFont* pFontObject;
+        COLORREF crText;
+        COLORREF crBk;
+        int nBkMode;
+        UINT nTextAlign;
+        CPoint ptCurrent;
+        CPoint ptViewportOrg;
+        bool bClip;
+        CRect rcClip;
+    };
+
     QImage* m_pImage = nullptr;
     QPainter* m_pPainter = nullptr;
     bool m_bMemory = false;
@@ -247,6 +274,7 @@ private:
     CPoint m_ptViewportOrg;
     bool m_bClip = false;
     CRect m_rcClip; // device coordinates
+    std::vector<CSavedState> m_saved;
 };
 
 // The context of a paint: the window's backing image, which the paint then shows.

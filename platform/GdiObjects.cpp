@@ -2,6 +2,7 @@
 
 #include "Resources.h"
 
+#include <algorithm>
 #include <cmath>
 
 bool CPen::CreatePen(int nStyle, int nWidth, COLORREF crColor)
@@ -23,6 +24,18 @@ bool CBrush::CreateNullBrush()
     m_log = {BS_NULL, 0};
     m_bCreated = true;
     return true;
+}
+
+bool CRgn::CreateRectRgn(int x1, int y1, int x2, int y2)
+{
+    m_rect = CRect(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
+    m_bCreated = true;
+    return true;
+}
+
+bool CRgn::CreateRectRgnIndirect(LPCRECT pRect)
+{
+    return pRect && CreateRectRgn(pRect->left, pRect->top, pRect->right, pRect->bottom);
 }
 
 bool CFont::CreateFontIndirect(const LOGFONT& logFont)

@@ -2,7 +2,8 @@
 // Pens, brushes, fonts and bitmaps as the device context selects them. They are plain values
 // (a pen is style, width and colour); a device context copies what it draws with, so that an
 // object deleted while selected cannot leave it with a dangling reference. A bitmap owns its
-// pixels (a 32-bit image). The stock objects are shared instances that live for the run.
+// pixels (a 32-bit image). A region is a rectangle: all that a clip takes here. The stock
+// objects are shared instances that live for the run.
 
 #include "Types.h"
 
@@ -45,7 +46,7 @@ struct LOGFONT
 class CGdiObject
 {
 public:
-    enum TKind { KIND_PEN, KIND_BRUSH, KIND_FONT, KIND_BITMAP };
+    enum TKind { KIND_PEN, KIND_BRUSH, KIND_FONT, KIND_BITMAP, KIND_REGION };
 
     explicit CGdiObject(TKind kind) : m_kind(kind) {}
     virtual ~CGdiObject() = default;
@@ -125,6 +126,18 @@ public:
 
 private:
     QImage m_image; // Format_RGB32
+};
+
+class CRgn : public CGdiObject
+{
+public:
+    CRgn() : CGdiObject(KIND_REGION) {}
+    bool CreateRectRgn(int x1, int y1, int x2, int y2);
+    bool CreateRectRgnIndirect(LPCRECT pRect);
+    const CRect& GetRect() const { return m_rect; }
+
+private:
+    CRect m_rect;
 };
 
 // Stock objects.

@@ -653,3 +653,138 @@ TEST(DCTest, OnlyAContextOnAPrinterIsPrinting)
     EXPECT_FALSE(dc.IsPrinting());
     printerPainter.end();
 }
+
+TEST(DCTest, ClipRegionHoldsDrawingInsideItOnTheDevice)
+{
+    CCanvas canvas;
+    CRgn region;
+    EXPECT_EQ(canvas.dc.SelectClipRgn(&region), ERROR); // never made: the context keeps no clip
+    ASSERT_TRUE(region.CreateRectRgn(6, 4, 2, 1));       // corners in any order
+    EXPECT_EQ(canvas.dc.SelectClipRgn(&region), SIMPLEREGION);
+    region.CreateRectRgn(0, 0, 20, 20); // the context took a copy
+    // The region is on the device: the viewport origin does not move it.
+    canvas.dc.SetViewportOrg(1, 0);
+    canvas.dc.FillSolidRect(-1, 0, 20, 20, kFill);
+    canvas.dc.SetViewportOrg(0, 0);
+    EXPECT_EQ(canvas.Row(0, 0, 8), "........");
+    EXPECT_EQ(canvas.Row(1, 0, 8), "..oooo..");
+    EXPECT_EQ(canvas.Row(3, 0, 8), "..oooo..");
+    EXPECT_EQ(canvas.Row(4, 0, 8), "........");
+
+    CRgn empty;
+    empty.CreateRectRgn(3, 3, 3, 9);
+    EXPECT_EQ(canvas.dc.SelectClipRgn(&empty), NULLREGION);
+    canvas.dc.FillSolidRect(0, 0, 20, 20, kInk);
+    EXPECT_EQ(canvas.Row(5, 0, 8), "........");
+    EXPECT_EQ(canvas.dc.SelectClipRgn(nullptr), SIMPLEREGION);
+    canvas.dc.FillSolidRect(0, 5, 20, 1, kInk);
+    EXPECT_EQ(canvas.Row(5, 0, 8), "########");
+}
+
+TEST(DCTest, ClipBoxIsTheReachablePartInLogicalCoordinates)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("page.pdf"));
+    QPainter printerPainter;
+    ASSERT_TRUE(printerPainter.begin(&printer));
+    CDC printerDC;
+    printerDC.AttachPainter(&printerPainter);
+    const CRect page(0, 0, printer.width(), printer.height());
+    CRect box;
+    EXPECT_EQ(printerDC.GetClipBox(&box), SIMPLEREGION);
+    EXPECT_EQ(box, page);
+    printerPainter.end();
+
+    const struct
+    {
+        const char* name;
+        std::function<void(CDC&)> set;
+        int type;
+        CRect expected;
+    } cases[] = {
+        {"none", [](CDC&) {}, SIMPLEREGION, CRect(0, 0, 20, 20)},
+        {"origin", [](CDC& dc) { dc.SetViewportOrg(5, 3); }, SIMPLEREGION, CRect(-5, -3, 15, 17)},
+        {"rectangle", [](CDC& dc) { dc.IntersectClipRect(2, 3, 40, 9); }, SIMPLEREGION, CRect(2, 3, 20, 9)},
+        {"region and origin",
+         [](CDC& dc) {
+             CRgn region;
+             region.CreateRectRgn(4, 4, 10, 12);
+             dc.SelectClipRgn(&region);
+             dc.SetViewportOrg(2, 1);
+         },
+         SIMPLEREGION, CRect(2, 3, 8, 11)},
+        {"outside", [](CDC& dc) { dc.IntersectClipRect(30, 30, 40, 40); }, NULLREGION, CRect()},
+    };
+    for (const auto& c : cases) {
+        CCanvas canvas;
+        c.set(canvas.dc);
+        CRect clipBox(-1, -1, -1, -1);
+        EXPECT_EQ(canvas.dc.GetClipBox(&clipBox), c.type) << c.name;
+        EXPECT_EQ(clipBox, c.expected) << c.name;
+    }
+    CDC unattached;
+    EXPECT_EQ(unattached.GetClipBox(&box), NULLREGION);
+}
+
+TEST(DCTest, RestoreDCBringsBackAKeptStateAndDropsTheLaterOnes)
+{
+    CCanvas canvas;
+    CDC& dc = canvas.dc;
+    CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+    CBrush blue(RGB(0, 0, 255));
+    // What each level keeps, read back after a restore.
+    auto state = [&dc] {
+        CRect clip;
+        dc.GetClipBox(&clip);
+        return std::vector<int>{int(dc.GetCurrentPen()->GetLogPen().lopnColor),
+                                int(dc.GetCurrentBrush()->GetLogBrush().lbColor),
+                                int(dc.GetTextColor()),
+                                dc.GetBkMode(),
+                                int(dc.GetTextAlign()),
+                                dc.GetCurrentPosition().x,
+                                dc.GetViewportOrg().x,
+                                clip.right};
+    };
+    const std::vector<int> first = state();
+    EXPECT_EQ(dc.SaveDC(), 1);
+    dc.SelectObject(&red);
+    dc.SelectObject(&blue);
+    dc.SetTextColor(RGB(1, 2, 3));
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextAlign(TA_RIGHT);
+    dc.MoveTo(7, 7);
+    dc.SetViewportOrg(2, 2);
+    dc.IntersectClipRect(0, 0, 10, 10);
+    const std::vector<int> second = state();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(dc.SaveDC(), 2);
+    CRgn cell;
+    cell.CreateRectRgn(0, 0, 4, 4);
+    dc.SelectClipRgn(&cell);
+    dc.SelectStockObject(BLACK_PEN);
+    dc.SetViewportOrg(0, 0);
+    EXPECT_EQ(dc.SaveDC(), 3);
+
+    const struct
+    {
+        int level;
+        bool restored;
+        std::vector<int> expected;
+    } steps[] = {
+        {0, false, {}}, {4, false, {}}, {-4, false, {}},
+        {2, true, second}, // drops levels 2 and 3
+        {2, false, {}},    {-1, true, first}, {-1, false, {}},
+    };
+    for (const auto& step : steps) {
+        EXPECT_EQ(dc.RestoreDC(step.level), step.restored) << step.level;
+        if (step.restored) {
+            EXPECT_EQ(state(), step.expected) << step.level;
+        }
+    }
+    // The restored clip is gone again: drawing reaches the whole image.
+    dc.FillSolidRect(0, 19, 20, 1, kInk);
+    EXPECT_EQ(canvas.Row(19, 14, 20), "######");
+}
