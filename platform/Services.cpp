@@ -85,10 +85,36 @@ public:
     }
 };
 
+class CQtFolderPickerService : public IFolderPickerService
+{
+public:
+    HRESULT PickFolder(CWnd* pOwner, std::wstring& path) override
+    {
+        QFileDialog dialog(pOwner ? pOwner->GetWidget() : nullptr);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        if (dialog.exec() != QDialog::Accepted)
+            return HRESULT_FROM_WIN32(ERROR_CANCELLED);
+        const QStringList folders = dialog.selectedFiles();
+        if (folders.isEmpty() || folders.front().isEmpty())
+            return E_FAIL;
+        path = FromQString(folders.front());
+        return S_OK;
+    }
+};
+
 CQtMessageBoxService s_defaultMessageBoxes;
 CQtFileDialogService s_defaultFileDialogs;
+CQtFolderPickerService s_defaultFolderPickers;
 IMessageBoxService* s_pMessageBoxes = &s_defaultMessageBoxes;
 IFileDialogService* s_pFileDialogs = &s_defaultFileDialogs;
+IFolderPickerService* s_pFolderPickers = &s_defaultFolderPickers;
+
+// Where the folder part of a path ends; both separators count.
+size_t FolderEnd(const std::wstring& path)
+{
+    return path.find_last_of(L"/\\");
+}
 } // namespace
 
 void AfxSetMessageBoxService(IMessageBoxService* pService)
@@ -109,6 +135,16 @@ IMessageBoxService& AfxGetMessageBoxService()
 IFileDialogService& AfxGetFileDialogService()
 {
     return *s_pFileDialogs;
+}
+
+void AfxSetFolderPickerService(IFolderPickerService* pService)
+{
+    s_pFolderPickers = pService ? pService : &s_defaultFolderPickers;
+}
+
+IFolderPickerService& AfxGetFolderPickerService()
+{
+    return *s_pFolderPickers;
 }
 
 int AfxMessageBox(const std::wstring& text, UINT nType)
@@ -161,6 +197,27 @@ int CFileDialog::DoModal()
     if (!pOwner && AfxGetApp())
         pOwner = AfxGetApp()->GetMainWnd();
     return s_pFileDialogs->GetFileNames(pOwner, m_request, m_paths) ? IDOK : IDCANCEL;
+}
+
+std::wstring CFileDialog::GetFolderPath() const
+{
+    const std::wstring first = GetPathName();
+    const size_t end = FolderEnd(first);
+    if (end == std::wstring::npos)
+        return std::wstring();
+    return first.substr(0, end == 0 ? 1 : end);
+}
+
+std::vector<std::wstring> CFileDialog::GetBufferNames() const
+{
+    if (m_paths.size() < 2)
+        return m_paths;
+    std::vector<std::wstring> names;
+    for (const std::wstring& path : m_paths) {
+        const size_t end = FolderEnd(path);
+        names.push_back(end == std::wstring::npos ? path : path.substr(end + 1));
+    }
+    return names;
 }
 
 CWaitCursor::CWaitCursor()

@@ -1,7 +1,7 @@
 #pragma once
-// The common dialogs as replaceable services: message boxes and the open-file dialog. The
-// default implementations are Qt's; tests install their own that record the question and
-// give scripted answers. The wait cursor is here too.
+// The common dialogs as replaceable services: message boxes, the open-file dialog and the
+// folder picker. The default implementations are Qt's; tests install their own that record
+// the question and give scripted answers. The wait cursor is here too.
 
 #include "Types.h"
 
@@ -42,11 +42,32 @@ public:
     virtual bool GetFileNames(CWnd* pOwner, const CFileDialogRequest& request, std::vector<std::wstring>& paths) = 0;
 };
 
+// Result codes of the folder picker.
+using HRESULT = LONG;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_FAIL = HRESULT(0x80004005);
+constexpr DWORD ERROR_CANCELLED = 1223;
+constexpr HRESULT HRESULT_FROM_WIN32(DWORD code)
+{
+    return code == 0 ? S_OK : HRESULT((code & 0xFFFF) | 0x80070000);
+}
+
+class IFolderPickerService
+{
+public:
+    virtual ~IFolderPickerService() = default;
+    // S_OK with the chosen folder's path, which is left alone otherwise:
+    // HRESULT_FROM_WIN32(ERROR_CANCELLED) when the user cancelled, another code on failure.
+    virtual HRESULT PickFolder(CWnd* pOwner, std::wstring& path) = 0;
+};
+
 // The installed services are not owned; nullptr puts the default one back.
 void AfxSetMessageBoxService(IMessageBoxService* pService);
 void AfxSetFileDialogService(IFileDialogService* pService);
+void AfxSetFolderPickerService(IFolderPickerService* pService);
 IMessageBoxService& AfxGetMessageBoxService();
 IFileDialogService& AfxGetFileDialogService();
+IFolderPickerService& AfxGetFolderPickerService();
 
 // A message box over the application's main window with the application's name as caption.
 int AfxMessageBox(const std::wstring& text, UINT nType = MB_OK);
@@ -64,6 +85,11 @@ public:
     int DoModal();
     std::wstring GetPathName() const { return m_paths.empty() ? std::wstring() : m_paths.front(); }
     const std::vector<std::wstring>& GetPathNames() const { return m_paths; }
+    // The folder of the chosen files.
+    std::wstring GetFolderPath() const;
+    // The chosen files as the dialog's name buffer lists them after the folder: the bare
+    // names when several were chosen, the full path when one was.
+    std::vector<std::wstring> GetBufferNames() const;
 
     CFileDialogRequest m_request;
 
