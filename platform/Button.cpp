@@ -2,27 +2,115 @@
 
 #include "QtConvert.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <algorithm>
 
 QWidget* CButton::CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget)
 {
-    if ((cs.style & 0xF) == BS_GROUPBOX)
-        return new QGroupBox(ToQString(cs.lpszName), pParentWidget);
-    auto* button = new QPushButton(ToQString(cs.lpszName), pParentWidget);
-    // Return belongs to the dialog, which decides what it presses.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    QObject::connect(button, &QPushButton::clicked, button, [button] {
-        if (auto* pButton = dynamic_cast<CButton*>(CWnd::FromWidget(button)))
-            pButton->Click();
+    const QString text = ToQString(cs.lpszName);
+    QAbstractButton* button = nullptr;
+    switch (cs.style & BS_TYPEMASK) {
+    case BS_GROUPBOX: return new QGroupBox(text, pParentWidget);
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX: button = new QCheckBox(text, pParentWidget); break;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON: {
+        auto* radio = new QRadioButton(text, pParentWidget);
+        // Groups follow WS_GROUP, not Qt's one group per parent.
+        radio->setAutoExclusive(false);
+        button = radio;
+        break;
+    }
+    default: {
+        auto* push = new QPushButton(text, pParentWidget);
+        // Return belongs to the dialog, which decides what it presses.
+        push->setAutoDefault(false);
+        push->setDefault(false);
+        button = push;
+        break;
+    }
+    }
+    QObject::connect(button, &QAbstractButton::clicked, button, [button] {
+        auto* pButton = dynamic_cast<CButton*>(CWnd::FromWidget(button));
+        if (!pButton)
+            return;
+        // Qt has toggled the state already; the button's kind decides what it becomes.
+        if (button->isCheckable()) {
+            const QSignalBlocker blocker(button);
+            button->setChecked(!button->isChecked());
+        }
+        pButton->Click();
     });
     return button;
 }
 
+bool CButton::IsRadio() const
+{
+    return GetButtonStyle() == BS_RADIOBUTTON || GetButtonStyle() == BS_AUTORADIOBUTTON;
+}
+
 void CButton::Click()
 {
+    if (GetButtonStyle() == BS_AUTOCHECKBOX) {
+        SetCheck(GetCheck() == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+    } else if (GetButtonStyle() == BS_AUTORADIOBUTTON) {
+        SetCheck(BST_CHECKED);
+        ClearGroup();
+    }
     CWnd* pParent = GetParent();
     if (pParent)
         pParent->Dispatch(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED), reinterpret_cast<LPARAM>(GetSafeHwnd()));
+}
+
+int CButton::GetCheck() const
+{
+    const auto* button = qobject_cast<const QAbstractButton*>(GetWidget());
+    return button && button->isCheckable() && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+}
+
+void CButton::SetCheck(int nCheck)
+{
+    auto* button = qobject_cast<QAbstractButton*>(GetWidget());
+    if (!button || !button->isCheckable())
+        return;
+    const QSignalBlocker blocker(button);
+    button->setChecked(nCheck == BST_CHECKED);
+}
+
+void CButton::ClearGroup()
+{
+    const CWnd* pParent = GetParent();
+    if (!pParent)
+        return;
+    // The group is the run of children from the last WS_GROUP mark up to this button to the
+    // next mark after it.
+    const std::vector<CWnd*>& children = pParent->GetChildren();
+    const auto self = std::find(children.begin(), children.end(), this);
+    if (self == children.end())
+        return;
+    auto first = self;
+    while (first != children.begin() && !((*first)->GetStyle() & WS_GROUP))
+        --first;
+    for (auto it = first; it != children.end(); ++it) {
+        if (it > self && ((*it)->GetStyle() & WS_GROUP))
+            break;
+        auto* pButton = dynamic_cast<CButton*>(*it);
+        if (pButton && pButton != this && pButton->IsRadio())
+            pButton->SetCheck(BST_UNCHECKED);
+    }
+}
+
+void CWnd::CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck)
+{
+    for (CWnd* pChild : GetChildren()) {
+        const int nID = pChild->GetDlgCtrlID();
+        if (nID < nIDFirst || nID > nIDLast)
+            continue;
+        if (auto* pButton = dynamic_cast<CButton*>(pChild))
+            pButton->SetCheck(nID == nIDCheck ? BST_CHECKED : BST_UNCHECKED);
+    }
 }

@@ -1,18 +1,41 @@
 #pragma once
-// The push button and the group box.
+// The push button, the check box, the radio button and the group box. A radio button's group
+// runs from the button with WS_GROUP (or the parent's first child) up to the next child with
+// WS_GROUP. The user's click notifies the parent (BN_CLICKED); the automatic kinds first
+// change their own state (a check box toggles, a radio button is checked and the others of
+// its group cleared), the plain kinds leave that to the parent. SetCheck and
+// CheckRadioButton notify nobody.
 
 #include "Wnd.h"
 
 // Button styles.
-enum : DWORD { BS_PUSHBUTTON = 0x0, BS_DEFPUSHBUTTON = 0x1, BS_GROUPBOX = 0x7 };
+enum : DWORD {
+    BS_PUSHBUTTON = 0x0,
+    BS_DEFPUSHBUTTON = 0x1,
+    BS_CHECKBOX = 0x2,
+    BS_AUTOCHECKBOX = 0x3,
+    BS_RADIOBUTTON = 0x4,
+    BS_GROUPBOX = 0x7,
+    BS_AUTORADIOBUTTON = 0x9,
+    BS_TYPEMASK = 0xF,
+};
+// Check states.
+enum : int { BST_UNCHECKED = 0, BST_CHECKED = 1 };
 
-// A push button (BN_CLICKED when pressed) or a group box.
 class CButton : public CWnd
 {
 public:
     // As if the user pressed it.
     void Click();
+    int GetCheck() const;
+    void SetCheck(int nCheck);
+    UINT GetButtonStyle() const { return GetStyle() & BS_TYPEMASK; }
 
 protected:
     QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget) override;
+
+private:
+    bool IsRadio() const;
+    // The other radio buttons of this one's group.
+    void ClearGroup();
 };

@@ -13,6 +13,13 @@ void CCmdUI::SetCheck(int nCheck)
 
 void CCmdUI::SetText(const std::wstring&) {}
 
+void CCmdUI::DoUpdate(CCmdTarget* pTarget, bool bDisableIfNoHndler)
+{
+    pTarget->OnCmdMsg(m_nID, CN_UPDATE_COMMAND_UI, this);
+    if (bDisableIfNoHndler && !m_bEnableChanged)
+        Enable(pTarget->OnCmdMsg(m_nID, CN_COMMAND_QUERY, nullptr));
+}
+
 void CCmdTarget::MapCommand(UINT nID, std::function<void()> handler, int nCode)
 {
     m_entries.push_back({nID, nID, nCode, [handler = std::move(handler)](UINT) {

@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+class CCmdTarget;
+
 // Notification codes of OnCmdMsg: a command, an update request, or the question whether a
 // handler exists (nothing runs).
 enum : int { CN_COMMAND = 0, CN_UPDATE_COMMAND_UI = -1, CN_COMMAND_QUERY = -2 };
@@ -24,6 +26,9 @@ public:
     virtual void Enable(bool bOn = true);
     virtual void SetCheck(int nCheck = 1);
     virtual void SetText(const std::wstring& text);
+    // Asks pTarget's update handler of the command. Without one, and with bDisableIfNoHndler,
+    // the item is enabled exactly when some handler takes the command.
+    void DoUpdate(CCmdTarget* pTarget, bool bDisableIfNoHndler);
 
     UINT m_nID;
     bool m_bEnabled = true;

@@ -1,5 +1,6 @@
 #include "FrameWnd.h"
 
+#include "ControlBar.h"
 #include "Document.h"
 #include "QtConvert.h"
 #include "RecentFileList.h"
@@ -21,6 +22,11 @@ class CMenuCmdUI : public CCmdUI
 {
 public:
     CMenuCmdUI(UINT nID, QAction* pAction) : CCmdUI(nID), m_pAction(pAction) {}
+    void Enable(bool bOn) override
+    {
+        CCmdUI::Enable(bOn);
+        m_pAction->setEnabled(bOn);
+    }
     void SetCheck(int nCheck) override
     {
         CCmdUI::SetCheck(nCheck);
@@ -33,6 +39,13 @@ private:
     QAction* m_pAction;
 };
 
+// The status prompt of a command: its string up to the line feed.
+QString StatusPrompt(UINT nID)
+{
+    const std::wstring text = AfxLoadString(nID);
+    return ToQString(text.substr(0, text.find(L'\n')));
+}
+
 void SendCommand(HWND hFrame, UINT nID, int nSource)
 {
     if (CWnd* pFrame = CWnd::FromHandle(hFrame))
@@ -40,7 +53,11 @@ void SendCommand(HWND hFrame, UINT nID, int nSource)
 }
 } // namespace
 
-CFrameWnd::CFrameWnd() = default;
+CFrameWnd::CFrameWnd()
+{
+    MapCommandRange(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, [this](UINT nID) { return OnBarCheck(nID); });
+    MapUpdateRange(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, [this](CCmdUI* pCmdUI) { OnUpdateControlBarMenu(pCmdUI); });
+}
 
 QWidget* CFrameWnd::CreateWidget(const CREATESTRUCT&, QWidget* pParentWidget)
 {
@@ -157,16 +174,57 @@ bool CFrameWnd::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI)
 bool CFrameWnd::IsCommandEnabled(UINT nID)
 {
     CCmdUI state(nID);
-    OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state);
-    if (state.m_bEnableChanged)
-        return state.m_bEnabled;
-    return OnCmdMsg(nID, CN_COMMAND_QUERY, nullptr);
+    state.DoUpdate(this, true);
+    return state.m_bEnabled;
+}
+
+CControlBar* CFrameWnd::GetControlBar(UINT nID) const
+{
+    return dynamic_cast<CControlBar*>(GetDlgItem(int(nID)));
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* pBar, bool bShow)
+{
+    if (pBar)
+        pBar->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+bool CFrameWnd::OnBarCheck(UINT nID)
+{
+    CControlBar* pBar = GetControlBar(nID);
+    if (!pBar)
+        return false;
+    ShowControlBar(pBar, !pBar->IsVisible());
+    return true;
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
+{
+    const CControlBar* pBar = GetControlBar(pCmdUI->m_nID);
+    pCmdUI->Enable(pBar != nullptr);
+    pCmdUI->SetCheck(pBar && pBar->IsVisible() ? 1 : 0);
+}
+
+void CFrameWnd::OnIdleUpdateCmdUI()
+{
+    // An update handler may change the children: the bars are looked up by handle.
+    std::vector<HWND> bars;
+    for (CWnd* pChild : GetChildren())
+        if (dynamic_cast<CControlBar*>(pChild))
+            bars.push_back(pChild->GetSafeHwnd());
+    for (HWND hBar : bars)
+        if (auto* pBar = dynamic_cast<CControlBar*>(FromHandle(hBar)))
+            pBar->OnUpdateCmdUI(this, true);
 }
 
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITMENUPOPUP) {
         UpdateMenu(reinterpret_cast<QMenu*>(wParam));
+        return 0;
+    }
+    if (message == WM_IDLEUPDATECMDUI) {
+        OnIdleUpdateCmdUI();
         return 0;
     }
     if (message == WM_ACTIVATE) {
@@ -250,6 +308,7 @@ void CFrameWnd::AddMenuItems(QMenu* pMenu, const std::vector<CMenuItem>& items)
         case CMenuItem::ITEM_COMMAND: {
             QAction* action = pMenu->addAction(ToQString(item.text));
             action->setData(item.nID);
+            action->setStatusTip(StatusPrompt(item.nID));
             QObject::connect(action, &QAction::triggered, action,
                              [hFrame = GetSafeHwnd(), nID = item.nID] { SendCommand(hFrame, nID, 0); });
             m_menuItems.emplace_back(item.nID, action);
@@ -292,8 +351,7 @@ void CFrameWnd::UpdateMenu(QMenu* pMenu)
         if (nID == 0 || action->isSeparator() || action->menu())
             continue;
         CMenuCmdUI state(nID, action);
-        OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state);
-        action->setEnabled(state.m_bEnableChanged ? state.m_bEnabled : OnCmdMsg(nID, CN_COMMAND_QUERY, nullptr));
+        state.DoUpdate(this, true);
     }
 }
 
@@ -314,6 +372,7 @@ void CFrameWnd::UpdateRecentFileItems()
         path.replace(QLatin1Char('&'), QStringLiteral("&&"));
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path), menu);
         action->setData(nID);
+        action->setStatusTip(StatusPrompt(nID));
         QObject::connect(action, &QAction::triggered, action,
                          [hFrame = GetSafeHwnd(), nID] { SendCommand(hFrame, nID, 0); });
         menu->insertAction(m_pRecentPlaceholder, action);

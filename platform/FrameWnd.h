@@ -4,13 +4,16 @@
 // of commands (active view, its document, the frame, the application). Before a command
 // runs, its update handler is asked: a disabled command does nothing, whether it came from
 // the menu or from an accelerator. Menu items take their state from the update handlers
-// whenever their menu opens.
+// whenever their menu opens, the bars (toolbar, status bar) in the idle update pass after
+// every command and event; a menu item shows its command's status prompt while the mouse is
+// over it. View > Toolbar and View > Status Bar show and hide the bars of those ids.
 
 #include "Wnd.h"
 
 #include <functional>
 #include <vector>
 
+class CControlBar;
 class CDocument;
 class CView;
 class QAction;
@@ -55,6 +58,10 @@ public:
     // Runs the update handlers of a menu's items, as when it opens.
     void UpdateMenu(QMenu* pMenu);
 
+    // The bar among the frame's children with that id, null when there is none.
+    CControlBar* GetControlBar(UINT nID) const;
+    void ShowControlBar(CControlBar* pBar, bool bShow);
+
     // The frame's own window id, the wParam of what it sends.
     static constexpr int FRAME_ID = AFX_IDW_FRAME;
 
@@ -69,6 +76,8 @@ protected:
     void OnClose() override;
     void OnDestroy() override;
     void PostNcDestroy() override;
+    // The idle update pass: every bar asks the update handlers of its items.
+    virtual void OnIdleUpdateCmdUI();
 
     QMainWindow* GetMainWindow() const;
 
@@ -77,6 +86,8 @@ private:
     void AddMenuItems(QMenu* pMenu, const std::vector<CMenuItem>& items);
     void BuildAccelerators(UINT nIDResource);
     void UpdateRecentFileItems();
+    bool OnBarCheck(UINT nID);
+    void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
 
     UINT m_nIDResource = 0;
     CView* m_pActiveView = nullptr;

@@ -43,6 +43,11 @@ HICON AfxFindIcon(UINT nID)
     return s_pResources ? FindById(s_pResources->icons, nID) : nullptr;
 }
 
+const CToolBarResource* AfxFindToolBar(UINT nID)
+{
+    return s_pResources ? FindById(s_pResources->toolbars, nID) : nullptr;
+}
+
 std::wstring AfxLoadString(UINT nID)
 {
     const CStringEntry* entry = s_pResources ? FindById(s_pResources->strings, nID) : nullptr;

@@ -90,6 +90,16 @@ struct CIconResource
 // A loaded icon; null when there is none.
 using HICON = const CIconResource*;
 
+// A toolbar: its buttons' command ids in order, 0 for a separator, and one strip of images,
+// cx x cy pixels each, one per button in button order.
+struct CToolBarResource
+{
+    UINT nID;
+    int cx, cy;
+    const char* path; // Qt resource path of the strip
+    std::vector<UINT> buttons;
+};
+
 struct CResourceSet
 {
     std::vector<CMenuResource> menus;
@@ -98,6 +108,7 @@ struct CResourceSet
     std::vector<CStringEntry> strings;
     std::vector<CBitmapResource> bitmaps;
     std::vector<CIconResource> icons;
+    std::vector<CToolBarResource> toolbars = {};
 };
 
 // The tables are not copied: they must live as long as the program uses them.
@@ -107,6 +118,7 @@ const CAcceleratorResource* AfxFindAccelerators(UINT nID);
 const CDialogTemplate* AfxFindDialogTemplate(UINT nID);
 const CBitmapResource* AfxFindBitmap(UINT nID);
 HICON AfxFindIcon(UINT nID);
+const CToolBarResource* AfxFindToolBar(UINT nID);
 // Empty when the string table has no such id.
 std::wstring AfxLoadString(UINT nID);
 // The string with %1 replaced by the argument.

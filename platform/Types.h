@@ -202,6 +202,7 @@ enum : UINT {
     WM_MBUTTONUP = 0x0208,
     WM_MOUSEWHEEL = 0x020A,
     WM_MOUSELEAVE = 0x02A3,
+    WM_IDLEUPDATECMDUI = 0x0363, // the framework's: bring the bars up to date from the update handlers
     WM_INITIALUPDATE = 0x0364, // the framework's: the view's document is ready
     WM_APP = 0x8000,
 };

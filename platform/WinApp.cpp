@@ -6,17 +6,84 @@
 #include "Wnd.h"
 
 #include "FileIo.h"
+#include "MessageLog.h"
 #include "Values.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <algorithm>
 #include <clocale>
+#include <exception>
 #include <filesystem>
 #include <memory>
 
 namespace {
 CWinApp* s_pApp = nullptr;
+
+const QEvent::Type kIdleEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// Schedules one idle update pass after a user action or a posted message, to run once the
+// events queued before it are handled. What the pass itself causes schedules nothing.
+class CIdleHook : public QObject
+{
+public:
+    explicit CIdleHook(CWinApp* pApp) : m_pApp(pApp) { QCoreApplication::instance()->installEventFilter(this); }
+    ~CIdleHook() override
+    {
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->removeEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        if (!m_bPending && !m_bInIdle && CausesIdle(pEvent->type())) {
+            m_bPending = true;
+            QCoreApplication::postEvent(this, new QEvent(kIdleEvent), Qt::LowEventPriority);
+        }
+        return false;
+    }
+
+    bool event(QEvent* pEvent) override
+    {
+        if (pEvent->type() != kIdleEvent)
+            return QObject::event(pEvent);
+        m_bPending = false;
+        m_bInIdle = true;
+        try {
+            m_pApp->OnIdle(0);
+        } catch (const std::exception& e) {
+            g_messageLog.Log(LOG_ERROR, "CWinApp::OnIdle: ended by an exception: %s", e.what());
+        }
+        m_bInIdle = false;
+        return true;
+    }
+
+private:
+    static bool CausesIdle(QEvent::Type type)
+    {
+        switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::Close:
+        case QEvent::WindowActivate:
+        case QEvent::WindowDeactivate:
+            return true;
+        default:
+            // The windows' posted messages.
+            return type >= QEvent::User && type != kIdleEvent;
+        }
+    }
+
+    CWinApp* m_pApp;
+    bool m_bPending = false;
+    bool m_bInIdle = false;
+};
 
 std::wstring FullPath(const std::wstring& path)
 {
@@ -46,10 +113,12 @@ CWinApp::CWinApp(const std::wstring& appName) : m_strAppName(appName)
     MapUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, [this](CCmdUI* pCmdUI) {
         pCmdUI->Enable(m_pRecentFileList && m_pRecentFileList->GetCount() > 0);
     });
+    InstallIdleHook();
 }
 
 CWinApp::~CWinApp()
 {
+    m_pIdleHook.reset();
     CleanUp();
     if (s_pApp == this)
         s_pApp = nullptr;
@@ -83,6 +152,20 @@ int CWinApp::Run()
 int CWinApp::ExitInstance()
 {
     return m_nExitCode;
+}
+
+bool CWinApp::OnIdle(long)
+{
+    if (m_pMainWnd)
+        m_pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, 1, 0);
+    return false;
+}
+
+void CWinApp::InstallIdleHook()
+{
+    // A run without windows has nothing to bring up to date.
+    if (!m_pIdleHook && qobject_cast<QApplication*>(QCoreApplication::instance()))
+        m_pIdleHook = std::make_unique<CIdleHook>(this);
 }
 
 void CWinApp::CleanUp()
@@ -226,6 +309,7 @@ int AfxWinMain(int argc, char** argv)
     if (pApp->NeedsDisplay()) {
         application = std::make_unique<QApplication>(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
+        pApp->InstallIdleHook();
         // Qt has taken its own options out.
         pApp->SetCommandLine(Arguments(argc, argv));
     } else {

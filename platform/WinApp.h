@@ -3,7 +3,8 @@
 // template of the single-document program, the open road with the framework's no-op for the
 // path that is open already, the recent-file list, and the end of the run. AfxWinMain makes
 // the QApplication (a QCoreApplication for a run without windows), runs InitInstance, the
-// loop and ExitInstance, and frees what is left.
+// loop and ExitInstance, and frees what is left. After a user's action or a posted message,
+// once the events queued before it are handled, the loop runs one idle update pass (OnIdle).
 
 #include "CmdTarget.h"
 #include "Resources.h"
@@ -16,6 +17,7 @@ class CDocTemplate;
 class CDocument;
 class CRecentFileList;
 class CWnd;
+class QObject;
 
 // The framework's reading of the command line; the program derives its own.
 class CCommandLineInfo
@@ -42,6 +44,9 @@ public:
     virtual bool InitInstance();
     virtual int Run();
     virtual int ExitInstance();
+    // The idle update pass: the main window brings its bars up to date from the update
+    // handlers. True when more idle time is wanted.
+    virtual bool OnIdle(long lCount);
     // Destroys the main window and the templates with their documents.
     void CleanUp();
 
@@ -73,9 +78,14 @@ protected:
 
 private:
     friend void AfxPostQuitMessage(int);
+    friend int AfxWinMain(int, char**);
+    // Watches the events of the QApplication, once there is one, and schedules OnIdle.
+    void InstallIdleHook();
+
     std::vector<std::string> m_args; // the parameters after the program's name
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
+    std::unique_ptr<QObject> m_pIdleHook;
     bool m_bRunning = false;
     bool m_bQuitPosted = false;
     int m_nExitCode = 0;

@@ -430,6 +430,19 @@ CWnd* CWnd::GetTopLevelParent()
     return pWnd;
 }
 
+void CWnd::SetActiveWindow()
+{
+    if (!m_pWidget)
+        return;
+    QWidget* window = m_pWidget->window();
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 CWnd* CWnd::GetDlgItem(int nID) const
 {
     for (CWnd* pChild : m_children)

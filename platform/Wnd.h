@@ -68,6 +68,11 @@ public:
     bool IsTopLevel() const { return (m_dwStyle & WS_CHILD) == 0; }
     const std::vector<CWnd*>& GetChildren() const { return m_children; }
     CWnd* GetDlgItem(int nID) const;
+    // Checks the radio button nIDCheck of the child buttons nIDFirst..nIDLast and clears the
+    // others, telling nobody (defined with the buttons).
+    void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck);
+    // Brings a top-level window (an owned tool window) to the front with the keyboard.
+    void SetActiveWindow();
     int GetDlgCtrlID() const { return m_nID; }
     void SetDlgCtrlID(int nID) { m_nID = nID; }
     DWORD GetStyle() const { return m_dwStyle; }
