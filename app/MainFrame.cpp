@@ -1,8 +1,54 @@
 #include "MainFrame.h"
 
+#include "Messages.h"
 #include "QuarvelApp.h"
+#include "QuarvelDoc.h"
+#include "ResourceIds.h"
+#include "SliderCtrl.h"
+#include "TruncToInt.h"
 
 #include "Cfg.h"
+#include "DrawingManager.h"
+#include "Material.h"
+#include "MessageLog.h"
+#include "Units.h"
+#include "Values.h"
+
+namespace {
+// The status bar's panes: coordinates, a stretching blank, the material.
+const UINT kIndicators[] = {ID_INDICATOR_COORDINATES, ID_INDICATOR_BLANK, ID_INDICATOR_MATERIAL};
+
+// The toolbar commands that need a project.
+const UINT kTools[] = {ID_TOOLBAR_CONTRAST, ID_TOOLBAR_TIMEGAIN, ID_TOOLBAR_TRACEVIEW, ID_TOOLBAR_DRAWTOOL,
+                       ID_TOOLBAR_OBJECTS,  ID_TOOLBAR_VELOCITY, ID_TOOLBAR_BKGR,      ID_TOOLBAR_EMDATA};
+
+// The tools whose windows are still to come: their buttons stay disabled.
+bool IsToolWithoutWindow(UINT nID)
+{
+    return nID == ID_TOOLBAR_TRACEVIEW || nID == ID_TOOLBAR_DRAWTOOL || nID == ID_TOOLBAR_VELOCITY ||
+           nID == ID_TOOLBAR_BKGR;
+}
+} // namespace
+
+CMainFrame::CMainFrame()
+{
+    MapCommand(ID_TOOLBAR_CONTRAST, [this] { OnToolbarContrast(); });
+    MapCommand(ID_TOOLBAR_TIMEGAIN, [this] { OnToolbarTimeGain(); });
+    MapCommand(ID_TOOLBAR_OBJECTS, [this] { OnToolbarObjects(); });
+    MapCommand(ID_TOOLBAR_EMDATA, [this] { OnToolbarEmData(); });
+    for (UINT nID : kTools)
+        MapUpdate(nID, [this](CCmdUI* pCmdUI) { OnUpdateToolbar(pCmdUI); });
+    MapUpdate(ID_FILE_SAVE, [this](CCmdUI* pCmdUI) { OnUpdateToolbar(pCmdUI); });
+    MapUpdate(ID_INDICATOR_COORDINATES, [](CCmdUI* pCmdUI) { pCmdUI->Enable(); });
+    MapMessage(WM_CURSOR_MOVED, [this](WPARAM wParam, LPARAM lParam) { return OnCursorMoved(wParam, lParam); });
+    MapMessage(WM_VALUE_CHANGED, [this](WPARAM wParam, LPARAM lParam) { return OnValueChanged(wParam, lParam); });
+    MapMessage(WM_DATA_CHANGED, [this](WPARAM wParam, LPARAM lParam) { return OnDataChanged(wParam, lParam); });
+    MapMessage(WM_TOOL_CLOSED, [this](WPARAM wParam, LPARAM lParam) { return OnToolClosed(wParam, lParam); });
+    MapMessage(WM_DRAWING_EVENT, [this](WPARAM wParam, LPARAM lParam) { return OnDrawingEvent(wParam, lParam); });
+    MapMessage(WM_LAYOUT_CHANGED, [](WPARAM, LPARAM) { return LRESULT(0); });
+}
+
+CMainFrame::~CMainFrame() = default;
 
 bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -26,6 +72,33 @@ bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
     return true;
 }
 
+int CMainFrame::OnCreate(LPCREATESTRUCT pCreate)
+{
+    if (CFrameWnd::OnCreate(pCreate) == -1) {
+        g_messageLog.Log(LOG_ERROR, "Fail to create Frame Window.");
+        return -1;
+    }
+    if (!m_wndToolBar.Create(this) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME)) {
+        g_messageLog.Log(LOG_ERROR, "Fail to create toolbar.");
+        return -1;
+    }
+    SetObjectsIcon();
+    m_wndToolBar.SetButtonStyle(m_wndToolBar.CommandToIndex(ID_TOOLBAR_EMDATA), TBBS_CHECKBOX);
+    if (!m_wndStatusBar.Create(this)) {
+        g_messageLog.Log(LOG_ERROR, "Failed to create status bar.");
+        return -1;
+    }
+    if (!m_wndStatusBar.SetIndicators(kIndicators, int(std::size(kIndicators)))) {
+        g_messageLog.Log(LOG_ERROR, "Fail to set statusbar inidcators.");
+        return -1;
+    }
+    UINT nID = 0, nStyle = 0;
+    int cxWidth = 0;
+    m_wndStatusBar.GetPaneInfo(1, nID, nStyle, cxWidth);
+    m_wndStatusBar.SetPaneInfo(1, nID, nStyle | SBPS_STRETCH, cxWidth);
+    return 0;
+}
+
 void CMainFrame::OnClose()
 {
     CQuarvelApp* pApp = GetQuarvelApp();
@@ -33,7 +106,210 @@ void CMainFrame::OnClose()
         CFrameWnd::OnClose();
 }
 
+void CMainFrame::OnDestroy()
+{
+    // The owned pop-ups go with the frame; nobody is left to hear that they closed.
+    m_pContrastDlg.reset();
+    m_pTimeGainDlg.reset();
+    CFrameWnd::OnDestroy();
+}
+
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* pInfo)
 {
     pInfo->ptMinTrackSize = {640, 250};
+}
+
+CProject* CMainFrame::GetProject() const
+{
+    auto* pDoc = dynamic_cast<CQuarvelDoc*>(GetActiveDocument());
+    return pDoc && pDoc->IsProjectLoaded() ? &pDoc->m_project : nullptr;
+}
+
+void CMainFrame::UpdateCoordinatePane(bool bSet)
+{
+    const CProject* pProject = GetProject();
+    if (!pProject)
+        return;
+    const CProjectSettings& settings = pProject->m_settings;
+    const double factor = GetUnitFactor(settings.m_units);
+    const double x = (bSet ? pProject->m_fCursorX : pProject->m_fHoverX) * settings.m_dResolution * factor;
+    const double y = (bSet ? pProject->m_fCursorY : pProject->m_fHoverY) * settings.m_dResolution * factor;
+    const double z = settings.SampleToDepth(bSet ? pProject->m_fCursorDepth : pProject->m_fHoverDepth) * factor;
+    const std::wstring unit = GetUnitLabel(settings.m_units, false);
+    m_wndStatusBar.SetPaneText(0, L"x= " + FromAnsi(FormatReal(x, 2)) + L" " + unit + L"  y= " + FromAnsi(FormatReal(y, 2)) +
+                                      L" " + unit + L"  z= " + FromAnsi(FormatReal(z, 2)) + L" " + unit);
+}
+
+void CMainFrame::UpdateMaterialPane()
+{
+    const CProject* pProject = GetProject();
+    if (!pProject)
+        return;
+    const CProjectSettings& settings = pProject->m_settings;
+    const std::wstring name = settings.m_pMaterial ? settings.m_pMaterial->m_strName : std::wstring();
+    const int velocity = TruncToInt(settings.m_dVelocity * GetUnitFactor(settings.m_units));
+    m_wndStatusBar.SetPaneText(2, AfxLoadString(IDS_MATERIAL) + L": " + name + L" (" + std::to_wstring(velocity) + L" " +
+                                      GetUnitLabel(settings.m_units, false) + L"/\u00b5s)");
+}
+
+void CMainFrame::SetObjectsIcon()
+{
+    UINT nIcon = IDI_OBJECTS_ALL;
+    switch (g_drawingManager.GetVisibility()) {
+    case Tovrik::CDrawingManager::VISIBLE_RANGE: nIcon = IDI_OBJECTS_RANGE; break;
+    case Tovrik::CDrawingManager::VISIBLE_HIDE: nIcon = IDI_OBJECTS_HIDDEN; break;
+    default: break;
+    }
+    m_wndToolBar.SetButtonImage(m_wndToolBar.CommandToIndex(ID_TOOLBAR_OBJECTS), AfxFindIcon(nIcon));
+}
+
+void CMainFrame::OnUpdateToolbar(CCmdUI* pCmdUI)
+{
+    const CProject* pProject = GetProject();
+    if (!pProject) {
+        pCmdUI->Enable(false);
+        return;
+    }
+    switch (pCmdUI->m_nID) {
+    case ID_TOOLBAR_EMDATA:
+        pCmdUI->Enable(pProject->m_settings.m_bHasEmData);
+        pCmdUI->SetCheck(pProject->m_settings.m_bHasEmData && pProject->m_bEmOverlay ? 1 : 0);
+        break;
+    case ID_TOOLBAR_OBJECTS:
+        pCmdUI->Enable();
+        SetObjectsIcon();
+        break;
+    default:
+        pCmdUI->Enable(!IsToolWithoutWindow(pCmdUI->m_nID));
+        break;
+    }
+}
+
+void CMainFrame::OpenSliderDialog(std::unique_ptr<CSliderDialog>& pDlg, UINT nNotifyID, const wchar_t* pszTitle,
+                                  int nMax, int nPos, UINT nPosKey)
+{
+    if (pDlg) {
+        pDlg->SetActiveWindow();
+        return;
+    }
+    if (!GetProject())
+        return;
+    auto pNew = std::make_unique<CSliderDialog>(nNotifyID, this);
+    if (!pNew->Create(CSliderDialog::IDD, this)) {
+        g_messageLog.Log(LOG_ERROR, "CMainFrame: the slider pop-up %u could not be created.", nNotifyID);
+        return;
+    }
+    pNew->SetWindowText(pszTitle);
+    if (CSliderCtrl* pSlider = pNew->GetSlider())
+        pSlider->SetRange(1, nMax);
+    pNew->SetPos(nPos);
+    if (g_cfg.HasWinPos(nPosKey)) {
+        const CCfg::CWinPos place = g_cfg.GetWinPos(nPosKey);
+        CRect rect;
+        pNew->GetWindowRect(&rect);
+        pNew->MoveWindow(place.m_x, place.m_y, rect.Width(), rect.Height());
+    }
+    pNew->ShowWindow(SW_SHOW);
+    pDlg = std::move(pNew);
+}
+
+void CMainFrame::ForgetSliderDialog(std::unique_ptr<CSliderDialog>& pDlg, UINT nPosKey)
+{
+    if (!pDlg)
+        return;
+    const CPoint place = pDlg->GetClosedPos();
+    g_cfg.SetWinPos(nPosKey, place.x, place.y);
+    pDlg.reset();
+}
+
+void CMainFrame::OnToolbarContrast()
+{
+    const CProject* pProject = GetProject();
+    OpenSliderDialog(m_pContrastDlg, ID_SENDER_CONTRAST, L"Contrast:", 100,
+                     pProject ? pProject->m_settings.m_iContrast : 0, IDW_CONTRAST_POS);
+}
+
+void CMainFrame::OnToolbarTimeGain()
+{
+    const CProject* pProject = GetProject();
+    OpenSliderDialog(m_pTimeGainDlg, ID_SENDER_TIME_GAIN, L"Time gain:", 255,
+                     pProject ? pProject->m_settings.m_params.m_iTimeGain : 0, IDW_TIMEGAIN_POS);
+}
+
+void CMainFrame::OnToolbarObjects()
+{
+    const int32_t next = (g_drawingManager.GetVisibility() + 1) % 3;
+    g_drawingManager.SetVisibility(next);
+    SetObjectsIcon();
+    Broadcast(WM_DRAWING_EVENT, MakeCodeParam(DRAW_VISIBILITY, 0));
+}
+
+void CMainFrame::OnToolbarEmData()
+{
+    CProject* pProject = GetProject();
+    if (!pProject || !pProject->m_settings.m_bHasEmData)
+        return;
+    pProject->m_bEmOverlay = !pProject->m_bEmOverlay;
+    SendMessageToDescendants(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_EM_OVERLAY, 0));
+}
+
+void CMainFrame::Broadcast(UINT message, LPARAM lParam)
+{
+    SendMessageToDescendants(message, FRAME_ID, lParam);
+}
+
+LRESULT CMainFrame::OnCursorMoved(WPARAM, LPARAM lParam)
+{
+    UpdateCoordinatePane(IsCursorSet(lParam));
+    return 0;
+}
+
+LRESULT CMainFrame::OnValueChanged(WPARAM wParam, LPARAM)
+{
+    CProject* pProject = GetProject();
+    if (!pProject)
+        return 0;
+    if (wParam == ID_SENDER_CONTRAST && m_pContrastDlg) {
+        pProject->m_settings.m_iContrast = m_pContrastDlg->m_nPos;
+        Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_CONTRAST, m_pContrastDlg->m_nPos));
+    } else if (wParam == ID_SENDER_TIME_GAIN && m_pTimeGainDlg) {
+        pProject->m_settings.m_params.m_iTimeGain = m_pTimeGainDlg->m_nPos;
+        Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_TIME_GAIN, m_pTimeGainDlg->m_nPos));
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnDataChanged(WPARAM, LPARAM lParam)
+{
+    switch (GetCode(lParam)) {
+    case DATA_PROJECT_BOUND:
+        UpdateMaterialPane();
+        // The tools at once, as their update handlers have them.
+        m_wndToolBar.OnUpdateCmdUI(this, true);
+        break;
+    case DATA_VELOCITY: UpdateMaterialPane(); break;
+    case DATA_UNITS:
+        UpdateMaterialPane();
+        UpdateCoordinatePane(true);
+        break;
+    default: break;
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnToolClosed(WPARAM wParam, LPARAM)
+{
+    if (wParam == ID_SENDER_CONTRAST)
+        ForgetSliderDialog(m_pContrastDlg, IDW_CONTRAST_POS);
+    else if (wParam == ID_SENDER_TIME_GAIN)
+        ForgetSliderDialog(m_pTimeGainDlg, IDW_TIMEGAIN_POS);
+    return 0;
+}
+
+LRESULT CMainFrame::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == FRAME_ID)
+        return 0;
+    SendMessageToDescendants(WM_DRAWING_EVENT, wParam, lParam);
+    return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The program's resource tables (menu, accelerators, dialog templates, strings, bitmaps,
-// icons) and the Qt resources behind them.
+// icons, toolbar) and the Qt resources behind them.
 
 #include "Resources.h"
 
@@ -14,3 +14,4 @@ std::vector<CMenuResource> MakeMenus();
 std::vector<CAcceleratorResource> MakeAccelerators();
 std::vector<CDialogTemplate> MakeDialogTemplates();
 std::vector<CStringEntry> MakeStringTable();
+std::vector<CToolBarResource> MakeToolBars();
