@@ -177,28 +177,46 @@ TEST_F(TopViewCtrlTest, RelaysItsViewsNoticesByPostAndTakesOthersWhenSet)
     EXPECT_TRUE(m_parent.Take(WM_CURSOR_MOVED).empty());
 }
 
-TEST_F(TopViewCtrlTest, UnitSystemChangesTitlesRangesAndScaleButVelocityDoesNot)
+TEST_F(TopViewCtrlTest, DataChangesReachTheViewOrTheRulersByCode)
 {
     SetGrid(m_project, 101, 51);
     m_ctrl.SetProject(&m_project, nullptr);
-    EXPECT_EQ(m_ctrl.GetXRuler().GetSettings().m_strTitle, L" X [m]");
+    const CRulerSettings metric = m_ctrl.GetXRuler().GetSettings();
+    EXPECT_EQ(metric.m_strTitle, L" X [m]");
     EXPECT_EQ(m_ctrl.GetYRuler().GetSettings().m_strTitle, L" Y [m]");
-    EXPECT_FLOAT_EQ(m_ctrl.GetXRuler().GetSettings().m_fRangeEnd, 5.0f);
+    EXPECT_FLOAT_EQ(metric.m_fRangeEnd, 5.0f);
     EXPECT_FLOAT_EQ(m_ctrl.GetYRuler().GetSettings().m_fRangeEnd, 2.5f);
-
-    m_project.m_settings.m_units = UNITS_IMP;
-    const CRulerSettings before = m_ctrl.GetXRuler().GetSettings();
-    m_ctrl.SendMessage(WM_DATA_CHANGED, 0, MakeCodeParam(DATA_VELOCITY, 0));
-    EXPECT_EQ(m_ctrl.GetXRuler().GetSettings(), before);
-
-    m_ctrl.SendMessage(WM_DATA_CHANGED, 0, MakeCodeParam(DATA_UNITS, 0));
-    const CRulerSettings x = m_ctrl.GetXRuler().GetSettings(), y = m_ctrl.GetYRuler().GetSettings();
-    EXPECT_EQ(x.m_strTitle, L" X [ft]");
-    EXPECT_EQ(y.m_strTitle, L" Y [ft]");
-    EXPECT_NEAR(x.m_fRangeEnd, 5.0 * 3.2808399, 1e-4);
-    EXPECT_NEAR(y.m_fRangeEnd, 2.5 * 3.2808399, 1e-4);
-    EXPECT_EQ(x.m_nScaleKind, CRulerSettings::SCALE_FEET);
-    EXPECT_EQ(y.m_nScaleKind, CRulerSettings::SCALE_FEET);
+    // The unit system changes under the control; only codes 10 and 11 set the rulers again,
+    // only 5 and 6 go on to the view.
+    const struct
+    {
+        WORD code;
+        bool viewRendersAgain, rulersInFeet;
+    } cases[] = {
+        {DATA_VELOCITY, false, false}, {DATA_CONTRAST, false, false}, {DATA_THRESHOLD, true, false},
+        {DATA_RECOMPUTED, true, false}, {DATA_ZERO_LEVEL, false, true}, {DATA_UNITS, false, true},
+    };
+    for (const auto& c : cases) {
+        m_project.m_settings.m_units = UNITS_SI;
+        m_ctrl.UpdateRulers();
+        m_project.m_settings.m_units = UNITS_IMP;
+        CDataTopView& view = m_ctrl.GetDataView();
+        view.Render();
+        ASSERT_TRUE(view.IsImageValid());
+        m_ctrl.SendMessage(WM_DATA_CHANGED, 0, MakeCodeParam(c.code, 0));
+        EXPECT_EQ(view.IsImageValid(), !c.viewRendersAgain) << c.code;
+        const CRulerSettings x = m_ctrl.GetXRuler().GetSettings(), y = m_ctrl.GetYRuler().GetSettings();
+        if (!c.rulersInFeet) {
+            EXPECT_EQ(x, metric) << c.code;
+            continue;
+        }
+        EXPECT_EQ(x.m_strTitle, L" X [ft]");
+        EXPECT_EQ(y.m_strTitle, L" Y [ft]");
+        EXPECT_NEAR(x.m_fRangeEnd, 5.0 * 3.2808399, 1e-4);
+        EXPECT_NEAR(y.m_fRangeEnd, 2.5 * 3.2808399, 1e-4);
+        EXPECT_EQ(x.m_nScaleKind, CRulerSettings::SCALE_FEET);
+        EXPECT_EQ(y.m_nScaleKind, CRulerSettings::SCALE_FEET);
+    }
 }
 
 TEST_F(TopViewCtrlTest, RulerRangesFollowTheSizesTheViewShowsNotTheRaisedGrid)
