@@ -47,8 +47,13 @@ enum class TDialogControl {
     PushButton,
     DefPushButton, // the button that Return presses
     GroupBox,
+    AutoCheckBox,
+    AutoRadioButton, // WS_GROUP on the first of a group
     Edit,          // single-line edit box
     Trackbar,
+    ComboBox,      // CBS_DROPDOWNLIST, CBS_SORT
+    ListView,      // LVS_ styles
+    TabControl,
 };
 
 struct CDialogItem
@@ -58,6 +63,7 @@ struct CDialogItem
     int nID;
     int x, y, cx, cy; // dialog units
     DWORD style = 0;  // the control's own styles besides WS_CHILD | WS_VISIBLE (ES_, TBS_, WS_BORDER ...)
+    DWORD notStyle = 0; // default styles taken away, as "NOT WS_VISIBLE" of a hidden item
 };
 
 struct CDialogTemplate
@@ -68,6 +74,10 @@ struct CDialogTemplate
     std::wstring fontName;
     int nPointSize;
     std::vector<CDialogItem> items;
+    // Besides a caption and a system menu: WS_THICKFRAME (resizable, from the minimum tracking
+    // size of WM_GETMINMAXINFO), WS_MINIMIZEBOX, WS_MAXIMIZEBOX. WS_CHILD makes a page without
+    // caption inside its parent, shown only with WS_VISIBLE.
+    DWORD style = 0;
 };
 
 struct CStringEntry

@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <algorithm>
+#include <climits>
 
 // The trackbar's widget; it draws the selection band along the groove.
 class CSliderWidget : public QSlider
@@ -16,6 +17,13 @@ public:
     bool m_bSelRange = false;
     int m_nSelMin = 0;
     int m_nSelMax = 0;
+    bool m_bEndTicks = false; // ticks at the first and the last position only
+
+    void SetEndTicks()
+    {
+        m_bEndTicks = true;
+        setTickInterval(std::max(1, int(std::min<long long>(static_cast<long long>(maximum()) - minimum(), INT_MAX))));
+    }
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override
@@ -56,10 +64,15 @@ QWidget* CSliderCtrl::CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidge
     slider->setRange(0, 100);
     slider->setSingleStep(1);
     slider->setPageStep(20);
-    if ((cs.style & TBS_AUTOTICKS) && !(cs.style & TBS_NOTICKS)) {
-        slider->setTickInterval(0);
+    // A tick for every step with TBS_AUTOTICKS, else the first and the last only; none with
+    // TBS_NOTICKS.
+    if (!(cs.style & TBS_NOTICKS)) {
         slider->setTickPosition((cs.style & TBS_BOTH) ? QSlider::TicksBothSides
                                 : (cs.style & TBS_TOP) ? QSlider::TicksAbove : QSlider::TicksBelow);
+        if (cs.style & TBS_AUTOTICKS)
+            slider->setTickInterval(0);
+        else
+            slider->SetEndTicks();
     }
     slider->m_bSelRange = (cs.style & TBS_ENABLESELRANGE) != 0;
     QObject::connect(slider, &QAbstractSlider::actionTriggered, slider, [slider](int action) {
@@ -116,6 +129,8 @@ void CSliderCtrl::SetRange(int nMin, int nMax, bool bRedraw)
     const QSignalBlocker blocker(slider);
     slider->setRange(nMin, nMax);
     slider->setPageStep(std::max(1, int((static_cast<long long>(nMax) - nMin) / 5)));
+    if (slider->m_bEndTicks)
+        slider->SetEndTicks();
     if (bRedraw)
         slider->update();
 }
@@ -170,7 +185,9 @@ void CSliderCtrl::ClearTics(bool bRedraw)
     auto* slider = static_cast<CSliderWidget*>(GetWidget());
     if (!slider)
         return;
-    slider->setTickPosition(QSlider::NoTicks);
+    // The first and the last tick stay.
+    if (slider->tickPosition() != QSlider::NoTicks)
+        slider->SetEndTicks();
     if (bRedraw)
         slider->update();
 }

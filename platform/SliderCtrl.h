@@ -22,6 +22,8 @@ enum : UINT {
 // is dragged, TB_THUMBPOSITION when it is let go, TB_LINEUP / TB_LINEDOWN, TB_PAGEUP /
 // TB_PAGEDOWN and TB_TOP / TB_BOTTOM for keys and clicks, TB_THUMBPOSITION for the wheel;
 // each but TB_THUMBTRACK is followed by TB_ENDTRACK. TBS_ENABLESELRANGE shows the selection.
+// Ticks stand below (TBS_TOP: above; TBS_BOTH: on both sides), one per step with TBS_AUTOTICKS,
+// else at the first and the last position; TBS_NOTICKS has none.
 class CSliderCtrl : public CWnd
 {
 public:
@@ -33,6 +35,7 @@ public:
     int GetPos() const;
     void SetSelection(int nMin, int nMax);
     void GetSelection(int& nMin, int& nMax) const;
+    // Leaves the first and the last tick.
     void ClearTics(bool bRedraw = false);
 
 protected:

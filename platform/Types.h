@@ -181,6 +181,7 @@ enum : UINT {
     WM_ERASEBKGND = 0x0014,
     WM_SHOWWINDOW = 0x0018,
     WM_GETMINMAXINFO = 0x0024,
+    WM_NOTIFY = 0x004E, // wParam the control's id, lParam its NMHDR
     WM_SETFONT = 0x0030,
     WM_GETDLGCODE = 0x0087, // what keys a control keeps from its dialog (DLGC_ flags)
     WM_KEYDOWN = 0x0100,
@@ -207,6 +208,14 @@ enum : UINT {
     WM_APP = 0x8000,
 };
 enum : UINT { WA_INACTIVE = 0, WA_ACTIVE = 1 };
+
+// The head of every WM_NOTIFY of a common control; the control's own record follows it.
+struct NMHDR
+{
+    HWND hwndFrom = nullptr;
+    UINT idFrom = 0;
+    UINT code = 0; // negative codes travel as their UINT pattern
+};
 
 // Size types of WM_SIZE.
 enum : UINT { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };

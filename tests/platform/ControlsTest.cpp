@@ -258,3 +258,34 @@ TEST_F(ControlsTest, VerticalTrackbarFromATemplateHasItsMinimumAtTheTop)
     QTest::keyClick(pSlider->GetWidget(), Qt::Key_Up);
     EXPECT_EQ(dialog.m_scrolls, (std::vector<CNote>{{WM_VSCROLL, TB_LINEUP, 49}, {WM_VSCROLL, TB_ENDTRACK, 49}}));
 }
+
+TEST_F(ControlsTest, TrackbarTicksFollowTheirStyles)
+{
+    CNotedWnd parent;
+    struct
+    {
+        DWORD style;
+        QSlider::TickPosition position;
+        int interval; // 0: one per step
+    } const cases[] = {
+        {0, QSlider::TicksBelow, 50},                      // the first and the last
+        {TBS_BOTH, QSlider::TicksBothSides, 50},
+        {TBS_BOTH | TBS_NOTICKS, QSlider::NoTicks, 0},
+        {TBS_TOP | TBS_AUTOTICKS, QSlider::TicksAbove, 0},
+        {TBS_VERT | TBS_BOTH | TBS_AUTOTICKS, QSlider::TicksBothSides, 0},
+    };
+    for (const auto& c : cases) {
+        CSliderCtrl slider;
+        ASSERT_TRUE(slider.Create(L"", WS_CHILD | WS_VISIBLE | c.style, CRect(5, 5, 205, 35), &parent, 5));
+        slider.SetRange(10, 60);
+        const auto* qslider = static_cast<const QSlider*>(slider.GetWidget());
+        EXPECT_EQ(qslider->tickPosition(), c.position) << c.style;
+        EXPECT_EQ(qslider->tickInterval(), c.interval) << c.style;
+        // Clearing the ticks leaves the first and the last.
+        slider.ClearTics();
+        EXPECT_EQ(qslider->tickPosition(), c.position) << c.style;
+        if (c.position != QSlider::NoTicks) {
+            EXPECT_EQ(qslider->tickInterval(), 50) << c.style;
+        }
+    }
+}
