@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -113,4 +114,15 @@ void CWnd::CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck)
         if (auto* pButton = dynamic_cast<CButton*>(pChild))
             pButton->SetCheck(nID == nIDCheck ? BST_CHECKED : BST_UNCHECKED);
     }
+}
+
+void CButton::SetIcon(HICON hIcon)
+{
+    m_hIcon = hIcon;
+    auto* button = qobject_cast<QAbstractButton*>(GetWidget());
+    if (!button)
+        return;
+    button->setIcon(hIcon ? QIcon(QString::fromUtf8(hIcon->path)) : QIcon());
+    const int side = std::clamp(std::min(button->width(), button->height()) - 8, 16, 32);
+    button->setIconSize(QSize(side, side));
 }

@@ -30,11 +30,15 @@ public:
     int GetCheck() const;
     void SetCheck(int nCheck);
     UINT GetButtonStyle() const { return GetStyle() & BS_TYPEMASK; }
+    // The icon a push button shows, as large as the button holds up to 32 pixels; null for none.
+    void SetIcon(HICON hIcon);
+    HICON GetIcon() const { return m_hIcon; }
 
 protected:
     QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget) override;
 
 private:
+    HICON m_hIcon = nullptr;
     bool IsRadio() const;
     // The other radio buttons of this one's group.
     void ClearGroup();

@@ -7,10 +7,12 @@
 #include "GuiTestSupport.h"
 #include "Resources.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -85,6 +87,20 @@ protected:
     {
         if (HasFocus(IDCANCEL))
             ++m_nCancel;
+    }
+};
+
+// Shows icon 143 on its first button, as the dialogs with pop-up buttons do.
+class CIconDialog : public CDialog
+{
+public:
+    CIconDialog() : CDialog(IDD_FIXED) {}
+
+protected:
+    bool OnInitDialog() override
+    {
+        static_cast<CButton*>(GetDlgItem(IDOK))->SetIcon(AfxFindIcon(143));
+        return true;
     }
 };
 
@@ -223,4 +239,31 @@ TEST_F(DialogTemplateTest, OkAndCancelActOnlyFromTheirFocusedButtons)
         EXPECT_EQ(dialog.m_nCancel, c.nCancel) << c.nFocus << " " << int(c.action);
         dialog.DestroyWindow();
     }
+}
+
+TEST_F(DialogTemplateTest, IconPushButtonShowsItsIcon)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("contrast.png"));
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(path));
+    const std::string pathText = path.toStdString();
+    CResourceSet resources = TestResources();
+    resources.icons = {{143, pathText.c_str()}};
+    AfxSetResourceSet(&resources);
+
+    CIconDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_FIXED));
+    auto* pButton = static_cast<CButton*>(dialog.GetDlgItem(IDOK));
+    EXPECT_EQ(pButton->GetIcon(), AfxFindIcon(143));
+    const auto* button = static_cast<const QAbstractButton*>(pButton->GetWidget());
+    ASSERT_FALSE(button->icon().isNull());
+    // As large as the 23-pixel button holds.
+    EXPECT_EQ(button->iconSize(), QSize(16, 16));
+    EXPECT_EQ(button->icon().pixmap(16, 16).toImage().pixel(8, 8), QColor(Qt::blue).rgb());
+    pButton->SetIcon(nullptr);
+    EXPECT_TRUE(button->icon().isNull());
+    EXPECT_EQ(pButton->GetIcon(), nullptr);
+    dialog.DestroyWindow();
 }
