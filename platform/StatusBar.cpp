@@ -129,11 +129,15 @@ void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth)
     pane.nStyle = nStyle;
     pane.cxText = std::max(cxWidth, 0);
     if (bStretchChanged) {
-        // The bar takes a pane's stretch factor only as it is inserted.
+        // The bar takes a pane's stretch factor only as the pane is added, and a pane taken
+        // out and put back in the middle hides the ones after it: all go in again in order.
         auto* bar = static_cast<QStatusBar*>(GetWidget());
-        bar->removeWidget(pane.pLabel);
-        bar->insertWidget(nIndex, pane.pLabel, nStyle & SBPS_STRETCH ? 1 : 0);
-        pane.pLabel->show();
+        for (const CPane& other : m_panes)
+            bar->removeWidget(other.pLabel);
+        for (const CPane& other : m_panes) {
+            bar->addWidget(other.pLabel, other.nStyle & SBPS_STRETCH ? 1 : 0);
+            other.pLabel->show();
+        }
     }
     ApplyPane(pane);
 }
@@ -166,6 +170,11 @@ bool CStatusBar::SetPaneText(int nIndex, const std::wstring& text, bool)
 std::wstring CStatusBar::GetPaneText(int nIndex) const
 {
     return nIndex >= 0 && nIndex < GetCount() ? m_panes[size_t(nIndex)].text : std::wstring();
+}
+
+bool CStatusBar::IsPaneShown(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < GetCount() && !m_panes[size_t(nIndex)].pLabel->isHidden();
 }
 
 int CStatusBar::GetPaneWidth(int nIndex) const

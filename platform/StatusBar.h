@@ -35,6 +35,8 @@ public:
     void SetPaneStyle(int nIndex, UINT nStyle);
     bool SetPaneText(int nIndex, const std::wstring& text, bool bUpdate = true);
     std::wstring GetPaneText(int nIndex) const;
+    // Shown in the bar (while no prompt covers the panes).
+    bool IsPaneShown(int nIndex) const;
     // The width the pane has on the screen now, frame included.
     int GetPaneWidth(int nIndex) const;
     // The prompt shown over the panes, empty when the panes show.

@@ -210,6 +210,8 @@ TEST_F(FrameBarsTest, PanesAreSizedByTheirStringsAndTheStretchingOneTakesTheRest
     ASSERT_EQ(bar.GetCount(), 3);
     EXPECT_EQ(bar.GetPaneText(0), L"a rather long pane text");
     EXPECT_EQ(bar.CommandToIndex(ID_PANE_HANDLED), 2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(bar.IsPaneShown(i)) << i;
     const int wide = bar.GetPaneWidth(0), narrow = bar.GetPaneWidth(2), stretch = bar.GetPaneWidth(1);
     EXPECT_GT(wide, 2 * narrow);
     m_pFrame->MoveWindow(0, 0, 800, 300);
