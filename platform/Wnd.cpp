@@ -2,6 +2,8 @@
 
 #include "DC.h"
 #include "QtConvert.h"
+#include "Services.h"
+#include "WinApp.h"
 #include "WndHost.h"
 
 #include "MessageLog.h"
@@ -813,4 +815,44 @@ bool CWnd::TranslateEvent(QEvent* pEvent)
     default:
         return false;
     }
+}
+
+const CWnd CWnd::wndTop;
+const CWnd CWnd::wndBottom;
+
+bool CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+{
+    if (!m_pWidget)
+        return false;
+    const QRect now = m_pWidget->geometry();
+    if (nFlags & SWP_NOMOVE) {
+        x = now.x();
+        y = now.y();
+    }
+    if (nFlags & SWP_NOSIZE) {
+        cx = now.width();
+        cy = now.height();
+    }
+    MoveWindow(x, y, cx, cy, (nFlags & SWP_NOREDRAW) == 0);
+    if (!(nFlags & SWP_NOZORDER) && pWndInsertAfter) {
+        if (pWndInsertAfter == &wndTop)
+            m_pWidget->raise();
+        else if (pWndInsertAfter == &wndBottom)
+            m_pWidget->lower();
+        else if (pWndInsertAfter->m_pWidget && pWndInsertAfter != this)
+            m_pWidget->stackUnder(pWndInsertAfter->m_pWidget);
+    }
+    if (nFlags & SWP_HIDEWINDOW)
+        ShowWindow(SW_HIDE);
+    else if (nFlags & SWP_SHOWWINDOW)
+        ShowWindow(SW_SHOWNA);
+    return true;
+}
+
+int CWnd::MessageBox(const std::wstring& text, const std::wstring& caption, UINT nType)
+{
+    std::wstring title = caption;
+    if (title.empty() && AfxGetApp())
+        title = AfxGetApp()->m_strAppName;
+    return AfxGetMessageBoxService().MessageBox(this, text, title, nType);
 }

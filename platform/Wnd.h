@@ -36,6 +36,12 @@ int GetSystemMetrics(int nIndex);
 // What RedrawWindow does: invalidate (with erasing), also in every descendant, and paint at once.
 enum : UINT { RDW_INVALIDATE = 0x0001, RDW_ERASE = 0x0004, RDW_ALLCHILDREN = 0x0080, RDW_UPDATENOW = 0x0100 };
 
+// What SetWindowPos leaves as it is, and whether it shows or hides the window.
+enum : UINT {
+    SWP_NOSIZE = 0x0001, SWP_NOMOVE = 0x0002, SWP_NOZORDER = 0x0004, SWP_NOREDRAW = 0x0008,
+    SWP_NOACTIVATE = 0x0010, SWP_SHOWWINDOW = 0x0040, SWP_HIDEWINDOW = 0x0080,
+};
+
 class CWnd : public CCmdTarget
 {
 public:
@@ -203,4 +209,15 @@ private:
     bool m_bErasePending = true;
     QImage m_backing;
     std::map<UINT, std::function<LRESULT(WPARAM, LPARAM)>> m_messageMap;
+
+public:
+    // The places in the z-order that SetWindowPos takes besides a sibling.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    // Moves and sizes the window as MoveWindow does and places it in the z-order of its
+    // siblings (top-level windows: of the screen): at the top, at the bottom or just below
+    // pWndInsertAfter. The window is never activated.
+    bool SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    // A message box owned by this window; an empty caption is the application's name.
+    int MessageBox(const std::wstring& text, const std::wstring& caption = std::wstring(), UINT nType = MB_OK);
 };

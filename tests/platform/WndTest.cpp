@@ -6,6 +6,7 @@
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "View.h"
+#include "WinApp.h"
 #include "Wnd.h"
 
 #include <QApplication>
@@ -445,4 +446,108 @@ TEST(WndTest, APrintOnlyWindowNeverShowsAndLetsTheMouseThrough)
     EXPECT_EQ(root.m_nClicks, 1);
     EXPECT_EQ(child.m_nClicks, 0);
     EXPECT_EQ(grandchild.m_nClicks, 0);
+}
+
+TEST(WndTest, SetWindowPosPlacesTheWindowInTheZOrderOfItsSiblings)
+{
+    std::vector<std::string> log;
+    CRecordingWnd root("root", &log), a("a", &log), b("b", &log), c("c", &log);
+    ASSERT_TRUE(root.Create(L"root", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 1));
+    ASSERT_TRUE(CreateChild(a, root, 2) && CreateChild(b, root, 3) && CreateChild(c, root, 4));
+    // The siblings from the bottom to the top, as Qt stacks them.
+    auto order = [&root] {
+        std::string names;
+        for (QObject* object : root.GetWidget()->children())
+            if (auto* pWnd = dynamic_cast<CRecordingWnd*>(CWnd::FromWidget(qobject_cast<QWidget*>(object))))
+                if (pWnd != &root)
+                    names += pWnd->m_name;
+        return names;
+    };
+    EXPECT_EQ(order(), "abc");
+
+    const struct
+    {
+        CWnd* moved;
+        const CWnd* insertAfter;
+        UINT flags;
+        const char* expected;
+    } cases[] = {
+        {&a, &CWnd::wndTop, 0, "bca"},
+        {&a, &CWnd::wndBottom, SWP_NOZORDER, "bca"},
+        {&a, &CWnd::wndBottom, 0, "abc"},
+        {&c, &b, 0, "acb"}, // just below b
+        {&b, &a, 0, "bac"},
+        {&c, &c, 0, "bac"}, // below itself: stays
+        {&b, &CWnd::wndTop, SWP_NOMOVE | SWP_NOSIZE, "acb"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(c.moved->SetWindowPos(c.insertAfter, 0, 0, 40, 30, c.flags));
+        EXPECT_EQ(order(), c.expected) << static_cast<CRecordingWnd*>(c.moved)->m_name;
+    }
+    // The window on top is the one found where all three lie.
+    EXPECT_EQ(CWnd::FromWidget(root.GetWidget()->childAt(10, 10)), &b);
+}
+
+TEST(WndTest, SetWindowPosKeepsWhatItsFlagsKeepAndShowsOrHides)
+{
+    const struct
+    {
+        UINT flags;
+        CRect expected;
+        bool visible;
+    } cases[] = {
+        {0, CRect(5, 6, 55, 66), true},
+        {SWP_NOMOVE, CRect(20, 10, 70, 70), true},
+        {SWP_NOSIZE, CRect(5, 6, 45, 36), true},
+        {SWP_NOMOVE | SWP_NOSIZE | SWP_HIDEWINDOW, CRect(20, 10, 60, 40), false},
+        {SWP_NOZORDER | SWP_HIDEWINDOW, CRect(5, 6, 55, 66), false},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> log;
+        CRecordingWnd root("root", &log), child("child", &log);
+        ASSERT_TRUE(root.Create(L"root", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 1));
+        ASSERT_TRUE(child.Create(L"", WS_CHILD | WS_VISIBLE, CRect(20, 10, 60, 40), &root, 2));
+        EXPECT_TRUE(child.SetWindowPos(&CWnd::wndTop, 5, 6, 50, 60, c.flags));
+        CRect rect;
+        child.GetWindowRect(&rect);
+        CPoint topLeft = rect.TopLeft();
+        root.ScreenToClient(&topLeft);
+        EXPECT_EQ(CRect(topLeft.x, topLeft.y, topLeft.x + rect.Width(), topLeft.y + rect.Height()), c.expected)
+            << c.flags;
+        EXPECT_EQ(child.IsWindowVisible(), c.visible) << c.flags;
+        if (c.flags & SWP_NOSIZE) {
+            EXPECT_EQ(child.m_nSizes, 1) << c.flags; // only the one of its creation
+        }
+    }
+
+    // A hidden page placed and shown in one call.
+    std::vector<std::string> log;
+    CRecordingWnd root("root", &log), page("page", &log);
+    ASSERT_TRUE(root.Create(L"root", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 1));
+    ASSERT_TRUE(page.Create(L"", WS_CHILD, CRect(0, 0, 10, 10), &root, 2));
+    EXPECT_FALSE(page.IsWindowVisible());
+    EXPECT_TRUE(page.SetWindowPos(&CWnd::wndTop, 4, 4, 80, 50, SWP_SHOWWINDOW));
+    EXPECT_TRUE(page.IsWindowVisible());
+    EXPECT_EQ(page.m_lastSize, CSize(80, 50));
+
+    CWnd never;
+    EXPECT_FALSE(never.SetWindowPos(&CWnd::wndTop, 0, 0, 1, 1, 0));
+}
+
+TEST(WndTest, MessageBoxOfAWindowHasItsOwnCaptionOrTheApplicationsName)
+{
+    CWinApp app(L"Quarvel");
+    CScriptedMessageBoxes boxes;
+    boxes.m_answers = {IDYES};
+    std::vector<std::string> log;
+    CRecordingWnd wnd("wnd", &log);
+    ASSERT_TRUE(wnd.Create(L"w", WS_OVERLAPPEDWINDOW, CRect(0, 0, 50, 50), nullptr, 1));
+    EXPECT_EQ(wnd.MessageBox(L"F/N exist.", L"Warning", MB_YESNO | MB_ICONEXCLAMATION), IDYES);
+    EXPECT_EQ(wnd.MessageBox(L"Done."), IDOK);
+    ASSERT_EQ(boxes.m_texts.size(), 2u);
+    EXPECT_EQ(boxes.m_captions[0], L"Warning");
+    EXPECT_EQ(boxes.m_types[0], UINT(MB_YESNO | MB_ICONEXCLAMATION));
+    EXPECT_EQ(boxes.m_owners[0], &wnd);
+    EXPECT_EQ(boxes.m_captions[1], L"Quarvel");
+    EXPECT_EQ(boxes.m_types[1], UINT(MB_OK));
 }
