@@ -289,7 +289,6 @@ TEST_F(TopViewCtrlTest, DegenerateSizesLayOutWithoutNegativeLengths)
     } cases[] = {
         {1, 1, CRect(0, 0, 0, 0)},     {1, 1, CRect(0, 0, 300, 200)}, {61, 1, CRect(0, 0, 300, 200)},
         {1, 51, CRect(0, 0, 300, 200)}, {61, 51, CRect(0, 0, 5, 5)},  {61, 51, CRect(50, 50, 10, 10)},
-        {-3, 51, CRect(0, 0, 300, 200)},
     };
     for (const auto& c : cases) {
         SetGrid(m_project, c.sizeX, c.sizeY);
