@@ -10,6 +10,8 @@ enum : UINT {
     IDD_TEXTDIALOG = 131,    // the save prompt
     IDC_ABOUT_TEXT = 227,    // name and version in the About box
     IDS_SAVE_CHANGED = 107,  // "Save changed project %1"
+    IDS_X_SECTION = 130,     // labels of the main view's coordinate panel
+    IDS_Y_SECTION = 131,
     IDD_SLIDER_DIALOG = 105, // the contrast and time-gain pop-up
     IDC_SLIDER_TRACKBAR = 1002,
     IDC_SLIDER_VALUE = 1003,

@@ -8,6 +8,8 @@ std::vector<CStringEntry> MakeStringTable()
 {
     std::vector<CStringEntry> strings = {
         {IDS_SAVE_CHANGED, L"Save changed project %1"},
+        {IDS_X_SECTION, L"X-Section:"},
+        {IDS_Y_SECTION, L"Y-Section:"},
         {IDS_MATERIAL, L"Material"},
         {ID_INDICATOR_COORDINATES, L"x= 00.000 m  y= 00.000 m   z= 00.000 m"},
         {ID_INDICATOR_BLANK, L" "},
