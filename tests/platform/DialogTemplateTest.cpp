@@ -76,17 +76,21 @@ public:
     CFocusedDialog() : CDialog(IDD_FOCUSED) {}
     int m_nOK = 0;
     int m_nCancel = 0;
+    bool m_bEndIgnored = false; // a modal run ends with 0 where the press is ignored
 
 protected:
-    void OnOK() override
+    void OnOK() override { Act(IDOK, m_nOK); }
+    void OnCancel() override { Act(IDCANCEL, m_nCancel); }
+
+private:
+    void Act(int nButton, int& nCount)
     {
-        if (HasFocus(IDOK))
-            ++m_nOK;
-    }
-    void OnCancel() override
-    {
-        if (HasFocus(IDCANCEL))
-            ++m_nCancel;
+        if (HasFocus(nButton)) {
+            ++nCount;
+            EndDialog(nButton);
+        } else if (m_bEndIgnored) {
+            EndDialog(0);
+        }
     }
 };
 
@@ -238,6 +242,26 @@ TEST_F(DialogTemplateTest, OkAndCancelActOnlyFromTheirFocusedButtons)
         EXPECT_EQ(dialog.m_nOK, c.nOK) << c.nFocus << " " << int(c.action);
         EXPECT_EQ(dialog.m_nCancel, c.nCancel) << c.nFocus << " " << int(c.action);
         dialog.DestroyWindow();
+    }
+}
+
+TEST_F(DialogTemplateTest, ScriptedAnswersReachFocusedButtonsAsTheUsersDo)
+{
+    struct
+    {
+        int nButton;
+        CModalAnswer::TKind kind;
+        INT_PTR result;
+    } const cases[] = {
+        {IDCANCEL, CModalAnswer::PRESS_BUTTON, IDCANCEL},
+        {IDOK, CModalAnswer::PRESS_BUTTON, IDOK},
+        {0, CModalAnswer::KEY_RETURN, IDOK}, // the default button holds the focus at first
+    };
+    for (const auto& c : cases) {
+        CModalAnswer answer(c.nButton, c.kind);
+        CFocusedDialog dialog;
+        dialog.m_bEndIgnored = true;
+        EXPECT_EQ(dialog.DoModal(), c.result) << c.nButton;
     }
 }
 

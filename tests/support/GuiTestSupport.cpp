@@ -108,8 +108,11 @@ CModalAnswer::CModalAnswer(int nButtonID, TKind kind)
         QWidget* widget = dialog.GetWidget();
         switch (kind) {
         case PRESS_BUTTON:
-            if (auto* pButton = dynamic_cast<CButton*>(dialog.GetDlgItem(nButtonID)))
+            // The user's click gives the button the focus first.
+            if (auto* pButton = dynamic_cast<CButton*>(dialog.GetDlgItem(nButtonID))) {
+                pButton->SetFocus();
                 pButton->Click();
+            }
             break;
         case KEY_RETURN:
         case KEY_ESCAPE: {
