@@ -1,11 +1,15 @@
 #include "MainFrame.h"
 
+#include "BackgroundRemovalDlg.h"
+#include "DrawToolDlg.h"
 #include "Messages.h"
 #include "QuarvelApp.h"
 #include "QuarvelDoc.h"
 #include "ResourceIds.h"
+#include "Services.h"
 #include "SliderCtrl.h"
 #include "TruncToInt.h"
+#include "VelocitySettingsDlg.h"
 
 #include "Cfg.h"
 #include "DrawingManager.h"
@@ -21,21 +25,18 @@ const UINT kIndicators[] = {ID_INDICATOR_COORDINATES, ID_INDICATOR_BLANK, ID_IND
 // The toolbar commands that need a project.
 const UINT kTools[] = {ID_TOOLBAR_CONTRAST, ID_TOOLBAR_TIMEGAIN, ID_TOOLBAR_TRACEVIEW, ID_TOOLBAR_DRAWTOOL,
                        ID_TOOLBAR_OBJECTS,  ID_TOOLBAR_VELOCITY, ID_TOOLBAR_BKGR,      ID_TOOLBAR_EMDATA};
-
-// The tools whose windows are still to come: their buttons stay disabled.
-bool IsToolWithoutWindow(UINT nID)
-{
-    return nID == ID_TOOLBAR_TRACEVIEW || nID == ID_TOOLBAR_DRAWTOOL || nID == ID_TOOLBAR_VELOCITY ||
-           nID == ID_TOOLBAR_BKGR;
-}
 } // namespace
 
 CMainFrame::CMainFrame()
 {
     MapCommand(ID_TOOLBAR_CONTRAST, [this] { OnToolbarContrast(); });
     MapCommand(ID_TOOLBAR_TIMEGAIN, [this] { OnToolbarTimeGain(); });
+    MapCommand(ID_TOOLBAR_DRAWTOOL, [this] { OnToolbarDrawTool(); });
+    MapCommand(ID_TOOLBAR_TRACEVIEW, [this] { OnToolbarTraceView(); });
     MapCommand(ID_TOOLBAR_OBJECTS, [this] { OnToolbarObjects(); });
     MapCommand(ID_TOOLBAR_EMDATA, [this] { OnToolbarEmData(); });
+    MapCommand(ID_TOOLBAR_VELOCITY, [this] { OnToolbarVelocity(); });
+    MapCommand(ID_TOOLBAR_BKGR, [this] { OnToolbarBKGRRemoval(); });
     for (UINT nID : kTools)
         MapUpdate(nID, [this](CCmdUI* pCmdUI) { OnUpdateToolbar(pCmdUI); });
     MapUpdate(ID_FILE_SAVE, [this](CCmdUI* pCmdUI) { OnUpdateToolbar(pCmdUI); });
@@ -111,6 +112,8 @@ void CMainFrame::OnDestroy()
     // The owned pop-ups go with the frame; nobody is left to hear that they closed.
     m_pContrastDlg.reset();
     m_pTimeGainDlg.reset();
+    m_pDrawToolDlg.reset();
+    m_pTraceViewDlg.reset();
     CFrameWnd::OnDestroy();
 }
 
@@ -180,7 +183,7 @@ void CMainFrame::OnUpdateToolbar(CCmdUI* pCmdUI)
         SetObjectsIcon();
         break;
     default:
-        pCmdUI->Enable(!IsToolWithoutWindow(pCmdUI->m_nID));
+        pCmdUI->Enable();
         break;
     }
 }
@@ -236,6 +239,51 @@ void CMainFrame::OnToolbarTimeGain()
                      pProject ? pProject->m_settings.m_params.m_iTimeGain : 0, IDW_TIMEGAIN_POS);
 }
 
+void CMainFrame::OnToolbarTraceView()
+{
+    if (m_pTraceViewDlg) {
+        m_pTraceViewDlg->SetActiveWindow();
+        return;
+    }
+    const CProject* pProject = GetProject();
+    if (!pProject)
+        return;
+    auto pNew = std::make_unique<CTraceViewDlg>(this);
+    if (!pNew->Create(CTraceViewDlg::IDD, this)) {
+        g_messageLog.Log(LOG_ERROR, "CMainFrame: the trace view window could not be created.");
+        return;
+    }
+    auto* pDoc = dynamic_cast<CQuarvelDoc*>(GetActiveDocument());
+    pNew->m_pMatrix = &pDoc->m_matrix;
+    pNew->m_fX = pProject->m_fCursorX;
+    pNew->m_fY = pProject->m_fCursorY;
+    pNew->m_fDepth = pProject->m_fCursorDepth;
+    pNew->m_iZeroLevel = pProject->m_settings.m_iZeroLevel;
+    pNew->m_iAperture = pProject->m_settings.m_params.m_iAperture;
+    pNew->Invalidate();
+    pNew->ShowWindow(SW_SHOW);
+    m_pTraceViewDlg = std::move(pNew);
+}
+
+void CMainFrame::OnToolbarDrawTool()
+{
+    if (m_pDrawToolDlg) {
+        m_pDrawToolDlg->SetActiveWindow();
+        return;
+    }
+    if (!GetProject())
+        return;
+    Broadcast(WM_DRAWING_EVENT, MakeCodeParam(DRAW_MODE_ON, 0));
+    auto pNew = std::make_unique<CDrawToolDlg>(this);
+    if (!pNew->Create(CDrawToolDlg::IDD, this)) {
+        g_messageLog.Log(LOG_ERROR, "CMainFrame: the drawing tool window could not be created.");
+        return;
+    }
+    pNew->ShowWindow(SW_SHOW);
+    m_pDrawToolDlg = std::move(pNew);
+    g_drawingManager.SetDrawingMode(true);
+}
+
 void CMainFrame::OnToolbarObjects()
 {
     const int32_t next = (g_drawingManager.GetVisibility() + 1) % 3;
@@ -253,14 +301,123 @@ void CMainFrame::OnToolbarEmData()
     SendMessageToDescendants(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_EM_OVERLAY, 0));
 }
 
+void CMainFrame::OnToolbarVelocity()
+{
+    if (m_pVelocityDlg)
+        return;
+    g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): enter.");
+    auto* pDoc = dynamic_cast<CQuarvelDoc*>(GetActiveDocument());
+    if (pDoc && pDoc->IsProjectLoaded()) {
+        // The dialog previews on the matrix; the cache keeps it for an unchanged end.
+        pDoc->m_matrix.Save();
+        g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): new CVelocitySettingsDlg.");
+        CVelocitySettingsDlg dialog(this);
+        m_pVelocityDlg = &dialog;
+        dialog.SetData(&pDoc->m_project, &pDoc->m_matrix);
+        const INT_PTR result = dialog.DoModal();
+        g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): m_pVelocityDlg->DoModal %d", int(result));
+        if (result == IDOK) {
+            CWaitCursor wait;
+            if (dialog.m_bDataChanged) {
+                g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): data chenced; rebuild data");
+                pDoc->m_matrix.Calculate();
+                C3DMatrix::RemovePreCalcFiles(pDoc->m_project);
+                Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_RECOMPUTED, 0));
+                Broadcast(WM_DATA_CHANGED,
+                          MakeCodeParam(DATA_VELOCITY, TruncToInt(pDoc->m_project.m_settings.m_dVelocity)));
+                UpdateMaterialPane();
+            } else {
+                g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): load prev. data");
+                pDoc->m_matrix.Load();
+            }
+        } else if (result == IDCANCEL || result == IDABORT) {
+            g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): load prev. data");
+            pDoc->m_matrix.Load();
+        } else if (result == -1) {
+            AfxMessageBox(L"Velocity settings dialog could not be opened.", MB_OK);
+        }
+        m_pVelocityDlg = nullptr;
+    }
+    g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): return");
+}
+
+void CMainFrame::OnToolbarBKGRRemoval()
+{
+    if (m_pBkgrRemovalDlg)
+        return;
+    g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): enter");
+    auto* pDoc = dynamic_cast<CQuarvelDoc*>(GetActiveDocument());
+    if (pDoc && pDoc->IsProjectLoaded()) {
+        g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): save data");
+        pDoc->m_matrix.Save();
+        g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): new dlg");
+        BackgroundRemovalDlg dialog(this);
+        m_pBkgrRemovalDlg = &dialog;
+        g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): set settings");
+        dialog.SetData(&pDoc->m_project, &pDoc->m_matrix);
+        const INT_PTR result = dialog.DoModal();
+        g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): doModal() %d", int(result));
+        if (result == IDOK && dialog.m_bDataChanged) {
+            CWaitCursor wait;
+            g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): rebuild");
+            pDoc->m_matrix.Calculate();
+            C3DMatrix::RemovePreCalcFiles(pDoc->m_project);
+            Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_RECOMPUTED, 0));
+            Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_VELOCITY, TruncToInt(pDoc->m_project.m_settings.m_dVelocity)));
+        } else if (result == IDOK || result == IDCANCEL || result == IDABORT) {
+            CWaitCursor wait;
+            g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): load old data");
+            pDoc->m_matrix.Load();
+        } else if (result == -1) {
+            AfxMessageBox(L"Background Removal dialog could not be opened.!", MB_OK);
+        }
+        m_pBkgrRemovalDlg = nullptr;
+    }
+    g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): return");
+}
+
 void CMainFrame::Broadcast(UINT message, LPARAM lParam)
 {
-    SendMessageToDescendants(message, FRAME_ID, lParam);
+    if (message == WM_DATA_CHANGED)
+        BroadcastDataChanged(FRAME_ID, lParam);
+    else
+        SendMessageToDescendants(message, FRAME_ID, lParam);
+}
+
+void CMainFrame::BroadcastDataChanged(WPARAM wParam, LPARAM lParam)
+{
+    SendMessageToDescendants(WM_DATA_CHANGED, wParam, lParam);
+    const WORD code = GetCode(lParam);
+    if (code == DATA_RECOMPUTED || code == DATA_ZERO_LEVEL)
+        ForwardToTraceView(wParam, lParam);
+}
+
+void CMainFrame::ForwardToTraceView(WPARAM wParam, LPARAM lParam)
+{
+    const CProject* pProject = GetProject();
+    if (!m_pTraceViewDlg)
+        return;
+    // A new project or zero level may have moved the cross-hair depth too.
+    if (pProject) {
+        m_pTraceViewDlg->m_fX = pProject->m_fCursorX;
+        m_pTraceViewDlg->m_fY = pProject->m_fCursorY;
+        m_pTraceViewDlg->m_fDepth = pProject->m_fCursorDepth;
+        m_pTraceViewDlg->m_iZeroLevel = pProject->m_settings.m_iZeroLevel;
+        m_pTraceViewDlg->m_iAperture = pProject->m_settings.m_params.m_iAperture;
+    }
+    m_pTraceViewDlg->SendMessage(WM_DATA_CHANGED, wParam, lParam);
 }
 
 LRESULT CMainFrame::OnCursorMoved(WPARAM, LPARAM lParam)
 {
     UpdateCoordinatePane(IsCursorSet(lParam));
+    const CProject* pProject = GetProject();
+    if (IsCursorSet(lParam) && m_pTraceViewDlg && pProject) {
+        m_pTraceViewDlg->m_fX = pProject->m_fCursorX;
+        m_pTraceViewDlg->m_fY = pProject->m_fCursorY;
+        m_pTraceViewDlg->m_fDepth = pProject->m_fCursorDepth;
+        m_pTraceViewDlg->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
     return 0;
 }
 
@@ -275,6 +432,9 @@ LRESULT CMainFrame::OnValueChanged(WPARAM wParam, LPARAM)
     } else if (wParam == ID_SENDER_TIME_GAIN && m_pTimeGainDlg) {
         pProject->m_settings.m_params.m_iTimeGain = m_pTimeGainDlg->m_nPos;
         Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_TIME_GAIN, m_pTimeGainDlg->m_nPos));
+    } else if (wParam == ID_SENDER_DRAW_TOOL && m_pDrawToolDlg) {
+        g_drawingManager.SetBlendAlpha(m_pDrawToolDlg->GetOpacity());
+        Broadcast(WM_DRAWING_EVENT, MakeCodeParam(DRAW_REDRAW_STYLE, 0));
     }
     return 0;
 }
@@ -286,6 +446,11 @@ LRESULT CMainFrame::OnDataChanged(WPARAM, LPARAM lParam)
         UpdateMaterialPane();
         // The tools at once, as their update handlers have them.
         m_wndToolBar.OnUpdateCmdUI(this, true);
+        ForwardToTraceView(FRAME_ID, lParam);
+        break;
+    case DATA_THICKNESS:
+        if (m_pTraceViewDlg)
+            m_pTraceViewDlg->SetAperture(GetCodeValue(lParam));
         break;
     case DATA_VELOCITY: UpdateMaterialPane(); break;
     case DATA_UNITS:
@@ -303,6 +468,14 @@ LRESULT CMainFrame::OnToolClosed(WPARAM wParam, LPARAM)
         ForgetSliderDialog(m_pContrastDlg, IDW_CONTRAST_POS);
     else if (wParam == ID_SENDER_TIME_GAIN)
         ForgetSliderDialog(m_pTimeGainDlg, IDW_TIMEGAIN_POS);
+    else if (wParam == ID_SENDER_DRAW_TOOL)
+        ForgetDrawTool();
+    else if (wParam == ID_SENDER_TRACE_VIEW)
+        m_pTraceViewDlg.reset();
+    else if (wParam == ID_SENDER_VELOCITY)
+        m_pVelocityDlg = nullptr;
+    else if (wParam == ID_SENDER_BKGR_REMOVAL)
+        m_pBkgrRemovalDlg = nullptr;
     return 0;
 }
 
@@ -311,5 +484,15 @@ LRESULT CMainFrame::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
     if (wParam == FRAME_ID)
         return 0;
     SendMessageToDescendants(WM_DRAWING_EVENT, wParam, lParam);
+    if (m_pDrawToolDlg)
+        m_pDrawToolDlg->SendMessage(WM_DRAWING_EVENT, wParam, lParam);
     return 0;
+}
+
+void CMainFrame::ForgetDrawTool()
+{
+    Broadcast(WM_DRAWING_EVENT, MakeCodeParam(DRAW_MODE_OFF, 0));
+    m_pDrawToolDlg.reset();
+    // Cut, copy and paste of drawing objects stay available once the tool has been open.
+    g_drawingManager.SetDrawingMode(true);
 }

@@ -10,9 +10,13 @@
 #include "SliderDialog.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
+#include "TraceViewDlg.h"
 
 #include <memory>
 
+class CDrawToolDlg;
+class BackgroundRemovalDlg;
+class CVelocitySettingsDlg;
 class CProject;
 
 class CMainFrame : public CFrameWnd
@@ -26,11 +30,16 @@ public:
     // Null while the pop-up does not exist.
     CSliderDialog* GetContrastDlg() const { return m_pContrastDlg.get(); }
     CSliderDialog* GetTimeGainDlg() const { return m_pTimeGainDlg.get(); }
+    CDrawToolDlg* GetDrawToolDlg() const { return m_pDrawToolDlg.get(); }
+    CTraceViewDlg* GetTraceViewDlg() const { return m_pTraceViewDlg.get(); }
 
     // Pane 0: the cross-hair (bSet) or the hover position in the project's units.
     void UpdateCoordinatePane(bool bSet);
     // Pane 2: the project's material and velocity.
     void UpdateMaterialPane();
+    // WM_DATA_CHANGED to the descendants, and to the trace view window for the codes that
+    // change what it draws (recomputed data, a new zero level).
+    void BroadcastDataChanged(WPARAM wParam, LPARAM lParam);
 
 protected:
     bool PreCreateWindow(CREATESTRUCT& cs) override;
@@ -45,8 +54,12 @@ private:
 
     void OnToolbarContrast();
     void OnToolbarTimeGain();
+    void OnToolbarTraceView();
+    void OnToolbarDrawTool();
     void OnToolbarObjects();
     void OnToolbarEmData();
+    void OnToolbarVelocity();
+    void OnToolbarBKGRRemoval();
     void OnUpdateToolbar(CCmdUI* pCmdUI);
 
     LRESULT OnCursorMoved(WPARAM wParam, LPARAM lParam);
@@ -62,6 +75,10 @@ private:
     void ForgetSliderDialog(std::unique_ptr<CSliderDialog>& pDlg, UINT nPosKey);
     // The visibility button's icon from the drawing-object manager's mode.
     void SetObjectsIcon();
+    // After the drawing tool window is gone: drawing mode off in the views, the object deleted.
+    void ForgetDrawTool();
+    // The trace view window takes the project's cross-hair and zero level, then the message.
+    void ForwardToTraceView(WPARAM wParam, LPARAM lParam);
     // Broadcast to the descendants with the frame's id.
     void Broadcast(UINT message, LPARAM lParam);
 
@@ -69,4 +86,8 @@ private:
     CToolBar m_wndToolBar;
     std::unique_ptr<CSliderDialog> m_pContrastDlg;
     std::unique_ptr<CSliderDialog> m_pTimeGainDlg;
+    std::unique_ptr<CDrawToolDlg> m_pDrawToolDlg;
+    std::unique_ptr<CTraceViewDlg> m_pTraceViewDlg;
+    CVelocitySettingsDlg* m_pVelocityDlg = nullptr; // while it runs
+    BackgroundRemovalDlg* m_pBkgrRemovalDlg = nullptr; // while it runs
 };

@@ -1,16 +1,23 @@
 #include "QuarvelApp.h"
 
 #include "AboutDlg.h"
+#include "ConfigDlg.h"
 #include "DocTemplate.h"
+#include "DrawingBusyMessage.h"
+#include "FilterOptionDlg.h"
 #include "FrameWnd.h"
+#include "ImportDlg.h"
 #include "MainFrame.h"
 #include "Messages.h"
+#include "PrintService.h"
 #include "QuarvelDoc.h"
 #include "QuarvelResources.h"
 #include "QuarvelView.h"
 #include "ResourceIds.h"
 #include "Services.h"
 #include "TextDialog.h"
+#include "TruncToInt.h"
+#include "ZeroLevelDlg.h"
 
 #include "Cfg.h"
 #include "FileIo.h"
@@ -23,6 +30,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 
 void CCustomCommandLineInfo::ParseParam(const wchar_t* pszParam, bool, bool)
 {
@@ -48,6 +56,11 @@ const UINT kNeedProject[] = {ID_FILE_SAVE,  ID_FILE_SAVE_AS, ID_FILE_PRINT,     
 CQuarvelApp::CQuarvelApp() : CWinApp(FromAnsi(PROGRAM_NAME))
 {
     MapCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    MapCommand(ID_OPTIONS, [this] { OnOptions(); });
+    MapCommand(ID_FILTER_OPTIONS, [this] { OnFilterOptions(); });
+    MapCommand(ID_ZERO_LEVEL_OPTIONS, [this] { OnZeroLevelOptions(); });
+    MapCommand(ID_FILE_IMPORT, [this] { OnFileImport(); });
+    MapCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
     MapCommand(ID_EDIT_CUT, [this] { OnEditCut(); });
     MapCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
     MapCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); });
@@ -155,13 +168,100 @@ void CQuarvelApp::OnFileOpen()
         OpenDocumentFile(dialog.GetPathName());
 }
 
+void CQuarvelApp::OnFileImport()
+{
+    CImportDlg dialog;
+    dialog.DoModal();
+}
+
+void CQuarvelApp::OnFilePrintSetup()
+{
+    AfxPrintSetup();
+}
+
+void CQuarvelApp::OnFilterOptions()
+{
+    CQuarvelDoc* pDoc = GetDocument();
+    if (!pDoc || !pDoc->IsProjectLoaded()) {
+        AfxMessageBox(L"No project has been loaded.", MB_OK);
+        return;
+    }
+    CFilterOptionDlg dialog;
+    dialog.LoadSettings(&pDoc->m_project);
+    if (dialog.DoModal() != IDOK || !m_pMainWnd)
+        return;
+    if (dialog.m_bFirChanged) {
+        CWaitCursor wait;
+        pDoc->m_matrix.Calculate();
+        m_pMainWnd->SendMessageToDescendants(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_RECOMPUTED, 0));
+    } else if (dialog.m_bTimeGainChanged) {
+        m_pMainWnd->SendMessageToDescendants(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_TIME_GAIN, 0));
+    }
+}
+
+void CQuarvelApp::OnZeroLevelOptions()
+{
+    CQuarvelDoc* pDoc = GetDocument();
+    if (!pDoc || !pDoc->IsProjectLoaded()) {
+        AfxMessageBox(L"No project has been loaded.", MB_OK);
+        return;
+    }
+    CZeroLevelDlg dialog(m_pMainWnd);
+    dialog.SetData(&pDoc->m_project);
+    if (dialog.DoModal() == IDOK)
+        ApplyZeroLevel(dialog.GetZeroLevel());
+}
+
+void CQuarvelApp::ApplyZeroLevel(float fZeroLevel)
+{
+    CQuarvelDoc* pDoc = GetDocument();
+    if (!pDoc || !pDoc->IsProjectLoaded())
+        return;
+    CProject& project = pDoc->m_project;
+    CProjectSettings& s = project.m_settings;
+    const int zero = TruncToInt(double(fZeroLevel) + 0.5);
+    if (zero == s.m_iZeroLevel)
+        return;
+    {
+        CWaitCursor wait;
+        s.m_bUseZeroLevel = true;
+        s.m_iZeroLevel = zero;
+        if (!pDoc->m_matrix.Calculate())
+            AfxMessageBox(L"The data could not be computed with the new zero level.", MB_OK | MB_ICONEXCLAMATION);
+    }
+    if (TruncToInt(project.m_fCursorDepth) < zero) {
+        project.m_fCursorDepth = float(zero);
+        s.m_iDepthIndex = zero;
+    }
+    project.m_fHoverDepth = project.m_fCursorDepth;
+    if (auto* pFrame = dynamic_cast<CMainFrame*>(m_pMainWnd))
+        pFrame->BroadcastDataChanged(ID_SENDER_APPLICATION, MakeCodeParam(DATA_ZERO_LEVEL, 0));
+    if (m_pMainWnd)
+        m_pMainWnd->SendMessageToDescendants(WM_CURSOR_MOVED, ID_SENDER_APPLICATION, MakeCursorParam(0, true));
+}
+
+void CQuarvelApp::OnOptions()
+{
+    const TUnits units = g_cfg.m_units;
+    auto pDialog = std::make_unique<CConfigDlg>(m_pMainWnd);
+    if (pDialog->DoModal() == IDOK && pDialog->m_bChanged && m_pMainWnd) {
+        m_pMainWnd->SendMessageToDescendants(WM_LAYOUT_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(LAYOUT_APPLY, 0));
+        m_pMainWnd->SendMessageToDescendants(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_RECOMPUTED, 0));
+        if (g_cfg.m_units != units) {
+            if (CQuarvelDoc* pDoc = GetDocument(); pDoc && pDoc->IsProjectLoaded())
+                pDoc->m_project.m_settings.m_units = g_cfg.m_units;
+            m_pMainWnd->SendMessage(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_UNITS, 0));
+            m_pMainWnd->SendMessageToDescendants(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_UNITS, 0));
+        }
+    }
+    // Also after Cancel; a failed save shows its one message itself.
+    g_cfg.Save();
+}
+
 bool CQuarvelApp::CanEditDrawingObjects() const
 {
     if (g_drawingManager.IsBusy()) {
-        AfxMessageBox(g_drawingManager.GetTool() == Tovrik::CDrawingManager::TOOL_SELECT
-                          ? L"You are currently moving an object.\nEnd this operation before removeing any objects."
-                          : L"You are currently drawing a new object.\nEnd this operation before removeing any objects.",
-                      MB_OK);
+        ShowDrawingBusyMessage();
         return false;
     }
     // Nothing to do before the drawing tool has been opened once.

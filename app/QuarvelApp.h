@@ -1,8 +1,8 @@
 #pragma once
 // The application object: start-up in its fixed order, the command line ("rhd" with a
-// project path, "version"), the commands that belong to no window (open, cut, copy and paste
-// of drawing objects, exit, about) and the exit routine that File > Exit and the main
-// window's close box share.
+// project path, "version"), the commands that belong to no window (open, import, print setup,
+// cut, copy and paste of drawing objects, exit, about) and the exit routine that File > Exit
+// and the main window's close box share.
 
 #include "MessageBoxNotifier.h"
 #include "WinApp.h"
@@ -41,6 +41,17 @@ public:
     CQuarvelDoc* GetDocument() const;
 
     void OnFileOpen();
+    // Runs the settings dialog; after a change the windows apply the layout and redraw, and a
+    // new unit system becomes the project's. The configuration is saved either way.
+    void OnOptions();
+    void OnFilterOptions();
+    void OnZeroLevelOptions();
+    // The zero level chosen in the dialog (in samples) becomes the project's, rounded; on a
+    // change the matrix is recomputed, the cross-hair kept below it and the windows told.
+    void ApplyZeroLevel(float fZeroLevel);
+    // Runs the import dialog; the new project is not opened.
+    void OnFileImport();
+    void OnFilePrintSetup();
     void OnEditCut();
     void OnEditCopy();
     void OnEditPaste();

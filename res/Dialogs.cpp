@@ -3,11 +3,23 @@
 #include "Controls.h"
 #include "QuarvelResources.h"
 #include "ResourceIds.h"
+#include "dialogs/BackgroundRemovalDialogs.h"
+#include "dialogs/ConfigDialogs.h"
+#include "dialogs/DrawingDialogs.h"
+#include "dialogs/FilterVelocityDialogs.h"
+#include "dialogs/ImportDialogs.h"
+#include "dialogs/ZeroLevelDialogs.h"
 
 std::vector<CDialogTemplate> MakeDialogTemplates()
 {
     using K = TDialogControl;
     return {
+        MakeFilterOptionTemplate(), MakeVelocitySettingsTemplate(),
+        MakeBackgroundRemovalTemplate(),
+        MakeConfigTemplate(), MakeConfigTab1Template(), MakeConfigTab2Template(), MakeConfigTab3Template(),
+        MakeZeroLevelTemplate(), MakeTraceViewTemplate(),
+        MakeImportTemplate(), MakeImportPageTemplate(),
+        MakeDrawToolTemplate(), MakeDrawObjectListTemplate(),
         {IDD_ABOUTBOX, L"quarvel", 180, 62, L"MS Shell Dlg", 8,
          {
              {K::LText, L"", IDC_ABOUT_TEXT, 12, 10, 156, 9},
