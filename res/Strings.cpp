@@ -11,6 +11,8 @@ std::vector<CStringEntry> MakeStringTable()
         {IDS_X_SECTION, L"X-Section:"},
         {IDS_Y_SECTION, L"Y-Section:"},
         {IDS_MATERIAL, L"Material"},
+        {IDS_VERTICAL, L"Vertical"},
+        {IDS_HORIZONTAL, L"Horizontal"},
         {ID_INDICATOR_COORDINATES, L"x= 00.000 m  y= 00.000 m   z= 00.000 m"},
         {ID_INDICATOR_BLANK, L" "},
         {ID_INDICATOR_MATERIAL, L"Material:                                        "},

@@ -237,7 +237,8 @@ TEST_F(AppTest, SaveNeedsAProjectFromMenuAndAccelerator)
     ASSERT_NE(save, nullptr);
     Frame()->UpdateMenu(qobject_cast<QMenu*>(save->parent()));
     EXPECT_FALSE(save->isEnabled());
-    EXPECT_FALSE(Frame()->FindMenuItem(ID_FILE_IMPORT)->isEnabled()); // its dialog comes later
+    EXPECT_TRUE(Frame()->FindMenuItem(ID_FILE_IMPORT)->isEnabled());
+    EXPECT_TRUE(Frame()->FindMenuItem(ID_FILE_PRINT_SETUP)->isEnabled());
     EXPECT_TRUE(Frame()->FindMenuItem(ID_FILE_OPEN)->isEnabled());
     const size_t boxes = m_boxes.m_texts.size();
     PressAccelerator(Frame(), QKeySequence(Qt::CTRL | Qt::Key_S));
