@@ -14,7 +14,10 @@ QWidget* CButton::CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget)
 {
     const QString text = ToQString(cs.lpszName);
     QAbstractButton* button = nullptr;
-    switch (cs.style & BS_TYPEMASK) {
+    const DWORD type = cs.style & BS_TYPEMASK;
+    const bool bPushLike = (cs.style & BS_PUSHLIKE) && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX ||
+                                                         type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+    switch (bPushLike ? DWORD(BS_PUSHBUTTON) : type) {
     case BS_GROUPBOX: return new QGroupBox(text, pParentWidget);
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX: button = new QCheckBox(text, pParentWidget); break;
@@ -31,6 +34,7 @@ QWidget* CButton::CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget)
         // Return belongs to the dialog, which decides what it presses.
         push->setAutoDefault(false);
         push->setDefault(false);
+        push->setCheckable(bPushLike);
         button = push;
         break;
     }

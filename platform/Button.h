@@ -18,6 +18,7 @@ enum : DWORD {
     BS_GROUPBOX = 0x7,
     BS_AUTORADIOBUTTON = 0x9,
     BS_TYPEMASK = 0xF,
+    BS_PUSHLIKE = 0x1000, // a check box or radio button that looks like a push button, pressed while checked
 };
 // Check states.
 enum : int { BST_UNCHECKED = 0, BST_CHECKED = 1 };

@@ -5,6 +5,7 @@
 #include "GuiTestSupport.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -107,4 +108,36 @@ TEST_F(ButtonTest, ChangesByTheProgramTellNobody)
     ASSERT_TRUE(push.Create(L"p", WS_CHILD | BS_PUSHBUTTON, CRect(0, 0, 10, 10), &m_parent, 40));
     push.SetCheck(BST_CHECKED);
     EXPECT_EQ(push.GetCheck(), BST_UNCHECKED);
+}
+
+TEST_F(ButtonTest, PushLikeButtonsKeepTheStateOfTheirKind)
+{
+    // A push-like radio group: a click checks one and clears the other; a push-like check box
+    // toggles.
+    const struct
+    {
+        int nID;
+        DWORD style;
+    } items[] = {{41, BS_AUTORADIOBUTTON | BS_PUSHLIKE | WS_GROUP}, {42, BS_AUTORADIOBUTTON | BS_PUSHLIKE},
+                 {51, BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_GROUP}};
+    int y = 150;
+    for (const auto& item : items) {
+        auto& button = m_buttons.emplace_back(std::make_unique<CButton>());
+        ASSERT_TRUE(button->Create(L"p", WS_CHILD | WS_VISIBLE | item.style, CRect(110, y, 200, y + 18), &m_parent,
+                                   UINT(item.nID)));
+        y += 20;
+    }
+    EXPECT_NE(qobject_cast<QPushButton*>(Button(41).GetWidget()), nullptr);
+    const struct
+    {
+        int nClicked;
+        std::vector<int> checked;
+    } steps[] = {{41, {41}}, {42, {42}}, {42, {42}}, {51, {42, 51}}, {51, {42}}};
+    for (const auto& step : steps) {
+        UserClick(step.nClicked);
+        EXPECT_EQ(Checked(), step.checked) << step.nClicked;
+        EXPECT_TRUE(qobject_cast<QAbstractButton*>(Button(step.nClicked).GetWidget())->isChecked() ==
+                    (Button(step.nClicked).GetCheck() == BST_CHECKED));
+    }
+    EXPECT_EQ(m_parent.m_clicked, (std::vector<int>{41, 42, 42, 51, 51}));
 }
