@@ -126,7 +126,7 @@ TEST_F(MainFrameTest, ToolStatesFollowTheProjectAndItsEmData)
     ASSERT_NE(m_pApp->OpenDocumentFile(m_project.rhdPath), nullptr);
     // The view's binding notice enables the tools at once; the idle pass keeps them so.
     Frame()->SendMessage(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_PROJECT_BOUND, 0));
-    const std::vector<bool> withoutEm = {true, true, false, false, true, false, false, false};
+    const std::vector<bool> withoutEm = {true, true, true, true, true, true, true, false};
     EXPECT_EQ(ToolStates(false), withoutEm);
     m_pApp->OnIdle(0);
     EXPECT_EQ(ToolStates(false), withoutEm);
