@@ -12,10 +12,13 @@
 #include "EncapEdit.h"
 #include "GdiObjects.h"
 #include "NumericEdit.h"
+#include "PrintProjectHeader.h"
 #include "SideViewCtrl.h"
 #include "TopViewCtrl.h"
 #include "View.h"
 #include "ViewLayout.h"
+
+#include <memory>
 
 class CProject;
 class CQuarvelDoc;
@@ -59,6 +62,21 @@ public:
     CButton& GetProfileRadio(UINT nID) { return nID == IDC_X_PROFILES ? m_radioXProfiles : m_radioYProfiles; }
     int GetProfileDirection() const { return m_iProfileDirection; }
 
+    // Printing: one page with the X section, the depth slice and the Y section side by side
+    // over the project header. The print objects live from OnBeginPrinting to OnEndPrinting
+    // of each job and are null outside one.
+    bool OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    CSideViewCtrl* GetPrintXSection() const { return m_pPrintXSection.get(); }
+    CSideViewCtrl* GetPrintYSection() const { return m_pPrintYSection.get(); }
+    CTopViewCtrl* GetPrintTopView() const { return m_pPrintTopView.get(); }
+    CPrintProjectHeader* GetPrintHeader() const { return m_pPrintHeader.get(); }
+    CLayoutTable* GetPrintGrid() const { return m_pPrintGrid.get(); }
+    // The X section's share in percent of the 66 that both sections take on the page.
+    static int GetPrintWidthX(int nSizeX, int nSizeY);
+
 protected:
     void OnSize(UINT nType, int cx, int cy) override;
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
@@ -77,6 +95,8 @@ private:
     void WriteUnitLabels();
     void SelectConfiguredGroup();
     void OnProfileDirection(int nDirection);
+    void CreatePrintObjects();
+    void BindPrintObjects(CQuarvelDoc& doc);
 
     LRESULT OnCursorMoved(WPARAM wParam, LPARAM lParam);
     LRESULT OnValueChanged(WPARAM wParam, LPARAM lParam);
@@ -112,6 +132,12 @@ private:
     CNumericEdit m_editThreshold;
 
     CViewLayout m_layout;
+    std::unique_ptr<CSideViewCtrl> m_pPrintXSection;
+    std::unique_ptr<CTopViewCtrl> m_pPrintTopView;
+    std::unique_ptr<CSideViewCtrl> m_pPrintYSection;
+    std::unique_ptr<CPrintProjectHeader> m_pPrintHeader;
+    std::unique_ptr<CLayoutTable> m_pPrintGrid;
+    bool m_bPrintObjects = false;
     int32_t m_iProfileDirection = 0; // 0 none chosen, 1 X profiles, 2 Y profiles
     bool m_bInitialized = false;     // child windows built at the first initial update
     bool m_bLogoMode = false;
