@@ -21,7 +21,7 @@
 #include <gtest/gtest.h>
 
 using Tovrik::CDrawingManager;
-using CNotes = std::vector<CRecordingFrame::CNote>;
+using CNotes = std::vector<CMessageRecorder::CNote>;
 
 namespace {
 const COLORREF kColors[] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)};
@@ -100,12 +100,12 @@ public:
             rows.push_back(i);
         return rows;
     }
-    static CRecordingFrame::CNote Event(WORD code, int argument)
+    static CMessageRecorder::CNote Event(WORD code, int argument)
     {
         return Sent(WM_DRAWING_EVENT, ID_SENDER_OBJECT_LIST, MakeCodeParam(code, argument));
     }
 
-    CRecordingFrame m_frame;
+    CMessageRecorder m_frame;
     std::unique_ptr<CDrawToolDlg> m_pTool;
 };
 } // namespace
@@ -280,7 +280,7 @@ TEST_F(DrawObjectListDlgTest, TheFramesDrawingEventsKeepTheListInStep)
     // The list itself told the frame nothing: the one event from 170 is the test's.
     const CNotes notes = m_frame.Take();
     EXPECT_EQ(std::count_if(notes.begin(), notes.end(),
-                            [](const CRecordingFrame::CNote& note) { return note.wParam == ID_SENDER_OBJECT_LIST; }),
+                            [](const CMessageRecorder::CNote& note) { return note.wParam == ID_SENDER_OBJECT_LIST; }),
               1);
 }
 

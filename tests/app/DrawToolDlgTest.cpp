@@ -97,7 +97,7 @@ protected:
         return *m_pTool->GetBackingImage();
     }
 
-    CRecordingFrame m_frame;
+    CMessageRecorder m_frame;
     std::unique_ptr<CDrawToolDlg> m_pTool;
 };
 
@@ -167,7 +167,7 @@ TEST_F(DrawToolDlgTest, ToolButtonsSetToolAndStyleAndSendTheChange)
         EXPECT_EQ(g_drawingManager.GetTool(), step.tool);
         EXPECT_EQ(g_drawingManager.GetPenWidth(), step.penWidth);
         EXPECT_EQ(Checked(), std::vector<int>{step.button});
-        EXPECT_EQ(m_frame.Take(), (std::vector<CRecordingFrame::CNote>{Sent(
+        EXPECT_EQ(m_frame.Take(), (std::vector<CMessageRecorder::CNote>{Sent(
                                       WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL_DLG, MakeCodeParam(DRAW_TOOL_CHANGED, previous))}))
             << step.button;
         previous = step.tool;
@@ -182,10 +182,10 @@ TEST_F(DrawToolDlgTest, DraggingTheStripPostsItsValueToTheFrame)
 
     Mouse(WM_LBUTTONDOWN, MK_LBUTTON, x, strip.GetRect().top);
     EXPECT_EQ(m_pTool->GetOpacity(), 255);
-    EXPECT_EQ(m_frame.Take(), std::vector<CRecordingFrame::CNote>{changed});
+    EXPECT_EQ(m_frame.Take(), std::vector<CMessageRecorder::CNote>{changed});
     Mouse(WM_MOUSEMOVE, MK_LBUTTON, x, strip.GetRect().bottom + 40);
     EXPECT_EQ(m_pTool->GetOpacity(), 0);
-    EXPECT_EQ(m_frame.Take(), std::vector<CRecordingFrame::CNote>{changed});
+    EXPECT_EQ(m_frame.Take(), std::vector<CMessageRecorder::CNote>{changed});
     // Further down changes nothing.
     Mouse(WM_MOUSEMOVE, MK_LBUTTON, x, strip.GetRect().bottom + 60);
     EXPECT_TRUE(m_frame.Take().empty());
@@ -259,7 +259,7 @@ TEST_F(DrawToolDlgTest, ClosingClosesTheListAndBothReopenWhereTheyWere)
         EXPECT_EQ(CWnd::FromHandle(hList), nullptr);
         EXPECT_EQ(m_pTool->GetObjectList(), nullptr);
         EXPECT_EQ(m_frame.Take(),
-                  std::vector<CRecordingFrame::CNote>{Posted(WM_TOOL_CLOSED, ID_SENDER_DRAW_TOOL, 0)});
+                  std::vector<CMessageRecorder::CNote>{Posted(WM_TOOL_CLOSED, ID_SENDER_DRAW_TOOL, 0)});
         EXPECT_EQ(g_cfg.GetWinPos(IDD_DRAWTOOL).m_x, 200 + how);
         EXPECT_EQ(g_cfg.GetWinPos(IDD_OBJECTLIST).m_x, 300 + how);
 

@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
-CRecordingFrame::CRecordingFrame()
+CMessageRecorder::CMessageRecorder(CWnd* pParent)
 {
-    EXPECT_TRUE(Create(L"frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(50, 50, 450, 350), nullptr, 1));
+    if (pParent)
+        EXPECT_TRUE(Create(L"", WS_CHILD, CRect(0, 0, 4, 4), pParent, 999));
+    else
+        EXPECT_TRUE(Create(L"frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(50, 50, 450, 350), nullptr, 1));
 }
 
-std::vector<CRecordingFrame::CNote> CRecordingFrame::Take()
+std::vector<CMessageRecorder::CNote> CMessageRecorder::Take()
 {
     m_bPosting = true;
     ProcessEvents();
@@ -20,7 +23,7 @@ std::vector<CRecordingFrame::CNote> CRecordingFrame::Take()
     return notes;
 }
 
-LRESULT CRecordingFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CMessageRecorder::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message >= WM_APP) {
         m_notes.push_back({message, wParam, lParam, m_bPosting});

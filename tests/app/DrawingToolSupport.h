@@ -1,12 +1,12 @@
 #pragma once
-// What the drawing tool window and its object list tests share: a top-level window that stands
-// for the main frame and records the private messages it gets, sent or posted.
+// What the drawing tool window and its object list tests share: a window that records the
+// private messages it gets, sent or posted; top-level it stands for the main frame.
 
 #include "Wnd.h"
 
 #include <vector>
 
-class CRecordingFrame : public CWnd
+class CMessageRecorder : public CWnd
 {
 public:
     struct CNote
@@ -21,7 +21,8 @@ public:
         }
     };
 
-    CRecordingFrame();
+    // Top-level, or a child of pParent.
+    explicit CMessageRecorder(CWnd* pParent = nullptr);
     // What arrived since the last call: first what was sent, then what was posted, once the
     // posted messages have been handled.
     std::vector<CNote> Take();
@@ -37,11 +38,11 @@ private:
     bool m_bPosting = false;
 };
 
-inline CRecordingFrame::CNote Sent(UINT message, WPARAM wParam, LPARAM lParam)
+inline CMessageRecorder::CNote Sent(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return {message, wParam, lParam, false};
 }
-inline CRecordingFrame::CNote Posted(UINT message, WPARAM wParam, LPARAM lParam)
+inline CMessageRecorder::CNote Posted(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return {message, wParam, lParam, true};
 }
