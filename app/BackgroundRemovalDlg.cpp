@@ -39,7 +39,8 @@ CFont* SliderFont()
 
 } // namespace
 
-BackgroundRemovalDlg::BackgroundRemovalDlg(CWnd* pParent) : CDialog(IDD, pParent), m_pParentWnd(pParent)
+BackgroundRemovalDlg::BackgroundRemovalDlg(CWnd* pParent)
+    : CDialog(IDD, pParent), m_hParentWnd(pParent ? pParent->GetSafeHwnd() : nullptr)
 {
     MapCommand(IDC_BR_CONTRAST, [this] {
         OpenSliderDialog(m_pContrastDlg, ID_SENDER_CONTRAST, L"Contrast:", 100,
@@ -465,6 +466,6 @@ void BackgroundRemovalDlg::OnGetMinMaxInfo(MINMAXINFO* pInfo)
 
 void BackgroundRemovalDlg::PostNcDestroy()
 {
-    if (!m_bModal && m_pParentWnd)
-        m_pParentWnd->PostMessage(WM_TOOL_CLOSED, ID_SENDER_BKGR_REMOVAL, 0);
+    if (CWnd* pParent = m_bModal ? nullptr : FromHandle(m_hParentWnd))
+        pParent->PostMessage(WM_TOOL_CLOSED, ID_SENDER_BKGR_REMOVAL, 0);
 }

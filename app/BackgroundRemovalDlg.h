@@ -77,7 +77,7 @@ private:
     LRESULT OnValueChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnToolClosed(WPARAM wParam);
 
-    CWnd* m_pParentWnd;
+    HWND m_hParentWnd; // a parent gone meanwhile is told nothing
     CExtSliderCtrl m_windowSlider;
     CExtSliderCtrl m_posSlider;
     CProfileSideViewCtrl m_dataView;

@@ -40,6 +40,21 @@ protected:
     }
 };
 
+// A top-level window that records the tool windows' notices that they went.
+class CToolListener : public CWnd
+{
+public:
+    std::vector<WPARAM> m_closed;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_TOOL_CLOSED)
+            m_closed.push_back(wParam);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
 // As the user presses a button: it takes the focus, then is clicked.
 void Press(CDialog& dialog, int nID)
 {
@@ -393,6 +408,18 @@ TEST_F(BackgroundRemovalDlgTest, OkKeepsTheChangesAndSaysWhichNeedANewMatrix)
         // The preview's slice thickness stays.
         EXPECT_EQ(Params().m_iAperture, 1);
     }
+}
+
+TEST_F(BackgroundRemovalDlgTest, AModelessDialogTellsItsParentThatItWent)
+{
+    CToolListener parent;
+    ASSERT_TRUE(parent.Create(L"parent", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100), nullptr, 1));
+    BackgroundRemovalDlg dialog(&parent);
+    dialog.SetData(&Doc()->m_project, &Doc()->m_matrix);
+    ASSERT_TRUE(dialog.Create(BackgroundRemovalDlg::IDD, &parent));
+    Press(dialog, IDCANCEL);
+    ProcessEvents();
+    EXPECT_EQ(parent.m_closed, (std::vector<WPARAM>{WPARAM(ID_SENDER_BKGR_REMOVAL)}));
 }
 
 TEST_F(BackgroundRemovalDlgTest, OkAndCancelActOnlyFromTheirFocusedButtons)
