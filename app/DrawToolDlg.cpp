@@ -159,6 +159,14 @@ bool CDrawToolDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CDialog::OnCommand(wParam, lParam);
 }
 
+void CDrawToolDlg::OnReturnKey()
+{
+    if (HasFocus(IDC_DRAW_OBJECTS))
+        OnObjects();
+    else
+        CloseTool();
+}
+
 void CDrawToolDlg::OnToolButton(int nID)
 {
     const auto button = std::find_if(std::begin(kToolButtons), std::end(kToolButtons),

@@ -39,6 +39,9 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override { CloseTool(); }
     void OnCancel() override { CloseTool(); }
+    // Return presses "Objects" when it holds the focus, and closes the window from the tool
+    // buttons, which are no push buttons.
+    void OnReturnKey() override;
     void OnPaint() override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnMouseMove(UINT nFlags, CPoint point) override;

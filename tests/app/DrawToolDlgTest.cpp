@@ -228,9 +228,12 @@ TEST_F(DrawToolDlgTest, DrawingEventsGoOnToTheObjectList)
     CDrawObjectListDlg* pList = m_pTool->GetObjectList();
     ASSERT_NE(pList, nullptr);
     EXPECT_TRUE(pList->IsWindowVisible());
-    // A second press keeps the one list.
+    // A second press keeps the one list, as does Return on "Objects".
     Button(IDC_DRAW_OBJECTS).Click();
+    Button(IDC_DRAW_OBJECTS).SetFocus();
+    m_pTool->SendMessage(WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(m_pTool->GetObjectList(), pList);
+    EXPECT_NE(m_pTool->GetSafeHwnd(), nullptr);
 
     g_drawingManager.AddObject(Tovrik::CDrawDataObject());
     m_pTool->SendMessage(WM_DRAWING_EVENT, ID_SENDER_PAINTER, MakeCodeParam(DRAW_ADDED, 0));
@@ -251,7 +254,8 @@ TEST_F(DrawToolDlgTest, ClosingClosesTheListAndBothReopenWhereTheyWere)
         case CLOSE_BOX: m_pTool->SendMessage(WM_CLOSE); break;
         case ESCAPE: m_pTool->SendMessage(WM_KEYDOWN, VK_ESCAPE); break;
         case RETURN:
-            m_pTool->SetFocus();
+            // From a tool button too, which a push button would press instead.
+            Button(IDC_DRAW_LINE).SetFocus();
             m_pTool->SendMessage(WM_KEYDOWN, VK_RETURN);
             break;
         }
