@@ -138,21 +138,22 @@ TEST_F(DrawObjectListDlgTest, RowsShowVisibilityColourAndSelection)
 
 TEST_F(DrawObjectListDlgTest, UsersChangesGoToTheManagerAndTheFrameInOrder)
 {
+    using T = DrawObjectListDlgTest;
     const struct
     {
         const char* what;
         std::function<void(DrawObjectListDlgTest&)> act;
         CNotes notes;
     } steps[] = {
-        {"hide row 0", [](DrawObjectListDlgTest& t) { t.ClickCheckBox(0); }, {Event(DRAW_REDRAW, DRAW_NO_OBJECT)}},
-        {"select row 1", [](DrawObjectListDlgTest& t) { t.ClickRow(1); },
+        {"hide row 0", [](T& t) { t.ClickCheckBox(0); }, {Event(DRAW_REDRAW, DRAW_NO_OBJECT)}},
+        {"select row 1", [](T& t) { t.ClickRow(1); },
          {Event(DRAW_SELECTION, DRAW_NO_OBJECT), Event(DRAW_SELECTION, 1)}},
-        {"frame off", [](DrawObjectListDlgTest& t) { t.Button(IDC_OBJECT_FRAME).Click(); },
+        {"frame off", [](T& t) { t.Button(IDC_OBJECT_FRAME).Click(); },
          {Event(DRAW_REDRAW_STYLE, DRAW_NO_OBJECT)}},
-        {"blending on", [](DrawObjectListDlgTest& t) { t.Button(IDC_OBJECT_BLENDING).Click(); },
+        {"blending on", [](T& t) { t.Button(IDC_OBJECT_BLENDING).Click(); },
          {Event(DRAW_REDRAW_STYLE, DRAW_NO_OBJECT)}},
-        {"show all", [](DrawObjectListDlgTest& t) { t.Button(IDC_SHOW_ALL).Click(); }, {Event(DRAW_REDRAW, DRAW_NO_OBJECT)}},
-        {"hide all", [](DrawObjectListDlgTest& t) { t.Button(IDC_HIDE_ALL).Click(); }, {Event(DRAW_REDRAW, DRAW_NO_OBJECT)}},
+        {"show all", [](T& t) { t.Button(IDC_SHOW_ALL).Click(); }, {Event(DRAW_REDRAW, DRAW_NO_OBJECT)}},
+        {"hide all", [](T& t) { t.Button(IDC_HIDE_ALL).Click(); }, {Event(DRAW_REDRAW, DRAW_NO_OBJECT)}},
     };
     Dlg().ShowWindow(SW_SHOW);
     const struct
@@ -183,31 +184,34 @@ TEST_F(DrawObjectListDlgTest, UsersChangesGoToTheManagerAndTheFrameInOrder)
 
 TEST_F(DrawObjectListDlgTest, EditsWaitWhileAViewDrawsOrMovesAnObject)
 {
+    using T = DrawObjectListDlgTest;
     Dlg().ShowWindow(SW_SHOW);
     g_drawingManager.SetBusy(true);
-    const std::wstring drawing = L"You are currently drawing a new object.\nEnd this operation before removeing any objects.";
-    const std::wstring moving = L"You are currently moving an object.\nEnd this operation before removeing any objects.";
+    const std::wstring drawing =
+        L"You are currently drawing a new object.\nEnd this operation before removeing any objects.";
+    const std::wstring moving =
+        L"You are currently moving an object.\nEnd this operation before removeing any objects.";
     const struct
     {
         const char* what;
         int32_t tool;
         std::function<void(DrawObjectListDlgTest&)> act;
     } steps[] = {
-        {"check box", CDrawingManager::TOOL_RECT, [](DrawObjectListDlgTest& t) { t.ClickCheckBox(0); }},
-        {"row", CDrawingManager::TOOL_SELECT, [](DrawObjectListDlgTest& t) { t.ClickRow(0); }},
-        {"frame", CDrawingManager::TOOL_LINE, [](DrawObjectListDlgTest& t) { t.Button(IDC_OBJECT_FRAME).Click(); }},
-        {"blending", CDrawingManager::TOOL_SELECT, [](DrawObjectListDlgTest& t) { t.Button(IDC_OBJECT_BLENDING).Click(); }},
-        {"remove selected", CDrawingManager::TOOL_CIRCLE, [](DrawObjectListDlgTest& t) { t.Button(IDC_REMOVE_SELECTED).Click(); }},
-        {"remove all", CDrawingManager::TOOL_RECT, [](DrawObjectListDlgTest& t) { t.Button(IDC_REMOVE_ALL).Click(); }},
-        {"show all", CDrawingManager::TOOL_RECT, [](DrawObjectListDlgTest& t) { t.Button(IDC_SHOW_ALL).Click(); }},
-        {"hide all", CDrawingManager::TOOL_RECT, [](DrawObjectListDlgTest& t) { t.Button(IDC_HIDE_ALL).Click(); }},
+        {"check box", CDrawingManager::TOOL_RECT, [](T& t) { t.ClickCheckBox(0); }},
+        {"row", CDrawingManager::TOOL_SELECT, [](T& t) { t.ClickRow(0); }},
+        {"frame", CDrawingManager::TOOL_LINE, [](T& t) { t.Button(IDC_OBJECT_FRAME).Click(); }},
+        {"blending", CDrawingManager::TOOL_SELECT, [](T& t) { t.Button(IDC_OBJECT_BLENDING).Click(); }},
+        {"remove selected", CDrawingManager::TOOL_CIRCLE, [](T& t) { t.Button(IDC_REMOVE_SELECTED).Click(); }},
+        {"remove all", CDrawingManager::TOOL_RECT, [](T& t) { t.Button(IDC_REMOVE_ALL).Click(); }},
+        {"show all", CDrawingManager::TOOL_RECT, [](T& t) { t.Button(IDC_SHOW_ALL).Click(); }},
+        {"hide all", CDrawingManager::TOOL_RECT, [](T& t) { t.Button(IDC_HIDE_ALL).Click(); }},
     };
     for (const auto& step : steps) {
         g_drawingManager.SetTool(step.tool);
         m_boxes.m_texts.clear();
         step.act(*this);
-        EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{step.tool == CDrawingManager::TOOL_SELECT ? moving : drawing})
-            << step.what;
+        const std::wstring& expected = step.tool == CDrawingManager::TOOL_SELECT ? moving : drawing;
+        EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{expected}) << step.what;
         EXPECT_EQ(m_boxes.m_types.back(), UINT(MB_OK));
         EXPECT_TRUE(m_frame.Take().empty()) << step.what;
         EXPECT_EQ(g_drawingManager.GetCount(), 3) << step.what;

@@ -167,9 +167,9 @@ TEST_F(DrawToolDlgTest, ToolButtonsSetToolAndStyleAndSendTheChange)
         EXPECT_EQ(g_drawingManager.GetTool(), step.tool);
         EXPECT_EQ(g_drawingManager.GetPenWidth(), step.penWidth);
         EXPECT_EQ(Checked(), std::vector<int>{step.button});
-        EXPECT_EQ(m_frame.Take(), (std::vector<CMessageRecorder::CNote>{Sent(
-                                      WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL_DLG, MakeCodeParam(DRAW_TOOL_CHANGED, previous))}))
-            << step.button;
+        const auto changed =
+            Sent(WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL_DLG, MakeCodeParam(DRAW_TOOL_CHANGED, previous));
+        EXPECT_EQ(m_frame.Take(), std::vector<CMessageRecorder::CNote>{changed}) << step.button;
         previous = step.tool;
     }
 }

@@ -115,8 +115,10 @@ TEST_F(DrawToolFrameTest, CutCopyAndPasteNeedTheToolOpenedOnceAndAnIdleManager)
     for (int i = 0; i < 2; ++i)
         g_drawingManager.AddObject(Tovrik::CDrawDataObject());
     g_drawingManager.SelectObject(1);
-    const std::wstring moving = L"You are currently moving an object.\nEnd this operation before removeing any objects.";
-    const std::wstring drawing = L"You are currently drawing a new object.\nEnd this operation before removeing any objects.";
+    const std::wstring moving =
+        L"You are currently moving an object.\nEnd this operation before removeing any objects.";
+    const std::wstring drawing =
+        L"You are currently drawing a new object.\nEnd this operation before removeing any objects.";
     auto edit = [](WORD code, int argument) {
         return Sent(WM_DRAWING_EVENT, ID_SENDER_EDIT_COMMANDS, MakeCodeParam(code, argument));
     };
@@ -164,8 +166,8 @@ TEST_F(DrawToolFrameTest, CutCopyAndPasteNeedTheToolOpenedOnceAndAnIdleManager)
             (m_pApp.get()->*step.command)();
         EXPECT_EQ(g_drawingManager.GetCount(), step.count) << step.what;
         EXPECT_EQ(g_drawingManager.GetSelected(), step.selected) << step.what;
-        EXPECT_EQ(m_boxes.m_texts, step.box.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{step.box})
-            << step.what;
+        const std::vector<std::wstring> boxes = step.box.empty() ? std::vector<std::wstring>{} : std::vector{step.box};
+        EXPECT_EQ(m_boxes.m_texts, boxes) << step.what;
         EXPECT_EQ(m_pListener->Take(), step.events) << step.what;
         if (Tool() && Tool()->GetObjectList()) {
             EXPECT_EQ(Tool()->GetObjectList()->GetList().GetItemCount(), step.count) << step.what;
