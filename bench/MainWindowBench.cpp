@@ -1,0 +1,127 @@
+// The main window of 1280 x 800 on the reference survey in the wide layout: a click in the
+// depth slice until every view and the panel have repainted, and a full repaint of the window.
+
+#include "BenchSupport.h"
+#include "MainFrame.h"
+#include "QuarvelApp.h"
+#include "QuarvelDoc.h"
+#include "QuarvelView.h"
+
+#include "Services.h"
+
+#include "Cfg.h"
+
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// Message boxes are answered at once and their texts go to the error stream.
+class CAnsweringMessageBoxes : public IMessageBoxService
+{
+public:
+    int MessageBox(CWnd*, const std::wstring& text, const std::wstring&, UINT nType) override
+    {
+        std::fprintf(stderr, "message box: %ls\n", text.c_str());
+        return (nType & 0xF) == MB_YESNOCANCEL ? IDNO : IDOK;
+    }
+};
+
+// The program with the reference project open, made once for the process.
+class CMainWindow
+{
+public:
+    CMainWindow()
+    {
+        const std::wstring path = ReferenceProjectPath(m_error);
+        if (path.empty())
+            return;
+        EnsureApplication();
+        // The configuration and the log go to the survey's temporary folder.
+        setenv("APPDATA", (ReferenceSurvey().m_root + "/appdata").c_str(), 1);
+        AfxSetMessageBoxService(&m_boxes);
+        m_pApp = std::make_unique<CQuarvelApp>();
+        m_pApp->SetCommandLine({});
+        if (!m_pApp->InitInstance()) {
+            m_error = "the program did not start";
+            return;
+        }
+        g_cfg.m_nLayout = 1;
+        Frame()->MoveWindow(0, 0, 1280, 800);
+        if (!m_pApp->OpenDocumentFile(path)) {
+            m_error = "the reference project did not open";
+            return;
+        }
+        Settle();
+    }
+
+    CMainFrame* Frame() const { return dynamic_cast<CMainFrame*>(m_pApp->GetMainWnd()); }
+    CQuarvelView* View() const { return dynamic_cast<CQuarvelView*>(Frame()->GetActiveView()); }
+    CQuarvelDoc* Doc() const { return m_pApp->GetDocument(); }
+    // Posted messages handled and everything invalid painted.
+    void Settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
+        Frame()->UpdateWindow();
+    }
+
+    std::string m_error;
+    CAnsweringMessageBoxes m_boxes;
+    std::unique_ptr<CQuarvelApp> m_pApp;
+};
+
+CMainWindow& MainWindow()
+{
+    // Never destroyed: the Qt application outlives it.
+    static CMainWindow* s_pWindow = new CMainWindow;
+    return *s_pWindow;
+}
+
+void BM_CrossHairMoveRepaintsAllPanes(benchmark::State& state)
+{
+    CMainWindow& window = MainWindow();
+    if (!window.m_error.empty()) {
+        state.SkipWithError(window.m_error.c_str());
+        return;
+    }
+    CDataTopView& slice = window.View()->GetTopView().GetDataView();
+    CRect client;
+    slice.GetClientRect(&client);
+    const CPoint points[2] = {CPoint(client.Width() / 4, client.Height() / 4),
+                              CPoint(client.Width() * 3 / 4, client.Height() * 3 / 4)};
+    int nStep = 0;
+    int64_t nMoves = 0;
+    for (auto _ : state) {
+        const CPoint point = points[nStep++ % 2];
+        const float before = window.Doc()->m_project.m_fCursorX;
+        slice.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        slice.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+        window.Settle();
+        nMoves += window.Doc()->m_project.m_fCursorX != before;
+    }
+    state.counters["moved"] = benchmark::Counter(double(nMoves), benchmark::Counter::kAvgIterations);
+    state.counters["slice_px"] = double(client.Width()) * client.Height();
+}
+BENCHMARK(BM_CrossHairMoveRepaintsAllPanes)->Unit(benchmark::kMillisecond);
+
+void BM_MainWindowFullRepaint(benchmark::State& state)
+{
+    CMainWindow& window = MainWindow();
+    if (!window.m_error.empty()) {
+        state.SkipWithError(window.m_error.c_str());
+        return;
+    }
+    CMainFrame* pFrame = window.Frame();
+    for (auto _ : state)
+        pFrame->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CRect client;
+    pFrame->GetClientRect(&client);
+    state.counters["window_px"] = double(client.Width()) * client.Height();
+}
+BENCHMARK(BM_MainWindowFullRepaint)->Unit(benchmark::kMillisecond);
+
+} // namespace
