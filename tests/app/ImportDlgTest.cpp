@@ -113,7 +113,7 @@ protected:
     {
         std::vector<std::string> names;
         for (int i = 0; i < count; ++i) {
-            char name[16];
+            char name[32];
             std::snprintf(name, sizeof name, "%s%03d.rd3", prefix, i);
             names.push_back(name);
         }
