@@ -235,12 +235,13 @@ void CQuarvelView::BindProject()
     CProjectSettings& s = project.m_settings;
     m_bLogoMode = false;
     m_bBound = true;
+    // The views are shown at their sizes first, so that binding puts each cross-hair on the
+    // project's cursor rather than on a place scaled up from an empty window.
+    SelectConfiguredGroup();
+    m_layout.SetSplit(s.m_iSizeX, s.m_iSizeY);
     m_wndXSection.SetData(&project, &pDoc->m_matrix);
     m_wndYSection.SetData(&project, &pDoc->m_matrix);
     m_wndTopView.SetProject(&project, &pDoc->m_matrix);
-
-    SelectConfiguredGroup();
-    m_layout.SetSplit(s.m_iSizeX, s.m_iSizeY);
     m_iProfileDirection = 0;
     CheckRadioButton(IDC_X_PROFILES, IDC_Y_PROFILES, IDC_X_PROFILES);
 

@@ -115,6 +115,22 @@ TEST_F(QuarvelViewTest, LogoUntilAProjectIsBoundAndAgainWhenItCloses)
     EXPECT_FALSE(pView->GetTopView().IsWindowVisible());
 }
 
+// Bound after they were laid out, the sections put their cross-hairs on the project's cursor.
+TEST_F(QuarvelViewTest, BoundSectionsShowTheProjectsCursor)
+{
+    for (int nLayout = 0; nLayout < 2; ++nLayout) {
+        OpenProject(nLayout);
+        for (CSideViewCtrl* pSection : {&View()->GetXSection(), &View()->GetYSection()}) {
+            CDataSideView& section = pSection->GetDataView();
+            const CPoint shown = section.GetCrossHair().GetPosition();
+            section.UpdateFromSettings(true);
+            EXPECT_EQ(shown, section.GetCrossHair().GetPosition()) << "layout " << nLayout;
+        }
+        TearDown();
+        SetUp();
+    }
+}
+
 // Where every panel control lies inside its pane: offset from the pane's corner and size.
 TEST_F(QuarvelViewTest, PanelControlsKeepTheirPlacesInTheirPanes)
 {
