@@ -32,7 +32,7 @@ void CViewLayout::Create(ICContainable* pXSection, ICContainable* pYSection, ICC
     m_bCreated = true;
 }
 
-ICContainable* CViewLayout::Slot(int nGroup, int nSlot) const
+ICContainable* CViewLayout::Slot(int nGroup, int nSlot)
 {
     switch (nSlot) {
     case 0: return m_pXSection;
@@ -43,7 +43,7 @@ ICContainable* CViewLayout::Slot(int nGroup, int nSlot) const
     const int nPane = nSlot - 3;
     if (nGroup == GROUP_WIDE && nPane == PANE_PROFILE_DIRECTION)
         return nullptr;
-    return const_cast<CContainer*>(&m_panes[nGroup][nPane]);
+    return &m_panes[nGroup][nPane];
 }
 
 void CViewLayout::ShowGroup(int nGroup, bool bShow)

@@ -56,7 +56,8 @@ public:
     const CRect& GetRememberedRect() const { return m_rcLayout; }
 
 private:
-    ICContainable* Slot(int nGroup, int nSlot) const;
+    // Null for the wide group's missing profile-direction pane.
+    ICContainable* Slot(int nGroup, int nSlot);
     void ShowGroup(int nGroup, bool bShow);
     // The first row of a grid: two or three views at percent widths, 100 % high.
     static void AddView(CLayoutTable& grid, int nColumn, int nWidth, ICContainable* pView);
