@@ -20,6 +20,7 @@
 
 #include "Cfg.h"
 #include "FileIo.h"
+#include "Units.h"
 #include "Values.h"
 
 #include <QComboBox>
@@ -363,6 +364,7 @@ TEST_F(OptionsTest, UnitSwitchBroadcastsAndBecomesTheProjectsAndTheFileIsRewritt
     const std::string cfgPath = ToAnsi(CCfg::GetCfgFilePath());
     const TUnits before = Doc()->m_project.m_settings.m_units;
     ASSERT_EQ(before, TUnits(0));
+    const std::wstring coordinates = Frame()->GetStatusBar().GetPaneText(0);
 
     struct Case
     {
@@ -400,6 +402,10 @@ TEST_F(OptionsTest, UnitSwitchBroadcastsAndBecomesTheProjectsAndTheFileIsRewritt
         EXPECT_EQ(GetFileValue(cfgPath, "cfg.window.remember"), c.fileRemember);
     }
     EXPECT_EQ(g_cfg.m_nLayout, 0);
+    // The main window itself was told: its coordinates read in the new unit.
+    const std::wstring imperial = Frame()->GetStatusBar().GetPaneText(0);
+    EXPECT_NE(imperial, coordinates);
+    EXPECT_NE(imperial.find(GetUnitLabel(TUnits(1), false)), std::wstring::npos) << ToAnsi(imperial);
     recorder.DestroyWindow();
 }
 
