@@ -32,14 +32,6 @@ bool ParseProfileDistance(const std::wstring& text, double& value)
     return true;
 }
 
-namespace {
-// A name that would place the project outside its folder.
-bool IsUnsafeProjectName(const std::wstring& name)
-{
-    return name.find_first_of(L"/\\") != std::wstring::npos || name == L"." || name == L"..";
-}
-} // namespace
-
 CImportDlg::CImportDlg(CWnd* pParent) : CDialog(IDD_IMPORT, pParent)
 {
     AttachDlgItem(IDC_IMPORT_TABS, m_tabs);
@@ -136,8 +128,8 @@ void CImportDlg::OnOK()
         Tell(L"The project name must not contain a path separator or \"..\".");
         return;
     }
-    const std::wstring directory = JoinPath(projectFolder, projectName);
-    const std::wstring baseName = L"3D_" + projectName;
+    const std::wstring directory = GetImportedProjectFolder(projectFolder, projectName);
+    const std::wstring baseName = GetImportedProjectBaseName(projectName);
 
     const std::wstring distanceText = ItemText(IDC_IMPORT_DISTANCE);
     if (distanceText.empty()) {

@@ -391,6 +391,21 @@ std::wstring GetFileTitleNoExt(const std::wstring& path)
     return path.substr(start, dot - start);
 }
 
+std::wstring GetImportedProjectFolder(const std::wstring& folder, const std::wstring& name)
+{
+    return JoinPath(folder, name);
+}
+
+std::wstring GetImportedProjectBaseName(const std::wstring& name)
+{
+    return L"3D_" + name;
+}
+
+bool IsUnsafeProjectName(const std::wstring& name)
+{
+    return name.find_first_of(L"/\\") != std::wstring::npos || name == L"." || name == L"..";
+}
+
 std::wstring GetProjectDataPath1(const std::wstring& folder, const std::wstring& name)
 {
     return JoinPath(folder, name + L"_1.rd6");

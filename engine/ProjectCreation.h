@@ -35,6 +35,13 @@ int Create3DProject(std::wstring& error, const std::wstring& sourceFolder,
 // has no extension.
 std::wstring GetFileTitleNoExt(const std::wstring& path);
 
+// Where importing a project named `name` into `folder` puts it: the subfolder of that name,
+// with the files' base name "3D_" followed by the name.
+std::wstring GetImportedProjectFolder(const std::wstring& folder, const std::wstring& name);
+std::wstring GetImportedProjectBaseName(const std::wstring& name);
+// A project name that would lead out of its folder: one with a path separator, "." or "..".
+bool IsUnsafeProjectName(const std::wstring& name);
+
 std::wstring GetProjectDataPath1(const std::wstring& folder, const std::wstring& name);
 std::wstring GetProjectDataPath2(const std::wstring& folder, const std::wstring& name);
 

@@ -80,6 +80,10 @@ int main(int argc, char** argv)
         std::cerr << "createproject: Project folder and project name must be set.\n";
         return 2;
     }
+    if (IsUnsafeProjectName(FromAnsi(name))) {
+        std::cerr << "createproject: The project name must not contain a path separator or \"..\".\n";
+        return 2;
+    }
     if (spacing == 0) {
         std::cerr << "createproject: Profile distance must be a valid number\n";
         return 2;
@@ -97,8 +101,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const std::wstring directory = JoinPath(FromAnsi(projectFolder), FromAnsi(name));
-    const std::wstring baseName = L"3D_" + FromAnsi(name);
+    const std::wstring directory = GetImportedProjectFolder(FromAnsi(projectFolder), FromAnsi(name));
+    const std::wstring baseName = GetImportedProjectBaseName(FromAnsi(name));
     std::error_code ec;
     const fs::path nativeDirectory(NativePath(directory));
     if (fs::is_directory(nativeDirectory, ec))

@@ -445,3 +445,16 @@ TEST(ProjectCreation, FileTitlesAndDataPaths)
     EXPECT_EQ(GetProjectDataPath1(L"/p/site", L"3D_site"), L"/p/site/3D_site_1.rd6");
     EXPECT_EQ(GetProjectDataPath2(L"/p/site/", L"3D_site"), L"/p/site/3D_site_2.rd6");
 }
+
+TEST(ProjectCreation, ImportedProjectNaming)
+{
+    EXPECT_EQ(GetImportedProjectFolder(L"/p", L"north field"), L"/p/north field");
+    EXPECT_EQ(GetImportedProjectFolder(L"/p/", L"site"), L"/p/site");
+    EXPECT_EQ(GetImportedProjectBaseName(L"north field"), L"3D_north field");
+    const std::pair<const wchar_t*, bool> names[] = {
+        {L"site", false}, {L"a..b", false}, {L"..site", false}, {L"a/b", true},
+        {L"a\\b", true},  {L"..", true},     {L".", true},        {L"/", true},
+    };
+    for (const auto& [name, unsafe] : names)
+        EXPECT_EQ(IsUnsafeProjectName(name), unsafe) << ToAnsi(name);
+}
