@@ -4,23 +4,12 @@
 #include "TruncToInt.h"
 
 #include "Project.h"
+#include "Values.h"
 
-#include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace {
-std::wstring Format(const char* format, ...)
-{
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return std::wstring(text, text + std::char_traits<char>::length(text));
-}
-
 int Scale(int offset, int dpi)
 {
     return int(int64_t(offset) * dpi / CPrintProjectHeader::REFERENCE_DPI);
@@ -44,18 +33,18 @@ std::vector<CPrintProjectHeader::CText> CPrintProjectHeader::GetTexts() const
         {10, rows[3], L"Velocity:"},
         {10, rows[4], L"Depth:"},
         {550, rows[0], m_pProject->m_strName},
-        {550, rows[1], Format("%.2fx%.2f[m]", double(sizeX), double(sizeY))},
-        {550, rows[2], Format("%.3f [m]", totalDepth)},
-        {550, rows[3], Format("%d[m/us]", TruncToInt(s.m_dVelocity))},
-        {550, rows[4], Format("%.3f [m]", double(depth))},
+        {550, rows[1], FromAnsi(FormatReal(sizeX, 2) + "x" + FormatReal(sizeY, 2) + "[m]")},
+        {550, rows[2], FromAnsi(FormatReal(totalDepth, 3) + " [m]")},
+        {550, rows[3], FromAnsi(FormatInt(TruncToInt(s.m_dVelocity)) + "[m/us]")},
+        {550, rows[4], FromAnsi(FormatReal(depth, 3) + " [m]")},
         {1300, rows[1], L"Data size:"},
         {1300, rows[2], L"Samples:"},
         {1300, rows[3], L"Point int:"},
         {1300, rows[4], L"Zero level:"},
-        {1900, rows[1], Format("%dx%d", s.m_iSizeX, s.m_iSizeY)},
-        {1900, rows[2], Format("%d", s.m_iSamples)},
-        {1900, rows[3], Format("%.3f[m]", s.m_dResolution)},
-        {1900, rows[4], Format("%d", s.m_iZeroLevel)},
+        {1900, rows[1], FromAnsi(FormatInt(s.m_iSizeX) + "x" + FormatInt(s.m_iSizeY))},
+        {1900, rows[2], FromAnsi(FormatInt(s.m_iSamples))},
+        {1900, rows[3], FromAnsi(FormatReal(s.m_dResolution, 3) + "[m]")},
+        {1900, rows[4], FromAnsi(FormatInt(s.m_iZeroLevel))},
     };
 }
 
