@@ -26,7 +26,9 @@ constexpr int kCoordinateGroupWidth = 280;
 constexpr int kDirectionGroupWidth = 100;
 constexpr int kTopViewGroupWidth = 330;
 constexpr int kRowHeight = 18;
-constexpr int kLabelWidth = 50;
+// The section labels reach to 2 pixels before their edits: the substitute for the stock
+// variable font sets "X-Section:" a few pixels wider than 50.
+constexpr int kLabelWidth = 58;
 constexpr int kDepthLabelWidth = 40;
 constexpr int kEditWidth = 50;
 constexpr int kUnitWidth = 20;
