@@ -14,13 +14,17 @@
 
 #include "Cfg.h"
 #include "FileIo.h"
+#include "Migration.h"
+#include "MessageLog.h"
 #include "Units.h"
+#include "Values.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -512,4 +516,139 @@ TEST_F(VelocitySettingsDlgTest, TheLayoutFillsTheDialogAndFollowsItsSize)
         }
         Press(dialog, IDCANCEL);
     });
+}
+
+TEST_F(VelocitySettingsDlgTest, OkAndCancelAreLoggedWithTheirDecision)
+{
+    struct
+    {
+        int nButton;
+        const char* lines[2];
+    } cases[] = {
+        {IDOK, {"CVelocitySettingsDlg::RestoreSettings(): data changed: true", "RestoreSettings(): OK button"}},
+        {IDCANCEL, {"CVelocitySettingsDlg::RestoreSettings(): data changed: true", "RestoreSettings(): CANCEL button"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nButton);
+        RunDialog([&](CVelocitySettingsDlg& dialog) {
+            MoveSlider(dialog.GetVelocitySlider(), 110.0f);
+            Press(dialog, c.nButton);
+        });
+        g_messageLog.Flush();
+        const std::string log = ReadFileBytes(ToFileName(g_messageLog.GetPath()));
+        for (const char* line : c.lines)
+            EXPECT_NE(log.find(line), std::string::npos) << line;
+    }
+}
+
+TEST_F(VelocitySettingsDlgTest, ASetCrossHairRefreshesTheDepthAndRedrawsOnlyTheHyperbolas)
+{
+    struct
+    {
+        int nOperation;
+        std::vector<WORD> codes;
+    } cases[] = {{IDC_VS_NO_OPERATION, {}}, {IDC_VS_HYPERBOLAS, {DATA_RECOMPUTED}}};
+    Settings().m_units = UNITS_IMP;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nOperation);
+        std::wstring depth;
+        std::vector<WORD> codes;
+        RunDialog([&](CVelocitySettingsDlg& dialog) {
+            dynamic_cast<CButton*>(dialog.GetDlgItem(c.nOperation))->Click();
+            Doc()->m_project.m_fCursorDepth = float(Settings().m_iZeroLevel + 10);
+            m_dialogListener.m_changes.clear();
+            dialog.SendMessage(WM_CURSOR_MOVED, IDC_VS_PROFILE_VIEW, MakeCursorParam(IDC_VS_PROFILE_VIEW + 1, true));
+            codes = m_dialogListener.Codes();
+            depth = dialog.GetDlgItem(IDC_VS_DEPTH)->GetWindowText();
+            Press(dialog, IDCANCEL);
+        });
+        const double feet = Settings().SampleToDepth(float(Settings().m_iZeroLevel + 10)) * GetUnitFactor(UNITS_IMP);
+        EXPECT_EQ(depth, FromAnsi(FormatReal(feet, 3)));
+        EXPECT_EQ(codes, c.codes);
+    }
+}
+
+// On the generated survey, the hyperbola drawn at the scatterer's apex fits the data best at
+// the generator's soil velocity, and migration at that velocity gathers the scatterer's energy
+// at its place better than at half or double of it.
+TEST_F(VelocitySettingsDlgTest, TheFittedHyperbolaGivesTheSurveysVelocityAndFocusesTheMigration)
+{
+    const SurveyGen::CSurveyParams& survey = m_project.params;
+    ASSERT_EQ(survey.scatterers.size(), 1u);
+    const SurveyGen::CScatterer scatterer = survey.scatterers[0];
+    CProject& project = Doc()->m_project;
+    const double resolution = project.m_settings.m_dResolution;
+    const int apexTrace = int(std::lround(scatterer.x / resolution));
+    const uint32_t line = uint32_t(std::lround(scatterer.y / survey.lineSpacing));
+    // The user has set the zero level onto the direct wave; any velocity may be fitted.
+    project.m_settings.m_iZeroLevel = survey.zeroLevel;
+    project.m_settings.m_bUseZeroLevel = true;
+    project.m_settings.m_pMaterial = nullptr;
+    const float apexSample = float(SurveyGen::ArrivalSample(survey, scatterer.depth));
+    // The data stacked along the hyperbola of each velocity, within the flanks where the
+    // scatterer's echo stands out of the noise: the echoes add up only on the right curve.
+    const int flank = int(std::lround(survey.lineSpacing / resolution));
+    int fitted = 0;
+    RunDialog([&](CVelocitySettingsDlg& dialog) {
+        const C3DMatrix& matrix = Doc()->m_matrix;
+        dynamic_cast<CButton*>(dialog.GetDlgItem(IDC_VS_HYPERBOLAS))->Click();
+        MoveSlider(dialog.GetPositionSlider(), float(scatterer.y));
+        CProfileDataSideView& view = dialog.GetProfileCtrl().GetProfileView();
+        EXPECT_EQ(view.GetSectionLine(), int(line));
+        project.m_fCursorX = float(apexTrace);
+        project.m_fCursorDepth = apexSample;
+        CRect rect;
+        view.GetClientRect(&rect);
+        const float rowStep = view.GetDepthMap().m_fStep;
+        double best = -1;
+        for (int velocity = 40; velocity <= 200; velocity += 2) {
+            MoveSlider(dialog.GetVelocitySlider(), float(velocity));
+            double sum = 0;
+            for (const CPoint& point : view.HyperbolaPoints(rect, 0)) {
+                const uint32_t trace = view.GetColumnMap().m_index[size_t(point.x)];
+                const int sample = int(std::lround(point.y * rowStep));
+                if (std::abs(int(trace) - apexTrace) <= flank && sample >= 0 && sample < int(matrix.m_nSamples))
+                    sum += matrix.GetHorzTrace(line, trace)[sample];
+            }
+            if (std::fabs(sum) > best) {
+                best = std::fabs(sum);
+                fitted = velocity;
+            }
+        }
+        MoveSlider(dialog.GetVelocitySlider(), float(fitted));
+        Press(dialog, IDOK);
+    });
+    EXPECT_NEAR(fitted, survey.velocity, 4.0);
+    EXPECT_EQ(project.m_settings.m_dVelocity, double(fitted));
+
+    // The profile migrated as the preview does it, at the fitted velocity and at half and double.
+    const C3DMatrix& matrix = Doc()->m_matrix;
+    const int traces = int(matrix.m_nNX), samples = int(matrix.m_nSamples);
+    const auto migratedPeak = [&](double velocity, int& peakTrace, int& peakSample) {
+        project.m_settings.m_dVelocity = velocity;
+        project.m_settings.m_params.m_bMigration = true;
+        std::vector<float> data(size_t(traces) * size_t(samples));
+        for (int t = 0; t < traces; ++t)
+            std::copy_n(matrix.GetHorzTrace(line, uint32_t(t)), samples, data.begin() + ptrdiff_t(t) * samples);
+        CMigration migration(&project, traces);
+        migration.BuildTable();
+        migration.Migrate(data.data());
+        // Below the direct wave at the zero level.
+        const int first = project.m_settings.m_iZeroLevel + 8;
+        float peak = 0;
+        for (int t = 0; t < traces; ++t)
+            for (int s = first; s < samples; ++s)
+                if (std::fabs(data[size_t(t) * size_t(samples) + size_t(s)]) > peak) {
+                    peak = std::fabs(data[size_t(t) * size_t(samples) + size_t(s)]);
+                    peakTrace = t;
+                    peakSample = s;
+                }
+        return peak;
+    };
+    int trace = -1, sample = -1, other = 0;
+    const float focused = migratedPeak(fitted, trace, sample);
+    EXPECT_LE(std::abs(trace - apexTrace), 1);
+    EXPECT_LE(std::fabs(sample - apexSample), 2.0f);
+    EXPECT_GT(focused, migratedPeak(fitted / 2.0, other, other));
+    EXPECT_GT(focused, migratedPeak(fitted * 2.0, other, other));
 }
