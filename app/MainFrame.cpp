@@ -314,13 +314,14 @@ void CMainFrame::OnToolbarVelocity()
         CVelocitySettingsDlg dialog(this);
         m_pVelocityDlg = &dialog;
         dialog.SetData(&pDoc->m_project, &pDoc->m_matrix);
+        const CDisplayValues before(pDoc->m_project.m_settings);
         const INT_PTR result = dialog.DoModal();
         g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): m_pVelocityDlg->DoModal %d", int(result));
         if (result == IDOK) {
             CWaitCursor wait;
             if (dialog.m_bDataChanged) {
                 g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): data chenced; rebuild data");
-                pDoc->m_matrix.Calculate();
+                pDoc->Recalculate();
                 C3DMatrix::RemovePreCalcFiles(pDoc->m_project);
                 Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_RECOMPUTED, 0));
                 Broadcast(WM_DATA_CHANGED,
@@ -329,6 +330,7 @@ void CMainFrame::OnToolbarVelocity()
             } else {
                 g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): load prev. data");
                 pDoc->m_matrix.Load();
+                BroadcastDisplayChanges(before, pDoc->m_project.m_settings);
             }
         } else if (result == IDCANCEL || result == IDABORT) {
             g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): load prev. data");
@@ -355,12 +357,13 @@ void CMainFrame::OnToolbarBKGRRemoval()
         m_pBkgrRemovalDlg = &dialog;
         g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): set settings");
         dialog.SetData(&pDoc->m_project, &pDoc->m_matrix);
+        const CDisplayValues before(pDoc->m_project.m_settings);
         const INT_PTR result = dialog.DoModal();
         g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): doModal() %d", int(result));
         if (result == IDOK && dialog.m_bDataChanged) {
             CWaitCursor wait;
             g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): rebuild");
-            pDoc->m_matrix.Calculate();
+            pDoc->Recalculate();
             C3DMatrix::RemovePreCalcFiles(pDoc->m_project);
             Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_RECOMPUTED, 0));
             Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_VELOCITY, TruncToInt(pDoc->m_project.m_settings.m_dVelocity)));
@@ -368,12 +371,30 @@ void CMainFrame::OnToolbarBKGRRemoval()
             CWaitCursor wait;
             g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): load old data");
             pDoc->m_matrix.Load();
+            if (result == IDOK)
+                BroadcastDisplayChanges(before, pDoc->m_project.m_settings);
         } else if (result == -1) {
             AfxMessageBox(L"Background Removal dialog could not be opened.!", MB_OK);
         }
         m_pBkgrRemovalDlg = nullptr;
     }
     g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): return");
+}
+
+CMainFrame::CDisplayValues::CDisplayValues(const CProjectSettings& s)
+    : m_iContrast(s.m_iContrast), m_iTimeGain(s.m_params.m_iTimeGain), m_iAperture(s.m_params.m_iAperture)
+{
+}
+
+void CMainFrame::BroadcastDisplayChanges(const CDisplayValues& before, const CProjectSettings& s)
+{
+    const CDisplayValues after(s);
+    if (after.m_iContrast != before.m_iContrast)
+        Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_CONTRAST, after.m_iContrast));
+    if (after.m_iTimeGain != before.m_iTimeGain)
+        Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_TIME_GAIN, after.m_iTimeGain));
+    if (after.m_iAperture != before.m_iAperture)
+        Broadcast(WM_DATA_CHANGED, MakeCodeParam(DATA_THICKNESS, after.m_iAperture));
 }
 
 void CMainFrame::Broadcast(UINT message, LPARAM lParam)

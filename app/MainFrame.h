@@ -14,6 +14,8 @@
 
 #include <memory>
 
+class CProjectSettings;
+
 class CDrawToolDlg;
 class BackgroundRemovalDlg;
 class CVelocitySettingsDlg;
@@ -81,6 +83,16 @@ private:
     void ForwardToTraceView(WPARAM wParam, LPARAM lParam);
     // Broadcast to the descendants with the frame's id.
     void Broadcast(UINT message, LPARAM lParam);
+    // The display values a modal tool may keep on OK without a new matrix.
+    struct CDisplayValues
+    {
+        explicit CDisplayValues(const CProjectSettings& s);
+        int32_t m_iContrast;
+        int32_t m_iTimeGain;
+        int32_t m_iAperture;
+    };
+    // The views are told of each display value that differs from before the tool ran.
+    void BroadcastDisplayChanges(const CDisplayValues& before, const CProjectSettings& s);
 
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;

@@ -190,12 +190,15 @@ void CQuarvelApp::OnFilterOptions()
     dialog.LoadSettings(&pDoc->m_project);
     if (dialog.DoModal() != IDOK || !m_pMainWnd)
         return;
+    // Through the frame, which also tells its trace view window.
+    auto* pFrame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+    if (!pFrame)
+        return;
     if (dialog.m_bFirChanged) {
-        CWaitCursor wait;
-        pDoc->m_matrix.Calculate();
-        m_pMainWnd->SendMessageToDescendants(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_RECOMPUTED, 0));
+        pDoc->Recalculate();
+        pFrame->BroadcastDataChanged(ID_SENDER_APPLICATION, MakeCodeParam(DATA_RECOMPUTED, 0));
     } else if (dialog.m_bTimeGainChanged) {
-        m_pMainWnd->SendMessageToDescendants(WM_DATA_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(DATA_TIME_GAIN, 0));
+        pFrame->BroadcastDataChanged(ID_SENDER_APPLICATION, MakeCodeParam(DATA_TIME_GAIN, 0));
     }
 }
 
@@ -222,13 +225,9 @@ void CQuarvelApp::ApplyZeroLevel(float fZeroLevel)
     const int zero = TruncToInt(double(fZeroLevel) + 0.5);
     if (zero == s.m_iZeroLevel)
         return;
-    {
-        CWaitCursor wait;
-        s.m_bUseZeroLevel = true;
-        s.m_iZeroLevel = zero;
-        if (!pDoc->m_matrix.Calculate())
-            AfxMessageBox(L"The data could not be computed with the new zero level.", MB_OK | MB_ICONEXCLAMATION);
-    }
+    s.m_bUseZeroLevel = true;
+    s.m_iZeroLevel = zero;
+    pDoc->Recalculate();
     if (TruncToInt(project.m_fCursorDepth) < zero) {
         project.m_fCursorDepth = float(zero);
         s.m_iDepthIndex = zero;

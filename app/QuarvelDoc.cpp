@@ -114,6 +114,20 @@ bool CQuarvelDoc::OnSaveDocument(const std::wstring&)
     return g_drawingManager.SaveObjectList(FindCompanionFile(m_project.GetObjectListPath()));
 }
 
+bool CQuarvelDoc::Recalculate()
+{
+    bool bDone;
+    {
+        CWaitCursor wait;
+        bDone = m_matrix.Calculate();
+    }
+    if (!bDone) {
+        g_messageLog.Log(LOG_ERROR, "CQuarvelDoc::Recalculate(): the matrix could not be computed.");
+        AfxMessageBox(L"The data could not be computed with the new settings.", MB_OK | MB_ICONEXCLAMATION);
+    }
+    return bDone;
+}
+
 bool CQuarvelDoc::SaveWithReport()
 {
     if (OnSaveDocument(std::wstring()))

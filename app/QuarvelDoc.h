@@ -27,6 +27,9 @@ public:
     bool IsProjectLoaded() const { return m_project.IsOpen(); }
     // OnSaveDocument that tells the user when it fails.
     bool SaveWithReport();
+    // The matrix computed again from the project's settings, under a wait cursor; a failure
+    // is shown to the user.
+    bool Recalculate();
 
     // The initial contrast of a computed matrix from S, the sum of the absolute samples of
     // its first vertical line.
