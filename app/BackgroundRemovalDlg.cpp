@@ -40,16 +40,12 @@ CFont* SliderFont()
 } // namespace
 
 BackgroundRemovalDlg::BackgroundRemovalDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_hParentWnd(pParent ? pParent->GetSafeHwnd() : nullptr)
+    : CDialog(IDD, pParent), m_hParentWnd(pParent ? pParent->GetSafeHwnd() : nullptr),
+      m_popups(*this, ID_SENDER_BKGR_REMOVAL, "BackgroundRemovalDlg")
 {
-    MapCommand(IDC_BR_CONTRAST, [this] {
-        OpenSliderDialog(m_pContrastDlg, ID_SENDER_CONTRAST, L"Contrast:", 100,
-                         m_pProject ? m_pProject->m_settings.m_iContrast : 0);
-    });
-    MapCommand(IDC_BR_TIME_GAIN, [this] {
-        OpenSliderDialog(m_pTimeGainDlg, ID_SENDER_TIME_GAIN, L"Time gain:", 255,
-                         m_pProject ? m_pProject->m_settings.m_params.m_iTimeGain : 0);
-    });
+    MapCommand(IDC_BR_CONTRAST, [this] { m_popups.OpenContrast(m_pProject ? m_pProject->m_settings.m_iContrast : 0); });
+    MapCommand(IDC_BR_TIME_GAIN,
+               [this] { m_popups.OpenTimeGain(m_pProject ? m_pProject->m_settings.m_params.m_iTimeGain : 0); });
     MapCommand(IDC_BR_X_PROFILES, [this] { SwitchDirection(DIR_X_PROFILES); });
     MapCommand(IDC_BR_Y_PROFILES, [this] { SwitchDirection(DIR_Y_PROFILES); });
     MapCommand(IDC_BR_MIGRATION_ON, [this] { SetViewMode(MODE_MIGRATION); });
@@ -57,7 +53,10 @@ BackgroundRemovalDlg::BackgroundRemovalDlg(CWnd* pParent)
     MapCommand(IDC_BR_REMOVAL_ON, [this] { SetRemoval(true); });
     MapCommand(IDC_BR_REMOVAL_OFF, [this] { SetRemoval(false); });
     MapMessage(WM_VALUE_CHANGED, [this](WPARAM wParam, LPARAM lParam) { return OnValueChanged(wParam, lParam); });
-    MapMessage(WM_TOOL_CLOSED, [this](WPARAM wParam, LPARAM) { return OnToolClosed(wParam); });
+    MapMessage(WM_TOOL_CLOSED, [this](WPARAM wParam, LPARAM) {
+        m_popups.OnToolClosed(wParam);
+        return LRESULT(0);
+    });
     MapMessage(WM_CURSOR_MOVED, [](WPARAM, LPARAM) { return LRESULT(0); });
 }
 
@@ -93,10 +92,7 @@ bool BackgroundRemovalDlg::OnInitDialog()
     g_messageLog.Log(LOG_DEBUG, "BackgroundRemovalDlg::OnInitDialog(): enter");
     CDialog::OnInitDialog();
 
-    if (auto* pButton = dynamic_cast<CButton*>(GetDlgItem(IDC_BR_CONTRAST)))
-        pButton->SetIcon(AfxFindIcon(IDI_CONTRAST));
-    if (auto* pButton = dynamic_cast<CButton*>(GetDlgItem(IDC_BR_TIME_GAIN)))
-        pButton->SetIcon(AfxFindIcon(IDI_TIME_GAIN));
+    m_popups.SetButtonIcons(IDC_BR_CONTRAST, IDC_BR_TIME_GAIN);
 
     const CRect start(0, 0, 100, 100);
     m_windowSlider.Create(this, start, CExtSliderCtrl::ORIENT_VERTICAL, false, IDC_BR_WINDOW);
@@ -342,22 +338,9 @@ LRESULT BackgroundRemovalDlg::OnValueChanged(WPARAM wParam, LPARAM lParam)
     if (!m_bBound || !m_bInitialized || wParam < WPARAM(ID_SENDER_CONTRAST) || wParam > WPARAM(IDC_BR_WINDOW))
         return 0;
     CProjectSettings& s = m_pProject->m_settings;
+    if (m_popups.OnValueChanged(wParam, s))
+        return 0;
     switch (int(wParam)) {
-    case ID_SENDER_CONTRAST:
-        if (m_pContrastDlg) {
-            s.m_iContrast = m_pContrastDlg->m_nPos;
-            BroadcastData(DATA_CONTRAST, s.m_iContrast);
-        }
-        break;
-    case ID_SENDER_TIME_GAIN:
-        if (m_pTimeGainDlg) {
-            CProcessingParams params;
-            s.GetProcessingParams(params);
-            params.m_iTimeGain = m_pTimeGainDlg->m_nPos;
-            s.SetProcessingParams(params);
-            BroadcastData(DATA_TIME_GAIN, params.m_iTimeGain);
-        }
-        break;
     case IDC_BR_POSITION: ShowProfileAt(ParamToFloat(lParam)); break;
     case IDC_BR_WINDOW:
         if (s.m_params.m_bDelMeanOn) {
@@ -368,35 +351,6 @@ LRESULT BackgroundRemovalDlg::OnValueChanged(WPARAM wParam, LPARAM lParam)
     default: break;
     }
     return 0;
-}
-
-LRESULT BackgroundRemovalDlg::OnToolClosed(WPARAM wParam)
-{
-    if (wParam == ID_SENDER_CONTRAST)
-        m_pContrastDlg.reset();
-    else if (wParam == ID_SENDER_TIME_GAIN)
-        m_pTimeGainDlg.reset();
-    return 0;
-}
-
-void BackgroundRemovalDlg::OpenSliderDialog(std::unique_ptr<CSliderDialog>& pDlg, UINT nNotifyID,
-                                            const wchar_t* pszText, int nMax, int nPos)
-{
-    if (pDlg) {
-        pDlg->SetFocus();
-        return;
-    }
-    auto pNew = std::make_unique<CSliderDialog>(nNotifyID, this);
-    if (!pNew->Create(CSliderDialog::IDD, this)) {
-        g_messageLog.Log(LOG_ERROR, "BackgroundRemovalDlg: the slider pop-up %u could not be created.", nNotifyID);
-        return;
-    }
-    pNew->SetWindowText(pszText);
-    if (CSliderCtrl* pSlider = pNew->GetSlider())
-        pSlider->SetRange(1, nMax);
-    pNew->SetPos(nPos);
-    pNew->ShowWindow(SW_SHOW);
-    pDlg = std::move(pNew);
 }
 
 void BackgroundRemovalDlg::BroadcastData(WORD code, int value)
@@ -423,9 +377,7 @@ void BackgroundRemovalDlg::StoreSettings(bool bKeep)
 void BackgroundRemovalDlg::CloseDialog(bool bOk)
 {
     StoreSettings(bOk);
-    // Deleted here with their windows: they tell nobody that they went.
-    m_pContrastDlg.reset();
-    m_pTimeGainDlg.reset();
+    m_popups.Close();
     if (m_bModal)
         EndDialog(bOk ? IDOK : IDCANCEL);
     else

@@ -13,9 +13,7 @@
 #include "ProfileSideViewCtrl.h"
 #include "ProjectSettings.h"
 #include "ResourceIds.h"
-#include "SliderDialog.h"
-
-#include <memory>
+#include "SliderPopupPair.h"
 
 class C3DMatrix;
 class CProject;
@@ -43,8 +41,8 @@ public:
     CExtSliderCtrl& GetWindowSlider() { return m_windowSlider; }
     CExtSliderCtrl& GetPositionSlider() { return m_posSlider; }
     // Null while closed.
-    CSliderDialog* GetContrastDlg() const { return m_pContrastDlg.get(); }
-    CSliderDialog* GetTimeGainDlg() const { return m_pTimeGainDlg.get(); }
+    CSliderDialog* GetContrastDlg() const { return m_popups.GetContrastDlg(); }
+    CSliderDialog* GetTimeGainDlg() const { return m_popups.GetTimeGainDlg(); }
     // 1 X-profiles, 2 Y-profiles.
     int GetProfileDir() const { return m_nProfileDir; }
     float GetContrastFactor() const { return m_fContrastFactor; }
@@ -71,11 +69,8 @@ private:
     void SwitchDirection(int nDirection);
     void StoreSettings(bool bKeep);
     void CloseDialog(bool bOk);
-    void OpenSliderDialog(std::unique_ptr<CSliderDialog>& pDlg, UINT nNotifyID, const wchar_t* pszText, int nMax,
-                          int nPos);
     void BroadcastData(WORD code, int value);
     LRESULT OnValueChanged(WPARAM wParam, LPARAM lParam);
-    LRESULT OnToolClosed(WPARAM wParam);
 
     HWND m_hParentWnd; // a parent gone meanwhile is told nothing
     CExtSliderCtrl m_windowSlider;
@@ -95,8 +90,7 @@ private:
     CContainer m_okCancel;
     bool m_bLaidOut = false;
 
-    std::unique_ptr<CSliderDialog> m_pContrastDlg;
-    std::unique_ptr<CSliderDialog> m_pTimeGainDlg;
+    CSliderPopupPair m_popups;
 
     // Metres along the profile axis, for X-profiles and Y-profiles.
     float m_fPosition[2] = {0.0f, 0.0f};

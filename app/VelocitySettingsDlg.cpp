@@ -26,8 +26,6 @@ constexpr int kDepthDecimals = 3;
 constexpr int kPositionDecimals = 2;
 // Height of the horizontal position slider: its trackbar starts 15 pixels down and is 35 high.
 constexpr int kPositionSliderHeight = 56;
-constexpr int kContrastMax = 100;
-constexpr int kTimeGainMax = 255;
 
 float Clamp(float value, float low, float high)
 {
@@ -35,7 +33,8 @@ float Clamp(float value, float low, float high)
 }
 } // namespace
 
-CVelocitySettingsDlg::CVelocitySettingsDlg(CWnd* pParent) : CDialog(IDD_VELOCITY_SETTINGS, pParent)
+CVelocitySettingsDlg::CVelocitySettingsDlg(CWnd* pParent)
+    : CDialog(IDD_VELOCITY_SETTINGS, pParent), m_popups(*this, NOTIFY_ID, "CVelocitySettingsDlg")
 {
     MapCommand(IDC_VS_NO_OPERATION, [this] { SetOperation(OPERATION_NONE); });
     MapCommand(IDC_VS_MIGRATION, [this] { SetOperation(OPERATION_MIGRATION); });
@@ -45,22 +44,21 @@ CVelocitySettingsDlg::CVelocitySettingsDlg(CWnd* pParent) : CDialog(IDD_VELOCITY
     MapCommand(IDC_VS_MATERIAL, [this] { UpdateSelectionBand(); }, CBN_SELCHANGE);
     MapCommand(IDC_VS_CONTRAST, [this] {
         if (m_pProject)
-            OpenPopup(m_pContrastDlg, ID_SENDER_CONTRAST, L"Contrast:", kContrastMax, m_pProject->m_settings.m_iContrast);
+            m_popups.OpenContrast(m_pProject->m_settings.m_iContrast);
     });
     MapCommand(IDC_VS_TIME_GAIN, [this] {
         if (m_pProject)
-            OpenPopup(m_pTimeGainDlg, ID_SENDER_TIME_GAIN, L"Time gain:", kTimeGainMax,
-                      m_pProject->m_settings.m_params.m_iTimeGain);
+            m_popups.OpenTimeGain(m_pProject->m_settings.m_params.m_iTimeGain);
     });
     MapMessage(WM_VALUE_CHANGED, [this](WPARAM wParam, LPARAM lParam) { return OnValueChanged(wParam, lParam); });
     MapMessage(WM_CURSOR_MOVED, [this](WPARAM wParam, LPARAM lParam) { return OnCursorMoved(wParam, lParam); });
-    MapMessage(WM_TOOL_CLOSED, [this](WPARAM wParam, LPARAM lParam) { return OnToolClosed(wParam, lParam); });
+    MapMessage(WM_TOOL_CLOSED, [this](WPARAM wParam, LPARAM) {
+        m_popups.OnToolClosed(wParam);
+        return LRESULT(0);
+    });
 }
 
-CVelocitySettingsDlg::~CVelocitySettingsDlg()
-{
-    ClosePopups();
-}
+CVelocitySettingsDlg::~CVelocitySettingsDlg() = default;
 
 void CVelocitySettingsDlg::SetData(CProject* pProject, C3DMatrix* pMatrix)
 {
@@ -107,10 +105,7 @@ bool CVelocitySettingsDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_hNotifyWnd = GetParent() ? GetParent()->GetSafeHwnd() : nullptr;
-    if (auto* pButton = dynamic_cast<CButton*>(GetDlgItem(IDC_VS_CONTRAST)))
-        pButton->SetIcon(AfxFindIcon(IDI_CONTRAST));
-    if (auto* pButton = dynamic_cast<CButton*>(GetDlgItem(IDC_VS_TIME_GAIN)))
-        pButton->SetIcon(AfxFindIcon(IDI_TIME_GAIN));
+    m_popups.SetButtonIcons(IDC_VS_CONTRAST, IDC_VS_TIME_GAIN);
 
     CFont* pFont = static_cast<CFont*>(GetStockObject(ANSI_VAR_FONT));
     const CRect place(0, 0, 100, 100);
@@ -346,19 +341,9 @@ LRESULT CVelocitySettingsDlg::OnValueChanged(WPARAM wParam, LPARAM lParam)
     if (!m_bInitialized || !m_bReady)
         return 0;
     CProjectSettings& s = m_pProject->m_settings;
+    if (m_popups.OnValueChanged(wParam, s))
+        return 0;
     switch (wParam) {
-    case ID_SENDER_CONTRAST:
-        if (m_pContrastDlg) {
-            s.m_iContrast = m_pContrastDlg->m_nPos;
-            Broadcast(DATA_CONTRAST, s.m_iContrast);
-        }
-        break;
-    case ID_SENDER_TIME_GAIN:
-        if (m_pTimeGainDlg) {
-            s.m_params.m_iTimeGain = m_pTimeGainDlg->m_nPos;
-            Broadcast(DATA_TIME_GAIN, s.m_params.m_iTimeGain);
-        }
-        break;
     case IDC_VS_VELOCITY: {
         const int velocity = TruncToInt(ParamToFloat(lParam) / UnitFactor() + 0.5);
         s.m_dVelocity = velocity;
@@ -387,42 +372,6 @@ LRESULT CVelocitySettingsDlg::OnCursorMoved(WPARAM, LPARAM lParam)
     if (m_iOperation == OPERATION_HYPERBOLAS)
         Broadcast(DATA_RECOMPUTED, 0);
     return 0;
-}
-
-void CVelocitySettingsDlg::OpenPopup(std::unique_ptr<CSliderDialog>& pPopup, UINT nNotifyID, const wchar_t* pszCaption,
-                                     int nMax, int nPos)
-{
-    if (pPopup) {
-        pPopup->SetActiveWindow();
-        return;
-    }
-    auto pNew = std::make_unique<CSliderDialog>(nNotifyID, this);
-    if (!pNew->Create(CSliderDialog::IDD, this)) {
-        g_messageLog.Log(LOG_ERROR, "CVelocitySettingsDlg: the slider pop-up %u could not be created.", nNotifyID);
-        return;
-    }
-    pNew->SetWindowText(pszCaption);
-    if (CSliderCtrl* pSlider = pNew->GetSlider())
-        pSlider->SetRange(1, nMax);
-    pNew->SetPos(nPos);
-    pNew->ShowWindow(SW_SHOW);
-    pPopup = std::move(pNew);
-}
-
-LRESULT CVelocitySettingsDlg::OnToolClosed(WPARAM wParam, LPARAM)
-{
-    if (wParam == ID_SENDER_CONTRAST)
-        m_pContrastDlg.reset();
-    else if (wParam == ID_SENDER_TIME_GAIN)
-        m_pTimeGainDlg.reset();
-    return 0;
-}
-
-void CVelocitySettingsDlg::ClosePopups()
-{
-    // Deleted with their windows: they post nothing.
-    m_pContrastDlg.reset();
-    m_pTimeGainDlg.reset();
 }
 
 void CVelocitySettingsDlg::RestoreSettings(bool bOk)
@@ -465,7 +414,7 @@ void CVelocitySettingsDlg::OnOK()
         }
     }
     RestoreSettings(true);
-    ClosePopups();
+    m_popups.Close();
     if (m_bModal)
         EndDialog(IDOK);
     else
@@ -475,7 +424,7 @@ void CVelocitySettingsDlg::OnOK()
 void CVelocitySettingsDlg::CancelDialog()
 {
     RestoreSettings(false);
-    ClosePopups();
+    m_popups.Close();
     if (m_bModal)
         EndDialog(IDCANCEL);
     else

@@ -14,11 +14,9 @@
 #include "ExtSliderCtrl.h"
 #include "LayoutTable.h"
 #include "ProfileSideViewCtrl.h"
-#include "SliderDialog.h"
+#include "SliderPopupPair.h"
 
 #include "ProjectSettings.h"
-
-#include <memory>
 
 class C3DMatrix;
 class CComboBox;
@@ -52,8 +50,8 @@ public:
     CProfileSideViewCtrl& GetProfileCtrl() { return m_profileCtrl; }
     CComboBox* GetMaterialCombo() const;
     // Null while the pop-up is closed.
-    CSliderDialog* GetContrastDlg() const { return m_pContrastDlg.get(); }
-    CSliderDialog* GetTimeGainDlg() const { return m_pTimeGainDlg.get(); }
+    CSliderDialog* GetContrastDlg() const { return m_popups.GetContrastDlg(); }
+    CSliderDialog* GetTimeGainDlg() const { return m_popups.GetTimeGainDlg(); }
     int GetDirection() const { return m_nDirection; }
     // The material of the combo's selection, null without one.
     const CMaterial* GetSelectedMaterial() const;
@@ -82,9 +80,6 @@ private:
     void UpdateSelectionBand();
     void SetOperation(int nOperation);
     void SetDirection(int nDirection);
-    void OpenPopup(std::unique_ptr<CSliderDialog>& pPopup, UINT nNotifyID, const wchar_t* pszCaption, int nMax,
-                   int nPos);
-    void ClosePopups();
     // Keeps (OK) or puts back (Cancel) the settings and decides m_bDataChanged.
     void RestoreSettings(bool bOk);
     void CancelDialog();
@@ -92,7 +87,6 @@ private:
 
     LRESULT OnValueChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCursorMoved(WPARAM wParam, LPARAM lParam);
-    LRESULT OnToolClosed(WPARAM wParam, LPARAM lParam);
 
     CProject* m_pProject = nullptr;
     C3DMatrix* m_pMatrix = nullptr;
@@ -110,8 +104,7 @@ private:
     CExtSliderCtrl m_velocitySlider;
     CExtSliderCtrl m_positionSlider;
     CProfileSideViewCtrl m_profileCtrl;
-    std::unique_ptr<CSliderDialog> m_pContrastDlg;
-    std::unique_ptr<CSliderDialog> m_pTimeGainDlg;
+    CSliderPopupPair m_popups;
 
     CContainer m_popupGroup;
     CContainer m_operationGroup;
