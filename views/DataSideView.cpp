@@ -3,9 +3,7 @@
 #include "ConfiguredCursor.h"
 #include "TruncToInt.h"
 
-#include "Cursors.h"
 #include "Messages.h"
-#include "WinApp.h"
 
 #include "Cfg.h"
 #include "Matrix.h"
@@ -83,14 +81,9 @@ bool CDataSideView::Create(CWnd* pParent, int nID, int nDirection)
     }
     m_bCreated = true;
     const int width = std::max(rect.Width(), 0), height = std::max(rect.Height(), 0);
-    m_image.Create(width, height);
-    m_backgroundBrush.DeleteObject();
-    m_framePen.DeleteObject();
-    m_backgroundBrush.CreateSolidBrush(COLOR_BTNFACE_VALUE);
-    m_framePen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    m_image.SelectObject(&m_backgroundBrush);
-    m_image.SelectObject(&m_framePen);
+    CreateImage(width, height);
     m_nDirection = nDirection == DIRECTION_Y ? DIRECTION_Y : DIRECTION_X;
+    // Yellow depth line, position line blue along X, red along Y.
     m_crossHair.Create(this, this, width, height, kDepthLineColour, PositionLineColour(m_nDirection));
     m_crossHair.SetVerticalMovable(m_bPositionLineMovable);
     m_crossHair.SetHidden(m_bDrawingMode || !m_bCrossHairShown);
@@ -341,15 +334,6 @@ void CDataSideView::Render(const CRect& rect)
     ComposeObjects();
 }
 
-void CDataSideView::ComposeObjects()
-{
-    if (!m_bPainterEnabled)
-        return;
-    m_painter.SetSource(&m_image);
-    if (!m_painter.IsBypass())
-        m_painter.Paint();
-}
-
 uint32_t CDataSideView::ColourOf(float value)
 {
     if (CompareFloat(value, -1.0f) < 0)
@@ -434,11 +418,6 @@ void CDataSideView::RenderEmpty(const CRect& rect)
     m_image.MoveTo(rect.left, rect.top);
     m_image.LineTo(rect.right - 1, rect.bottom - 1);
     m_image.SetValid(true);
-}
-
-CRect CDataSideView::ClientRect() const
-{
-    return CRect(0, 0, m_image.GetWidth(), m_image.GetHeight());
 }
 
 void CDataSideView::InvalidateImage()
@@ -546,17 +525,6 @@ void CDataSideView::SetDrawingMode(bool bOn)
     m_crossHair.SetHidden(bOn || !m_bCrossHairShown);
 }
 
-Tovrik::CMemDC& CDataSideView::ComposedImage()
-{
-    return !m_bPainterEnabled || m_painter.IsBypass() || !m_painter.GetComposite().GetBits() ? m_image
-                                                                                               : m_painter.GetComposite();
-}
-
-const Tovrik::CMemDC& CDataSideView::GetComposedImage()
-{
-    return ComposedImage();
-}
-
 // ---------------------------------------------------------------------------------------------
 // Painting
 
@@ -567,14 +535,7 @@ void CDataSideView::OnPaint()
     CPaintDC dc(this);
     if (!m_image.IsValid())
         Render(ClientRect());
-    Tovrik::CMemDC& image = ComposedImage();
-    dc.BitBlt(0, 0, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
-    m_crossHair.Draw(dc);
-}
-
-bool CDataSideView::OnEraseBkgnd(CDC*)
-{
-    return true;
+    DrawComposed(dc, CPoint(0, 0));
 }
 
 void CDataSideView::CopyImageTo(CDC* pDC)
@@ -583,26 +544,11 @@ void CDataSideView::CopyImageTo(CDC* pDC)
         return;
     if (!m_image.IsValid())
         Render(ClientRect());
-    CRect rect;
-    GetWindowRect(&rect);
-    CPoint origin(rect.left, rect.top);
-    if (CWnd* pParent = GetParent())
-        pParent->ScreenToClient(&origin);
-    Tovrik::CMemDC& image = ComposedImage();
-    pDC->BitBlt(origin.x, origin.y, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
-    m_crossHair.Draw(*pDC, origin);
+    DrawComposed(*pDC, OriginInParent());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Mouse and keys
-
-void CDataSideView::ShowCursor()
-{
-    if (!m_bDrawingMode)
-        m_crossHair.ShowCursor();
-    else if (!m_bPainterEnabled || !m_painter.HitTest())
-        SetWindowCursor(this, IDC_CLASS_CURSOR);
-}
 
 void CDataSideView::OnLButtonDown(UINT, CPoint point)
 {
@@ -722,45 +668,9 @@ LRESULT CDataSideView::OnDataChanged(WPARAM, LPARAM lParam)
 
 LRESULT CDataSideView::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bCreated || !m_bPainterEnabled)
+    if (!m_bPainterEnabled || !TakeDrawingEvent(wParam, lParam))
         return 0;
-    CWnd* pParent = GetParent();
-    const WPARAM parentId = WPARAM(pParent ? pParent->GetDlgCtrlID() : 0);
-    if (wParam == WPARAM(ID_SENDER_PAINTER)) {
-        CWinApp* pApp = AfxGetApp();
-        if (CWnd* pMain = pApp ? pApp->GetMainWnd() : nullptr)
-            pMain->SendMessage(WM_DRAWING_EVENT, parentId, lParam);
-        return 0;
-    }
-    if (!m_bBound || wParam == parentId)
-        return 0;
-    const int argument = GetCodeValue(lParam);
     switch (GetCode(lParam)) {
-    case DRAW_SELECTION:
-        m_painter.OnSelectionChanged();
-        break;
-    case DRAW_REDRAW:
-    case DRAW_REDRAW_STYLE:
-        if (!m_painter.IsBypass())
-            m_painter.Paint();
-        break;
-    case DRAW_ADDED:
-    case DRAW_REMOVED:
-        m_painter.OnObjectEvent(GetCode(lParam) == DRAW_ADDED ? 1 : 2, argument == DRAW_NO_OBJECT ? -1 : argument);
-        if (!m_painter.IsBypass())
-            m_painter.Paint();
-        break;
-    case DRAW_CHANGED:
-        m_painter.OnObjectChanged(argument);
-        break;
-    case DRAW_TOOL_CHANGED:
-        if (!m_painter.SetTool())
-            return 0;
-        break;
-    case DRAW_CREATION:
-        if (!m_painter.SetCreating(argument == 1))
-            return 0;
-        break;
     case DRAW_MODE_ON:
         SetDrawingMode(true);
         break;
@@ -770,9 +680,13 @@ LRESULT CDataSideView::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
         m_painter.SetDepthRange(m_pProject->m_fCursorDepth, false);
         m_painter.Paint();
         break;
-    default:
-        // Code 12 too: a section shows every object whatever the depth.
+    case DRAW_VISIBILITY:
+        // A section shows every object whatever the depth.
         return 0;
+    default:
+        if (!ApplyDrawingEvent(lParam))
+            return 0;
+        break;
     }
     Invalidate(false);
     return 0;

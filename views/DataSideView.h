@@ -7,20 +7,14 @@
 // goes above the row of the zero level. Binding, painter, notifications and printing work as
 // in the depth-slice view.
 
-#include "CrossHair.h"
-#include "DataViewPainter.h"
-#include "MemDC.h"
-#include "Wnd.h"
+#include "DataView.h"
 
 #include "ResampMap.h"
 
 #include <cstdint>
 #include <vector>
 
-class C3DMatrix;
-class CProject;
-
-class CDataSideView : public CWnd, public IDataViewPainterHelper, public ICrossHairOwner
+class CDataSideView : public CDataView
 {
 public:
     enum TDirection : int32_t { DIRECTION_X = 1, DIRECTION_Y = 2 };
@@ -71,7 +65,6 @@ public:
 
     void PixelToPosition(CPoint point, float& x, float& y) const override;
     float PixelToDepth(CPoint point) const override;
-    const Tovrik::CMemDC& GetComposedImage() override;
     bool TakeCursorPoint(CPoint point, bool bSet) override;
 
     int GetDirection() const { return m_nDirection; }
@@ -83,11 +76,7 @@ public:
     // Lines of the matrix across this direction (0 until bound).
     int GetLineCount() const;
 
-    bool IsCreated() const { return m_bCreated; }
-    bool IsBound() const { return m_bBound; }
     bool IsShown() const { return m_bShown; }
-    bool IsImageValid() const { return m_image.IsValid(); }
-    bool IsDrawingMode() const { return m_bDrawingMode; }
     bool IsPositionLineMovable() const { return m_bPositionLineMovable; }
     void SetPositionLineMovable(bool bMovable);
     bool IsCrossHairShown() const { return m_bCrossHairShown; }
@@ -98,19 +87,12 @@ public:
     int GetZeroLevelRow() const { return m_nZeroLevelRow; }
     int GetUpperBandOffset() const { return m_nUpperBand; }
     int GetLowerBandOffset() const { return m_nLowerBand; }
-    const CCrossHair& GetCrossHair() const { return m_crossHair; }
     const CResampMap& GetColumnMap() const { return m_columnMap; }
     const CResampMap& GetDepthMap() const { return m_depthMap; }
     const std::vector<float>& GetGain() const { return m_gain; }
-    Tovrik::CMemDC& GetImage() { return m_image; }
-    CDataViewPainter& GetPainter() { return m_painter; }
-
-    // The view belongs to a print layout: it paints only through CopyImageTo.
-    bool m_bForPrinting = false;
 
 protected:
     void OnPaint() override;
-    bool OnEraseBkgnd(CDC* pDC) override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
     void OnMouseMove(UINT nFlags, CPoint point) override;
@@ -120,15 +102,9 @@ protected:
 
     // Without data: the client rectangle framed, with one diagonal.
     void RenderEmpty(const CRect& rect);
-    // The painter composes the drawing objects over the rendered image.
-    void ComposeObjects();
-    CRect ClientRect() const;
     // The colour of a value of the section through the configured palette.
     static uint32_t ColourOf(float value);
 
-    CProject* m_pProject = nullptr;
-    C3DMatrix* m_pMatrix = nullptr;
-    Tovrik::CMemDC m_image;
     CResampMap m_columnMap; // client pixels across onto the grid positions along the section
     CResampMap m_depthMap;  // client pixel rows onto samples
     std::vector<float> m_gain; // per pixel row
@@ -145,18 +121,11 @@ private:
     int SampleToRow(float sample) const;
     void CreatePainter();
     void SetDrawingMode(bool bOn);
-    void ShowCursor();
     void MoveDepthLine(int row);
-    Tovrik::CMemDC& ComposedImage();
 
-    bool m_bBound = false;
-    bool m_bCreated = false;
     bool m_bShown = false;
     bool m_bPainterEnabled = true;
     int32_t m_nDirection = DIRECTION_X;
-    CBrush m_backgroundBrush;
-    CPen m_framePen;
-    CCrossHair m_crossHair; // yellow depth line, position line blue along X, red along Y
     float m_fCursorX = -1.0f;
     float m_fCursorY = -1.0f;
     float m_fCursorDepth = -1.0f;
@@ -165,7 +134,5 @@ private:
     int32_t m_nLowerBand = 0;
     bool m_bPositionLineMovable = true;
     bool m_bCrossHairShown = true;
-    bool m_bDrawingMode = false;
-    CDataViewPainter m_painter;
     std::vector<float> m_traceRows; // scratch: four traces resampled onto the pixel rows, the row scales
 };

@@ -2,9 +2,7 @@
 
 #include "WindowClasses.h"
 
-#include "Cursors.h"
 #include "Messages.h"
-#include "WinApp.h"
 
 #include "Cfg.h"
 #include "DrawingManager.h"
@@ -151,11 +149,8 @@ bool CDataTopView::Create(CWnd* pParent)
     CRect rect;
     pParent->GetClientRect(&rect);
     const int width = std::max(rect.Width(), 0), height = std::max(rect.Height(), 0);
-    m_image.Create(width, height);
-    m_backgroundBrush.CreateSolidBrush(COLOR_BTNFACE_VALUE);
-    m_framePen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    m_image.SelectObject(&m_backgroundBrush);
-    m_image.SelectObject(&m_framePen);
+    CreateImage(width, height);
+    // Red horizontal, blue vertical line.
     m_crossHair.Create(this, this, width, height, RGB(255, 0, 0), RGB(0, 0, 255));
     m_crossHair.SetHidden(m_bDrawingMode);
     if (GetSafeHwnd())
@@ -331,9 +326,7 @@ void CDataTopView::Render()
     } else {
         RenderEmpty(rect);
     }
-    m_painter.SetSource(&m_image);
-    if (!m_painter.IsBypass())
-        m_painter.Paint();
+    ComposeObjects();
 }
 
 void CDataTopView::BuildThresholdPalette(int threshold, TPaletteTable& palette)
@@ -535,22 +528,6 @@ void CDataTopView::RenderEmpty(const CRect& rect)
 // ---------------------------------------------------------------------------------------------
 // Cross-hair
 
-CRect CDataTopView::ClientRect() const
-{
-    return CRect(0, 0, m_image.GetWidth(), m_image.GetHeight());
-}
-
-Tovrik::CMemDC& CDataTopView::ComposedImage()
-{
-    return m_painter.IsBypass() || !m_painter.IsEnabled() || !m_painter.GetComposite().GetBits()
-               ? m_image : m_painter.GetComposite();
-}
-
-const Tovrik::CMemDC& CDataTopView::GetComposedImage()
-{
-    return ComposedImage();
-}
-
 void CDataTopView::SetDrawingMode(bool bOn)
 {
     m_bDrawingMode = bOn;
@@ -595,14 +572,6 @@ bool CDataTopView::TakeCursorPoint(CPoint point, bool bSet)
 // ---------------------------------------------------------------------------------------------
 // Messages
 
-void CDataTopView::ShowCursor()
-{
-    if (!m_bDrawingMode)
-        m_crossHair.ShowCursor();
-    else if (!m_painter.HitTest())
-        SetWindowCursor(this, IDC_CLASS_CURSOR);
-}
-
 void CDataTopView::OnPaint()
 {
     if (!m_bCreated || m_bForPrinting)
@@ -610,14 +579,7 @@ void CDataTopView::OnPaint()
     CPaintDC dc(this);
     if (!m_image.IsValid())
         Render();
-    Tovrik::CMemDC& image = ComposedImage();
-    dc.BitBlt(0, 0, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
-    m_crossHair.Draw(dc);
-}
-
-bool CDataTopView::OnEraseBkgnd(CDC*)
-{
-    return true;
+    DrawComposed(dc, CPoint(0, 0));
 }
 
 void CDataTopView::CopyImageTo(CDC* pDC)
@@ -626,14 +588,7 @@ void CDataTopView::CopyImageTo(CDC* pDC)
         return;
     if (!m_image.IsValid())
         Render();
-    CRect rect;
-    GetWindowRect(&rect);
-    CPoint origin(rect.left, rect.top);
-    if (CWnd* pParent = GetParent())
-        pParent->ScreenToClient(&origin);
-    Tovrik::CMemDC& image = ComposedImage();
-    pDC->BitBlt(origin.x, origin.y, image.GetWidth(), image.GetHeight(), &image, 0, 0, SRCCOPY);
-    m_crossHair.Draw(*pDC, origin);
+    DrawComposed(*pDC, OriginInParent());
 }
 
 void CDataTopView::OnLButtonDown(UINT, CPoint point)
@@ -715,46 +670,9 @@ LRESULT CDataTopView::OnDataChanged(WPARAM, LPARAM lParam)
 
 LRESULT CDataTopView::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bCreated)
+    if (!TakeDrawingEvent(wParam, lParam))
         return 0;
-    CWnd* pParent = GetParent();
-    const WPARAM parentId = WPARAM(pParent ? pParent->GetDlgCtrlID() : 0);
-    if (wParam == WPARAM(ID_SENDER_PAINTER)) {
-        CWinApp* pApp = AfxGetApp();
-        if (CWnd* pMain = pApp ? pApp->GetMainWnd() : nullptr)
-            pMain->SendMessage(WM_DRAWING_EVENT, parentId, lParam);
-        return 0;
-    }
-    if (!m_bBound || wParam == parentId)
-        return 0;
-    const int argument = GetCodeValue(lParam);
     switch (GetCode(lParam)) {
-    case DRAW_SELECTION:
-        m_painter.OnSelectionChanged();
-        break;
-    case DRAW_REDRAW:
-    case DRAW_REDRAW_STYLE:
-        if (!m_painter.IsBypass())
-            m_painter.Paint();
-        break;
-    case DRAW_ADDED:
-    case DRAW_REMOVED:
-        m_painter.OnObjectEvent(GetCode(lParam) == DRAW_ADDED ? 1 : 2, argument == DRAW_NO_OBJECT ? -1 : argument);
-        // The composite must show the list as it is now.
-        if (!m_painter.IsBypass())
-            m_painter.Paint();
-        break;
-    case DRAW_CHANGED:
-        m_painter.OnObjectChanged(argument);
-        break;
-    case DRAW_TOOL_CHANGED:
-        if (!m_painter.SetTool())
-            return 0;
-        break;
-    case DRAW_CREATION:
-        if (!m_painter.SetCreating(argument == 1))
-            return 0;
-        break;
     case DRAW_MODE_ON:
         SetDrawingMode(true);
         break;
@@ -767,7 +685,9 @@ LRESULT CDataTopView::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
         m_painter.SetDepthRange(m_pProject->m_fCursorDepth);
         break;
     default:
-        return 0;
+        if (!ApplyDrawingEvent(lParam))
+            return 0;
+        break;
     }
     Invalidate(false);
     return 0;

@@ -5,19 +5,13 @@
 // surface only when the image is invalid, reports cursor moves to its parent with
 // WM_CURSOR_MOVED and relays its painter's drawing events to the main window.
 
-#include "CrossHair.h"
-#include "DataViewPainter.h"
-#include "MemDC.h"
-#include "Wnd.h"
+#include "DataView.h"
 
 #include "Palettes.h"
 #include "ResampMap.h"
 
 #include <cstdint>
 #include <vector>
-
-class C3DMatrix;
-class CProject;
 
 // Grid cells onto the EM rows of one direction's profile lines: every line has two EM rows,
 // 2n at n x spacing - d and 2n + 1 at n x spacing + d, d being half the EM lag distance in
@@ -40,7 +34,7 @@ private:
     std::vector<float> m_fraction;
 };
 
-class CDataTopView : public CWnd, public IDataViewPainterHelper, public ICrossHairOwner
+class CDataTopView : public CDataView
 {
 public:
     // The view's own child id; the painter's drawing events come with ID_SENDER_PAINTER.
@@ -75,29 +69,17 @@ public:
 
     void PixelToPosition(CPoint point, float& x, float& y) const override;
     float PixelToDepth(CPoint point) const override;
-    // The painter's composite, or the plain image when the painter shows nothing.
-    const Tovrik::CMemDC& GetComposedImage() override;
     // The grid position under the pixel becomes the project's cross-hair and hover position
     // (bSet) or only its hover position.
     bool TakeCursorPoint(CPoint point, bool bSet) override;
 
-    bool IsCreated() const { return m_bCreated; }
-    bool IsBound() const { return m_bBound; }
-    bool IsImageValid() const { return m_image.IsValid(); }
-    bool IsDrawingMode() const { return m_bDrawingMode; }
-    const CCrossHair& GetCrossHair() const { return m_crossHair; }
     float GetSliceDepth() const { return m_fSliceDepth; }
-    Tovrik::CMemDC& GetImage() { return m_image; }
-    CDataViewPainter& GetPainter() { return m_painter; }
     const std::vector<float>& GetWeights() const { return m_weights; }
     // The palette that the threshold T gives (T not 0).
     static void BuildThresholdPalette(int threshold, TPaletteTable& palette);
 
-    bool m_bForPrinting = false;
-
 protected:
     void OnPaint() override;
-    bool OnEraseBkgnd(CDC* pDC) override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
     void OnMouseMove(UINT nFlags, CPoint point) override;
@@ -106,9 +88,6 @@ protected:
     LRESULT OnDrawingEvent(WPARAM wParam, LPARAM lParam);
 
 private:
-    CRect ClientRect() const;
-    Tovrik::CMemDC& ComposedImage();
-    void ShowCursor();
     // The EM values replace the radar slice while the project's switch is on and the matrix
     // has EM data.
     bool HasEmImage() const;
@@ -121,13 +100,6 @@ private:
     template <typename TColour>
     void RenderPixels(const CRect& rect, float scale, TColour colour);
 
-    bool m_bBound = false;
-    bool m_bCreated = false;
-    Tovrik::CMemDC m_image;
-    CBrush m_backgroundBrush;
-    CPen m_framePen;
-    CProject* m_pProject = nullptr;
-    C3DMatrix* m_pMatrix = nullptr;
     std::vector<float> m_weights;
     CResampMap m_sampleMap;
     std::vector<float> m_slice;
@@ -141,13 +113,10 @@ private:
     int32_t m_nHorzLines = 0;
     std::vector<float> m_vertImage; // vertical lines x grid rows
     std::vector<float> m_horzImage; // horizontal lines x grid columns
-    CCrossHair m_crossHair; // red horizontal, blue vertical line
-    bool m_bDrawingMode = false;
     // The project's cross-hair as last taken; -1 until then, so that binding takes any.
     float m_fCursorX = -1.0f;
     float m_fCursorY = -1.0f;
     float m_fSliceDepth = -1.0f;
-    CDataViewPainter m_painter;
     int32_t m_nPaletteThreshold = 0;
     TPaletteTable m_thresholdPalette{};
     std::vector<float> m_rowValues; // scratch of the pixel pass: one blended grid row
