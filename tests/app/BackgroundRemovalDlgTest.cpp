@@ -3,9 +3,9 @@
 // per direction, the pop-ups, OK and Cancel with what they keep and put back, the keys that
 // must not close it, its layout, and the frame's command 145 with its cache road.
 
-#include "AppFixture.h"
 #include "AutoContrast.h"
 #include "BackgroundRemovalDlg.h"
+#include "DialogTestSupport.h"
 #include "MainFrame.h"
 #include "Messages.h"
 #include "QuarvelApp.h"
@@ -17,7 +17,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -25,21 +24,6 @@
 #include <vector>
 
 namespace {
-// A child window that records the data changes broadcast to its parent's descendants.
-class CDataListener : public CWnd
-{
-public:
-    std::vector<LPARAM> m_changes;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_DATA_CHANGED)
-            m_changes.push_back(lParam);
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
 // A top-level window that records the tool windows' notices that they went.
 class CToolListener : public CWnd
 {
@@ -55,45 +39,13 @@ protected:
     }
 };
 
-// As the user presses a button: it takes the focus, then is clicked.
-void Press(CDialog& dialog, int nID)
-{
-    if (auto* pButton = dynamic_cast<CButton*>(dialog.GetDlgItem(nID))) {
-        pButton->SetFocus();
-        pButton->Click();
-    }
-}
-
-void PressKey(QWidget* pWidget, int key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
-                    key == Qt::Key_Return ? QStringLiteral("\r") : QStringLiteral("\x1b"));
-    QCoreApplication::sendEvent(pWidget, &press);
-}
-
-// The user moves a slider to a value.
-void Move(CExtSliderCtrl& slider, float fValue)
-{
-    slider.m_fValue = fValue;
-    slider.UpdateValue(CExtSliderCtrl::SOURCE_VALUE);
-}
-
-class BackgroundRemovalDlgTest : public AppFixture
+class BackgroundRemovalDlgTest : public OpenProjectFixture
 {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        m_project = CreateGeneratedProject(m_dir);
-        ASSERT_TRUE(Start({}));
-        ASSERT_NE(m_pApp->OpenDocumentFile(m_project.rhdPath), nullptr);
-        ASSERT_TRUE(m_frameListener.Create(L"", WS_CHILD, CRect(0, 0, 4, 4), Frame(), 999));
+        ASSERT_NO_FATAL_FAILURE(OpenProjectFixture::SetUp());
         Params().m_iDelMean = 10;
-    }
-    void TearDown() override
-    {
-        CDialog::SetModalHook(nullptr);
-        AppFixture::TearDown();
     }
     CProjectSettings& Settings() { return Doc()->m_project.m_settings; }
     CProcessingParams& Params() { return Settings().m_params; }
@@ -109,9 +61,7 @@ protected:
     }
     int ShownLine(BackgroundRemovalDlg& dialog) { return dialog.GetDataView().GetProfileView().GetSectionLine(); }
 
-    CGeneratedProject m_project;
-    CDataListener m_frameListener;
-    CDataListener m_dialogListener;
+    CNoticeListener m_dialogListener;
 };
 } // namespace
 
@@ -185,35 +135,35 @@ TEST_F(BackgroundRemovalDlgTest, WindowSliderFollowsTheRemovalSwitch)
     EXPECT_EQ(slider.m_fMin, 3.0f);
     EXPECT_EQ(slider.m_fMax, 80.0f);
     EXPECT_TRUE(slider.GetEdit().IsReadOnly());
-    m_dialogListener.m_changes.clear();
-    m_frameListener.m_changes.clear();
+    m_dialogListener.m_notes.clear();
+    m_frameListener.m_notes.clear();
 
     // Switched off, its changes are ignored.
-    Move(slider, 20.0f);
+    MoveSlider(slider, 20.0f);
     EXPECT_EQ(Params().m_iDelMean, 10);
-    EXPECT_TRUE(m_dialogListener.m_changes.empty());
+    EXPECT_TRUE(m_dialogListener.Changes().empty());
 
     dynamic_cast<CButton*>(dialog.GetDlgItem(IDC_BR_REMOVAL_ON))->Click();
     EXPECT_TRUE(Params().m_bDelMeanOn);
     EXPECT_TRUE(slider.IsWindowEnabled());
-    EXPECT_EQ(m_dialogListener.m_changes, (std::vector<LPARAM>{MakeCodeParam(DATA_RECOMPUTED, 20)}));
-    m_dialogListener.m_changes.clear();
+    EXPECT_EQ(m_dialogListener.Changes(), (std::vector<LPARAM>{MakeCodeParam(DATA_RECOMPUTED, 20)}));
+    m_dialogListener.m_notes.clear();
 
     // One notice per move, to the dialog's own children only.
-    Move(slider, 33.0f);
-    Move(slider, 7.0f);
+    MoveSlider(slider, 33.0f);
+    MoveSlider(slider, 7.0f);
     EXPECT_EQ(Params().m_iDelMean, 7);
-    EXPECT_EQ(m_dialogListener.m_changes,
+    EXPECT_EQ(m_dialogListener.Changes(),
               (std::vector<LPARAM>{MakeCodeParam(DATA_RECOMPUTED, 33), MakeCodeParam(DATA_RECOMPUTED, 7)}));
-    EXPECT_TRUE(m_frameListener.m_changes.empty());
+    EXPECT_TRUE(m_frameListener.Changes().empty());
     EXPECT_FALSE(dialog.GetDataView().GetProfileView().IsImageValid());
 
-    m_dialogListener.m_changes.clear();
+    m_dialogListener.m_notes.clear();
     dynamic_cast<CButton*>(dialog.GetDlgItem(IDC_BR_REMOVAL_OFF))->Click();
     EXPECT_FALSE(Params().m_bDelMeanOn);
     EXPECT_FALSE(slider.IsWindowEnabled());
-    EXPECT_EQ(m_dialogListener.m_changes, (std::vector<LPARAM>{MakeCodeParam(DATA_RECOMPUTED, 0)}));
-    EXPECT_TRUE(m_frameListener.m_changes.empty());
+    EXPECT_EQ(m_dialogListener.Changes(), (std::vector<LPARAM>{MakeCodeParam(DATA_RECOMPUTED, 0)}));
+    EXPECT_TRUE(m_frameListener.Changes().empty());
 }
 
 TEST_F(BackgroundRemovalDlgTest, MigrationRadiosSwitchThePreview)
@@ -259,7 +209,7 @@ TEST_F(BackgroundRemovalDlgTest, PositionShowsTheNearestLineOfTheDirection)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.position);
         dynamic_cast<CButton*>(dialog.GetDlgItem(c.direction))->Click();
-        Move(slider, c.position);
+        MoveSlider(slider, c.position);
         EXPECT_EQ(ShownLine(dialog), c.line);
     }
     EXPECT_FLOAT_EQ(slider.m_fMax, 2.44f);
@@ -271,20 +221,20 @@ TEST_F(BackgroundRemovalDlgTest, DirectionSwitchingRestoresEachDirectionsPositio
     Open(dialog);
     CExtSliderCtrl& slider = dialog.GetPositionSlider();
     auto click = [&](int nID) { dynamic_cast<CButton*>(dialog.GetDlgItem(nID))->Click(); };
-    Move(slider, 1.2f);
+    MoveSlider(slider, 1.2f);
     click(IDC_BR_Y_PROFILES);
     EXPECT_EQ(dialog.GetProfileDir(), 2);
     EXPECT_EQ(dialog.GetDataView().GetDirection(), 2);
     EXPECT_EQ(slider.m_fValue, 0.0f);
     EXPECT_EQ(ShownLine(dialog), 0);
-    Move(slider, 2.0f);
+    MoveSlider(slider, 2.0f);
     click(IDC_BR_X_PROFILES);
     EXPECT_FLOAT_EQ(slider.m_fValue, 1.2f);
     EXPECT_EQ(ShownLine(dialog), 3);
     click(IDC_BR_Y_PROFILES);
     EXPECT_FLOAT_EQ(slider.m_fValue, 2.0f);
     EXPECT_EQ(ShownLine(dialog), 5);
-    EXPECT_TRUE(m_frameListener.m_changes.empty());
+    EXPECT_TRUE(m_frameListener.Changes().empty());
 }
 
 TEST_F(BackgroundRemovalDlgTest, PopupsChangeContrastAndTimeGainAndGoWithTheDialog)
@@ -308,16 +258,16 @@ TEST_F(BackgroundRemovalDlgTest, PopupsChangeContrastAndTimeGainAndGoWithTheDial
     EXPECT_EQ(pTimeGain->GetSlider()->GetRangeMax(), 255);
     EXPECT_EQ(pTimeGain->m_nPos, 60);
 
-    m_dialogListener.m_changes.clear();
+    m_dialogListener.m_notes.clear();
     pContrast->m_nPos = 55;
     dialog.SendMessage(WM_VALUE_CHANGED, ID_SENDER_CONTRAST, 0);
     pTimeGain->m_nPos = 90;
     dialog.SendMessage(WM_VALUE_CHANGED, ID_SENDER_TIME_GAIN, 0);
     EXPECT_EQ(Settings().m_iContrast, 55);
     EXPECT_EQ(Params().m_iTimeGain, 90);
-    EXPECT_EQ(m_dialogListener.m_changes,
+    EXPECT_EQ(m_dialogListener.Changes(),
               (std::vector<LPARAM>{MakeCodeParam(DATA_CONTRAST, 55), MakeCodeParam(DATA_TIME_GAIN, 90)}));
-    EXPECT_TRUE(m_frameListener.m_changes.empty());
+    EXPECT_TRUE(m_frameListener.Changes().empty());
 
     // The user closes the contrast pop-up: it goes once its notice arrives.
     pContrast->SendMessage(WM_CLOSE);
@@ -344,7 +294,7 @@ TEST_F(BackgroundRemovalDlgTest, CancelPutsEverythingBack)
         Open(dialog);
         dynamic_cast<CButton*>(dialog.GetDlgItem(IDC_BR_MIGRATION_ON))->Click();
         dynamic_cast<CButton*>(dialog.GetDlgItem(IDC_BR_REMOVAL_ON))->Click();
-        Move(dialog.GetWindowSlider(), 25.0f);
+        MoveSlider(dialog.GetWindowSlider(), 25.0f);
         Press(dialog, IDC_BR_CONTRAST);
         dialog.GetContrastDlg()->m_nPos = 70;
         dialog.SendMessage(WM_VALUE_CHANGED, ID_SENDER_CONTRAST, 0);
@@ -398,7 +348,7 @@ TEST_F(BackgroundRemovalDlgTest, OkKeepsTheChangesAndSaysWhichNeedANewMatrix)
         if (c.nRadio)
             dynamic_cast<CButton*>(dialog.GetDlgItem(c.nRadio))->Click();
         if (c.window > 0)
-            Move(dialog.GetWindowSlider(), c.window);
+            MoveSlider(dialog.GetWindowSlider(), c.window);
         Press(dialog, IDOK);
         EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
         EXPECT_EQ(dialog.m_bDataChanged, c.bChanged);
@@ -429,18 +379,18 @@ TEST_F(BackgroundRemovalDlgTest, OkAndCancelActOnlyFromTheirFocusedButtons)
     // Enter in a slider's box, Return and Escape elsewhere, and a click on OK or Cancel
     // without the focus leave it open.
     dialog.GetWindowSlider().GetEdit().SetFocus();
-    PressKey(dialog.GetWindowSlider().GetEdit().GetWidget(), Qt::Key_Return);
+    PressKey(dialog.GetWindowSlider().GetEdit(), Qt::Key_Return);
     dialog.GetPositionSlider().GetEdit().SetFocus();
-    PressKey(dialog.GetPositionSlider().GetEdit().GetWidget(), Qt::Key_Return);
+    PressKey(dialog.GetPositionSlider().GetEdit(), Qt::Key_Return);
     dialog.GetDataView().GetDataView().SetFocus();
-    PressKey(dialog.GetWidget(), Qt::Key_Return);
-    PressKey(dialog.GetWidget(), Qt::Key_Escape);
+    PressKey(dialog, Qt::Key_Return);
+    PressKey(dialog, Qt::Key_Escape);
     dynamic_cast<CButton*>(dialog.GetDlgItem(IDOK))->Click();
     dynamic_cast<CButton*>(dialog.GetDlgItem(IDCANCEL))->Click();
     EXPECT_NE(dialog.GetSafeHwnd(), nullptr);
     // Return on the focused OK button closes it.
     dialog.GetDlgItem(IDOK)->SetFocus();
-    PressKey(dialog.GetWidget(), Qt::Key_Return);
+    PressKey(dialog, Qt::Key_Return);
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
 }
 
@@ -508,7 +458,7 @@ TEST_F(BackgroundRemovalDlgTest, CommandRecomputesAfterAConfirmedChangeElseReads
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         mark = 1234.0f; // what the cache will hold
-        m_frameListener.m_changes.clear();
+        m_frameListener.m_notes.clear();
         bool bShown = false;
         CDialog::SetModalHook([&](CDialog& dialog) {
             bShown = true;
@@ -527,12 +477,12 @@ TEST_F(BackgroundRemovalDlgTest, CommandRecomputesAfterAConfirmedChangeElseReads
             EXPECT_NE(mark, 1234.0f);
             EXPECT_FALSE(std::filesystem::exists(cache));
             const int velocity = int(Settings().m_dVelocity);
-            EXPECT_EQ(m_frameListener.m_changes, (std::vector<LPARAM>{MakeCodeParam(DATA_RECOMPUTED, 0),
+            EXPECT_EQ(m_frameListener.Changes(), (std::vector<LPARAM>{MakeCodeParam(DATA_RECOMPUTED, 0),
                                                                       MakeCodeParam(DATA_VELOCITY, velocity)}));
         } else {
             EXPECT_FALSE(Params().m_bDelMeanOn);
             EXPECT_EQ(mark, 1234.0f);
-            EXPECT_TRUE(m_frameListener.m_changes.empty());
+            EXPECT_TRUE(m_frameListener.Changes().empty());
         }
     }
 }

@@ -2,7 +2,7 @@
 // new rendering, the range checks with their messages, Cancel, and the keys that must not
 // close it.
 
-#include "AppFixture.h"
+#include "DialogTestSupport.h"
 #include "FilterOptionDlg.h"
 #include "MainFrame.h"
 #include "Messages.h"
@@ -10,8 +10,6 @@
 #include "QuarvelDoc.h"
 #include "ResourceIds.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -19,36 +17,6 @@
 #include <map>
 
 namespace {
-// A child of the frame that records the data changes broadcast to the frame's descendants.
-class CDataListener : public CWnd
-{
-public:
-    std::vector<WORD> m_codes;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_DATA_CHANGED)
-            m_codes.push_back(GetCode(lParam));
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
-// As the user presses a button: it takes the focus, then is clicked.
-void Press(CDialog& dialog, int nID)
-{
-    if (auto* pButton = dynamic_cast<CButton*>(dialog.GetDlgItem(nID))) {
-        pButton->SetFocus();
-        pButton->Click();
-    }
-}
-
-void PressKey(CWnd& wnd, int key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Return ? QStringLiteral("\r") : QStringLiteral("\x1b"));
-    QCoreApplication::sendEvent(wnd.GetWidget(), &press);
-}
-
 std::wstring EditText(CFilterOptionDlg& dialog, UINT nID)
 {
     return dialog.GetValueEdit(nID)->GetEdit().GetWindowText();
@@ -59,21 +27,12 @@ void Type(CFilterOptionDlg& dialog, UINT nID, const std::wstring& text)
     dialog.GetValueEdit(nID)->GetEdit().SetWindowText(text);
 }
 
-class FilterOptionDlgTest : public AppFixture
+class FilterOptionDlgTest : public OpenProjectFixture
 {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        m_project = CreateGeneratedProject(m_dir);
-        ASSERT_TRUE(Start({}));
-        ASSERT_NE(m_pApp->OpenDocumentFile(m_project.rhdPath), nullptr);
-        ASSERT_TRUE(m_listener.Create(L"", WS_CHILD, CRect(0, 0, 4, 4), Frame(), 999));
-    }
-    void TearDown() override
-    {
-        CDialog::SetModalHook(nullptr);
-        AppFixture::TearDown();
+        ASSERT_NO_FATAL_FAILURE(OpenProjectFixture::SetUp());
     }
     CProcessingParams& Params() { return Doc()->m_project.m_settings.m_params; }
     // The dialog of the menu command, answered by script; whether it was shown.
@@ -91,8 +50,6 @@ protected:
     // The first sample of the matrix, overwritten only by a new computation.
     float& MatrixMark() { return Doc()->m_matrix.GetVertTrace(0, 0)[0]; }
 
-    CGeneratedProject m_project;
-    CDataListener m_listener;
 };
 } // namespace
 
@@ -129,7 +86,7 @@ TEST_F(FilterOptionDlgTest, ChangesDecideBetweenRecomputationAndRendering)
         Params().m_iTgLinear = 1000;
         Params().m_iTgExponent = 7;
         MatrixMark() = 12345.0f;
-        m_listener.m_codes.clear();
+        m_frameListener.m_notes.clear();
         bool bFirChanged = false, bTimeGainChanged = false;
         ASSERT_TRUE(RunCommand([&](CFilterOptionDlg& dialog) {
             if (c.bClickFir)
@@ -142,7 +99,7 @@ TEST_F(FilterOptionDlgTest, ChangesDecideBetweenRecomputationAndRendering)
         }));
         EXPECT_EQ(bFirChanged, c.bFirChanged);
         EXPECT_EQ(bTimeGainChanged, c.bTimeGainChanged);
-        EXPECT_EQ(m_listener.m_codes, c.codes);
+        EXPECT_EQ(m_frameListener.Codes(), c.codes);
         EXPECT_EQ(MatrixMark() != 12345.0f, c.bFirChanged);
         EXPECT_EQ(Params().m_bFirOn, c.bFirOnBefore != c.bClickFir);
         for (const auto& [nID, text] : c.typed) {
@@ -228,7 +185,7 @@ TEST_F(FilterOptionDlgTest, CancelPutsBackTheFirSwitchAndTheValues)
     }));
     EXPECT_TRUE(bSwitchedAtOnce);
     EXPECT_TRUE(Params() == before.m_params);
-    EXPECT_TRUE(m_listener.m_codes.empty());
+    EXPECT_TRUE(m_frameListener.Codes().empty());
 }
 
 TEST_F(FilterOptionDlgTest, FirControlsFollowTheSwitch)

@@ -3,7 +3,7 @@
 // dialog, direction switching, the pop-ups, the keys that must not close it, and what OK and
 // Cancel leave in the project and the matrix.
 
-#include "AppFixture.h"
+#include "DialogTestSupport.h"
 #include "MainFrame.h"
 #include "Messages.h"
 #include "QuarvelApp.h"
@@ -19,8 +19,6 @@
 #include "Units.h"
 #include "Values.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -28,50 +26,6 @@
 #include <functional>
 
 namespace {
-// A window that records the data changes that reach it as a descendant.
-class CDataListener : public CWnd
-{
-public:
-    std::vector<LPARAM> m_changes;
-    std::vector<WORD> Codes() const
-    {
-        std::vector<WORD> codes;
-        for (LPARAM change : m_changes)
-            codes.push_back(GetCode(change));
-        return codes;
-    }
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_DATA_CHANGED)
-            m_changes.push_back(lParam);
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
-void Press(CDialog& dialog, int nID)
-{
-    if (auto* pButton = dynamic_cast<CButton*>(dialog.GetDlgItem(nID))) {
-        pButton->SetFocus();
-        pButton->Click();
-    }
-}
-
-void PressKey(CWnd& wnd, int key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
-                    key == Qt::Key_Return ? QStringLiteral("\r") : QStringLiteral("\x1b"));
-    QCoreApplication::sendEvent(wnd.GetWidget(), &press);
-}
-
-// The user's move of a float slider to a value.
-void MoveSlider(CExtSliderCtrl& slider, float value)
-{
-    slider.m_fValue = value;
-    slider.UpdateValue(CExtSliderCtrl::SOURCE_VALUE);
-}
-
 // The user's drag of a pop-up's trackbar.
 void DragPopup(CSliderDialog& popup, int pos)
 {
@@ -87,16 +41,12 @@ void SelectMaterial(CVelocitySettingsDlg& dialog, const CMaterial* pMaterial)
     dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_VS_MATERIAL, CBN_SELCHANGE), 0);
 }
 
-class VelocitySettingsDlgTest : public AppFixture
+class VelocitySettingsDlgTest : public OpenProjectFixture
 {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        m_project = CreateGeneratedProject(m_dir);
-        ASSERT_TRUE(Start({}));
-        ASSERT_NE(m_pApp->OpenDocumentFile(m_project.rhdPath), nullptr);
-        ASSERT_TRUE(m_frameListener.Create(L"", WS_CHILD, CRect(0, 0, 4, 4), Frame(), 999));
+        ASSERT_NO_FATAL_FAILURE(OpenProjectFixture::SetUp());
         m_pApp->OnIdle(0);
         // A range that holds the survey's velocity, and one that does not.
         g_cfg.m_materials.push_back({L"Sand", 70, 150});
@@ -104,11 +54,6 @@ protected:
         m_pSand = &g_cfg.m_materials[g_cfg.m_materials.size() - 2];
         m_pClay = &g_cfg.m_materials.back();
         Settings().m_pMaterial = m_pSand;
-    }
-    void TearDown() override
-    {
-        CDialog::SetModalHook(nullptr);
-        AppFixture::TearDown();
     }
     CProjectSettings& Settings() { return Doc()->m_project.m_settings; }
     // The toolbar's velocity command with the dialog answered by script.
@@ -118,11 +63,11 @@ protected:
         CDialog::SetModalHook([&](CDialog& dialog) {
             m_bShown = true;
             auto& velocity = dynamic_cast<CVelocitySettingsDlg&>(dialog);
-            m_frameListener.m_changes.clear();
+            m_frameListener.m_notes.clear();
             ASSERT_TRUE(m_dialogListener.Create(L"", WS_CHILD, CRect(0, 0, 4, 4), &dialog, 998));
             script(velocity);
             m_bDataChanged = velocity.m_bDataChanged;
-            m_frameChangesWhileOpen = m_frameListener.m_changes.size();
+            m_frameChangesWhileOpen = m_frameListener.Changes().size();
         });
         Frame()->SendMessage(WM_COMMAND, ID_TOOLBAR_VELOCITY, 0);
         CDialog::SetModalHook(nullptr);
@@ -130,9 +75,7 @@ protected:
     }
     float& MatrixMark() { return Doc()->m_matrix.GetVertTrace(0, 0)[0]; }
 
-    CGeneratedProject m_project;
-    CDataListener m_frameListener;
-    CDataListener m_dialogListener;
+    CNoticeListener m_dialogListener;
     const CMaterial* m_pSand = nullptr;
     const CMaterial* m_pClay = nullptr;
     bool m_bShown = false;
@@ -258,7 +201,7 @@ TEST_F(VelocitySettingsDlgTest, CancelPutsEverythingBackAndReloadsTheMatrix)
     EXPECT_EQ(Doc()->m_project.m_fCursorDepth, 30.0f);
     EXPECT_EQ(s.m_iDepthIndex, 30);
     EXPECT_EQ(MatrixMark(), 12345.0f);
-    EXPECT_TRUE(m_frameListener.m_changes.empty());
+    EXPECT_TRUE(m_frameListener.Changes().empty());
 }
 
 TEST_F(VelocitySettingsDlgTest, OkKeepsVelocityMaterialAndMigrationAndRebuildsTheMatrix)
@@ -281,9 +224,9 @@ TEST_F(VelocitySettingsDlgTest, OkKeepsVelocityMaterialAndMigrationAndRebuildsTh
     EXPECT_NE(MatrixMark(), 12345.0f);
     EXPECT_FALSE(FileExists(Doc()->m_matrix.GetVertFileName()));
     EXPECT_EQ(m_frameChangesWhileOpen, 0u);
-    ASSERT_EQ(m_frameListener.m_changes.size(), 2u);
-    EXPECT_EQ(m_frameListener.m_changes[0], MakeCodeParam(DATA_RECOMPUTED, 0));
-    EXPECT_EQ(m_frameListener.m_changes[1], MakeCodeParam(DATA_VELOCITY, 120));
+    ASSERT_EQ(m_frameListener.Changes().size(), 2u);
+    EXPECT_EQ(m_frameListener.Changes()[0], MakeCodeParam(DATA_RECOMPUTED, 0));
+    EXPECT_EQ(m_frameListener.Changes()[1], MakeCodeParam(DATA_VELOCITY, 120));
 }
 
 TEST_F(VelocitySettingsDlgTest, APreviewAloneIsNoChange)
@@ -294,7 +237,7 @@ TEST_F(VelocitySettingsDlgTest, APreviewAloneIsNoChange)
     EXPECT_FALSE(m_bDataChanged);
     EXPECT_EQ(Settings().m_params.m_iAperture, 4);
     EXPECT_EQ(MatrixMark(), 12345.0f);
-    EXPECT_TRUE(m_frameListener.m_changes.empty());
+    EXPECT_TRUE(m_frameListener.Changes().empty());
 }
 
 TEST_F(VelocitySettingsDlgTest, AVelocityOutsideTheMaterialsRangeKeepsTheDialogOpen)
@@ -335,9 +278,9 @@ TEST_F(VelocitySettingsDlgTest, EachPreviewChangeReachesTheDialogOnceAndTheMainW
         dynamic_cast<CButton*>(dialog.GetDlgItem(IDC_VS_TIME_GAIN))->Click();
         for (const auto& c : cases) {
             SCOPED_TRACE(c.name);
-            m_dialogListener.m_changes.clear();
+            m_dialogListener.m_notes.clear();
             c.change(dialog);
-            EXPECT_EQ(m_dialogListener.m_changes, std::vector<LPARAM>{c.expected});
+            EXPECT_EQ(m_dialogListener.Changes(), std::vector<LPARAM>{c.expected});
         }
         Press(dialog, IDCANCEL);
     });
@@ -556,7 +499,7 @@ TEST_F(VelocitySettingsDlgTest, ASetCrossHairRefreshesTheDepthAndRedrawsOnlyTheH
         RunDialog([&](CVelocitySettingsDlg& dialog) {
             dynamic_cast<CButton*>(dialog.GetDlgItem(c.nOperation))->Click();
             Doc()->m_project.m_fCursorDepth = float(Settings().m_iZeroLevel + 10);
-            m_dialogListener.m_changes.clear();
+            m_dialogListener.m_notes.clear();
             dialog.SendMessage(WM_CURSOR_MOVED, IDC_VS_PROFILE_VIEW, MakeCursorParam(IDC_VS_PROFILE_VIEW + 1, true));
             codes = m_dialogListener.Codes();
             depth = dialog.GetDlgItem(IDC_VS_DEPTH)->GetWindowText();

@@ -1,7 +1,7 @@
 // The zero level dialog on a generated project: the trace it shows, the drag, typed and
 // automatic roads, the direction switch, the gain, and the application's road after OK.
 
-#include "AppFixture.h"
+#include "DialogTestSupport.h"
 #include "MainFrame.h"
 #include "Messages.h"
 #include "QuarvelApp.h"
@@ -14,43 +14,16 @@
 #include "Project.h"
 #include "SignalRoutines.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
-#include <QWidget>
 #include <gtest/gtest.h>
 #include <functional>
 
 namespace {
-// A child of the frame that records what is broadcast to the frame's descendants.
-class CListener : public CWnd
-{
-public:
-    std::vector<std::pair<UINT, LPARAM>> m_notes;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_DATA_CHANGED || message == WM_CURSOR_MOVED)
-            m_notes.emplace_back(message, lParam);
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
-class ZeroLevelDlgTest : public AppFixture
+class ZeroLevelDlgTest : public OpenProjectFixture
 {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        m_project = CreateGeneratedProject(m_dir);
-        ASSERT_TRUE(Start({}));
-        ASSERT_NE(m_pApp->OpenDocumentFile(m_project.rhdPath), nullptr);
-        ASSERT_TRUE(m_listener.Create(L"", WS_CHILD, CRect(0, 0, 4, 4), Frame(), 999));
-    }
-    void TearDown() override
-    {
-        CDialog::SetModalHook(nullptr);
-        AppFixture::TearDown();
+        ASSERT_NO_FATAL_FAILURE(OpenProjectFixture::SetUp());
     }
     CProject& Project() { return Doc()->m_project; }
     // The dialog made as the application makes it, but modeless.
@@ -80,11 +53,6 @@ protected:
         const float* p = dialog.GetTraceView().GetSamples();
         return std::vector<float>(p, p + dialog.GetTraceView().GetSampleCount());
     }
-    static void SetSlider(CExtSliderCtrl& slider, float value)
-    {
-        slider.m_fValue = value;
-        slider.UpdateValue(CExtSliderCtrl::SOURCE_VALUE);
-    }
     static int Checked(CDialog& dialog, int nID)
     {
         auto* pButton = dynamic_cast<CButton*>(dialog.GetDlgItem(nID));
@@ -95,8 +63,6 @@ protected:
         return dialog.GetTraceView().m_lines[CTraceView::LineZeroLevel].m_fValue;
     }
 
-    CGeneratedProject m_project;
-    CListener m_listener;
 };
 } // namespace
 
@@ -134,8 +100,7 @@ TEST_F(ZeroLevelDlgTest, DraggedAndTypedZeroLevelsMeetInBoxAndLine)
     CEdit& edit = dialog.GetZeroLevelEdit().GetEdit();
     edit.SetFocus();
     edit.SetWindowText(L"40");
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    QCoreApplication::sendEvent(edit.GetWidget(), &enter);
+    PressKey(edit, Qt::Key_Return);
     ProcessEvents();
     EXPECT_EQ(ZeroLine(dialog), 40.0f);
     EXPECT_EQ(dialog.GetZeroLevel(), 40.0f);
@@ -184,8 +149,8 @@ TEST_F(ZeroLevelDlgTest, EachDirectionKeepsItsLineAndTrace)
     CZeroLevelDlg dialog(Frame());
     Open(dialog);
     const CProjectSettings& s = Project().m_settings;
-    SetSlider(dialog.GetLineSlider(), 2.0f);
-    SetSlider(dialog.GetTraceSlider(), 5.0f);
+    MoveSlider(dialog.GetLineSlider(), 2.0f);
+    MoveSlider(dialog.GetTraceSlider(), 5.0f);
     EXPECT_EQ(Shown(dialog), Expected(true, 2, 5));
 
     dialog.SetDirection(CZeroLevelDlg::DIRECTION_Y);
@@ -194,7 +159,7 @@ TEST_F(ZeroLevelDlgTest, EachDirectionKeepsItsLineAndTrace)
     EXPECT_EQ(dialog.GetTraceSlider().m_fMax, float(s.m_iSizeY - 1));
     EXPECT_EQ(dialog.GetLineSlider().m_fValue, 0.0f);
     EXPECT_EQ(Shown(dialog), Expected(false, 0, 0));
-    SetSlider(dialog.GetTraceSlider(), 7.0f);
+    MoveSlider(dialog.GetTraceSlider(), 7.0f);
     EXPECT_EQ(Shown(dialog), Expected(false, 0, 7));
 
     dialog.SetDirection(CZeroLevelDlg::DIRECTION_X);
@@ -261,7 +226,7 @@ TEST_F(ZeroLevelDlgTest, ApplicationRoundsRecomputesAndKeepsTheCrossHairBelow)
         // The first sample of the matrix, overwritten only by a new computation.
         float& mark = Doc()->m_matrix.GetVertTrace(0, 0)[0];
         mark = 12345.0f;
-        m_listener.m_notes.clear();
+        m_frameListener.m_notes.clear();
         m_pApp->ApplyZeroLevel(c.result);
         EXPECT_EQ(s.m_iZeroLevel, c.zero) << c.name;
         EXPECT_EQ(s.m_bUseZeroLevel, c.bTold) << c.name;
@@ -274,9 +239,9 @@ TEST_F(ZeroLevelDlgTest, ApplicationRoundsRecomputesAndKeepsTheCrossHairBelow)
             }
             const std::vector<std::pair<UINT, LPARAM>> told = {
                 {WM_DATA_CHANGED, MakeCodeParam(DATA_ZERO_LEVEL, 0)}, {WM_CURSOR_MOVED, MakeCursorParam(0, true)}};
-            EXPECT_EQ(m_listener.m_notes, told) << c.name;
+            EXPECT_EQ(m_frameListener.m_notes, told) << c.name;
         } else {
-            EXPECT_TRUE(m_listener.m_notes.empty()) << c.name;
+            EXPECT_TRUE(m_frameListener.m_notes.empty()) << c.name;
         }
     }
 }
