@@ -97,36 +97,9 @@ void CSideViewCtrl::RecalcLayout(int nFontHeight)
     m_nRulerThickness = thickness;
     CRect client;
     GetClientRect(&client);
-
-    CRulerSettings position = m_positionRuler.GetSettings();
-    position.m_nX = 0;
-    position.m_nY = 0;
-    position.m_nLength = client.Width();
-    position.m_nThickness = thickness;
-    position.m_nLeftInset = thickness;
-    position.m_nRightInset = 0;
-    position.m_nLabelFlags = CRulerSettings::LABELS_PUSH_INWARD;
-    position.m_crBackground = RGB(255, 255, 255);
-    position.m_nScaleKind = CRulerSettings::SCALE_METRES;
-    position.m_nAlignment = CRulerSettings::ALIGN_0;
-    m_positionRuler.SetSettings(position);
-
-    CRulerSettings depth = m_depthRuler.GetSettings();
-    depth.m_nThickness = thickness;
-    depth.m_nLength = client.Height();
-    depth.m_nX = 0;
-    depth.m_nY = 0;
-    depth.m_nLabelFlags = CRulerSettings::LABELS_PUSH_INWARD;
-    depth.m_crBackground = RGB(255, 255, 255);
-    depth.m_nScaleKind = CRulerSettings::SCALE_METRES;
-    // The scale starts at the top of the section, below the position ruler and the bar.
-    depth.m_nLeftInset = thickness + DIRECTION_BAR_HEIGHT;
-    depth.m_nSide = CRulerSettings::SIDE_LEFT;
-    depth.m_nAlignment = CRulerSettings::ALIGN_270;
-    depth.m_strFontFace = position.m_strFontFace;
-    depth.m_nFontHeight = position.m_nFontHeight;
-    depth.m_strTitle = RulerTitle(L" %s", m_pProject);
-    m_depthRuler.SetSettings(depth);
+    // The depth scale starts at the top of the section, below the position ruler and the bar.
+    LayOutRulers(m_positionRuler, m_depthRuler, client, thickness, thickness + DIRECTION_BAR_HEIGHT,
+                 CRulerSettings::ALIGN_270, RulerTitle(L" %s", m_pProject));
 
     if (m_pProject)
         UpdateRulers();
@@ -180,20 +153,8 @@ void CSideViewCtrl::SetRect(const CRect& rect)
         return;
     const int width = std::max(rect.Width(), 0), height = std::max(rect.Height(), 0);
     const int thickness = m_nRulerThickness;
-
-    CRulerSettings position = m_positionRuler.GetSettings();
-    position.m_nX = 0;
-    position.m_nY = 0;
-    position.m_nLength = width;
-    position.m_nThickness = thickness;
-    m_positionRuler.SetSettings(position);
-
-    CRulerSettings depth = m_depthRuler.GetSettings();
-    depth.m_nX = 0;
-    depth.m_nY = 0;
-    depth.m_nLength = height;
-    depth.m_nThickness = thickness;
-    m_depthRuler.SetSettings(depth);
+    PlaceRuler(m_positionRuler, 0, 0, width, thickness);
+    PlaceRuler(m_depthRuler, 0, 0, height, thickness);
 
     const int viewTop = thickness + DIRECTION_BAR_HEIGHT;
     m_rcDirectionBar = CRect(thickness, thickness, std::max(width, thickness), viewTop);
@@ -230,14 +191,12 @@ void CSideViewCtrl::DrawDirectionBar(CDC& dc) const
 
 void CSideViewCtrl::Print(CDC* pDC)
 {
-    if (!m_bCreated || !pDC || pDC->IsPrinting() != m_pDataView->m_bForPrinting)
-        return;
-    const CPoint oldOrigin = pDC->SetViewportOrg(m_rcOuter.left, m_rcOuter.top);
-    m_pDataView->CopyImageTo(pDC);
-    m_depthRuler.Draw(pDC);
-    m_positionRuler.Draw(pDC);
-    DrawDirectionBar(*pDC);
-    pDC->SetViewportOrg(oldOrigin);
+    PrintAt(pDC, m_pDataView->m_bForPrinting, [this](CDC& dc) {
+        m_pDataView->CopyImageTo(&dc);
+        m_depthRuler.Draw(&dc);
+        m_positionRuler.Draw(&dc);
+        DrawDirectionBar(dc);
+    });
 }
 
 void CSideViewCtrl::OnPaint()
@@ -259,12 +218,8 @@ LRESULT CSideViewCtrl::OnCursorMoved(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == WPARAM(GetDlgCtrlID()))
         return 0;
-    if (wParam == WPARAM(m_pDataView->GetDlgCtrlID())) {
-        if (CWnd* pParent = GetParent())
-            pParent->PostMessage(WM_CURSOR_MOVED, WPARAM(GetDlgCtrlID()), lParam);
-    } else if (IsCursorSet(lParam)) {
+    if (!RelayViewNotice(wParam, lParam, m_pDataView->GetDlgCtrlID()) && IsCursorSet(lParam))
         m_pDataView->UpdateFromSettings(false);
-    }
     return 0;
 }
 

@@ -5,18 +5,15 @@
 // their layouts; it relays its view's cursor notices to its parent under its own id and sets
 // its rulers again when the velocity, the unit system or the zero level change.
 
-#include "Containable.h"
 #include "DataSideView.h"
 #include "Ruler.h"
-#include "Wnd.h"
+#include "ViewCtrl.h"
 
 #include <memory>
 
 class C3DMatrix;
-class CDC;
-class CProject;
 
-class CSideViewCtrl : public CWnd, public ICContainable
+class CSideViewCtrl : public CViewCtrl
 {
 public:
     // Ruler font height on the screen.
@@ -44,24 +41,17 @@ public:
     // The control and its view exist only for printing from now on.
     void SetPrintForm();
 
-    CSize GetSize() const override { return CSize(0, 0); }
-    CSize GetMinSize() const override { return CSize(0, 0); }
     // Places the rulers, the bar and the view inside the rectangle, while shown.
     void SetRect(const CRect& rect) override;
     // Showing lays the control out again in its last rectangle.
     void Show(bool bShow) override;
-    int GetID() const override { return GetDlgCtrlID(); }
 
-    bool IsCreated() const { return m_bCreated; }
     int GetDirection() const { return m_nDirection; }
     CDataSideView& GetDataView() { return *m_pDataView; }
     const CRuler& GetPositionRuler() const { return m_positionRuler; }
     const CRuler& GetDepthRuler() const { return m_depthRuler; }
-    int GetRulerThickness() const { return m_nRulerThickness; }
     // In the control's client coordinates.
     const CRect& GetDirectionBarRect() const { return m_rcDirectionBar; }
-    // In the parent's client coordinates.
-    const CRect& GetOuterRect() const { return m_rcOuter; }
 
 protected:
     // Puts another view in the data view's place and hands back the one that was there.
@@ -81,10 +71,6 @@ private:
     std::unique_ptr<CDataSideView> m_pDataView;
     CRuler m_depthRuler;
     CRuler m_positionRuler;
-    int m_nRulerThickness = 0;
-    bool m_bCreated = false;
-    CProject* m_pProject = nullptr;
     CRect m_rcDirectionBar;
     bool m_bShown = false;
-    CRect m_rcOuter;
 };

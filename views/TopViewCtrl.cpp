@@ -76,35 +76,7 @@ void CTopViewCtrl::RecalcLayout(int nFontHeight)
     m_nRulerThickness = thickness;
     CRect client;
     GetClientRect(&client);
-
-    CRulerSettings x = m_xRuler.GetSettings();
-    x.m_nX = 0;
-    x.m_nY = 0;
-    x.m_nLength = client.Width();
-    x.m_nThickness = thickness;
-    x.m_nLeftInset = thickness;
-    x.m_nRightInset = 0;
-    x.m_nLabelFlags = CRulerSettings::LABELS_PUSH_INWARD;
-    x.m_crBackground = RGB(255, 255, 255);
-    x.m_nScaleKind = CRulerSettings::SCALE_METRES;
-    x.m_nAlignment = CRulerSettings::ALIGN_0;
-    m_xRuler.SetSettings(x);
-
-    CRulerSettings y = m_yRuler.GetSettings();
-    y.m_nThickness = thickness;
-    y.m_nLength = client.Height();
-    y.m_nX = 0;
-    y.m_nY = 0;
-    y.m_nLabelFlags = CRulerSettings::LABELS_PUSH_INWARD;
-    y.m_crBackground = RGB(255, 255, 255);
-    y.m_nScaleKind = CRulerSettings::SCALE_METRES;
-    y.m_nLeftInset = 0;
-    y.m_nSide = CRulerSettings::SIDE_LEFT;
-    y.m_nAlignment = CRulerSettings::ALIGN_90;
-    y.m_strFontFace = x.m_strFontFace;
-    y.m_nFontHeight = x.m_nFontHeight;
-    y.m_strTitle = RulerTitle(L" Y %s", pProject);
-    m_yRuler.SetSettings(y);
+    LayOutRulers(m_xRuler, m_yRuler, client, thickness, 0, CRulerSettings::ALIGN_90, RulerTitle(L" Y %s", pProject));
 
     if (m_bBound)
         UpdateRulers();
@@ -154,20 +126,8 @@ void CTopViewCtrl::SetRect(const CRect& rect)
         }
     }
     const int thickness = m_nRulerThickness;
-
-    CRulerSettings x = m_xRuler.GetSettings();
-    x.m_nX = area.left;
-    x.m_nY = area.top;
-    x.m_nLength = area.Width();
-    x.m_nThickness = thickness;
-    m_xRuler.SetSettings(x);
-
-    CRulerSettings y = m_yRuler.GetSettings();
-    y.m_nX = area.left;
-    y.m_nY = area.top + thickness - 1;
-    y.m_nLength = std::max(area.Height() - thickness + 1, 0);
-    y.m_nThickness = thickness;
-    m_yRuler.SetSettings(y);
+    PlaceRuler(m_xRuler, area.left, area.top, area.Width(), thickness);
+    PlaceRuler(m_yRuler, area.left, area.top + thickness - 1, std::max(area.Height() - thickness + 1, 0), thickness);
 
     const CPoint viewCorner(area.left + thickness, area.top + thickness);
     m_dataView.Resize(CRect(viewCorner.x, viewCorner.y, std::max(area.right, viewCorner.x),
@@ -189,13 +149,11 @@ void CTopViewCtrl::Show(bool bShow)
 
 void CTopViewCtrl::Print(CDC* pDC)
 {
-    if (!m_bCreated || !pDC || pDC->IsPrinting() != m_dataView.m_bForPrinting)
-        return;
-    const CPoint oldOrigin = pDC->SetViewportOrg(m_rcOuter.left, m_rcOuter.top);
-    m_dataView.CopyImageTo(pDC);
-    m_yRuler.Draw(pDC);
-    m_xRuler.Draw(pDC);
-    pDC->SetViewportOrg(oldOrigin);
+    PrintAt(pDC, m_dataView.m_bForPrinting, [this](CDC& dc) {
+        m_dataView.CopyImageTo(&dc);
+        m_yRuler.Draw(&dc);
+        m_xRuler.Draw(&dc);
+    });
 }
 
 void CTopViewCtrl::OnPaint()
@@ -235,12 +193,8 @@ bool CTopViewCtrl::OnEraseBkgnd(CDC* pDC)
 
 LRESULT CTopViewCtrl::OnCursorMoved(WPARAM wParam, LPARAM lParam)
 {
-    if (wParam == WPARAM(CDataTopView::ID_VIEW)) {
-        if (CWnd* pParent = GetParent())
-            pParent->PostMessage(WM_CURSOR_MOVED, WPARAM(GetDlgCtrlID()), lParam);
-    } else if (HIWORD(uint64_t(lParam)) != 0) {
+    if (!RelayViewNotice(wParam, lParam, CDataTopView::ID_VIEW) && HIWORD(uint64_t(lParam)) != 0)
         m_dataView.UpdateCursor();
-    }
     return 0;
 }
 

@@ -5,16 +5,13 @@
 // relays its view's cursor notices to its parent under its own id and sets its rulers again
 // when the unit system changes.
 
-#include "Containable.h"
 #include "DataTopView.h"
 #include "Ruler.h"
-#include "Wnd.h"
+#include "ViewCtrl.h"
 
 class C3DMatrix;
-class CDC;
-class CProject;
 
-class CTopViewCtrl : public CWnd, public ICContainable
+class CTopViewCtrl : public CViewCtrl
 {
 public:
     // Ruler font height on the screen.
@@ -37,23 +34,16 @@ public:
     // The control and its view exist only for printing from now on.
     void SetPrintForm();
 
-    CSize GetSize() const override { return CSize(0, 0); }
-    CSize GetMinSize() const override { return CSize(0, 0); }
     // Places the image area, the rulers and the view inside the rectangle.
     void SetRect(const CRect& rect) override;
     void Show(bool bShow) override;
-    int GetID() const override { return GetDlgCtrlID(); }
 
-    bool IsCreated() const { return m_bCreated; }
     bool IsBound() const { return m_bBound; }
     CDataTopView& GetDataView() { return m_dataView; }
     const CRuler& GetXRuler() const { return m_xRuler; }
     const CRuler& GetYRuler() const { return m_yRuler; }
-    int GetRulerThickness() const { return m_nRulerThickness; }
     // In the control's client coordinates.
     const CRect& GetImageRect() const { return m_rcImage; }
-    // In the parent's client coordinates.
-    const CRect& GetOuterRect() const { return m_rcOuter; }
 
 protected:
     void OnPaint() override;
@@ -62,13 +52,9 @@ protected:
     LRESULT OnDataChanged(WPARAM wParam, LPARAM lParam);
 
 private:
-    bool m_bCreated = false;
     bool m_bBound = false;
     CDataTopView m_dataView;
     CRuler m_xRuler;
     CRuler m_yRuler;
-    CProject* m_pProject = nullptr;
-    int m_nRulerThickness = 0;
     CRect m_rcImage;
-    CRect m_rcOuter;
 };

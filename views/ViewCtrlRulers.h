@@ -6,6 +6,7 @@
 #include <string>
 
 class CProject;
+struct CRect;
 class CRuler;
 class CWnd;
 
@@ -25,3 +26,14 @@ int RulerScaleKind(const CProject& project);
 // From the first to the last of positions grid positions, in the project's unit; 0 for less
 // than two positions.
 float RulerPositionRange(int positions, const CProject& project);
+
+// The rulers of a view control along the top and the left edge of its client area: both
+// thickness pixels thick at (0, 0), on white, labels pushed inward, metric until bound. The
+// horizontal one spans the width and starts its scale after the vertical one; the vertical
+// one spans the height, takes the horizontal one's font, starts its scale verticalInset
+// pixels down and is turned by verticalAlignment.
+void LayOutRulers(CRuler& horizontal, CRuler& vertical, const CRect& client, int thickness, int verticalInset,
+                  int verticalAlignment, const std::wstring& verticalTitle);
+
+// Places a ruler of thickness pixels with its corner at (x, y), length pixels long.
+void PlaceRuler(CRuler& ruler, int x, int y, int length, int thickness);
