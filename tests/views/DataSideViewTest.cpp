@@ -4,8 +4,8 @@
 
 #include "DataSideView.h"
 
+#include "GeneratedSurveyTest.h"
 #include "GuiTestSupport.h"
-#include "ProjectFixture.h"
 #include "RecordingWnd.h"
 
 #include "Cfg.h"
@@ -34,36 +34,15 @@ int IndexOf(float v)
     return int(std::clamp(v * 0.3f, -1.0f, 1.0f) * 127.0f + 128.0f);
 }
 
-class DataSideViewTest : public testing::Test
+class DataSideViewTest : public GeneratedSurveyTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_dir = std::make_unique<CTempDir>();
-        s_rhdPath = CreateGeneratedProject(*s_dir).rhdPath;
-    }
-    static void TearDownTestSuite() { s_dir.reset(); }
-
     void SetUp() override
     {
-        m_savedColours = g_cfg.m_curColors;
-        m_bSavedWrap = g_cfg.m_bPaletteWrap;
-        m_bSavedWheel = g_cfg.m_bUseMouseWheel;
-        // Red is the palette index, blue its complement.
-        for (int i = 0; i < 256; ++i)
-            g_cfg.m_curColors[size_t(i)] = RGB(i, 50, 255 - i);
-        g_cfg.m_bPaletteWrap = false;
-        g_cfg.m_bUseMouseWheel = true;
         g_drawingManager.RemoveAll();
         g_cfg.LoadCursors();
         ASSERT_TRUE(m_parent.CreateShown(200, 100));
         m_parent.SetDlgCtrlID(kViewId - 1);
-    }
-    void TearDown() override
-    {
-        g_cfg.m_curColors = m_savedColours;
-        g_cfg.m_bPaletteWrap = m_bSavedWrap;
-        g_cfg.m_bUseMouseWheel = m_bSavedWheel;
     }
 
     // Opens the project with plain display values and every trace 0, and makes a view of the
@@ -127,21 +106,13 @@ protected:
         view.UpdateWindow();
     }
 
-    static std::unique_ptr<CTempDir> s_dir;
-    static std::wstring s_rhdPath;
-
-    TPaletteTable m_savedColours;
-    bool m_bSavedWrap = false;
-    bool m_bSavedWheel = false;
+    CIndexPalette m_palette;
     CRecordingWnd m_parent;
     CProject m_project;
     C3DMatrix m_matrix;
     CDataSideView m_view;
     int m_width = 0;
 };
-
-std::unique_ptr<CTempDir> DataSideViewTest::s_dir;
-std::wstring DataSideViewTest::s_rhdPath;
 
 } // namespace
 

@@ -4,8 +4,8 @@
 
 #include "DataTopView.h"
 
+#include "GeneratedSurveyTest.h"
 #include "GuiTestSupport.h"
-#include "ProjectFixture.h"
 #include "RecordingWnd.h"
 
 #include "Cfg.h"
@@ -25,36 +25,15 @@ constexpr int kDepth = 30;
 constexpr LPARAM kSetParam = LPARAM(CDataTopView::ID_VIEW) | (LPARAM(1) << 16);
 constexpr LPARAM kHoverParam = LPARAM(CDataTopView::ID_VIEW);
 
-class DataTopViewTest : public testing::Test
+class DataTopViewTest : public GeneratedSurveyTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_dir = std::make_unique<CTempDir>();
-        s_rhdPath = CreateGeneratedProject(*s_dir).rhdPath;
-    }
-    static void TearDownTestSuite() { s_dir.reset(); }
-
     void SetUp() override
     {
-        m_savedColours = g_cfg.m_curColors;
-        m_bSavedWrap = g_cfg.m_bPaletteWrap;
-        m_bSavedWheel = g_cfg.m_bUseMouseWheel;
-        // Red is the palette index, blue its complement.
-        for (int i = 0; i < 256; ++i)
-            g_cfg.m_curColors[size_t(i)] = RGB(i, 50, 255 - i);
-        g_cfg.m_bPaletteWrap = false;
-        g_cfg.m_bUseMouseWheel = true;
         g_drawingManager.RemoveAll();
 
         ASSERT_TRUE(m_parent.CreateShown(kWidth, kHeight));
         ASSERT_TRUE(m_view.Create(&m_parent));
-    }
-    void TearDown() override
-    {
-        g_cfg.m_curColors = m_savedColours;
-        g_cfg.m_bPaletteWrap = m_bSavedWrap;
-        g_cfg.m_bUseMouseWheel = m_bSavedWheel;
     }
 
     // Opens the project with plain display values and binds the view; the slice at kDepth is
@@ -103,20 +82,12 @@ protected:
         return m_view.SendMessage(message, flags, MAKELPARAM(x, y));
     }
 
-    static std::unique_ptr<CTempDir> s_dir;
-    static std::wstring s_rhdPath;
-
-    TPaletteTable m_savedColours;
-    bool m_bSavedWrap = false;
-    bool m_bSavedWheel = false;
+    CIndexPalette m_palette;
     CRecordingWnd m_parent;
     CProject m_project;
     C3DMatrix m_matrix;
     CDataTopView m_view;
 };
-
-std::unique_ptr<CTempDir> DataTopViewTest::s_dir;
-std::wstring DataTopViewTest::s_rhdPath;
 
 TEST_F(DataTopViewTest, RendersTheSliceThroughThePaletteWithRowsCountingUpwards)
 {

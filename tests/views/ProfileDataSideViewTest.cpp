@@ -3,7 +3,7 @@
 
 #include "ProfileDataSideView.h"
 
-#include "ProjectFixture.h"
+#include "GeneratedSurveyTest.h"
 #include "RecordingWnd.h"
 
 #include "Cfg.h"
@@ -19,21 +19,11 @@ namespace {
 constexpr int kSamples = 64;
 constexpr int kLine = 2;
 
-class ProfileDataSideViewTest : public testing::Test
+class ProfileDataSideViewTest : public GeneratedSurveyTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_dir = std::make_unique<CTempDir>();
-        s_rhdPath = CreateGeneratedProject(*s_dir).rhdPath;
-    }
-    static void TearDownTestSuite() { s_dir.reset(); }
-
     void SetUp() override
     {
-        m_savedColours = g_cfg.m_curColors;
-        for (int i = 0; i < 256; ++i)
-            g_cfg.m_curColors[size_t(i)] = RGB(i, 50, 255 - i);
         ASSERT_TRUE(m_parent.CreateShown(200, 100));
         ASSERT_TRUE(m_project.Open(s_rhdPath));
         CProjectSettings& s = m_project.m_settings;
@@ -50,7 +40,6 @@ protected:
         m_view.Show(true);
         ASSERT_EQ(m_view.GetSectionLine(), kLine);
     }
-    void TearDown() override { g_cfg.m_curColors = m_savedColours; }
 
     std::vector<uint8_t> Rendered()
     {
@@ -60,19 +49,13 @@ protected:
         return std::vector<uint8_t>(image.GetBits(), image.GetBits() + size_t(image.GetStride()) * kSamples);
     }
 
-    static std::unique_ptr<CTempDir> s_dir;
-    static std::wstring s_rhdPath;
-
-    TPaletteTable m_savedColours;
+    CIndexPalette m_palette;
     CRecordingWnd m_parent;
     CProject m_project;
     C3DMatrix m_matrix;
     CProfileDataSideView m_view;
     int m_width = 0;
 };
-
-std::unique_ptr<CTempDir> ProfileDataSideViewTest::s_dir;
-std::wstring ProfileDataSideViewTest::s_rhdPath;
 
 } // namespace
 

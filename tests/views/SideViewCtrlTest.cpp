@@ -5,8 +5,8 @@
 #include "ProfileSideViewCtrl.h"
 #include "SideViewCtrl.h"
 
+#include "GeneratedSurveyTest.h"
 #include "GuiTestSupport.h"
-#include "ProjectFixture.h"
 #include "RecordingWnd.h"
 
 #include "DC.h"
@@ -41,16 +41,9 @@ QRgb ImagePixel(const Tovrik::CMemDC& image, int x, int y)
     return qRgb(bgr[2], bgr[1], bgr[0]);
 }
 
-class SideViewCtrlTest : public testing::Test
+class SideViewCtrlTest : public GeneratedSurveyTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_dir = std::make_unique<CTempDir>();
-        s_rhdPath = CreateGeneratedProject(*s_dir).rhdPath;
-    }
-    static void TearDownTestSuite() { s_dir.reset(); }
-
     void SetUp() override { ASSERT_TRUE(m_parent.CreateShown(800, 600)); }
 
     void Open()
@@ -68,16 +61,10 @@ protected:
         ctrl.Show(true);
     }
 
-    static std::unique_ptr<CTempDir> s_dir;
-    static std::wstring s_rhdPath;
-
     CRecordingWnd m_parent;
     CProject m_project;
     C3DMatrix m_matrix;
 };
-
-std::unique_ptr<CTempDir> SideViewCtrlTest::s_dir;
-std::wstring SideViewCtrlTest::s_rhdPath;
 
 } // namespace
 
