@@ -8,6 +8,7 @@
 #include "GeneratedSurveyTest.h"
 #include "GuiTestSupport.h"
 #include "RecordingWnd.h"
+#include "ViewCtrlChecks.h"
 
 #include "DC.h"
 #include "Messages.h"
@@ -314,17 +315,8 @@ TEST_F(SideViewCtrlTest, DegenerateGridsAndSizesLayOutAndPaintWithoutNegativeLen
             Place(ctrl, direction, c.rect);
             ctrl.SetData(&project, nullptr);
             ctrl.SetProfileLine(3);
-            ProcessEvents();
-            ctrl.UpdateWindow();
-            for (const CRuler* pRuler : {&ctrl.GetPositionRuler(), &ctrl.GetDepthRuler()}) {
-                EXPECT_GE(pRuler->GetSettings().m_nLength, 0);
-                EXPECT_GE(pRuler->GetSettings().m_nThickness, 0);
-            }
+            ExpectPaintsAndPrintsWithoutNegativeRulers(ctrl, ctrl.GetPositionRuler(), ctrl.GetDepthRuler(), 64);
             EXPECT_GE(ctrl.GetDirectionBarRect().Width(), 0);
-            QImage page(64, 64, QImage::Format_RGB32);
-            CDC dc;
-            dc.AttachImage(&page);
-            ctrl.Print(&dc);
         }
     }
 }

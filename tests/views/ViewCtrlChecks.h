@@ -1,0 +1,28 @@
+#pragma once
+// A check that the view-control tests share for degenerate layouts.
+
+#include "GuiTestSupport.h"
+#include "Ruler.h"
+
+#include "DC.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+// After the control has painted, neither ruler has a negative length or thickness, and the
+// control prints onto a small page.
+template <typename TCtrl>
+void ExpectPaintsAndPrintsWithoutNegativeRulers(TCtrl& ctrl, const CRuler& horizontal, const CRuler& vertical,
+                                                int pageSize)
+{
+    ProcessEvents();
+    ctrl.UpdateWindow();
+    for (const CRuler* pRuler : {&horizontal, &vertical}) {
+        EXPECT_GE(pRuler->GetSettings().m_nLength, 0);
+        EXPECT_GE(pRuler->GetSettings().m_nThickness, 0);
+    }
+    QImage page(pageSize, pageSize, QImage::Format_RGB32);
+    CDC dc;
+    dc.AttachImage(&page);
+    ctrl.Print(&dc);
+}
