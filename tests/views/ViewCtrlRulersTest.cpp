@@ -80,3 +80,46 @@ TEST(ViewCtrlRulersTest, TitlesScaleKindsAndRangesFollowTheUnitSystem)
     project.m_settings.m_dResolution = 1e300;
     EXPECT_TRUE(std::isfinite(RulerPositionRange(1000, project)));
 }
+
+TEST(ViewCtrlRulersTest, RulersLieAlongTheTopAndLeftEdgesAndArePlacedWhereTold)
+{
+    // The depth-slice control's left ruler starts at the corner, the section control's below
+    // the direction bar.
+    const struct
+    {
+        int verticalInset;
+        int alignment;
+    } cases[] = {{0, CRulerSettings::ALIGN_90}, {23, CRulerSettings::ALIGN_270}};
+    for (const auto& c : cases) {
+        CRuler horizontal, vertical;
+        horizontal.Init(false);
+        vertical.Init(false);
+        CRulerSettings font = horizontal.GetSettings();
+        font.m_nFontHeight = 17;
+        horizontal.SetSettings(font);
+        LayOutRulers(horizontal, vertical, CRect(0, 0, 300, 200), 20, c.verticalInset, c.alignment, L" Y ");
+
+        const CRulerSettings h = horizontal.GetSettings(), v = vertical.GetSettings();
+        EXPECT_EQ(CRect(h.m_nX, h.m_nY, h.m_nLength, h.m_nThickness), CRect(0, 0, 300, 20));
+        EXPECT_EQ(CRect(v.m_nX, v.m_nY, v.m_nLength, v.m_nThickness), CRect(0, 0, 200, 20));
+        EXPECT_EQ(h.m_nLeftInset, 20);
+        EXPECT_EQ(h.m_nRightInset, 0);
+        EXPECT_EQ(h.m_nAlignment, CRulerSettings::ALIGN_0);
+        EXPECT_EQ(v.m_nLeftInset, c.verticalInset);
+        EXPECT_EQ(v.m_nAlignment, c.alignment);
+        EXPECT_EQ(v.m_nSide, CRulerSettings::SIDE_LEFT);
+        EXPECT_EQ(v.m_nFontHeight, 17);
+        EXPECT_EQ(v.m_strFontFace, h.m_strFontFace);
+        EXPECT_EQ(v.m_strTitle, L" Y ");
+        for (const CRulerSettings* pSettings : {&h, &v}) {
+            EXPECT_EQ(pSettings->m_nLabelFlags, CRulerSettings::LABELS_PUSH_INWARD);
+            EXPECT_EQ(pSettings->m_crBackground, RGB(255, 255, 255));
+            EXPECT_EQ(pSettings->m_nScaleKind, CRulerSettings::SCALE_METRES);
+        }
+
+        PlaceRuler(vertical, 5, 24, 176, 20);
+        const CRulerSettings placed = vertical.GetSettings();
+        EXPECT_EQ(CRect(placed.m_nX, placed.m_nY, placed.m_nLength, placed.m_nThickness), CRect(5, 24, 176, 20));
+        EXPECT_EQ(placed.m_nAlignment, c.alignment);
+    }
+}
