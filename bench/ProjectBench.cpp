@@ -27,28 +27,45 @@ void BM_ProjectOpen(benchmark::State& state)
     }
 }
 
-void BM_ProjectReadAllTraces(benchmark::State& state)
+// Opens the reference project, or skips the benchmark with the reason.
+bool OpenReferenceProject(CProject& project, benchmark::State& state)
 {
     std::string error;
     const std::wstring path = ReferenceProjectPath(error);
-    CProject project;
     if (path.empty() || !project.Open(path)) {
         state.SkipWithError(path.empty() ? error.c_str() : "open failed");
-        return;
+        return false;
     }
+    return true;
+}
+
+// Selects every profile line, along X and then along Y, and reads it with readLine.
+template <typename TReadLine>
+void ForEachProfileLine(CProject& project, TReadLine readLine)
+{
+    for (bool bX : {true, false}) {
+        const int lines = bX ? project.m_settings.GetXLineCount() : project.m_settings.GetYLineCount();
+        for (int line = 0; line < lines; ++line) {
+            bX ? project.SelectXProfile(line) : project.SelectYProfile(line);
+            readLine();
+        }
+    }
+}
+
+void BM_ProjectReadAllTraces(benchmark::State& state)
+{
+    CProject project;
+    if (!OpenReferenceProject(project, state))
+        return;
     std::vector<int16_t> trace(static_cast<size_t>(project.m_settings.m_iSamples));
     int64_t traces = 0;
     for (auto _ : state) {
-        for (bool bX : {true, false}) {
-            const int lines = bX ? project.m_settings.GetXLineCount() : project.m_settings.GetYLineCount();
-            for (int line = 0; line < lines; ++line) {
-                bX ? project.SelectXProfile(line) : project.SelectYProfile(line);
-                for (int t = 0; t < project.m_nCurTraces; ++t) {
-                    project.ReadTrace(t, trace.data());
-                    ++traces;
-                }
+        ForEachProfileLine(project, [&] {
+            for (int t = 0; t < project.m_nCurTraces; ++t) {
+                project.ReadTrace(t, trace.data());
+                ++traces;
             }
-        }
+        });
         benchmark::DoNotOptimize(trace.data());
     }
     state.counters["traces_per_s"] = benchmark::Counter(static_cast<double>(traces), benchmark::Counter::kIsRate);
@@ -58,25 +75,17 @@ void BM_ProjectReadAllTraces(benchmark::State& state)
 // The same records line by line, each line in as few reads as the files allow.
 void BM_ProjectReadAllTracesInRuns(benchmark::State& state)
 {
-    std::string error;
-    const std::wstring path = ReferenceProjectPath(error);
     CProject project;
-    if (path.empty() || !project.Open(path)) {
-        state.SkipWithError(path.empty() ? error.c_str() : "open failed");
+    if (!OpenReferenceProject(project, state))
         return;
-    }
     const size_t recordBytes = 4 + 2 * static_cast<size_t>(project.m_settings.m_iSamples);
     std::vector<uint8_t> records;
     int64_t traces = 0;
     for (auto _ : state) {
-        for (bool bX : {true, false}) {
-            const int lines = bX ? project.m_settings.GetXLineCount() : project.m_settings.GetYLineCount();
-            for (int line = 0; line < lines; ++line) {
-                bX ? project.SelectXProfile(line) : project.SelectYProfile(line);
-                records.resize(size_t(project.m_nCurTraces) * recordBytes);
-                traces += project.ReadTraceRecords(0, project.m_nCurTraces, records.data());
-            }
-        }
+        ForEachProfileLine(project, [&] {
+            records.resize(size_t(project.m_nCurTraces) * recordBytes);
+            traces += project.ReadTraceRecords(0, project.m_nCurTraces, records.data());
+        });
         benchmark::DoNotOptimize(records.data());
     }
     state.counters["traces_per_s"] = benchmark::Counter(static_cast<double>(traces), benchmark::Counter::kIsRate);
