@@ -605,10 +605,7 @@ void CDataSideView::MoveDepthLine(int row)
 
 bool CDataSideView::OnMouseWheel(UINT, short zDelta, CPoint)
 {
-    if (!m_bCreated || !m_bBound || !m_pProject || !g_cfg.m_bUseMouseWheel)
-        return false;
-    const int state = m_painter.GetState();
-    if (m_bPainterEnabled && (state == CDataViewPainter::STATE_CREATING || state == CDataViewPainter::STATE_FOREIGN))
+    if (!WheelMovesDepth())
         return false;
     const int rows = m_image.GetHeight();
     const int row = std::clamp(m_crossHair.GetPosition().y - zDelta / 120, m_nZeroLevelRow, std::max(rows - 1, m_nZeroLevelRow));

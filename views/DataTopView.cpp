@@ -629,10 +629,7 @@ void CDataTopView::OnLButtonUp(UINT, CPoint point)
 
 bool CDataTopView::OnMouseWheel(UINT, short zDelta, CPoint)
 {
-    if (!m_bCreated || !m_bBound || !m_pProject)
-        return false;
-    const int state = m_painter.GetState();
-    if (state == CDataViewPainter::STATE_CREATING || state == CDataViewPainter::STATE_FOREIGN || !g_cfg.m_bUseMouseWheel)
+    if (!WheelMovesDepth())
         return false;
     CProjectSettings& s = m_pProject->m_settings;
     const int low = s.m_iZeroLevel, high = std::max(s.m_iSamples - 1, low);

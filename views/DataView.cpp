@@ -4,6 +4,8 @@
 #include "Messages.h"
 #include "WinApp.h"
 
+#include "Cfg.h"
+
 
 const Tovrik::CMemDC& CDataView::GetComposedImage()
 {
@@ -69,6 +71,15 @@ void CDataView::ShowCursor()
         m_crossHair.ShowCursor();
     else if (!m_painter.HitTest())
         SetWindowCursor(this, IDC_CLASS_CURSOR);
+}
+
+bool CDataView::WheelMovesDepth() const
+{
+    if (!m_bCreated || !m_bBound || !m_pProject || !g_cfg.m_bUseMouseWheel)
+        return false;
+    const int state = m_painter.GetState();
+    return !m_painter.IsEnabled() ||
+           (state != CDataViewPainter::STATE_CREATING && state != CDataViewPainter::STATE_FOREIGN);
 }
 
 bool CDataView::TakeDrawingEvent(WPARAM wParam, LPARAM lParam)

@@ -47,6 +47,9 @@ protected:
     CPoint OriginInParent() const;
     // The cross-hair's cursor, or in drawing mode the painter's or the class cursor.
     void ShowCursor();
+    // The wheel moves the depth: its switch is on, the view bound, and no drawing object is
+    // being made, here or in another view.
+    bool WheelMovesDepth() const;
 
     // The first step of a drawing event: the painter's own go to the main window under the
     // parent's id, and the view's own echoes are dropped. True when the view acts on it.

@@ -288,6 +288,20 @@ TEST_F(DataSideViewTest, WheelMovesTheDepthLineByRows)
     EXPECT_EQ(m_view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0), 0);
 }
 
+TEST_F(DataSideViewTest, WheelWaitsWhileAnotherViewCreatesAnObjectUnlessThePainterIsOff)
+{
+    Bind(CDataSideView::DIRECTION_X, m_view);
+    SetDepthRow(20, kHeight);
+    m_view.SendMessage(WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL, MakeCodeParam(DRAW_CREATION, 1));
+    ASSERT_EQ(m_view.GetPainter().GetState(), CDataViewPainter::STATE_FOREIGN);
+    EXPECT_EQ(m_view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0), 0);
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition().y, 20);
+
+    m_view.SetPainterEnabled(false);
+    EXPECT_EQ(m_view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0), 1);
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition().y, 19);
+}
+
 TEST_F(DataSideViewTest, DraggingSetsDepthAndPositionAlongTheSection)
 {
     Bind(CDataSideView::DIRECTION_Y, m_view);

@@ -319,6 +319,15 @@ TEST_F(DataTopViewTest, WheelStepsTheDepthWithinZeroLevelAndSamples)
     m_view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -120 * 10000), 0);
     EXPECT_LE(m_project.m_fCursorDepth, float(m_project.m_settings.m_iSamples - 1));
 
+    // Not while another view creates a drawing object.
+    const float depth = m_project.m_fCursorDepth;
+    m_view.SendMessage(WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL, MakeCodeParam(DRAW_CREATION, 1));
+    ASSERT_EQ(m_view.GetPainter().GetState(), CDataViewPainter::STATE_FOREIGN);
+    EXPECT_EQ(m_view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0), 0);
+    EXPECT_EQ(m_project.m_fCursorDepth, depth);
+    m_view.SendMessage(WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL, MakeCodeParam(DRAW_CREATION, 0));
+    EXPECT_EQ(m_view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0), 1);
+
     g_cfg.m_bUseMouseWheel = false;
     EXPECT_EQ(m_view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0), 0);
 }
