@@ -27,15 +27,6 @@ namespace {
 constexpr UINT kCtrlId = 134;
 constexpr QRgb kMagenta = 0xFFFF00FF;
 
-CRect WindowRectIn(const CWnd& wnd, const CWnd& parent)
-{
-    CRect rect;
-    wnd.GetWindowRect(&rect);
-    CPoint corner(rect.left, rect.top);
-    parent.ScreenToClient(&corner);
-    return CRect(corner.x, corner.y, corner.x + rect.Width(), corner.y + rect.Height());
-}
-
 QRgb ImagePixel(const Tovrik::CMemDC& image, int x, int y)
 {
     const uint8_t* bgr = image.GetRowBits(y) + 3 * x;

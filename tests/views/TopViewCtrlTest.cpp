@@ -39,15 +39,6 @@ void SetGrid(CProject& project, int sizeX, int sizeY)
     s.m_units = UNITS_SI;
 }
 
-CRect WindowRectIn(const CWnd& wnd, const CWnd& parent)
-{
-    CRect rect;
-    wnd.GetWindowRect(&rect);
-    CPoint corner(rect.left, rect.top);
-    parent.ScreenToClient(&corner);
-    return CRect(corner.x, corner.y, corner.x + rect.Width(), corner.y + rect.Height());
-}
-
 class TopViewCtrlTest : public testing::Test
 {
 protected:

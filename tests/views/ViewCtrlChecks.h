@@ -1,13 +1,25 @@
 #pragma once
-// A check that the view-control tests share for degenerate layouts.
+// What the view-control tests share: where a window lies in its parent, and a check for
+// degenerate layouts.
 
 #include "GuiTestSupport.h"
 #include "Ruler.h"
 
 #include "DC.h"
+#include "Wnd.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
+
+// The window's rectangle in the parent's client coordinates.
+inline CRect WindowRectIn(const CWnd& wnd, const CWnd& parent)
+{
+    CRect rect;
+    wnd.GetWindowRect(&rect);
+    CPoint corner(rect.left, rect.top);
+    parent.ScreenToClient(&corner);
+    return CRect(corner.x, corner.y, corner.x + rect.Width(), corner.y + rect.Height());
+}
 
 // After the control has painted, neither ruler has a negative length or thickness, and the
 // control prints onto a small page.
