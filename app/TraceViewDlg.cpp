@@ -22,6 +22,35 @@ uint32_t ClampIndex(int64_t index, uint32_t count)
         return 0;
     return uint32_t(std::min<int64_t>(index, int64_t(count) - 1));
 }
+
+// The profile lines line and line + 1 of one direction around a point and the traces trace and
+// trace + 1 along them, each with the point's fraction of the way to the next. A point past the
+// last line or trace takes the last pair at fraction 1; fAlong is moved onto that pair.
+struct CLinesAround
+{
+    int line;
+    float lineFraction;
+    int trace;
+    float traceFraction;
+};
+
+CLinesAround LinesAround(float fAcross, float& fAlong, int spacing, int lastLine, int traces)
+{
+    CLinesAround around{};
+    around.traceFraction = fAlong - std::trunc(fAlong);
+    around.line = TruncToInt(fAcross) / spacing;
+    around.lineFraction = fAcross / float(spacing) - float(around.line);
+    if (lastLine <= around.line) {
+        around.line = lastLine - 1;
+        around.lineFraction = 1.0f;
+    }
+    if (fAlong >= float(traces - 1)) {
+        fAlong = float(std::max(traces - 2, 0));
+        around.traceFraction = 1.0f;
+    }
+    around.trace = TruncToInt(fAlong);
+    return around;
+}
 } // namespace
 
 CTraceViewDlg::CTraceViewDlg(CWnd* pParent) : CDialog(IDD, pParent), m_pNotifyWnd(pParent)
@@ -150,52 +179,30 @@ bool CTraceViewDlg::InterpolateTrace(std::vector<float>& result, CNeighbours& ne
     if (!std::isfinite(m_fY) || m_fY < 0.0f)
         m_fY = 0.0f;
 
-    // X lines: N and N + 1 around y, traces x and x + 1 along them.
-    float fx = m_fX - std::trunc(m_fX);
-    int N = TruncToInt(m_fY) / spacing;
-    float fy = m_fY / float(spacing) - float(N);
-    const int L = s.m_iGridMode == 1 ? TruncToInt(float(s.m_iSizeY - 1) / float(spacing))
-                                     : (s.m_iGridSizeY - 1) / spacing;
-    if (L <= N) {
-        N = L - 1;
-        fy = 1.0f;
-    }
-    if (m_fX >= float(s.m_iSizeX - 1)) {
-        m_fX = float(std::max(s.m_iSizeX - 2, 0));
-        fx = 1.0f;
-    }
-    const int x = TruncToInt(m_fX);
+    // The profile lines of one direction around the point, and the traces around it along them.
+    const auto lastLine = [&](int size, int gridSize) {
+        return s.m_iGridMode == 1 ? TruncToInt(float(size - 1) / float(spacing)) : (gridSize - 1) / spacing;
+    };
+    const CLinesAround X = LinesAround(m_fY, m_fX, spacing, lastLine(s.m_iSizeY, s.m_iGridSizeY), s.m_iSizeX);
     const auto T = [&](int64_t line, int64_t trace) {
         return matrix.GetHorzTrace(ClampIndex(line, matrix.m_nHorzLines), ClampIndex(trace, matrix.m_nNX));
     };
-    neighbours[0] = T(N, x);
-    neighbours[1] = T(N, x + 1);
-    neighbours[2] = T(N + 1, x);
-    neighbours[3] = T(N + 1, x + 1);
+    neighbours[0] = T(X.line, X.trace);
+    neighbours[1] = T(X.line, X.trace + 1);
+    neighbours[2] = T(X.line + 1, X.trace);
+    neighbours[3] = T(X.line + 1, X.trace + 1);
 
-    // Y lines: M and M + 1 around x, traces y and y + 1 along them.
-    float gy = m_fY - std::trunc(m_fY);
-    int M = TruncToInt(m_fX) / spacing;
-    float gx = m_fX / float(spacing) - float(M);
-    const int C = s.m_iGridMode == 1 ? TruncToInt(float(s.m_iSizeX - 1) / float(spacing)) + 1
-                                     : (s.m_iGridSizeX - 1) / spacing + 1;
-    if (C - 1 <= M) {
-        M = C - 2;
-        gx = 1.0f;
-    }
-    if (m_fY >= float(s.m_iSizeY - 1)) {
-        m_fY = float(std::max(s.m_iSizeY - 2, 0));
-        gy = 1.0f;
-    }
-    const int y = TruncToInt(m_fY);
+    const CLinesAround Y = LinesAround(m_fX, m_fY, spacing, lastLine(s.m_iSizeX, s.m_iGridSizeX), s.m_iSizeY);
     const auto U = [&](int64_t line, int64_t trace) {
         return matrix.GetVertTrace(ClampIndex(line, matrix.m_nVertLines), ClampIndex(trace, matrix.m_nNY));
     };
-    neighbours[4] = U(M, y);
-    neighbours[5] = U(M, y + 1);
-    neighbours[6] = U(M + 1, y);
-    neighbours[7] = U(M + 1, y + 1);
+    neighbours[4] = U(Y.line, Y.trace);
+    neighbours[5] = U(Y.line, Y.trace + 1);
+    neighbours[6] = U(Y.line + 1, Y.trace);
+    neighbours[7] = U(Y.line + 1, Y.trace + 1);
 
+    const float fx = X.traceFraction, fy = X.lineFraction;
+    const float gx = Y.lineFraction, gy = Y.traceFraction;
     result.assign(size_t(n), 0.0f);
     for (int i = 0; i < n; ++i) {
         const float alongX = (neighbours[1][i] * fx + neighbours[0][i] * (1.0f - fx)) * (1.0f - fy) +
