@@ -58,6 +58,12 @@ void CViewLayout::AddView(CLayoutTable& grid, int nColumn, int nWidth, ICContain
     grid.Add(nColumn, 0, nWidth, 100, smPercent, smPercent, pView, ckView);
 }
 
+void CViewLayout::AddPane(CLayoutTable& grid, int nColumn, int nHeight, CContainer& pane)
+{
+    const int nWidth = std::max(int(pane.GetMinSize().cx), int(MIN_PANE_WIDTH));
+    grid.Add(nColumn, 1, nWidth, nHeight, smFixed, smFixed, &pane, ckGroup);
+}
+
 void CViewLayout::Build()
 {
     if (!m_bCreated)
@@ -67,17 +73,13 @@ void CViewLayout::Build()
     int nRowHeight = MIN_PANE_HEIGHT;
     for (int nPane = 0; nPane < PANES_PER_GROUP; ++nPane)
         nRowHeight = std::max(nRowHeight, int(panesA[nPane].GetMinSize().cy));
-    auto fixedWidth = [](const CContainer& pane) { return std::max(int(pane.GetMinSize().cx), int(MIN_PANE_WIDTH)); };
     m_gridA.SetSize(kGridAColumns, 2, CLayoutTable::ORIENT_ROWS);
     AddView(m_gridA, 0, 50, m_pTopView);
     AddView(m_gridA, kSectionCellA, 50, m_pXSection);
-    m_gridA.Add(0, 1, fixedWidth(panesA[PANE_PROFILE_DIRECTION]), nRowHeight, smFixed, smFixed,
-                &panesA[PANE_PROFILE_DIRECTION], ckGroup);
-    m_gridA.Add(1, 1, fixedWidth(panesA[PANE_COORDINATES]), nRowHeight, smFixed, smFixed, &panesA[PANE_COORDINATES],
-                ckGroup);
+    AddPane(m_gridA, 0, nRowHeight, panesA[PANE_PROFILE_DIRECTION]);
+    AddPane(m_gridA, 1, nRowHeight, panesA[PANE_COORDINATES]);
     m_gridA.Add(2, 1, 100, nRowHeight, smPercent, smFixed, nullptr, ckSpace);
-    m_gridA.Add(3, 1, fixedWidth(panesA[PANE_TOP_VIEW]), nRowHeight, smFixed, smFixed, &panesA[PANE_TOP_VIEW],
-                ckGroup);
+    AddPane(m_gridA, 3, nRowHeight, panesA[PANE_TOP_VIEW]);
     m_gridA.CalcMinSize();
 
     // Grid B from group 1, without a profile-direction pane and without the lower height bound.
@@ -87,11 +89,9 @@ void CViewLayout::Build()
     AddView(m_gridB, kXCellB, 33, m_pXSection);
     AddView(m_gridB, 1, 34, m_pTopView);
     AddView(m_gridB, kYCellB, 33, m_pYSection);
-    m_gridB.Add(0, 1, fixedWidth(panesB[PANE_COORDINATES]), nRowHeight, smFixed, smFixed, &panesB[PANE_COORDINATES],
-                ckGroup);
+    AddPane(m_gridB, 0, nRowHeight, panesB[PANE_COORDINATES]);
     m_gridB.Add(1, 1, 100, nRowHeight, smPercent, smFixed, nullptr, ckSpace);
-    m_gridB.Add(2, 1, fixedWidth(panesB[PANE_TOP_VIEW]), nRowHeight, smFixed, smFixed, &panesB[PANE_TOP_VIEW],
-                ckGroup);
+    AddPane(m_gridB, 2, nRowHeight, panesB[PANE_TOP_VIEW]);
     m_gridB.CalcMinSize();
 
     m_nShownSection = SECTION_X;

@@ -61,6 +61,8 @@ private:
     void ShowGroup(int nGroup, bool bShow);
     // The first row of a grid: two or three views at percent widths, 100 % high.
     static void AddView(CLayoutTable& grid, int nColumn, int nWidth, ICContainable* pView);
+    // The second row: a pane at its minimum width, no narrower than MIN_PANE_WIDTH.
+    static void AddPane(CLayoutTable& grid, int nColumn, int nHeight, CContainer& pane);
     void LayoutRemembered(CLayoutTable& grid, CDC* pDC);
 
     CContainer m_panes[GROUP_COUNT][PANES_PER_GROUP];
