@@ -4,7 +4,7 @@
 #include "Controls.h"
 #include "Dialog.h"
 #include "GuiTestSupport.h"
-#include "Resources.h"
+#include "TabDialogFixture.h"
 
 #include <QTabBar>
 #include <QTest>
@@ -13,25 +13,6 @@
 #include <vector>
 
 namespace {
-constexpr UINT IDD_TABS = 520;
-constexpr UINT IDD_TAB_PAGE = 521;
-constexpr int IDC_TABS = 1001;
-
-const CResourceSet& TestResources()
-{
-    using K = TDialogControl;
-    static const CResourceSet s_set{{},
-                                    {},
-                                    {{IDD_TABS, L"Tabs", 200, 150, L"MS Shell Dlg", 8,
-                                      {{K::TabControl, L"", IDC_TABS, 7, 7, 186, 110},
-                                       {K::DefPushButton, L"OK", IDOK, 143, 128, 50, 14}}},
-                                     {IDD_TAB_PAGE, L"", 100, 60, L"MS Shell Dlg", 8, {}, WS_CHILD}},
-                                    {},
-                                    {},
-                                    {}};
-    return s_set;
-}
-
 // A tab control that shows the page of the selected tab, as the dialogs' own tab control does.
 class CPagedTabs : public CTabCtrl
 {
@@ -103,11 +84,8 @@ private:
     CDialog m_second{IDD_TAB_PAGE};
 };
 
-class TabCtrlTest : public testing::Test
+class TabCtrlTest : public TabDialogFixture
 {
-protected:
-    void SetUp() override { AfxSetResourceSet(&TestResources()); }
-    void TearDown() override { AfxSetResourceSet(nullptr); }
 };
 } // namespace
 
