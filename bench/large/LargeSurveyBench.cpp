@@ -68,25 +68,26 @@ const CLargeProject& LargeProject()
     return s_project;
 }
 
-// The process's peak resident memory in bytes since the last ResetPeakMemory ("VmHWM").
-double PeakMemory()
+// A memory figure of the process in bytes, by its key in the status file ("VmRSS:").
+double StatusMemory(const std::string& key)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atof(line.c_str() + 6) * 1024.0;
+        if (line.rfind(key, 0) == 0)
+            return std::atof(line.c_str() + key.size()) * 1024.0;
     return 0;
+}
+
+// The process's peak resident memory since the last ResetPeakMemory.
+double PeakMemory()
+{
+    return StatusMemory("VmHWM:");
 }
 
 double CurrentMemory()
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atof(line.c_str() + 6) * 1024.0;
-    return 0;
+    return StatusMemory("VmRSS:");
 }
 
 void ResetPeakMemory()
