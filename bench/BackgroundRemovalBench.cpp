@@ -3,73 +3,32 @@
 // another line, each from the value change to the repainted profile view.
 
 #include "BackgroundRemovalDlg.h"
-#include "BenchSupport.h"
-#include "QuarvelResources.h"
-
-#include "Matrix.h"
-#include "Project.h"
-
-#include <benchmark/benchmark.h>
+#include "DialogOnSurvey.h"
 
 namespace {
 
-constexpr int kWidth = 1000;
-constexpr int kHeight = 700;
+using CBkgrDialog = CDialogOnSurvey<BackgroundRemovalDlg>;
 
-// The reference project with its matrix computed and the dialog open over it, once for the
-// process.
-struct CDialogOnSurvey
+CBkgrDialog* Dialog(benchmark::State& state)
 {
-    CDialogOnSurvey()
-    {
-        const std::wstring path = CreateReferenceProject("bkgr", L"3D_bkgr", m_error);
-        if (path.empty())
-            return;
-        EnsureApplication();
-        AfxSetResourceSet(&GetQuarvelResources());
-        if (!m_project.Open(path) || !m_matrix.Init(&m_project) || !m_matrix.Calculate()) {
-            m_error = "project not computed";
-            return;
-        }
-        CProcessingParams& p = m_project.m_settings.m_params;
+    static CBkgrDialog s_dialog("bkgr", L"3D_bkgr", BackgroundRemovalDlg::IDD, [](CProject& project) {
+        CProcessingParams& p = project.m_settings.m_params;
         p.m_bMigration = true;
         p.m_bDelMeanOn = true;
         p.m_iDelMean = 20;
-        m_dialog.SetData(&m_project, &m_matrix);
-        if (!m_dialog.Create(BackgroundRemovalDlg::IDD, nullptr)) {
-            m_error = "dialog not created";
-            return;
-        }
-        m_dialog.MoveWindow(0, 0, kWidth, kHeight);
-        m_dialog.ShowWindow(SW_SHOW);
-        m_dialog.UpdateWindow();
-    }
-
-    CProject m_project;
-    C3DMatrix m_matrix;
-    BackgroundRemovalDlg m_dialog{nullptr};
-    std::string m_error;
-};
-
-CDialogOnSurvey* Dialog(benchmark::State& state)
-{
-    static CDialogOnSurvey s_dialog;
-    if (!s_dialog.m_error.empty()) {
-        state.SkipWithError(s_dialog.m_error.c_str());
-        return nullptr;
-    }
-    return &s_dialog;
+    });
+    return s_dialog.Ready(state) ? &s_dialog : nullptr;
 }
 
 // Moves the slider as the user does and waits for the profile view's new picture.
-void MoveAndRepaint(CDialogOnSurvey& d, CExtSliderCtrl& slider, float fValue)
+void MoveAndRepaint(CBkgrDialog& d, CExtSliderCtrl& slider, float fValue)
 {
     slider.m_fValue = fValue;
     slider.UpdateValue(CExtSliderCtrl::SOURCE_VALUE);
     d.m_dialog.GetDataView().UpdateWindow();
 }
 
-void SetCounters(benchmark::State& state, CDialogOnSurvey& d)
+void SetCounters(benchmark::State& state, CBkgrDialog& d)
 {
     const CProfileDataSideView& view = d.m_dialog.GetDataView().GetProfileView();
     state.counters["view_px"] = double(view.GetSize().cx) * view.GetSize().cy;
@@ -78,7 +37,7 @@ void SetCounters(benchmark::State& state, CDialogOnSurvey& d)
 
 void BM_BkgrRemovalWindowMove(benchmark::State& state)
 {
-    CDialogOnSurvey* d = Dialog(state);
+    CBkgrDialog* d = Dialog(state);
     if (!d)
         return;
     CExtSliderCtrl& slider = d->m_dialog.GetWindowSlider();
@@ -91,7 +50,7 @@ BENCHMARK(BM_BkgrRemovalWindowMove)->Unit(benchmark::kMillisecond);
 
 void BM_BkgrRemovalPositionMove(benchmark::State& state)
 {
-    CDialogOnSurvey* d = Dialog(state);
+    CBkgrDialog* d = Dialog(state);
     if (!d)
         return;
     CExtSliderCtrl& slider = d->m_dialog.GetPositionSlider();

@@ -2,63 +2,27 @@
 // the migrated preview, and one with the hyperbolas drawn over the plain profile, each from
 // the value change to the repainted profile view.
 
-#include "BenchSupport.h"
-#include "QuarvelResources.h"
+#include "DialogOnSurvey.h"
 #include "ResourceIds.h"
 #include "VelocitySettingsDlg.h"
 
-#include "Matrix.h"
-#include "Project.h"
-
-#include <benchmark/benchmark.h>
-
 namespace {
 
-constexpr int kWidth = 1000;
-constexpr int kHeight = 700;
+using CVelocityDialog = CDialogOnSurvey<CVelocitySettingsDlg>;
 
-// The reference project with its matrix computed and the dialog open over it on the middle
-// X-profile, once for the process.
-struct CDialogOnSurvey
+// On the middle X-profile, with the operation of the button.
+CVelocityDialog* Dialog(benchmark::State& state, int nOperationButton)
 {
-    CDialogOnSurvey()
-    {
-        const std::wstring path = CreateReferenceProject("velocity", L"3D_velocity", m_error);
-        if (path.empty())
-            return;
-        EnsureApplication();
-        AfxSetResourceSet(&GetQuarvelResources());
-        if (!m_project.Open(path) || !m_matrix.Init(&m_project) || !m_matrix.Calculate()) {
-            m_error = "project not computed";
-            return;
-        }
-        m_project.m_settings.m_pMaterial = nullptr;
-        m_dialog.SetData(&m_project, &m_matrix);
-        if (!m_dialog.Create(IDD_VELOCITY_SETTINGS, nullptr)) {
-            m_error = "dialog not created";
-            return;
-        }
-        m_dialog.MoveWindow(0, 0, kWidth, kHeight);
-        m_dialog.ShowWindow(SW_SHOW);
-        CExtSliderCtrl& position = m_dialog.GetPositionSlider();
-        position.m_fValue = position.m_fMax / 2;
-        position.UpdateValue(CExtSliderCtrl::SOURCE_VALUE);
-        m_dialog.UpdateWindow();
-    }
-
-    CProject m_project;
-    C3DMatrix m_matrix;
-    CVelocitySettingsDlg m_dialog{nullptr};
-    std::string m_error;
-};
-
-CDialogOnSurvey* Dialog(benchmark::State& state, int nOperationButton)
-{
-    static CDialogOnSurvey s_dialog;
-    if (!s_dialog.m_error.empty()) {
-        state.SkipWithError(s_dialog.m_error.c_str());
+    static CVelocityDialog s_dialog(
+        "velocity", L"3D_velocity", IDD_VELOCITY_SETTINGS,
+        [](CProject& project) { project.m_settings.m_pMaterial = nullptr; },
+        [](CVelocitySettingsDlg& dialog) {
+            CExtSliderCtrl& position = dialog.GetPositionSlider();
+            position.m_fValue = position.m_fMax / 2;
+            position.UpdateValue(CExtSliderCtrl::SOURCE_VALUE);
+        });
+    if (!s_dialog.Ready(state))
         return nullptr;
-    }
     if (auto* pButton = dynamic_cast<CButton*>(s_dialog.m_dialog.GetDlgItem(nOperationButton)))
         pButton->Click();
     return &s_dialog;
@@ -67,7 +31,7 @@ CDialogOnSurvey* Dialog(benchmark::State& state, int nOperationButton)
 // Moves the velocity slider as the user does and waits for the profile view's new picture.
 void MoveVelocity(benchmark::State& state, int nOperationButton)
 {
-    CDialogOnSurvey* d = Dialog(state, nOperationButton);
+    CVelocityDialog* d = Dialog(state, nOperationButton);
     if (!d)
         return;
     CExtSliderCtrl& slider = d->m_dialog.GetVelocitySlider();

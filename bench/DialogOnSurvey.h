@@ -1,0 +1,62 @@
+#pragma once
+// An application dialog open over the reference project with its matrix computed, 1000 x 700
+// pixels, made once for the benchmark process.
+
+#include "BenchSupport.h"
+#include "QuarvelResources.h"
+
+#include "Matrix.h"
+#include "Project.h"
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+#include <string>
+
+template <class TDialog>
+class CDialogOnSurvey
+{
+public:
+    enum : int { WIDTH = 1000, HEIGHT = 700 };
+
+    // prepare changes the project's settings before the dialog binds them; shown acts on the
+    // dialog once it is shown, before its first paint.
+    CDialogOnSurvey(const std::string& subfolder, const std::wstring& name, UINT nIDD,
+                    const std::function<void(CProject&)>& prepare, const std::function<void(TDialog&)>& shown = {})
+    {
+        const std::wstring path = CreateReferenceProject(subfolder, name, m_error);
+        if (path.empty())
+            return;
+        EnsureApplication();
+        AfxSetResourceSet(&GetQuarvelResources());
+        if (!m_project.Open(path) || !m_matrix.Init(&m_project) || !m_matrix.Calculate()) {
+            m_error = "project not computed";
+            return;
+        }
+        prepare(m_project);
+        m_dialog.SetData(&m_project, &m_matrix);
+        if (!m_dialog.Create(nIDD, nullptr)) {
+            m_error = "dialog not created";
+            return;
+        }
+        m_dialog.MoveWindow(0, 0, WIDTH, HEIGHT);
+        m_dialog.ShowWindow(SW_SHOW);
+        if (shown)
+            shown(m_dialog);
+        m_dialog.UpdateWindow();
+    }
+
+    // False, with the benchmark skipped for the reason, when the set-up failed.
+    bool Ready(benchmark::State& state) const
+    {
+        if (m_error.empty())
+            return true;
+        state.SkipWithError(m_error.c_str());
+        return false;
+    }
+
+    CProject m_project;
+    C3DMatrix m_matrix;
+    TDialog m_dialog{nullptr};
+    std::string m_error;
+};
