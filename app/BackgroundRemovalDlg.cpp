@@ -1,6 +1,7 @@
 #include "BackgroundRemovalDlg.h"
 
 #include "AutoContrast.h"
+#include "ProfilePreview.h"
 
 #include "Controls.h"
 #include "GdiObjects.h"
@@ -127,20 +128,17 @@ bool BackgroundRemovalDlg::OnInitDialog()
 
 void BackgroundRemovalDlg::BuildLayout()
 {
-    const auto group = [this](CContainer& container, std::initializer_list<int> ids) {
-        for (int nID : ids)
-            if (CWnd* pItem = GetDlgItem(nID))
-                container.AddControl(pItem, 0, 0, false);
-        return container.CalcBoundingRect().Size();
-    };
     if (CWnd* pButton = GetDlgItem(IDC_BR_CONTRAST))
         m_popupButtons.AddControl(pButton, 0, 0, false);
     if (CWnd* pButton = GetDlgItem(IDC_BR_TIME_GAIN))
         m_popupButtons.AddControl(pButton, kPopupButtonOffset, 0, false);
-    const CSize migration = group(m_migrationGroup, {IDC_BR_MIGRATION_GROUP, IDC_BR_MIGRATION_ON, IDC_BR_MIGRATION_OFF});
-    const CSize removal = group(m_removalGroup, {IDC_BR_REMOVAL_GROUP, IDC_BR_REMOVAL_ON, IDC_BR_REMOVAL_OFF});
-    const CSize direction = group(m_directionGroup, {IDC_BR_DIRECTION_GROUP, IDC_BR_X_PROFILES, IDC_BR_Y_PROFILES});
-    const CSize buttons = group(m_okCancel, {IDOK, IDCANCEL});
+    const CSize migration =
+        AddDlgItems(*this, m_migrationGroup, {IDC_BR_MIGRATION_GROUP, IDC_BR_MIGRATION_ON, IDC_BR_MIGRATION_OFF});
+    const CSize removal =
+        AddDlgItems(*this, m_removalGroup, {IDC_BR_REMOVAL_GROUP, IDC_BR_REMOVAL_ON, IDC_BR_REMOVAL_OFF});
+    const CSize direction =
+        AddDlgItems(*this, m_directionGroup, {IDC_BR_DIRECTION_GROUP, IDC_BR_X_PROFILES, IDC_BR_Y_PROFILES});
+    const CSize buttons = AddDlgItems(*this, m_okCancel, {IDOK, IDCANCEL});
     m_windowGroup.AddControl(&m_windowSlider);
 
     // The position slider takes the place of group 120, whose caption it carries itself.
@@ -197,19 +195,11 @@ void BackgroundRemovalDlg::RebuildPreview()
 {
     if (!m_pProject || !m_pMatrix)
         return;
-    CProcessingParams& params = m_pProject->m_settings.m_params;
-    const bool bMigration = params.m_bMigration;
-    const bool bDelMean = params.m_bDelMeanOn;
-    params.m_bMigration = false;
-    params.m_bDelMeanOn = false;
-    params.m_iAperture = 1;
     {
         CWaitCursor wait;
-        if (!m_pMatrix->Calculate())
+        if (!CalculatePreviewMatrix(*m_pProject, *m_pMatrix))
             g_messageLog.Log(LOG_ERROR, "BackgroundRemovalDlg::RebuildPreview(): the matrix could not be computed.");
     }
-    params.m_bMigration = bMigration;
-    params.m_bDelMeanOn = bDelMean;
 
     const float autoGain = m_pProject->m_settings.m_fAutoGain;
     if (autoGain == 0.0f)

@@ -4,6 +4,7 @@
 #include "Controls.h"
 #include "DC.h"
 #include "GdiObjects.h"
+#include "ProfilePreview.h"
 #include "Messages.h"
 #include "ResourceIds.h"
 #include "TruncToInt.h"
@@ -147,19 +148,15 @@ bool CVelocitySettingsDlg::OnInitDialog()
 
 void CVelocitySettingsDlg::BuildLayout()
 {
-    const auto addItems = [this](CContainer& group, std::initializer_list<int> ids) {
-        for (int nID : ids)
-            if (CWnd* pItem = GetDlgItem(nID))
-                group.AddControl(pItem, 0, 0, false);
-        return group.CalcBoundingRect().Size();
-    };
-    const CSize popups = addItems(m_popupGroup, {IDC_VS_CONTRAST, IDC_VS_TIME_GAIN});
-    const CSize operation = addItems(m_operationGroup, {IDC_VS_OPERATION_GROUP, IDC_VS_NO_OPERATION, IDC_VS_MIGRATION,
-                                                        IDC_VS_HYPERBOLAS});
-    const CSize direction = addItems(m_directionGroup, {IDC_VS_DIRECTION_GROUP, IDC_VS_X_PROFILES, IDC_VS_Y_PROFILES});
-    const CSize material = addItems(m_materialGroup, {IDC_VS_MATERIAL_LABEL, IDC_VS_MATERIAL, IDC_VS_VELOCITY_UNIT});
-    const CSize depth = addItems(m_depthGroup, {IDC_VS_DEPTH_GROUP, IDC_VS_DEPTH, IDC_VS_DEPTH_UNIT});
-    const CSize buttons = addItems(m_buttonGroup, {IDOK, IDCANCEL});
+    const CSize popups = AddDlgItems(*this, m_popupGroup, {IDC_VS_CONTRAST, IDC_VS_TIME_GAIN});
+    const CSize operation = AddDlgItems(
+        *this, m_operationGroup, {IDC_VS_OPERATION_GROUP, IDC_VS_NO_OPERATION, IDC_VS_MIGRATION, IDC_VS_HYPERBOLAS});
+    const CSize direction =
+        AddDlgItems(*this, m_directionGroup, {IDC_VS_DIRECTION_GROUP, IDC_VS_X_PROFILES, IDC_VS_Y_PROFILES});
+    const CSize material =
+        AddDlgItems(*this, m_materialGroup, {IDC_VS_MATERIAL_LABEL, IDC_VS_MATERIAL, IDC_VS_VELOCITY_UNIT});
+    const CSize depth = AddDlgItems(*this, m_depthGroup, {IDC_VS_DEPTH_GROUP, IDC_VS_DEPTH, IDC_VS_DEPTH_UNIT});
+    const CSize buttons = AddDlgItems(*this, m_buttonGroup, {IDOK, IDCANCEL});
     m_velocityGroup.AddControl(&m_velocitySlider);
     m_positionGroup.AddControl(&m_positionSlider);
 
@@ -195,16 +192,7 @@ void CVelocitySettingsDlg::BuildLayout()
 
 void CVelocitySettingsDlg::InitPreview()
 {
-    CProcessingParams& params = m_pProject->m_settings.m_params;
-    const bool bMigration = params.m_bMigration;
-    const bool bDelMean = params.m_bDelMeanOn;
-    // The preview processes its profile itself; the aperture stays 1 until OK or Cancel.
-    params.m_bMigration = false;
-    params.m_bDelMeanOn = false;
-    params.m_iAperture = 1;
-    m_pMatrix->Calculate();
-    params.m_bMigration = bMigration;
-    params.m_bDelMeanOn = bDelMean;
+    CalculatePreviewMatrix(*m_pProject, *m_pMatrix);
 
     if (m_pProject->m_settings.m_fAutoGain == 0.0f) {
         g_messageLog.Log(LOG_DEBUG, "CVelocitySettingsDlg::AutoContrastFactorCalc(): enter");

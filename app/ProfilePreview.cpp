@@ -1,0 +1,28 @@
+#include "ProfilePreview.h"
+
+#include "Wnd.h"
+
+#include "Matrix.h"
+#include "Project.h"
+
+bool CalculatePreviewMatrix(CProject& project, C3DMatrix& matrix)
+{
+    CProcessingParams& params = project.m_settings.m_params;
+    const bool bMigration = params.m_bMigration;
+    const bool bDelMean = params.m_bDelMeanOn;
+    params.m_bMigration = false;
+    params.m_bDelMeanOn = false;
+    params.m_iAperture = 1;
+    const bool bCalculated = matrix.Calculate();
+    params.m_bMigration = bMigration;
+    params.m_bDelMeanOn = bDelMean;
+    return bCalculated;
+}
+
+CSize AddDlgItems(CWnd& dialog, CContainer& group, std::initializer_list<int> ids)
+{
+    for (int nID : ids)
+        if (CWnd* pItem = dialog.GetDlgItem(nID))
+            group.AddControl(pItem, 0, 0, false);
+    return group.CalcBoundingRect().Size();
+}

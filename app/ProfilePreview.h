@@ -1,0 +1,21 @@
+#pragma once
+// What the dialogs that preview one processed profile (background removal, velocity settings)
+// share besides their pop-ups: the matrix they start from and the grouping of their template
+// items for the layout tables.
+
+#include "Container.h"
+
+#include <initializer_list>
+
+class C3DMatrix;
+class CProject;
+class CWnd;
+
+// Recomputes the matrix without migration and background removal, which the preview applies
+// itself; both switches are put back, the aperture stays 1 until the dialog ends. False when
+// the matrix could not be computed.
+bool CalculatePreviewMatrix(CProject& project, C3DMatrix& matrix);
+
+// Adds the dialog's items of these ids (those it has) to a group at their template places;
+// the group's size.
+CSize AddDlgItems(CWnd& dialog, CContainer& group, std::initializer_list<int> ids);
