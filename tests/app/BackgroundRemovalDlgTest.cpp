@@ -279,6 +279,25 @@ TEST_F(BackgroundRemovalDlgTest, PopupsChangeContrastAndTimeGainAndGoWithTheDial
     ProcessEvents();
 }
 
+TEST_F(BackgroundRemovalDlgTest, AnOpenPopupIsBroughtToTheFrontByItsButton)
+{
+    BackgroundRemovalDlg dialog(Frame());
+    Open(dialog);
+    for (int nButton : {IDC_BR_CONTRAST, IDC_BR_TIME_GAIN}) {
+        Press(dialog, nButton);
+        CSliderDialog* pPopup = nButton == IDC_BR_CONTRAST ? dialog.GetContrastDlg() : dialog.GetTimeGainDlg();
+        ASSERT_NE(pPopup, nullptr);
+        dialog.SetActiveWindow();
+        ProcessEvents();
+        ASSERT_FALSE(pPopup->GetWidget()->isActiveWindow()) << nButton;
+        Press(dialog, nButton);
+        ProcessEvents();
+        EXPECT_TRUE(pPopup->GetWidget()->isActiveWindow()) << nButton;
+    }
+    Press(dialog, IDCANCEL);
+    ProcessEvents();
+}
+
 TEST_F(BackgroundRemovalDlgTest, CancelPutsEverythingBack)
 {
     Params().m_bMigration = false;
