@@ -26,3 +26,12 @@ CSize AddDlgItems(CWnd& dialog, CContainer& group, std::initializer_list<int> id
             group.AddControl(pItem, 0, 0, false);
     return group.CalcBoundingRect().Size();
 }
+
+void BuildTopTable(CLayoutTable& top, CLayoutTable& left, CLayoutTable& right)
+{
+    top.SetMargins(0, 0, 0, 0);
+    top.SetSize(2, 1, CLayoutTable::ORIENT_ROWS);
+    top.Add(0, 0, left.GetMinSize().cx, 100, smFixed, smPercent, &left, ckTable);
+    top.Add(1, 0, 100, 100, smPercent, smPercent, &right, ckTable);
+    top.CalcMinSize();
+}

@@ -1,9 +1,10 @@
 #pragma once
 // What the dialogs that preview one processed profile (background removal, velocity settings)
-// share besides their pop-ups: the matrix they start from and the grouping of their template
-// items for the layout tables.
+// share besides their pop-ups: the matrix they start from, the grouping of their template
+// items and the top table of their layout.
 
 #include "Container.h"
+#include "LayoutTable.h"
 
 #include <initializer_list>
 
@@ -19,3 +20,7 @@ bool CalculatePreviewMatrix(CProject& project, C3DMatrix& matrix);
 // Adds the dialog's items of these ids (those it has) to a group at their template places;
 // the group's size.
 CSize AddDlgItems(CWnd& dialog, CContainer& group, std::initializer_list<int> ids);
+
+// The top table: the left column at its fixed width beside the right part, which takes the
+// rest; the top table adds no margins to those of the inner tables.
+void BuildTopTable(CLayoutTable& top, CLayoutTable& left, CLayoutTable& right);

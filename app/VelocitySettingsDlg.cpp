@@ -181,12 +181,7 @@ void CVelocitySettingsDlg::BuildLayout()
     m_rightTable.Add(1, 3, buttons.cx, buttons.cy, smFixed, smFixed, &m_buttonGroup, ckGroup);
     m_rightTable.CalcMinSize();
 
-    // The nested tables keep their margins; the top table adds none.
-    m_topTable.SetMargins(0, 0, 0, 0);
-    m_topTable.SetSize(2, 1, CLayoutTable::ORIENT_ROWS);
-    m_topTable.Add(0, 0, m_leftTable.GetMinSize().cx, 100, smFixed, smPercent, &m_leftTable, ckTable);
-    m_topTable.Add(1, 0, 100, 100, smPercent, smPercent, &m_rightTable, ckTable);
-    m_topTable.CalcMinSize();
+    BuildTopTable(m_topTable, m_leftTable, m_rightTable);
     m_bLayoutBuilt = true;
 }
 
