@@ -183,23 +183,19 @@ bool CTraceViewDlg::InterpolateTrace(std::vector<float>& result, CNeighbours& ne
     const auto lastLine = [&](int size, int gridSize) {
         return s.m_iGridMode == 1 ? TruncToInt(float(size - 1) / float(spacing)) : (gridSize - 1) / spacing;
     };
+    // Neighbours first .. first + 3: the lower line's two traces, then the upper line's.
+    const auto take = [&](size_t first, const CLinesAround& around, auto getTrace) {
+        for (size_t k = 0; k < 4; ++k)
+            neighbours[first + k] = getTrace(around.line + int64_t(k / 2), around.trace + int64_t(k % 2));
+    };
     const CLinesAround X = LinesAround(m_fY, m_fX, spacing, lastLine(s.m_iSizeY, s.m_iGridSizeY), s.m_iSizeX);
-    const auto T = [&](int64_t line, int64_t trace) {
+    take(0, X, [&](int64_t line, int64_t trace) {
         return matrix.GetHorzTrace(ClampIndex(line, matrix.m_nHorzLines), ClampIndex(trace, matrix.m_nNX));
-    };
-    neighbours[0] = T(X.line, X.trace);
-    neighbours[1] = T(X.line, X.trace + 1);
-    neighbours[2] = T(X.line + 1, X.trace);
-    neighbours[3] = T(X.line + 1, X.trace + 1);
-
+    });
     const CLinesAround Y = LinesAround(m_fX, m_fY, spacing, lastLine(s.m_iSizeX, s.m_iGridSizeX), s.m_iSizeY);
-    const auto U = [&](int64_t line, int64_t trace) {
+    take(4, Y, [&](int64_t line, int64_t trace) {
         return matrix.GetVertTrace(ClampIndex(line, matrix.m_nVertLines), ClampIndex(trace, matrix.m_nNY));
-    };
-    neighbours[4] = U(Y.line, Y.trace);
-    neighbours[5] = U(Y.line, Y.trace + 1);
-    neighbours[6] = U(Y.line + 1, Y.trace);
-    neighbours[7] = U(Y.line + 1, Y.trace + 1);
+    });
 
     const float fx = X.traceFraction, fy = X.lineFraction;
     const float gx = Y.lineFraction, gy = Y.traceFraction;
