@@ -330,8 +330,8 @@ void CMainFrame::OnToolbarVelocity()
             } else {
                 g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): load prev. data");
                 pDoc->m_matrix.Load();
-                BroadcastDisplayChanges(before, pDoc->m_project.m_settings);
             }
+            BroadcastDisplayChanges(before, pDoc->m_project.m_settings);
         } else if (result == IDCANCEL || result == IDABORT) {
             g_messageLog.Log(LOG_DEBUG, "OnToolbarVelocity(): load prev. data");
             pDoc->m_matrix.Load();
@@ -371,9 +371,9 @@ void CMainFrame::OnToolbarBKGRRemoval()
             CWaitCursor wait;
             g_messageLog.Log(LOG_DEBUG, "OnToolbarBKGRRemoval(): load old data");
             pDoc->m_matrix.Load();
-            if (result == IDOK)
-                BroadcastDisplayChanges(before, pDoc->m_project.m_settings);
-        } else if (result == -1) {
+        }
+        if (result == IDOK)
+            BroadcastDisplayChanges(before, pDoc->m_project.m_settings); else if (result == -1) {
             AfxMessageBox(L"Background Removal dialog could not be opened.!", MB_OK);
         }
         m_pBkgrRemovalDlg = nullptr;

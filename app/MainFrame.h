@@ -83,7 +83,8 @@ private:
     void ForwardToTraceView(WPARAM wParam, LPARAM lParam);
     // Broadcast to the descendants with the frame's id.
     void Broadcast(UINT message, LPARAM lParam);
-    // The display values a modal tool may keep on OK without a new matrix.
+    // The display values a modal tool may keep on OK; the views render them from the matrix,
+    // new or not, only when told.
     struct CDisplayValues
     {
         explicit CDisplayValues(const CProjectSettings& s);
