@@ -420,13 +420,18 @@ void CMainFrame::ForwardToTraceView(WPARAM wParam, LPARAM lParam)
         return;
     // A new project or zero level may have moved the cross-hair depth too.
     if (pProject) {
-        m_pTraceViewDlg->m_fX = pProject->m_fCursorX;
-        m_pTraceViewDlg->m_fY = pProject->m_fCursorY;
-        m_pTraceViewDlg->m_fDepth = pProject->m_fCursorDepth;
+        CopyCrossHairToTraceView(*pProject);
         m_pTraceViewDlg->m_iZeroLevel = pProject->m_settings.m_iZeroLevel;
         m_pTraceViewDlg->m_iAperture = pProject->m_settings.m_params.m_iAperture;
     }
     m_pTraceViewDlg->SendMessage(WM_DATA_CHANGED, wParam, lParam);
+}
+
+void CMainFrame::CopyCrossHairToTraceView(const CProject& project)
+{
+    m_pTraceViewDlg->m_fX = project.m_fCursorX;
+    m_pTraceViewDlg->m_fY = project.m_fCursorY;
+    m_pTraceViewDlg->m_fDepth = project.m_fCursorDepth;
 }
 
 LRESULT CMainFrame::OnCursorMoved(WPARAM, LPARAM lParam)
@@ -434,9 +439,7 @@ LRESULT CMainFrame::OnCursorMoved(WPARAM, LPARAM lParam)
     UpdateCoordinatePane(IsCursorSet(lParam));
     const CProject* pProject = GetProject();
     if (IsCursorSet(lParam) && m_pTraceViewDlg && pProject) {
-        m_pTraceViewDlg->m_fX = pProject->m_fCursorX;
-        m_pTraceViewDlg->m_fY = pProject->m_fCursorY;
-        m_pTraceViewDlg->m_fDepth = pProject->m_fCursorDepth;
+        CopyCrossHairToTraceView(*pProject);
         m_pTraceViewDlg->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     return 0;

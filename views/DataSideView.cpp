@@ -336,12 +336,7 @@ void CDataSideView::Render(const CRect& rect)
 
 uint32_t CDataSideView::ColourOf(float value)
 {
-    if (CompareFloat(value, -1.0f) < 0)
-        value = -1.0f;
-    else if (CompareFloat(value, 1.0f) > 0)
-        value = 1.0f;
-    const int index = int(value * 127.0f + 128.0f);
-    return g_cfg.m_curColors[size_t(g_cfg.m_bPaletteWrap ? index & 0xFF : std::clamp(index, 0, 255))];
+    return g_cfg.m_curColors[PaletteIndex(value, g_cfg.m_bPaletteWrap)];
 }
 
 void CDataSideView::RenderSection(const CSection& section)

@@ -39,15 +39,6 @@ int TruncClamped(double value, int low, int high)
     return int(value);
 }
 
-float ClampUnit(float v)
-{
-    if (CompareFloat(v, -1.0f) < 0)
-        return -1.0f;
-    if (CompareFloat(v, 1.0f) > 0)
-        return 1.0f;
-    return v;
-}
-
 template <typename T>
 bool Reallocate(std::vector<T>& array, size_t count, T value)
 {
@@ -463,10 +454,8 @@ void CDataTopView::RenderSlice(const CRect& rect)
 
     const TPaletteTable& palette = threshold != 0 ? m_thresholdPalette : g_cfg.m_curColors;
     const bool bWrap = threshold == 0 && g_cfg.m_bPaletteWrap;
-    RenderPixels(rect, weight * 0.5f * contrast, [&palette, bWrap](float v) {
-        const int index = int(ClampUnit(v) * 127.0f + 128.0f);
-        return palette[size_t(bWrap ? index & 0xFF : std::min(index, 255))];
-    });
+    RenderPixels(rect, weight * 0.5f * contrast,
+                 [&palette, bWrap](float v) { return palette[PaletteIndex(v, bWrap)]; });
     m_image.SetValid(true);
 }
 

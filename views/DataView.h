@@ -10,6 +10,11 @@
 #include "MemDC.h"
 #include "Wnd.h"
 
+#include "SignalRoutines.h"
+
+#include <algorithm>
+#include <cstddef>
+
 class C3DMatrix;
 class CProject;
 
@@ -29,6 +34,18 @@ public:
 
     // The view belongs to a print layout: it paints only through CopyImageTo.
     bool m_bForPrinting = false;
+
+    // The palette entry of a scaled value: limited to -1 .. 1, then v x 127 + 128 truncated,
+    // wrapped into 0 .. 255 or held at 255.
+    static size_t PaletteIndex(float v, bool bWrap)
+    {
+        if (CompareFloat(v, -1.0f) < 0)
+            v = -1.0f;
+        else if (CompareFloat(v, 1.0f) > 0)
+            v = 1.0f;
+        const int index = int(v * 127.0f + 128.0f);
+        return size_t(bWrap ? index & 0xFF : std::min(index, 255));
+    }
 
 protected:
     CDataView() = default;
