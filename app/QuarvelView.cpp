@@ -11,6 +11,7 @@
 #include "MessageLog.h"
 #include "SignalRoutines.h"
 #include "Units.h"
+#include "Values.h"
 
 #include <QCursor>
 #include <charconv>
@@ -38,11 +39,7 @@ constexpr int kRadioHeight = 20;
 // "%.2f" whatever the process locale.
 std::wstring FormatCoordinate(double value)
 {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-    if (result.ec != std::errc())
-        return L"0.00";
-    return std::wstring(buffer, result.ptr);
+    return FromAnsi(FormatReal(value, 2));
 }
 
 // The decimal number at the start of the text (blanks skipped), whatever the process locale;
