@@ -60,16 +60,6 @@ bool ReadDecimal(const std::wstring& text, double& value)
     return std::from_chars(pBegin, narrow.c_str() + narrow.size(), value).ec == std::errc();
 }
 
-// value limited to low..high, with the tolerance of CompareFloat.
-float LimitFloat(float value, float low, float high)
-{
-    if (CompareFloat(value, low) < 0)
-        return low;
-    if (CompareFloat(value, high) > 0)
-        return high;
-    return value;
-}
-
 CFont* PanelFont()
 {
     return static_cast<CFont*>(GetStockObject(ANSI_VAR_FONT));

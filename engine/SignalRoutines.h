@@ -17,6 +17,16 @@ inline int CompareFloat(float a, float b)
     return b > a ? -1 : 1;
 }
 
+// value limited to low .. high, where CompareFloat finds it below low or above high.
+inline float LimitFloat(float value, float low, float high)
+{
+    if (CompareFloat(value, low) < 0)
+        return low;
+    if (CompareFloat(value, high) > 0)
+        return high;
+    return value;
+}
+
 // Scale of the settings' time-gain level ("filter timegain") in every time-gain curve.
 constexpr double TIME_GAIN_SCALE = 0.001;
 

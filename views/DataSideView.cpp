@@ -30,15 +30,6 @@ int PainterMode(int nDirection)
                                                     : CDataViewPainter::MODE_SECTION_Y;
 }
 
-float ClampDepth(float depth, int low, int high)
-{
-    if (CompareFloat(depth, float(low)) < 0)
-        return float(low);
-    if (CompareFloat(depth, float(high)) > 0)
-        return float(high);
-    return depth;
-}
-
 } // namespace
 
 CDataSideView::CDataSideView()
@@ -469,7 +460,7 @@ bool CDataSideView::TakeCursorPoint(CPoint point, bool bSet)
     if (!m_bBound || !m_pProject)
         return false;
     CProjectSettings& s = m_pProject->m_settings;
-    const float depth = ClampDepth(RowToSample(point.y), s.m_iZeroLevel, std::max(s.m_iSamples - 1, s.m_iZeroLevel));
+    const float depth = LimitFloat(RowToSample(point.y), float(s.m_iZeroLevel), float(std::max(s.m_iSamples - 1, s.m_iZeroLevel)));
     float x = bSet ? m_pProject->m_fCursorX : m_pProject->m_fHoverX;
     float y = bSet ? m_pProject->m_fCursorY : m_pProject->m_fHoverY;
     if (m_bPositionLineMovable) {
@@ -605,7 +596,7 @@ bool CDataSideView::OnMouseWheel(UINT, short zDelta, CPoint)
     const int rows = m_image.GetHeight();
     const int row = std::clamp(m_crossHair.GetPosition().y - zDelta / 120, m_nZeroLevelRow, std::max(rows - 1, m_nZeroLevelRow));
     CProjectSettings& s = m_pProject->m_settings;
-    const float depth = ClampDepth(RowToSample(row), s.m_iZeroLevel, std::max(s.m_iSamples - 1, s.m_iZeroLevel));
+    const float depth = LimitFloat(RowToSample(row), float(s.m_iZeroLevel), float(std::max(s.m_iSamples - 1, s.m_iZeroLevel)));
     m_pProject->m_fCursorDepth = depth;
     m_fCursorDepth = depth;
     s.m_iDepthIndex = TruncToInt(depth);

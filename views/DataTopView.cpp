@@ -491,11 +491,7 @@ void CDataTopView::RenderEm(const CRect& rect)
     }
     const TPaletteTable& palette = g_cfg.m_curColors;
     RenderPixels(rect, float(0.3 * std::pow(1.11, s.m_iContrast)) * 7.0f, [&palette](float v) {
-        if (CompareFloat(v, 0.0f) < 0)
-            v = 0.0f;
-        else if (CompareFloat(v, 1.0f) > 0)
-            v = 1.0f;
-        return palette[size_t(std::clamp(int(v * 255.0f), 0, 255))];
+        return palette[size_t(std::clamp(int(LimitFloat(v, 0.0f, 1.0f) * 255.0f), 0, 255))];
     });
     m_image.SetValid(true);
 }

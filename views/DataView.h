@@ -39,11 +39,7 @@ public:
     // wrapped into 0 .. 255 or held at 255.
     static size_t PaletteIndex(float v, bool bWrap)
     {
-        if (CompareFloat(v, -1.0f) < 0)
-            v = -1.0f;
-        else if (CompareFloat(v, 1.0f) > 0)
-            v = 1.0f;
-        const int index = int(v * 127.0f + 128.0f);
+        const int index = int(LimitFloat(v, -1.0f, 1.0f) * 127.0f + 128.0f);
         return size_t(bWrap ? index & 0xFF : std::min(index, 255));
     }
 

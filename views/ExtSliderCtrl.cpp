@@ -98,11 +98,7 @@ void CExtSliderCtrl::SetCaption(const std::wstring& text)
 
 float CExtSliderCtrl::Clamp(float fValue) const
 {
-    if (CompareFloat(fValue, m_fMin) < 0)
-        return m_fMin;
-    if (CompareFloat(fValue, m_fMax) > 0)
-        return m_fMax;
-    return fValue;
+    return LimitFloat(fValue, m_fMin, m_fMax);
 }
 
 int CExtSliderCtrl::PositionCount(float fStep) const
