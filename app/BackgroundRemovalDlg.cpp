@@ -42,7 +42,7 @@ CFont* SliderFont()
 
 BackgroundRemovalDlg::BackgroundRemovalDlg(CWnd* pParent)
     : CDialog(IDD, pParent), m_hParentWnd(pParent ? pParent->GetSafeHwnd() : nullptr),
-      m_popups(*this, ID_SENDER_BKGR_REMOVAL, "BackgroundRemovalDlg")
+      m_popups(*this, ID_SENDER_BKGR_REMOVAL)
 {
     MapCommand(IDC_BR_CONTRAST, [this] { m_popups.OpenContrast(m_pProject ? m_pProject->m_settings.m_iContrast : 0); });
     MapCommand(IDC_BR_TIME_GAIN,

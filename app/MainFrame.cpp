@@ -197,15 +197,9 @@ void CMainFrame::OpenSliderDialog(std::unique_ptr<CSliderDialog>& pDlg, UINT nNo
     }
     if (!GetProject())
         return;
-    auto pNew = std::make_unique<CSliderDialog>(nNotifyID, this);
-    if (!pNew->Create(CSliderDialog::IDD, this)) {
-        g_messageLog.Log(LOG_ERROR, "CMainFrame: the slider pop-up %u could not be created.", nNotifyID);
+    std::unique_ptr<CSliderDialog> pNew = CSliderDialog::Make(nNotifyID, this, pszTitle, nMax, nPos);
+    if (!pNew)
         return;
-    }
-    pNew->SetWindowText(pszTitle);
-    if (CSliderCtrl* pSlider = pNew->GetSlider())
-        pSlider->SetRange(1, nMax);
-    pNew->SetPos(nPos);
     if (g_cfg.HasWinPos(nPosKey)) {
         const CCfg::CWinPos place = g_cfg.GetWinPos(nPosKey);
         CRect rect;

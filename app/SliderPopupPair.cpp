@@ -4,7 +4,6 @@
 #include "Messages.h"
 #include "Resources.h"
 
-#include "MessageLog.h"
 #include "ProjectSettings.h"
 
 namespace {
@@ -12,8 +11,7 @@ constexpr int kContrastMax = 100;
 constexpr int kTimeGainMax = 255;
 } // namespace
 
-CSliderPopupPair::CSliderPopupPair(CDialog& owner, UINT nNotifyID, const char* pszOwner)
-    : m_owner(owner), m_nNotifyID(nNotifyID), m_pszOwner(pszOwner)
+CSliderPopupPair::CSliderPopupPair(CDialog& owner, UINT nNotifyID) : m_owner(owner), m_nNotifyID(nNotifyID)
 {
 }
 
@@ -44,15 +42,9 @@ void CSliderPopupPair::Open(std::unique_ptr<CSliderDialog>& pPopup, UINT nSender
         pPopup->SetActiveWindow();
         return;
     }
-    auto pNew = std::make_unique<CSliderDialog>(nSender, &m_owner);
-    if (!pNew->Create(CSliderDialog::IDD, &m_owner)) {
-        g_messageLog.Log(LOG_ERROR, "%s: the slider pop-up %u could not be created.", m_pszOwner, nSender);
+    std::unique_ptr<CSliderDialog> pNew = CSliderDialog::Make(nSender, &m_owner, pszCaption, nMax, nPos);
+    if (!pNew)
         return;
-    }
-    pNew->SetWindowText(pszCaption);
-    if (CSliderCtrl* pSlider = pNew->GetSlider())
-        pSlider->SetRange(1, nMax);
-    pNew->SetPos(nPos);
     pNew->ShowWindow(SW_SHOW);
     pPopup = std::move(pNew);
 }

@@ -14,8 +14,7 @@ class CProjectSettings;
 class CSliderPopupPair
 {
 public:
-    // pszOwner names the dialog in log lines.
-    CSliderPopupPair(CDialog& owner, UINT nNotifyID, const char* pszOwner);
+    CSliderPopupPair(CDialog& owner, UINT nNotifyID);
     ~CSliderPopupPair();
 
     // Puts the pop-ups' icons on the owner's two buttons.
@@ -41,7 +40,6 @@ private:
 
     CDialog& m_owner;
     UINT m_nNotifyID;
-    const char* m_pszOwner;
     std::unique_ptr<CSliderDialog> m_pContrastDlg;
     std::unique_ptr<CSliderDialog> m_pTimeGainDlg;
 };

@@ -35,7 +35,7 @@ float Clamp(float value, float low, float high)
 } // namespace
 
 CVelocitySettingsDlg::CVelocitySettingsDlg(CWnd* pParent)
-    : CDialog(IDD_VELOCITY_SETTINGS, pParent), m_popups(*this, NOTIFY_ID, "CVelocitySettingsDlg")
+    : CDialog(IDD_VELOCITY_SETTINGS, pParent), m_popups(*this, NOTIFY_ID)
 {
     MapCommand(IDC_VS_NO_OPERATION, [this] { SetOperation(OPERATION_NONE); });
     MapCommand(IDC_VS_MIGRATION, [this] { SetOperation(OPERATION_MIGRATION); });

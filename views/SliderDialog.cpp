@@ -3,6 +3,8 @@
 #include "Controls.h"
 #include "Messages.h"
 
+#include "MessageLog.h"
+
 #include <string>
 
 CSliderDialog::CSliderDialog(UINT nNotifyID, CWnd* pParent)
@@ -10,6 +12,21 @@ CSliderDialog::CSliderDialog(UINT nNotifyID, CWnd* pParent)
 {
     MapMessage(WM_HSCROLL, [this](WPARAM wParam, LPARAM) { return OnScroll(wParam); });
     MapMessage(WM_VSCROLL, [this](WPARAM wParam, LPARAM) { return OnScroll(wParam); });
+}
+
+std::unique_ptr<CSliderDialog> CSliderDialog::Make(UINT nNotifyID, CWnd* pOwner, const wchar_t* pszCaption, int nMax,
+                                                   int nPos)
+{
+    auto pNew = std::make_unique<CSliderDialog>(nNotifyID, pOwner);
+    if (!pNew->Create(IDD, pOwner)) {
+        g_messageLog.Log(LOG_ERROR, "CSliderDialog::Make: the slider pop-up %u could not be created.", nNotifyID);
+        return nullptr;
+    }
+    pNew->SetWindowText(pszCaption);
+    if (pNew->m_pSlider)
+        pNew->m_pSlider->SetRange(1, nMax);
+    pNew->SetPos(nPos);
+    return pNew;
 }
 
 bool CSliderDialog::OnInitDialog()

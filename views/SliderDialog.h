@@ -8,6 +8,8 @@
 #include "Dialog.h"
 #include "ResourceIds.h"
 
+#include <memory>
+
 class CEdit;
 class CSliderCtrl;
 
@@ -17,6 +19,11 @@ public:
     enum : UINT { IDD = IDD_SLIDER_DIALOG };
 
     CSliderDialog(UINT nNotifyID, CWnd* pParent);
+
+    // A pop-up made over its owner with its caption, the range 1 .. nMax and the position,
+    // not yet shown; null, with a log line, when the window cannot be made.
+    static std::unique_ptr<CSliderDialog> Make(UINT nNotifyID, CWnd* pOwner, const wchar_t* pszCaption, int nMax,
+                                               int nPos);
 
     // Moves the trackbar and shows the position; reports nothing.
     void SetPos(int nPos);
