@@ -249,11 +249,7 @@ void CMainFrame::OnToolbarTraceView()
     }
     auto* pDoc = dynamic_cast<CQuarvelDoc*>(GetActiveDocument());
     pNew->m_pMatrix = &pDoc->m_matrix;
-    pNew->m_fX = pProject->m_fCursorX;
-    pNew->m_fY = pProject->m_fCursorY;
-    pNew->m_fDepth = pProject->m_fCursorDepth;
-    pNew->m_iZeroLevel = pProject->m_settings.m_iZeroLevel;
-    pNew->m_iAperture = pProject->m_settings.m_params.m_iAperture;
+    pNew->TakeFromProject(*pProject, true);
     pNew->Invalidate();
     pNew->ShowWindow(SW_SHOW);
     m_pTraceViewDlg = std::move(pNew);
@@ -413,19 +409,9 @@ void CMainFrame::ForwardToTraceView(WPARAM wParam, LPARAM lParam)
     if (!m_pTraceViewDlg)
         return;
     // A new project or zero level may have moved the cross-hair depth too.
-    if (pProject) {
-        CopyCrossHairToTraceView(*pProject);
-        m_pTraceViewDlg->m_iZeroLevel = pProject->m_settings.m_iZeroLevel;
-        m_pTraceViewDlg->m_iAperture = pProject->m_settings.m_params.m_iAperture;
-    }
+    if (pProject)
+        m_pTraceViewDlg->TakeFromProject(*pProject, true);
     m_pTraceViewDlg->SendMessage(WM_DATA_CHANGED, wParam, lParam);
-}
-
-void CMainFrame::CopyCrossHairToTraceView(const CProject& project)
-{
-    m_pTraceViewDlg->m_fX = project.m_fCursorX;
-    m_pTraceViewDlg->m_fY = project.m_fCursorY;
-    m_pTraceViewDlg->m_fDepth = project.m_fCursorDepth;
 }
 
 LRESULT CMainFrame::OnCursorMoved(WPARAM, LPARAM lParam)
@@ -433,7 +419,7 @@ LRESULT CMainFrame::OnCursorMoved(WPARAM, LPARAM lParam)
     UpdateCoordinatePane(IsCursorSet(lParam));
     const CProject* pProject = GetProject();
     if (IsCursorSet(lParam) && m_pTraceViewDlg && pProject) {
-        CopyCrossHairToTraceView(*pProject);
+        m_pTraceViewDlg->TakeFromProject(*pProject, false);
         m_pTraceViewDlg->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     return 0;

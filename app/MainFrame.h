@@ -81,8 +81,6 @@ private:
     void ForgetDrawTool();
     // The trace view window takes the project's cross-hair and zero level, then the message.
     void ForwardToTraceView(WPARAM wParam, LPARAM lParam);
-    // The project's cross-hair into the trace view window, which must exist.
-    void CopyCrossHairToTraceView(const CProject& project);
     // Broadcast to the descendants with the frame's id.
     void Broadcast(UINT message, LPARAM lParam);
     // The display values a modal tool may keep on OK; the views render them from the matrix,

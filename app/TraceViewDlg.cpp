@@ -153,6 +153,17 @@ void CTraceViewDlg::OnPaint()
         DrawInterpolatedTrace(&dc, GetDrawRect());
 }
 
+void CTraceViewDlg::TakeFromProject(const CProject& project, bool bSettings)
+{
+    m_fX = project.m_fCursorX;
+    m_fY = project.m_fCursorY;
+    m_fDepth = project.m_fCursorDepth;
+    if (bSettings) {
+        m_iZeroLevel = project.m_settings.m_iZeroLevel;
+        m_iAperture = project.m_settings.m_params.m_iAperture;
+    }
+}
+
 bool CTraceViewDlg::CanDraw() const
 {
     return m_pMatrix && m_pMatrix->IsInitialized() && m_pMatrix->m_pProject && m_pMatrix->m_pProject->IsOpen();

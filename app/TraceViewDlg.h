@@ -16,6 +16,7 @@
 #include <vector>
 
 class C3DMatrix;
+class CProject;
 class CSliderCtrl;
 
 class CTraceViewDlg : public CDialog
@@ -30,6 +31,8 @@ public:
 
     // Stores the slice thickness and redraws at once.
     void SetAperture(int nSamples);
+    // The project's cross-hair; with bSettings also its zero level and slice thickness.
+    void TakeFromProject(const CProject& project, bool bSettings);
     // Only while the matrix is initialised for an open project.
     bool CanDraw() const;
     // The interpolated trace at (m_fX, m_fY) into result and its neighbours; x and y may be
