@@ -4,6 +4,7 @@
 #include "Values.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <cwctype>
@@ -159,6 +160,90 @@ int RenameFile(const std::wstring& from, const std::wstring& to)
     if (std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0)
         return 0;
     return FileErrorCause(errno, to);
+}
+
+namespace {
+
+// Renames from to to unless something lies at to already; errno as rename(2).
+bool RenameNoReplace(const std::string& from, const std::string& to)
+{
+    return renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+}
+
+// Copies the bytes of from (its links followed) into a new file to; errno as the failing call.
+bool CopyNoReplace(const std::string& from, const std::string& to)
+{
+    const int in = OpenRegular(from, O_RDONLY);
+    if (in < 0)
+        return false;
+    struct stat info {};
+    fstat(in, &info);
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 0777);
+    if (out < 0) {
+        const int error = errno;
+        ::close(in);
+        errno = error;
+        return false;
+    }
+    char buffer[1 << 16];
+    bool bOk = true;
+    for (;;) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        bOk = got > 0;
+        for (ssize_t done = 0; bOk && done < got;) {
+            const ssize_t put = ::write(out, buffer + done, static_cast<size_t>(got - done));
+            bOk = put > 0 || (put < 0 && errno == EINTR);
+            done += put > 0 ? put : 0;
+        }
+        if (!bOk)
+            break;
+    }
+    bOk = bOk && ::fsync(out) == 0;
+    const int error = errno;
+    ::close(in);
+    if (::close(out) != 0 && bOk)
+        bOk = false;
+    if (!bOk) {
+        ::unlink(to.c_str());
+        errno = error ? error : EIO;
+    }
+    return bOk;
+}
+
+} // namespace
+
+std::wstring KeepAside(const std::wstring& path, const std::wstring& suffix, bool bFollowLink, int* pCause)
+{
+    const std::string from = NativePath(path);
+    struct stat info {};
+    const bool bLink = ::lstat(from.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    const bool bCopy = bLink && bFollowLink;
+    int error = 0;
+    for (int number = 0; number < 1000; ++number) {
+        std::wstring kept = path + suffix;
+        if (number > 0)
+            kept += L"." + std::to_wstring(number);
+        const std::string to = NativePath(kept);
+        if (bCopy ? CopyNoReplace(from, to) : RenameNoReplace(from, to)) {
+            g_messageLog.Log(LOG_INFO, "KeepAside(): kept %s as %s.", from.c_str(), to.c_str());
+            if (pCause)
+                *pCause = 0;
+            return kept;
+        }
+        error = errno;
+        if (error != EEXIST)
+            break;
+    }
+    const int cause = FileErrorCause(error ? error : EEXIST, path);
+    g_messageLog.Log(LOG_FILE_ERROR, "KeepAside(): %s could not be kept beside itself: %s.", from.c_str(),
+                     std::strerror(error ? error : EEXIST));
+    if (pCause)
+        *pCause = cause;
+    return {};
 }
 
 std::wstring FindCompanionFile(const std::wstring& path)

@@ -32,6 +32,14 @@ bool IsUnreadableFile(const std::wstring& path, int64_t maxSize);
 // Renames from to to, replacing an older file of that name; 0 or the cause code.
 int RenameFile(const std::wstring& from, const std::wstring& to);
 
+// Keeps the file at path beside itself under path + suffix, or, when that name is taken, the
+// first free one of path + suffix + ".1", ".2", ...: an earlier copy is never replaced. The
+// file is renamed; a symbolic link is renamed itself when bFollowLink is false, else the link
+// stays and the bytes of its target are copied, so that a later save writes through it. The
+// name kept under, or empty after a failure, which is logged and whose cause goes to pCause.
+std::wstring KeepAside(const std::wstring& path, const std::wstring& suffix, bool bFollowLink,
+                       int* pCause = nullptr);
+
 // The path itself when it exists, else the same name with its extension in the other case
 // when that exists (media copied from case-insensitive systems), else the path unchanged.
 std::wstring FindCompanionFile(const std::wstring& path);

@@ -157,3 +157,42 @@ TEST(FileIo, RenameFileReplacesAnOlderFile)
     EXPECT_EQ(ReadFileBytes(dir.File("a.old")), "new");
     EXPECT_EQ(RenameFile(dir.WFile("a"), dir.WFile("b")), 2);
 }
+
+TEST(FileIo, KeepAsideNeverReplacesAnEarlierCopy)
+{
+    CTempDir dir;
+    WriteFileBytes(dir.File("a.bak"), "first");
+    WriteFileBytes(dir.File("a"), "second");
+    EXPECT_EQ(KeepAside(dir.WFile("a"), L".bak", true), dir.WFile("a.bak.1"));
+    WriteFileBytes(dir.File("a"), "third");
+    EXPECT_EQ(KeepAside(dir.WFile("a"), L".bak", false), dir.WFile("a.bak.2"));
+    EXPECT_FALSE(fs::exists(dir.File("a")));
+    EXPECT_EQ(ReadFileBytes(dir.File("a.bak")), "first");
+    EXPECT_EQ(ReadFileBytes(dir.File("a.bak.1")), "second");
+    EXPECT_EQ(ReadFileBytes(dir.File("a.bak.2")), "third");
+
+    int cause = 0;
+    EXPECT_EQ(KeepAside(dir.WFile("missing"), L".bak", true, &cause), L"");
+    EXPECT_EQ(cause, 2);
+}
+
+TEST(FileIo, KeepAsideCopiesThroughALinkOrMovesTheLink)
+{
+    CTempDir dir;
+    WriteFileBytes(dir.File("target"), "objects");
+    ASSERT_EQ(symlink("target", dir.File("link").c_str()), 0);
+    EXPECT_EQ(KeepAside(dir.WFile("link"), L".bak", true), dir.WFile("link.bak"));
+    EXPECT_TRUE(fs::is_symlink(dir.File("link")));
+    EXPECT_FALSE(fs::is_symlink(dir.File("link.bak")));
+    EXPECT_EQ(ReadFileBytes(dir.File("link.bak")), "objects");
+    EXPECT_EQ(ReadFileBytes(dir.File("target")), "objects");
+
+    EXPECT_EQ(KeepAside(dir.WFile("link"), L".old", false), dir.WFile("link.old"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.File("link"))));
+    EXPECT_TRUE(fs::is_symlink(dir.File("link.old")));
+
+    // A dangling link has no bytes to copy and stays.
+    ASSERT_EQ(symlink("nowhere", dir.File("dangling").c_str()), 0);
+    EXPECT_EQ(KeepAside(dir.WFile("dangling"), L".bak", true), L"");
+    EXPECT_TRUE(fs::is_symlink(dir.File("dangling")));
+}
