@@ -2,6 +2,7 @@
 
 #include "Values.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -46,9 +47,18 @@ bool ReadPoint(std::string_view field, float& x, float& y, float& z)
         && ReadCoordinate(field.substr(second + 1), z);
 }
 
+// A coordinate as ReadCoordinate takes it back: an infinity is written as the nearest finite
+// value, NaN as 0.
+std::string FormatCoordinate(float value)
+{
+    if (std::isnan(value))
+        value = 0;
+    return FormatReal(std::clamp(value, -FLT_MAX, FLT_MAX), 2);
+}
+
 std::string FormatPoint(float x, float y, float z)
 {
-    return FormatReal(x, 2) + ';' + FormatReal(y, 2) + ';' + FormatReal(z, 2);
+    return FormatCoordinate(x) + ';' + FormatCoordinate(y) + ';' + FormatCoordinate(z);
 }
 
 } // namespace
@@ -153,6 +163,14 @@ bool CDrawDataObject::IsEqual(const CDrawDataObject& other) const
         && m_bVisible == other.m_bVisible && near(m_fX1, other.m_fX1) && near(m_fY1, other.m_fY1)
         && near(m_fX2, other.m_fX2) && near(m_fY2, other.m_fY2) && near(m_fZ1, other.m_fZ1)
         && near(m_fZ2, other.m_fZ2);
+}
+
+bool CDrawDataObject::HasFiniteCoordinates() const
+{
+    for (const float value : {m_fX1, m_fY1, m_fZ1, m_fX2, m_fY2, m_fZ2})
+        if (!std::isfinite(value))
+            return false;
+    return true;
 }
 
 } // namespace Tovrik

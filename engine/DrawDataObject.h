@@ -24,7 +24,9 @@ public:
     static constexpr float COORDINATE_TOLERANCE = 0.0001f;
 
     // The object's file line: type name, the two points "x;y;depth" with two decimals, pen
-    // colour "%x", pen width, fill colour "%x", visible "1"/"0", TAB-separated, CR LF.
+    // colour "%x", pen width, fill colour "%x", visible "1"/"0", TAB-separated, CR LF. Read
+    // takes back every line written: an infinite coordinate is written as the largest finite
+    // value of its sign, NaN as 0.
     std::string Write() const;
     // Parses the line that begins at pos; on success sets the values (pen and brush are left
     // alone) and moves pos past the line's end (CR LF, LF or CR). A malformed line changes
@@ -33,6 +35,8 @@ public:
     // Same type, fill and line colour and visibility, coordinates within 0.0001; the pen width
     // is not compared.
     bool IsEqual(const CDrawDataObject& other) const;
+    // No coordinate is NaN or infinite.
+    bool HasFiniteCoordinates() const;
 
     // Colours as written: the pen's (the line colour without a pen) and the brush's (the pen
     // colour without a brush).

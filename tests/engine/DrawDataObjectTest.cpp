@@ -1,6 +1,8 @@
 #include "DrawDataObject.h"
 
+#include <cfloat>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,27 @@ TEST(DrawDataObject, WritesTheFileLine)
     object.m_nPenWidth = 7;
     object.m_bVisible = false;
     EXPECT_EQ(object.Write(), "circle\t-0.00;2.00;10.00\t3.25;4.00;1234.57\tabcdef\t7\tabcdef\t0\r\n");
+}
+
+TEST(DrawDataObject, WritesOnlyCoordinatesTheReaderTakes)
+{
+    CDrawDataObject object = MakeRect();
+    object.m_fX1 = std::numeric_limits<float>::infinity();
+    object.m_fY1 = -std::numeric_limits<float>::infinity();
+    object.m_fZ1 = std::numeric_limits<float>::quiet_NaN();
+    object.m_fX2 = FLT_MAX;
+    EXPECT_FALSE(object.HasFiniteCoordinates());
+    const std::string line = object.Write();
+    CDrawDataObject read;
+    size_t pos = 0;
+    ASSERT_TRUE(read.Read(line, pos)) << line;
+    EXPECT_EQ(pos, line.size());
+    EXPECT_EQ(read.m_fX1, FLT_MAX); // the nearest finite value
+    EXPECT_EQ(read.m_fY1, -FLT_MAX);
+    EXPECT_EQ(read.m_fZ1, 0.0f);
+    EXPECT_EQ(read.m_fX2, FLT_MAX);
+    EXPECT_TRUE(read.HasFiniteCoordinates());
+    EXPECT_EQ(read.Write(), line);
 }
 
 TEST(DrawDataObject, ReadsLinesByTheFileRules)
