@@ -35,9 +35,10 @@ const char kKeyOverlay[] = "drawing.overlay";
 const char kKeyVisible[] = "drawing.visible";
 const char* const kVisibilityNames[] = {"all", "range", "hide"};
 
-enum class TFileRead { Read, Missing, Failed };
+// Cut: the text holds the file up to a zero byte, which no object file has; the rest is not
+// read.
+enum class TFileRead { Read, Cut, Missing, Failed };
 
-// The object file's text up to its first zero byte.
 TFileRead ReadObjectFile(const std::wstring& path, std::string& text)
 {
     FILE* file = OpenFile(path, "rb");
@@ -74,16 +75,21 @@ TFileRead ReadObjectFile(const std::wstring& path, std::string& text)
         return TFileRead::Failed;
     }
     const size_t zero = text.find('\0');
-    if (zero != std::string::npos)
-        text.resize(zero);
-    return TFileRead::Read;
+    if (zero == std::string::npos)
+        return TFileRead::Read;
+    g_messageLog.Log(LOG_ERROR, "Object list has a zero byte at offset %zu; the rest is not read, %s", zero,
+                     narrow.c_str());
+    text.resize(zero);
+    return TFileRead::Cut;
 }
 
-// Line 1 names the program and its version; only its end is looked for.
-bool SkipFirstLine(const std::string& text, size_t& pos)
+// Whether line 1, which ends at end, is the header: the program's name, alone or followed by a
+// TAB and the version, which is not looked at.
+bool IsHeaderLine(std::string_view text, size_t end)
 {
-    size_t end = 0;
-    return FindLine(text, 0, end, pos);
+    const std::string_view name(PROGRAM_NAME);
+    const std::string_view line = text.substr(0, end);
+    return line.substr(0, name.size()) == name && (line.size() == name.size() || line[name.size()] == '\t');
 }
 
 // The values that equal objects share exactly.
@@ -326,15 +332,26 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
     m_bFileDamaged = false;
     std::string text;
     const TFileRead read = ReadObjectFile(path, text);
-    if (read != TFileRead::Read) {
+    if (read == TFileRead::Missing || read == TFileRead::Failed) {
         m_bFileDamaged = read == TFileRead::Failed;
         return false;
     }
+    m_bFileDamaged = read == TFileRead::Cut;
+    size_t end = 0;
     size_t pos = 0;
-    if (!SkipFirstLine(text, pos)) {
+    if (!FindLine(text, 0, end, pos)) {
         g_messageLog.Log(LOG_ERROR, "LoadObjectList(): missing eol; parse error.");
         m_bFileDamaged = true;
         return false;
+    }
+    // Without its header the file may begin with an object, which is read then.
+    if (!IsHeaderLine(text, end)) {
+        g_messageLog.Log(LOG_ERROR, "LoadObjectList(): line 1 is not the file's header, %s",
+                         NativePath(path).c_str());
+        m_bFileDamaged = true;
+        size_t first = 0;
+        if (CDrawDataObject().Read(text, first))
+            pos = 0;
     }
     // An object is drawn in its fill colour with the width of its tool. Objects of one style
     // share its pen and brush, and share the current ones when the style is the current one.
@@ -357,7 +374,7 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
         object->m_pBrush = style.second;
         m_objects.push_back(std::move(object));
     }
-    return true;
+    return !m_bFileDamaged;
 }
 
 bool CDrawingManager::IsModified() const
@@ -366,16 +383,20 @@ bool CDrawingManager::IsModified() const
     switch (ReadObjectFile(m_strObjectListPath, text)) {
     case TFileRead::Missing:
         return !m_objects.empty();
+    case TFileRead::Cut:
     case TFileRead::Failed:
         return true;
     case TFileRead::Read:
         break;
     }
+    size_t end = 0;
     size_t pos = 0;
-    if (!SkipFirstLine(text, pos)) {
+    if (!FindLine(text, 0, end, pos)) {
         g_messageLog.Log(LOG_ERROR, "DrawingMangager::IsModified(): Reading beond buffer, missing \\r.");
         return true;
     }
+    if (!IsHeaderLine(text, end))
+        return true;
     std::multiset<CDrawDataObject, CObjectOrder> fileObjects;
     while (pos < text.size()) {
         CDrawDataObject object;

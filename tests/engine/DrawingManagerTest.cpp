@@ -334,13 +334,22 @@ TEST(DrawingManager, LoadFailuresKeepTheObjectsBeforeTheBadLine)
         {"header without CR", "quarvel v1.4.0", 0, false, "Error: LoadObjectList(): missing eol; parse error."},
         {"lines ended by LF", "quarvel\tv1.4.0\n" + CrLfToLf(kRectLine + kLineLine), 2, true, nullptr},
         {"lines ended by CR", "quarvel\r" + CrLfToCr(kRectLine + kCircleLine), 2, true, nullptr},
+        {"header of another version", "quarvel\tv9\r\n" + kRectLine, 1, true, nullptr},
+        {"no header: line 1 is an object", kRectLine + kLineLine, 2, false,
+         "Error: LoadObjectList(): line 1 is not the file's header"},
+        {"another program's header", "other\tv1.4.0\r\n" + kRectLine, 1, false,
+         "Error: LoadObjectList(): line 1 is not the file's header"},
+        {"header of a longer name", "quarvelx\tv1.4.0\r\n" + kRectLine, 1, false, "not the file's header"},
         {"bad line", kHeader + kRectLine + bad + kLineLine, 1, false,
          "Error: Failed to read and parse object list:\nEntire file:\n\tquarvel\tv1.4.0\r\n"},
         {"last line without CR LF", kHeader + kRectLine + "line\t0;0;0\t1;1;1\tff\t2\tff\t1", 1, false,
          "From:\n\tline\t0;0;0"},
         {"NaN coordinates", kHeader + "rect\tnan;nan;nan\t1;1;1\tff\t1\tff\t1\r\n", 0, false,
          "From:\n\trect\tnan"},
-        {"zero byte ends the text", kHeader + kRectLine + std::string(1, '\0') + "junk", 1, true, nullptr},
+        {"zero byte after a line", kHeader + kRectLine + std::string(1, '\0') + kLineLine, 1, false,
+         "Error: Object list has a zero byte at offset 72"},
+        {"zero byte within a line", kHeader + kRectLine + "line\t0" + std::string(1, '\0') + ";0;0\t1;1;1\tff\t2\tff\t1\r\n",
+         1, false, "zero byte"},
     };
     for (const auto& c : cases) {
         CTempDir dir;
@@ -492,6 +501,9 @@ TEST(DrawingManager, IsModifiedComparesTheListWithTheFileAsWritten)
          "Error: DrawingMangager::IsModified(): Reading beond buffer, missing \\r."},
         {"header ended by CR, no objects", "", "quarvel\r", {1.5f}, true, nullptr},
         {"same objects, lines ended by LF", "", CrLfToLf(kHeader + rect2 + kRectLine), {1.5f, 2}, false, nullptr},
+        {"no header", "", kRectLine + rect2, {2}, true, nullptr},
+        {"zero byte after the objects", "", kHeader + kRectLine + std::string(1, '\0') + rect2, {1.5f}, true,
+         nullptr},
     };
     for (const auto& c : cases) {
         CTempDir dir;
