@@ -66,7 +66,9 @@ bool CQuarvelDoc::OnOpenDocument(const std::wstring& path)
     const std::wstring objectsPath = FindCompanionFile(m_project.GetObjectListPath());
     if (!g_drawingManager.LoadObjectList(objectsPath) && g_drawingManager.IsFileDamaged())
         AfxMessageBox(L"Unable to read all drawing objects from " + objectsPath +
-                          L". The file will be kept as " + objectsPath + L".bak when the project is saved.",
+                          L". The file will be kept as " + objectsPath +
+                          L".bak (or .bak.1, .bak.2, ... when an earlier copy has that name) when the "
+                          L"project is saved.",
                       MB_OK | MB_ICONEXCLAMATION);
     if (static_cast<float>(s.m_iZeroLevel) > m_project.m_fCursorDepth) {
         s.m_iDepthIndex = s.m_iZeroLevel;

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <new>
 #include <set>
@@ -90,6 +91,26 @@ bool IsHeaderLine(std::string_view text, size_t end)
     const std::string_view name(PROGRAM_NAME);
     const std::string_view line = text.substr(0, end);
     return line.substr(0, name.size()) == name && (line.size() == name.size() || line[name.size()] == '\t');
+}
+
+// Deletes the object file of an empty list: the regular file at path or the one a symbolic
+// link at path leads to, the link staying as a save writes through it. Anything else at path
+// (a dangling or looping link) is left alone.
+bool RemoveObjectFile(const std::wstring& path)
+{
+    const std::string narrow = NativePath(path);
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::canonical(narrow, ec);
+    if (ec || !std::filesystem::is_regular_file(target, ec)) {
+        if (std::filesystem::symlink_status(narrow, ec).type() != std::filesystem::file_type::not_found)
+            g_messageLog.Log(LOG_INFO, "SaveObjectList(): no objects; %s is no regular file and stays.",
+                             narrow.c_str());
+        return true;
+    }
+    if (unlink(target.c_str()) == 0 || errno == ENOENT)
+        return true;
+    g_messageLog.LogFileError(path, FileErrorCause(errno, path));
+    return false;
 }
 
 // The values that equal objects share exactly.
@@ -294,29 +315,26 @@ bool CDrawingManager::Paste()
 
 bool CDrawingManager::SaveObjectList(const std::wstring& path)
 {
-    // The file that failed to load is kept, once, before anything replaces it.
+    // The file that failed to load is kept, once, before anything replaces it; a symbolic link
+    // stays and a copy of its file is kept. A link that leads to no file has nothing to keep.
     if (m_bFileDamaged && path == m_strObjectListPath) {
-        const std::wstring backup = path + L".bak";
-        if (FileExists(path)) {
-            if (const int cause = RenameFile(path, backup)) {
-                g_messageLog.LogFileError(backup, cause);
-                return false;
-            }
-            g_messageLog.LogString(LOG_INFO, L"SaveObjectList(): kept " + path + L" as " + backup);
-        }
+        if (FileExists(path) && KeepAside(path, L".bak", true).empty())
+            return false;
         m_bFileDamaged = false;
     } else if (IsUnreadableFile(path, kMaxObjectFile)) {
         return false;
     }
-    if (m_objects.empty()) {
-        if (unlink(NativePath(path).c_str()) == 0 || errno == ENOENT)
-            return true;
-        g_messageLog.LogFileError(path, FileErrorCause(errno, path));
-        return false;
-    }
+    if (m_objects.empty())
+        return RemoveObjectFile(path);
     std::string text = FileHeader();
-    for (const auto& object : m_objects)
-        text += object->Write();
+    for (size_t i = 0; i < m_objects.size(); ++i) {
+        if (!m_objects[i]->HasFiniteCoordinates())
+            g_messageLog.Log(LOG_ERROR,
+                             "SaveObjectList(): object %zu of %zu has a coordinate that is not a finite number; "
+                             "it is written as the nearest finite value (0 for NaN).",
+                             i + 1, m_objects.size());
+        text += m_objects[i]->Write();
+    }
     CSaveFile file(path);
     if (!file.Open() || !file.Write(text.data(), text.size()) || !file.Commit()) {
         g_messageLog.LogFileError(path, file.GetCause());

@@ -67,15 +67,17 @@ public:
     bool Paste();
     bool IsBufferFull() const { return m_bBufferFull; }
 
-    // Saving an empty list deletes the file; a failed save is logged and leaves the old file.
-    // The first save over a file that failed to load first renames it to its name with
-    // ".bak", replacing an older one; a file that cannot be read is never replaced otherwise.
+    // Saving an empty list deletes the file (through a symbolic link; a link that leads to no
+    // file stays); a failed save is logged and leaves the old file. The first save over a file
+    // that failed to load first keeps it under its name with ".bak", or ".bak.1", ".bak.2"...
+    // beside earlier copies (KeepAside, a link staying); a file that cannot be read is never
+    // replaced otherwise.
     bool SaveObjectList(const std::wstring& path);
     // Replaces the list with the file's objects; after a malformed line the objects before it
-    // stay. The path is remembered for IsModified. False for a missing file too.
+    // stay. The path is remembered for IsModified. False for a missing or damaged file.
     bool LoadObjectList(const std::wstring& path);
-    // The last load found a file but could not read all of it (a bad line, too large, not
-    // readable).
+    // The last load found a file but could not read all of it (no header line, a bad line, a
+    // zero byte, too large, not readable).
     bool IsFileDamaged() const { return m_bFileDamaged; }
     // Whether the list differs from the last loaded file as it would be written.
     bool IsModified() const;

@@ -2,9 +2,11 @@
 
 #include "TestSupport.h"
 
+#include <cfloat>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +21,7 @@ const std::string kHeader = "quarvel\tv1.4.0\r\n";
 const std::string kRectLine = "rect\t1.50;2.00;10.00\t3.25;4.00;12.00\t64ff64\t1\t64ff64\t1\r\n";
 const std::string kLineLine = "line\t-1.00;0.50;0.00\t7.00;8.00;9.00\tff\t2\tff\t0\r\n";
 const std::string kCircleLine = "circle\t5.00;5.00;3.00\t6.00;6.00;3.00\tabcdef\t1\tabcdef\t1\r\n";
+const std::string kZeroByte(1, '\0');
 
 CDrawDataObject MakeObject(int type, float x1, uint32_t color)
 {
@@ -287,6 +290,29 @@ TEST(DrawingManager, SavesTheObjectFile)
     EXPECT_TRUE(manager.SaveObjectList(path));
 }
 
+TEST(DrawingManager, AnObjectWithAnInfiniteCoordinateIsSavedReadableAndLogged)
+{
+    CTempDir dir;
+    CDrawingManager manager;
+    manager.LoadObjectList(dir.WFile("a.3qo"));
+    Draw(manager, CDrawDataObject::TYPE_RECT, 1.5f);
+    Draw(manager, CDrawDataObject::TYPE_LINE, std::numeric_limits<float>::infinity())->m_fZ2 =
+        std::numeric_limits<float>::quiet_NaN();
+    Draw(manager, CDrawDataObject::TYPE_CIRCLE, 2);
+    ClearLog();
+    ASSERT_TRUE(manager.SaveObjectList(dir.WFile("a.3qo")));
+    EXPECT_NE(ReadLog().find("object 2 of 3 has a coordinate that is not a finite number"), std::string::npos)
+        << ReadLog();
+    EXPECT_FALSE(manager.IsModified());
+
+    CDrawingManager again;
+    ASSERT_TRUE(again.LoadObjectList(dir.WFile("a.3qo")));
+    ASSERT_EQ(again.GetCount(), 3);
+    EXPECT_EQ(again.GetObject(1)->m_fX1, FLT_MAX);
+    EXPECT_EQ(again.GetObject(1)->m_fZ2, 0.0f);
+    EXPECT_EQ(again.GetObject(2)->m_nType, CDrawDataObject::TYPE_CIRCLE);
+}
+
 TEST(DrawingManager, LoadAndSaveKeepTheFileAndTheUsersStyle)
 {
     CTempDir dir;
@@ -346,9 +372,9 @@ TEST(DrawingManager, LoadFailuresKeepTheObjectsBeforeTheBadLine)
          "From:\n\tline\t0;0;0"},
         {"NaN coordinates", kHeader + "rect\tnan;nan;nan\t1;1;1\tff\t1\tff\t1\r\n", 0, false,
          "From:\n\trect\tnan"},
-        {"zero byte after a line", kHeader + kRectLine + std::string(1, '\0') + kLineLine, 1, false,
+        {"zero byte after a line", kHeader + kRectLine + kZeroByte + kLineLine, 1, false,
          "Error: Object list has a zero byte at offset 72"},
-        {"zero byte within a line", kHeader + kRectLine + "line\t0" + std::string(1, '\0') + ";0;0\t1;1;1\tff\t2\tff\t1\r\n",
+        {"zero byte within a line", kHeader + kRectLine + "line\t0" + kZeroByte + ";0;0\t1;1;1\tff\t2\tff\t1\r\n",
          1, false, "zero byte"},
     };
     for (const auto& c : cases) {
@@ -388,7 +414,7 @@ TEST(DrawingManager, LoadFailuresKeepTheObjectsBeforeTheBadLine)
     EXPECT_TRUE(manager.IsModified());
 }
 
-TEST(DrawingManager, AFileThatFailedToLoadIsKeptOnceOnTheFirstSave)
+TEST(DrawingManager, AFileThatFailedToLoadIsKeptOnceOnTheFirstSaveBesideEarlierCopies)
 {
     const auto write = [](const std::string& path, const std::string& text) { WriteFileBytes(path, text); };
     const struct {
@@ -398,6 +424,8 @@ TEST(DrawingManager, AFileThatFailedToLoadIsKeptOnceOnTheFirstSave)
     } cases[] = {
         {"bad line", [&](const std::string& p) { write(p, kHeader + kRectLine + "rect\tjunk\r\n" + kLineLine); }, 1},
         {"unknown type", [&](const std::string& p) { write(p, kHeader + "box\t0;0;0\t1;1;1\tff\t1\tff\t1\r\n"); }, 0},
+        {"zero byte", [&](const std::string& p) { write(p, kHeader + kRectLine + kZeroByte + kLineLine); }, 1},
+        {"no header", [&](const std::string& p) { write(p, kRectLine + kLineLine); }, 2},
         {"over 16 MB", [&](const std::string& p) {
              write(p, kHeader + kRectLine);
              std::filesystem::resize_file(p, 16 * 1024 * 1024 + 1);
@@ -425,19 +453,88 @@ TEST(DrawingManager, AFileThatFailedToLoadIsKeptOnceOnTheFirstSave)
 
             ASSERT_TRUE(manager.SaveObjectList(Wide(path))) << name;
             EXPECT_FALSE(manager.IsFileDamaged()) << name;
-            EXPECT_EQ(std::filesystem::status(path + ".bak").type(), type) << name;
+            EXPECT_EQ(ReadFileBytes(path + ".bak"), "older backup") << name;
+            EXPECT_EQ(std::filesystem::status(path + ".bak.1").type(), type) << name;
             if (type == std::filesystem::file_type::regular) {
-                EXPECT_EQ(std::filesystem::file_size(path + ".bak"), size) << name;
+                EXPECT_EQ(std::filesystem::file_size(path + ".bak.1"), size) << name;
             }
             EXPECT_EQ(std::filesystem::exists(path), !bEmptied) << name;
 
-            // Later saves are ordinary ones: the backup stays as it is.
+            // Later saves are ordinary ones: the copies stay as they are.
             Draw(manager, CDrawDataObject::TYPE_RECT, 7);
             ASSERT_TRUE(manager.SaveObjectList(Wide(path))) << name;
             EXPECT_FALSE(manager.IsModified()) << name;
-            EXPECT_EQ(std::filesystem::status(path + ".bak").type(), type) << name;
+            EXPECT_EQ(std::filesystem::status(path + ".bak.1").type(), type) << name;
+            EXPECT_FALSE(std::filesystem::exists(path + ".bak.2")) << name;
         }
     }
+}
+
+TEST(DrawingManager, EachDamagedLoadKeepsItsOwnCopy)
+{
+    CTempDir dir;
+    const std::string path = dir.File("a.3qo");
+    const std::string first = kHeader + kRectLine + "rect\tjunk\r\n";
+    const std::string second = kHeader + kLineLine + "line\tjunk\r\n";
+    CDrawingManager manager;
+    for (const std::string& damaged : {first, second}) {
+        WriteFileBytes(path, damaged);
+        EXPECT_FALSE(manager.LoadObjectList(Wide(path)));
+        ASSERT_TRUE(manager.SaveObjectList(Wide(path)));
+    }
+    EXPECT_EQ(ReadFileBytes(path + ".bak"), first);
+    EXPECT_EQ(ReadFileBytes(path + ".bak.1"), second);
+    EXPECT_EQ(ReadFileBytes(path), kHeader + kLineLine);
+}
+
+TEST(DrawingManager, TheSaveAfterADamagedLoadWritesThroughASymbolicLink)
+{
+    CTempDir dir;
+    std::filesystem::create_directory(dir.File("shared"));
+    const std::string damaged = kHeader + kRectLine + "rect\tjunk\r\n" + kLineLine;
+    WriteFileBytes(dir.File("shared/objects.3qo"), damaged);
+    ASSERT_EQ(symlink("shared/objects.3qo", dir.File("a.3qo").c_str()), 0);
+    CDrawingManager manager;
+    EXPECT_FALSE(manager.LoadObjectList(dir.WFile("a.3qo")));
+    EXPECT_TRUE(manager.IsFileDamaged());
+    Draw(manager, CDrawDataObject::TYPE_CIRCLE, 5);
+    ASSERT_TRUE(manager.SaveObjectList(dir.WFile("a.3qo")));
+
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("a.3qo")));
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.File("a.3qo.bak")));
+    EXPECT_EQ(ReadFileBytes(dir.File("a.3qo.bak")), damaged);
+    EXPECT_FALSE(manager.IsModified());
+    CDrawingManager again;
+    ASSERT_TRUE(again.LoadObjectList(dir.WFile("shared/objects.3qo")));
+    EXPECT_EQ(again.GetCount(), 2);
+}
+
+TEST(DrawingManager, AnEmptySaveLeavesALinkThatLeadsToNoFile)
+{
+    for (const char* target : {"nowhere.3qo", "a.3qo"}) {
+        CTempDir dir;
+        ASSERT_EQ(symlink(target, dir.File("a.3qo").c_str()), 0);
+        CDrawingManager manager;
+        EXPECT_FALSE(manager.LoadObjectList(dir.WFile("a.3qo"))) << target;
+        ASSERT_TRUE(manager.SaveObjectList(dir.WFile("a.3qo"))) << target;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.File("a.3qo"))) << target;
+        EXPECT_EQ(std::filesystem::read_symlink(dir.File("a.3qo")), target) << target;
+    }
+
+    // A link to an object file stays; the file it leads to goes, as a save writes through it.
+    CTempDir dir;
+    WriteFileBytes(dir.File("objects.3qo"), kHeader + kRectLine);
+    ASSERT_EQ(symlink("objects.3qo", dir.File("a.3qo").c_str()), 0);
+    CDrawingManager manager;
+    ASSERT_TRUE(manager.LoadObjectList(dir.WFile("a.3qo")));
+    manager.RemoveAll();
+    ASSERT_TRUE(manager.SaveObjectList(dir.WFile("a.3qo")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("a.3qo")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("objects.3qo")));
+    EXPECT_FALSE(manager.IsModified());
+    Draw(manager, CDrawDataObject::TYPE_RECT, 1.5f);
+    ASSERT_TRUE(manager.SaveObjectList(dir.WFile("a.3qo")));
+    EXPECT_EQ(ReadFileBytes(dir.File("objects.3qo")), kHeader + kRectLine);
 }
 
 TEST(DrawingManager, AFileWithoutReadPermissionIsKept)
@@ -502,7 +599,7 @@ TEST(DrawingManager, IsModifiedComparesTheListWithTheFileAsWritten)
         {"header ended by CR, no objects", "", "quarvel\r", {1.5f}, true, nullptr},
         {"same objects, lines ended by LF", "", CrLfToLf(kHeader + rect2 + kRectLine), {1.5f, 2}, false, nullptr},
         {"no header", "", kRectLine + rect2, {2}, true, nullptr},
-        {"zero byte after the objects", "", kHeader + kRectLine + std::string(1, '\0') + rect2, {1.5f}, true,
+        {"zero byte after the objects", "", kHeader + kRectLine + kZeroByte + rect2, {1.5f}, true,
          nullptr},
     };
     for (const auto& c : cases) {
