@@ -60,8 +60,9 @@ public:
     bool SaveSettings() const;
     int ReadSettings();
     bool IsSettingsChanged() const;
-    // Moves the settings file, the project palette and the drawing objects aside, each to
-    // its own name with ".old", replacing an older one; logs the files moved.
+    // Moves the settings file, the project palette and the drawing objects aside, each file of
+    // either case of its extension to its own name with ".old" (".old.1", ... beside earlier
+    // copies); logs the files moved.
     void DeleteSettingsFiles() const;
 
     std::wstring m_strName;

@@ -44,6 +44,18 @@ void Limit(T& value, T low, T high)
         value = high;
 }
 
+// Keeps every file the readers could take for built (its own name, then its extension in the
+// other case) under its name with ".old", beside earlier copies; a link is moved itself.
+// False when one could not be moved, which KeepAside logs.
+bool MoveAside(const std::wstring& built)
+{
+    for (std::wstring path = FindCompanionFile(built); FileExists(path); path = FindCompanionFile(built)) {
+        if (KeepAside(path, L".old", false).empty())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void CProject::WriteSettings(CHeaders& h) const
@@ -228,14 +240,6 @@ bool CProject::IsSettingsChanged() const
 
 void CProject::DeleteSettingsFiles() const
 {
-    for (const std::wstring& built : {GetSettingsFilePath(), GetPaletteFilePath(), GetObjectListPath()}) {
-        const std::wstring path = FindCompanionFile(built);
-        if (!FileExists(path))
-            continue;
-        const std::wstring moved = path + L".old";
-        if (const int cause = RenameFile(path, moved))
-            g_messageLog.LogFileError(moved, cause);
-        else
-            g_messageLog.LogString(LOG_INFO, L"CProject::DeleteSettingsFiles(): moved " + path + L" to " + moved);
-    }
+    for (const std::wstring& built : {GetSettingsFilePath(), GetPaletteFilePath(), GetObjectListPath()})
+        MoveAside(built);
 }

@@ -91,13 +91,14 @@ TEST_F(DocumentTest, ForeignSignatureTakesTheRejectionRoad)
                                                          L"data file. Will load from original settings."});
     for (const char* suffix : {"_1.precalc", "_2.precalc"})
         EXPECT_FALSE(Exists(project.File(suffix))) << suffix;
-    // The user's files are moved aside, replacing older ones, and the log names them.
+    // The user's files are moved aside beside older copies, and the log names them.
     for (const auto& [suffix, bytes] : before) {
+        const std::string copy = project.File(suffix + (suffix == ".pal" ? ".old.1" : ".old"));
         EXPECT_FALSE(Exists(project.File(suffix))) << suffix;
-        EXPECT_EQ(ReadFileBytes(project.File(suffix + ".old")), bytes) << suffix;
-        EXPECT_NE(ReadLog().find(project.File(suffix) + " to " + project.File(suffix + ".old")), std::string::npos)
-            << suffix;
+        EXPECT_EQ(ReadFileBytes(copy), bytes) << suffix;
+        EXPECT_NE(ReadLog().find("kept " + project.File(suffix) + " as " + copy), std::string::npos) << suffix;
     }
+    EXPECT_EQ(ReadFileBytes(project.File(".pal.old")), "older");
     const CProjectSettings& s = doc.m_project.m_settings;
     EXPECT_FALSE(s.m_params.m_bMigration);
     EXPECT_FALSE(s.m_params.m_bDelMeanOn);

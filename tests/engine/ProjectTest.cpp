@@ -406,27 +406,43 @@ TEST_F(ProjectTest, ProjectPaletteOnlyForTheUserPalette)
     EXPECT_TRUE(second.IsSettingsChanged());
 }
 
-TEST_F(ProjectTest, DeleteSettingsFilesMovesTheFamilyMembersAside)
+TEST_F(ProjectTest, DeleteSettingsFilesMovesEveryCaseAsideKeepingEarlierCopies)
 {
     CProject project;
     ASSERT_TRUE(project.Open(made.rhdPath));
     ASSERT_TRUE(project.SaveSettings());
     const std::string settings = ReadFileBytes(made.File(".3dq"));
+    WriteFileBytes(made.File(".3DQ"), "settings in the other case");
     WriteFileBytes(made.File(".3qo"), "objects");
     WriteFileBytes(made.File(".pal"), "palette");
-    WriteFileBytes(made.File(".3qo.old"), "older"); // replaced
+    WriteFileBytes(made.File(".3qo.old"), "older");
+    const std::string target = dir.File("shared.pal");
+    WriteFileBytes(target, "linked palette");
+    std::filesystem::create_symlink(target, made.File(".PAL"));
     ClearLog();
     project.DeleteSettingsFiles();
-    const std::map<std::string, std::string> moved = {{".3dq", settings}, {".pal", "palette"}, {".3qo", "objects"}};
-    for (const auto& [suffix, bytes] : moved) {
-        EXPECT_FALSE(std::filesystem::exists(made.File(suffix))) << suffix;
-        EXPECT_EQ(ReadFileBytes(made.File(suffix + ".old")), bytes) << suffix;
-        EXPECT_NE(ReadLog().find(made.File(suffix) + " to " + made.File(suffix + ".old")), std::string::npos)
+    const std::map<std::string, std::string> kept = {
+        {".3dq", settings}, {".3DQ", "settings in the other case"}, {".pal", "palette"},
+        {".3qo", "objects"}, {".PAL", "linked palette"}};
+    for (const auto& [suffix, bytes] : kept) {
+        const std::string copy = made.File(suffix + (suffix == ".3qo" ? ".old.1" : ".old"));
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(made.File(suffix)))) << suffix;
+        EXPECT_EQ(ReadFileBytes(copy), bytes) << suffix;
+        EXPECT_NE(ReadLog().find("kept " + made.File(suffix) + " as " + copy), std::string::npos)
             << suffix << "\n" << ReadLog();
     }
+    EXPECT_EQ(ReadFileBytes(made.File(".3qo.old")), "older"); // an earlier copy stays
+    EXPECT_TRUE(std::filesystem::is_symlink(made.File(".PAL.old"))); // the link moved, not its target
+    EXPECT_EQ(ReadFileBytes(target), "linked palette");
     EXPECT_TRUE(std::filesystem::exists(made.File(".rhd")));
+
+    ClearLog();
     project.DeleteSettingsFiles(); // nothing left: no harm
+    EXPECT_EQ(ReadLog().find("KeepAside"), std::string::npos) << ReadLog();
+    ASSERT_TRUE(project.SaveSettings());
+    project.DeleteSettingsFiles();
     EXPECT_EQ(ReadFileBytes(made.File(".3dq.old")), settings);
+    EXPECT_EQ(ReadFileBytes(made.File(".3dq.old.1")), settings);
 }
 
 TEST_F(ProjectTest, SamplesWhoseRecordsCannotFitAreRefused)
