@@ -103,17 +103,21 @@ void CProject::WriteSettings(CHeaders& h) const
 bool CProject::SaveSettings() const
 {
     const std::wstring path = FindCompanionFile(GetSettingsFilePath());
+    const std::wstring palettePath = FindCompanionFile(GetPaletteFilePath());
+    const bool bPalette = CurrentPaletteName() == PALETTE_USER_DEFINED;
+    // Files that cannot be read are kept: they may hold what the user saved. Nothing is
+    // written when one of them stands in the way.
+    const bool bKept = IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE) ||
+                       (bPalette && IsUnreadableFile(palettePath, PALETTE_FILE_MAX_SIZE));
     CHeaders headers;
     WriteSettings(headers);
-    // A settings file that cannot be read is kept: it may hold what the user saved.
-    if (IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE) || !headers.Save(path, false)) {
+    if (bKept || !headers.Save(path, false)) {
         g_messageLog.LogString(LOG_ERROR, L"CProject::SaveSettings(): unable to write " + path);
         return false;
     }
-    if (CurrentPaletteName() == PALETTE_USER_DEFINED) {
-        const std::wstring palettePath = FindCompanionFile(GetPaletteFilePath());
-        if (!IsUnreadableFile(palettePath, PALETTE_FILE_MAX_SIZE))
-            CCfg::WritePaletteFile(g_cfg.m_curColors, palettePath);
+    if (bPalette && !CCfg::WritePaletteFile(g_cfg.m_curColors, palettePath)) {
+        g_messageLog.LogString(LOG_ERROR, L"CProject::SaveSettings(): unable to write " + palettePath);
+        return false;
     }
     return true;
 }

@@ -406,6 +406,30 @@ TEST_F(ProjectTest, ProjectPaletteOnlyForTheUserPalette)
     EXPECT_TRUE(second.IsSettingsChanged());
 }
 
+TEST_F(ProjectTest, ProjectPaletteThatCannotBeWrittenFailsTheSave)
+{
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    g_cfg.SelectPalette(PALETTE_USER_DEFINED);
+    const std::string path = made.File(".pal");
+    const struct { const char* name; std::function<void()> make; } cases[] = {
+        {"folder", [&] { std::filesystem::create_directory(path); }},
+        {"dangling link", [&] { std::filesystem::create_symlink(dir.File("gone/site.pal"), path); }},
+    };
+    for (const auto& c : cases) {
+        c.make();
+        const auto type = std::filesystem::symlink_status(path).type();
+        ClearLog();
+        EXPECT_FALSE(project.SaveSettings()) << c.name;
+        EXPECT_NE(ReadLog().find(path), std::string::npos) << c.name << "\n" << ReadLog();
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type) << c.name;
+        std::filesystem::remove(path);
+    }
+    g_cfg.SelectPalette(PALETTE_BLACK_WHITE); // no project palette to write
+    std::filesystem::create_directory(path);
+    EXPECT_TRUE(project.SaveSettings());
+}
+
 TEST_F(ProjectTest, DeleteSettingsFilesMovesEveryCaseAsideKeepingEarlierCopies)
 {
     CProject project;
