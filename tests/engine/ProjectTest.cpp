@@ -430,6 +430,93 @@ TEST_F(ProjectTest, ProjectPaletteThatCannotBeWrittenFailsTheSave)
     EXPECT_TRUE(project.SaveSettings());
 }
 
+TEST_F(ProjectTest, RejectedSettingsFileIsKeptBeforeTheFirstSave)
+{
+    CProject saved;
+    ASSERT_TRUE(saved.Open(made.rhdPath));
+    saved.m_settings.m_iContrast = 61;
+    saved.m_settings.m_signature.FromHex("abcd");
+    ASSERT_TRUE(saved.SaveSettings());
+    const std::string settings = ReadFileBytes(made.File(".3dq"));
+    const std::string rad = ReadFileBytes(made.File(".rad"));
+    std::string lineFeeds = settings;
+    for (size_t at; (at = lineFeeds.find("\r\n")) != std::string::npos;)
+        lineFeeds.erase(at, 1);
+    const struct { const char* name; std::string bytes; std::map<std::string, const char*> keys, radKeys; } cases[] = {
+        {"no signature", settings, {{"signature", nullptr}}, {}},
+        {"samples of other data", settings, {{"samples", "65"}}, {}},
+        {"cut file", settings.substr(0, settings.size() / 2), {}, {}},
+        {"cut before its first line end", settings.substr(0, 9), {}, {}},
+        {"line feeds alone", lineFeeds, {}, {}},
+        {"SAMPLES of 1e30 in the header", settings, {}, {{"SAMPLES", "1e30"}}},
+    };
+    for (const auto& c : cases) {
+        for (const auto& entry : std::filesystem::directory_iterator(made.projectFolder))
+            if (entry.path().extension() == ".old")
+                std::filesystem::remove(entry.path());
+        WriteFileBytes(made.File(".3dq"), c.bytes);
+        if (!c.keys.empty())
+            EditKeys(".3dq", c.keys);
+        if (!c.radKeys.empty())
+            EditKeys(".rad", c.radKeys);
+        const std::string user = ReadFileBytes(made.File(".3dq"));
+        WriteFileBytes(made.File(".pal"), "project palette");
+        notifier.m_messages.clear();
+        ClearLog();
+
+        CProject project;
+        ASSERT_TRUE(project.Open(made.rhdPath)) << c.name;
+        EXPECT_FALSE(project.m_bSettingsLoaded) << c.name;
+        EXPECT_EQ(notifier.m_messages,
+                  std::vector<std::wstring>{L"Unable to read application project file.\nWill load from original settings."})
+            << c.name;
+        EXPECT_NE(ReadLog().find("kept " + made.File(".3dq") + " as " + made.File(".3dq.old")), std::string::npos)
+            << c.name << "\n" << ReadLog();
+        EXPECT_EQ(ReadFileBytes(made.File(".3dq.old")), user) << c.name;
+        EXPECT_EQ(ReadFileBytes(made.File(".pal.old")), "project palette") << c.name; // not read either
+        g_cfg.SelectPalette(PALETTE_USER_DEFINED);
+        ASSERT_TRUE(project.SaveSettings()) << c.name;
+        ASSERT_TRUE(project.SaveSettings()) << c.name;
+        EXPECT_EQ(ReadFileBytes(made.File(".3dq.old")), user) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(made.File(".3dq.old.1"))) << c.name;
+        EXPECT_EQ(ReadFileBytes(made.File(".pal.old")), "project palette") << c.name;
+        EXPECT_EQ(GetKey(made.File(".3dq"), "contrast"), FormatInt(project.m_settings.m_iContrast)) << c.name;
+        CProject reopened;
+        ASSERT_TRUE(reopened.Open(made.rhdPath)) << c.name;
+        EXPECT_TRUE(reopened.m_bSettingsLoaded) << c.name;
+        WriteFileBytes(made.File(".rad"), rad);
+    }
+
+    WriteFileBytes(made.File(".3dq"), ""); // holds nothing to keep: as without settings file
+    std::filesystem::remove(made.File(".3dq.old"));
+    notifier.m_messages.clear();
+    CProject empty;
+    ASSERT_TRUE(empty.Open(made.rhdPath));
+    EXPECT_TRUE(notifier.m_messages.empty());
+    EXPECT_EQ(empty.m_settings.m_params.m_iDelMean, 40);
+    EXPECT_TRUE(std::filesystem::exists(made.File(".3dq")));
+    EXPECT_FALSE(std::filesystem::exists(made.File(".3dq.old")));
+}
+
+TEST_F(ProjectTest, RejectedSettingsFileThatCannotBeKeptIsNeverReplaced)
+{
+    CProject saved;
+    ASSERT_TRUE(saved.Open(made.rhdPath));
+    ASSERT_TRUE(saved.SaveSettings());
+    EditKeys(".3dq", {{"samples", "65"}});
+    const std::string user = ReadFileBytes(made.File(".3dq"));
+    WriteFileBytes(made.File(".3dq.old"), "");
+    for (int number = 1; number < 1000; ++number) // every name a copy could take
+        WriteFileBytes(made.File(".3dq.old." + std::to_string(number)), "");
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    EXPECT_FALSE(project.m_bSettingsLoaded);
+    ClearLog();
+    EXPECT_FALSE(project.SaveSettings());
+    EXPECT_NE(ReadLog().find("unable to write"), std::string::npos) << ReadLog();
+    EXPECT_EQ(ReadFileBytes(made.File(".3dq")), user);
+}
+
 TEST_F(ProjectTest, DeleteSettingsFilesMovesEveryCaseAsideKeepingEarlierCopies)
 {
     CProject project;
