@@ -60,6 +60,7 @@ void CProject::Reset()
     m_fCursorDepth = 0;
     m_bSettingsLoaded = false;
     m_bEmOverlay = false;
+    m_bRejectedFileInPlace = false;
 }
 
 void CProject::SetPathName(const std::wstring& path)
@@ -264,6 +265,8 @@ bool CProject::Open(const std::wstring& path)
         s.m_params.m_bDelMeanOn = s.m_params.m_iDelMean != 0;
         s.m_params.m_iDelMean = 40;
     } else if (settingsResult == SETTINGS_REJECTED) {
+        // The rejected file may hold what the user saved: a save must not replace it.
+        m_bRejectedFileInPlace = !KeepRejectedSettings();
         s.Reset();
         if (!LoadHeaders())
             return false;

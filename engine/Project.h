@@ -58,10 +58,13 @@ public:
     // name when only its extension's case differs.
     void WriteSettings(CHeaders& headers) const;
     bool SaveSettings() const;
+    // A file that does not fit the project, or holds bytes but no setting, is rejected; Open
+    // then moves it aside, so that no save replaces it.
     int ReadSettings();
     bool IsSettingsChanged() const;
-    // Moves the settings file, the project palette and the drawing objects aside, each to
-    // its own name with ".old", replacing an older one; logs the files moved.
+    // Moves the settings file, the project palette and the drawing objects aside, each file of
+    // either case of its extension to its own name with ".old" (".old.1", ... beside earlier
+    // copies); logs the files moved.
     void DeleteSettingsFiles() const;
 
     std::wstring m_strName;
@@ -99,6 +102,9 @@ public:
 
 private:
     std::wstring GetFilePath(const wchar_t* suffix) const { return m_strFolder + m_strName + suffix; }
+    // Moves a rejected settings file and the project palette it names aside as
+    // DeleteSettingsFiles does; false when one of them could not be moved.
+    bool KeepRejectedSettings() const;
     bool LoadRadCopy();
     bool LoadRhd();
     void LoadAdd();
@@ -106,4 +112,7 @@ private:
     // Fills table (zeroed first) from the records of file; X set or Y set by bX.
     void ReadOffsetTable(const CReadFile& file, uint64_t* pTable, bool bX, size_t payloadBytes) const;
     void SelectProfile(int32_t line, bool bX);
+
+    // A rejected settings file, or its palette, stands where a save would write: saves fail.
+    bool m_bRejectedFileInPlace;
 };

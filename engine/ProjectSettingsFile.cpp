@@ -44,6 +44,18 @@ void Limit(T& value, T low, T high)
         value = high;
 }
 
+// Keeps every file the readers could take for built (its own name, then its extension in the
+// other case) under its name with ".old", beside earlier copies; a link is moved itself.
+// False when one could not be moved, which KeepAside logs.
+bool MoveAside(const std::wstring& built)
+{
+    for (std::wstring path = FindCompanionFile(built); FileExists(path); path = FindCompanionFile(built)) {
+        if (KeepAside(path, L".old", false).empty())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void CProject::WriteSettings(CHeaders& h) const
@@ -91,17 +103,21 @@ void CProject::WriteSettings(CHeaders& h) const
 bool CProject::SaveSettings() const
 {
     const std::wstring path = FindCompanionFile(GetSettingsFilePath());
+    const std::wstring palettePath = FindCompanionFile(GetPaletteFilePath());
+    const bool bPalette = CurrentPaletteName() == PALETTE_USER_DEFINED;
+    // Files that cannot be read, and a rejected file that could not be moved aside, are kept:
+    // they may hold what the user saved. Nothing is written when one of them stands in the way.
+    const bool bKept = m_bRejectedFileInPlace || IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE) ||
+                       (bPalette && IsUnreadableFile(palettePath, PALETTE_FILE_MAX_SIZE));
     CHeaders headers;
     WriteSettings(headers);
-    // A settings file that cannot be read is kept: it may hold what the user saved.
-    if (IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE) || !headers.Save(path, false)) {
+    if (bKept || !headers.Save(path, false)) {
         g_messageLog.LogString(LOG_ERROR, L"CProject::SaveSettings(): unable to write " + path);
         return false;
     }
-    if (CurrentPaletteName() == PALETTE_USER_DEFINED) {
-        const std::wstring palettePath = FindCompanionFile(GetPaletteFilePath());
-        if (!IsUnreadableFile(palettePath, PALETTE_FILE_MAX_SIZE))
-            CCfg::WritePaletteFile(g_cfg.m_curColors, palettePath);
+    if (bPalette && !CCfg::WritePaletteFile(g_cfg.m_curColors, palettePath)) {
+        g_messageLog.LogString(LOG_ERROR, L"CProject::SaveSettings(): unable to write " + palettePath);
+        return false;
     }
     return true;
 }
@@ -111,8 +127,15 @@ int CProject::ReadSettings()
     const std::wstring path = FindCompanionFile(GetSettingsFilePath());
     CHeaders h;
     // A settings file that cannot be read opens the project as one without settings file.
-    if (FileExists(path) && !IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE))
+    const bool bReadable = FileExists(path) && !IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE);
+    if (bReadable)
         h.Load(path);
+    const std::string narrow = NativePath(path);
+    // Bytes without a key line are no settings, but may be what is left of them.
+    if (h.IsEmpty() && bReadable && GetFileSize(path) > 0) {
+        g_messageLog.Log(LOG_ERROR, "CProject::ReadSettings(): %s holds no setting.", narrow.c_str());
+        return SETTINGS_REJECTED;
+    }
     CProjectSettings& s = m_settings;
     CProcessingParams& p = s.m_params;
 
@@ -121,25 +144,35 @@ int CProject::ReadSettings()
     if (!h.IsEmpty()) {
         // A missing required key or a failed check rejects the file.
         bool bValid = true;
+        const char* rejectedAt = nullptr; // the first key that failed
+        auto reject = [&](const char* key) {
+            if (bValid)
+                rejectedAt = key;
+            bValid = false;
+        };
         auto value = [&](const char* key) -> std::string_view {
             const CHeaders::CItem* item = h.Find(key);
             if (!item)
-                bValid = false;
+                reject(key);
             return item ? std::string_view(item->m_szValue) : std::string_view();
         };
         auto number = [&](const char* key) { return ReadInt(value(key)); };
+        auto check = [&](const char* key, int32_t expected) {
+            if (bValid && number(key) != expected)
+                reject(key);
+        };
 
         value("program name");
         value("program version");
         if (bValid && h.GetValue("project version") == "KR V8") {
-            bValid = number("gridsize x") == s.m_iGridSizeX && number("gridsize y") == s.m_iGridSizeY &&
-                     number("vert. profiles") == s.GetXLineCount() &&
-                     number("horz. profiles") == s.GetYLineCount();
+            check("gridsize x", s.m_iGridSizeX);
+            check("gridsize y", s.m_iGridSizeY);
+            check("vert. profiles", s.GetXLineCount());
+            check("horz. profiles", s.GetYLineCount());
         }
         if (bValid)
             s.m_iZeroLevel = number("zsample");
-        if (bValid)
-            bValid = number("samples") == s.m_iSamples;
+        check("samples", s.m_iSamples);
         if (bValid) {
             p.m_bFirOn = ReadFlagChar(value("fir on"));
             p.m_iFirLow = static_cast<uint32_t>(number("filter fir low"));
@@ -175,8 +208,11 @@ int CProject::ReadSettings()
             s.m_bUseZeroLevel = ReadFlagChar(value("use zsample"));
             s.m_fAutoGain = static_cast<float>(ReadReal(value("auto gain")));
         }
-        if (!bValid)
+        if (!bValid) {
+            g_messageLog.Log(LOG_ERROR, "CProject::ReadSettings(): %s does not fit the project at \"%s\".",
+                             narrow.c_str(), rejectedAt);
             return SETTINGS_REJECTED;
+        }
         result = SETTINGS_LOADED;
 
         // Values from a hand-edited or damaged file stay inside the data.
@@ -226,16 +262,15 @@ bool CProject::IsSettingsChanged() const
     return table != g_cfg.m_curColors;
 }
 
+bool CProject::KeepRejectedSettings() const
+{
+    const bool bSettings = MoveAside(GetSettingsFilePath());
+    const bool bPalette = MoveAside(GetPaletteFilePath());
+    return bSettings && bPalette;
+}
+
 void CProject::DeleteSettingsFiles() const
 {
-    for (const std::wstring& built : {GetSettingsFilePath(), GetPaletteFilePath(), GetObjectListPath()}) {
-        const std::wstring path = FindCompanionFile(built);
-        if (!FileExists(path))
-            continue;
-        const std::wstring moved = path + L".old";
-        if (const int cause = RenameFile(path, moved))
-            g_messageLog.LogFileError(moved, cause);
-        else
-            g_messageLog.LogString(LOG_INFO, L"CProject::DeleteSettingsFiles(): moved " + path + L" to " + moved);
-    }
+    for (const std::wstring& built : {GetSettingsFilePath(), GetPaletteFilePath(), GetObjectListPath()})
+        MoveAside(built);
 }

@@ -91,13 +91,14 @@ TEST_F(DocumentTest, ForeignSignatureTakesTheRejectionRoad)
                                                          L"data file. Will load from original settings."});
     for (const char* suffix : {"_1.precalc", "_2.precalc"})
         EXPECT_FALSE(Exists(project.File(suffix))) << suffix;
-    // The user's files are moved aside, replacing older ones, and the log names them.
+    // The user's files are moved aside beside older copies, and the log names them.
     for (const auto& [suffix, bytes] : before) {
+        const std::string copy = project.File(suffix + (suffix == ".pal" ? ".old.1" : ".old"));
         EXPECT_FALSE(Exists(project.File(suffix))) << suffix;
-        EXPECT_EQ(ReadFileBytes(project.File(suffix + ".old")), bytes) << suffix;
-        EXPECT_NE(ReadLog().find(project.File(suffix) + " to " + project.File(suffix + ".old")), std::string::npos)
-            << suffix;
+        EXPECT_EQ(ReadFileBytes(copy), bytes) << suffix;
+        EXPECT_NE(ReadLog().find("kept " + project.File(suffix) + " as " + copy), std::string::npos) << suffix;
     }
+    EXPECT_EQ(ReadFileBytes(project.File(".pal.old")), "older");
     const CProjectSettings& s = doc.m_project.m_settings;
     EXPECT_FALSE(s.m_params.m_bMigration);
     EXPECT_FALSE(s.m_params.m_bDelMeanOn);
@@ -280,6 +281,44 @@ TEST_F(DocumentTest, UnreadableSettingsFileOpensAsNoneAndFailsTheSave)
     EXPECT_FALSE(doc.SaveWithReport());
     EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{L"Error. Unable to save project settings."});
     EXPECT_TRUE(std::filesystem::is_fifo(project.File(".3dq")));
+}
+
+TEST_F(DocumentTest, RejectedSettingsFileSurvivesTheSaveRoads)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    const std::string path = project.File(".3dq");
+    SetFileValue(path, "contrast", "77");
+    const std::string full = ReadFileBytes(path);
+    const std::string user = full.substr(0, full.find("signature:")); // cut short
+    WriteFileBytes(path, user);
+    const std::wstring rejected = L"Unable to read application project file.\nWill load from original settings.";
+
+    for (const int answer : {0, int(IDYES)}) { // File > Save; the question before another project opens
+        std::filesystem::remove(path + ".old");
+        WriteFileBytes(path, user);
+        CNotifierRecorder notifier;
+        CQuarvelDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath)) << answer;
+        EXPECT_EQ(notifier.m_messages, std::vector<std::wstring>{rejected}) << answer;
+        EXPECT_NE(doc.m_project.m_settings.m_iContrast, 77) << answer;
+        if (answer == IDYES) {
+            m_boxes.m_answers = {IDYES};
+            EXPECT_TRUE(doc.SaveModified()) << answer;
+            EXPECT_EQ(m_boxes.m_texts.back(), L"Save changed project site") << answer;
+        } else {
+            EXPECT_TRUE(doc.SaveWithReport()) << answer;
+        }
+        doc.OnCloseDocument();
+        EXPECT_EQ(ReadFileBytes(path + ".old"), user) << answer;
+        EXPECT_FALSE(Exists(path + ".old.1")) << answer;
+
+        CQuarvelDoc reopened;
+        ASSERT_TRUE(reopened.OnOpenDocument(project.rhdPath)) << answer;
+        EXPECT_TRUE(reopened.m_project.m_bSettingsLoaded) << answer;
+        EXPECT_EQ(notifier.m_messages.size(), 1u) << answer;
+        EXPECT_EQ(g_drawingManager.GetCount(), 1) << answer; // the drawing objects stay
+    }
 }
 
 TEST_F(DocumentTest, SamplesBeyondTheTraceFilesFailTheOpenAtOnce)

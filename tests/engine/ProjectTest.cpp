@@ -406,27 +406,154 @@ TEST_F(ProjectTest, ProjectPaletteOnlyForTheUserPalette)
     EXPECT_TRUE(second.IsSettingsChanged());
 }
 
-TEST_F(ProjectTest, DeleteSettingsFilesMovesTheFamilyMembersAside)
+TEST_F(ProjectTest, ProjectPaletteThatCannotBeWrittenFailsTheSave)
+{
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    g_cfg.SelectPalette(PALETTE_USER_DEFINED);
+    const std::string path = made.File(".pal");
+    const struct { const char* name; std::function<void()> make; } cases[] = {
+        {"folder", [&] { std::filesystem::create_directory(path); }},
+        {"dangling link", [&] { std::filesystem::create_symlink(dir.File("gone/site.pal"), path); }},
+    };
+    for (const auto& c : cases) {
+        c.make();
+        const auto type = std::filesystem::symlink_status(path).type();
+        ClearLog();
+        EXPECT_FALSE(project.SaveSettings()) << c.name;
+        EXPECT_NE(ReadLog().find(path), std::string::npos) << c.name << "\n" << ReadLog();
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type) << c.name;
+        std::filesystem::remove(path);
+    }
+    g_cfg.SelectPalette(PALETTE_BLACK_WHITE); // no project palette to write
+    std::filesystem::create_directory(path);
+    EXPECT_TRUE(project.SaveSettings());
+}
+
+TEST_F(ProjectTest, RejectedSettingsFileIsKeptBeforeTheFirstSave)
+{
+    CProject saved;
+    ASSERT_TRUE(saved.Open(made.rhdPath));
+    saved.m_settings.m_iContrast = 61;
+    saved.m_settings.m_signature.FromHex("abcd");
+    ASSERT_TRUE(saved.SaveSettings());
+    const std::string settings = ReadFileBytes(made.File(".3dq"));
+    const std::string rad = ReadFileBytes(made.File(".rad"));
+    std::string lineFeeds = settings;
+    for (size_t at; (at = lineFeeds.find("\r\n")) != std::string::npos;)
+        lineFeeds.erase(at, 1);
+    const struct { const char* name; std::string bytes; std::map<std::string, const char*> keys, radKeys; } cases[] = {
+        {"no signature", settings, {{"signature", nullptr}}, {}},
+        {"samples of other data", settings, {{"samples", "65"}}, {}},
+        {"cut file", settings.substr(0, settings.size() / 2), {}, {}},
+        {"cut before its first line end", settings.substr(0, 9), {}, {}},
+        {"line feeds alone", lineFeeds, {}, {}},
+        {"SAMPLES of 1e30 in the header", settings, {}, {{"SAMPLES", "1e30"}}},
+    };
+    for (const auto& c : cases) {
+        for (const auto& entry : std::filesystem::directory_iterator(made.projectFolder))
+            if (entry.path().extension() == ".old")
+                std::filesystem::remove(entry.path());
+        WriteFileBytes(made.File(".3dq"), c.bytes);
+        if (!c.keys.empty())
+            EditKeys(".3dq", c.keys);
+        if (!c.radKeys.empty())
+            EditKeys(".rad", c.radKeys);
+        const std::string user = ReadFileBytes(made.File(".3dq"));
+        WriteFileBytes(made.File(".pal"), "project palette");
+        notifier.m_messages.clear();
+        ClearLog();
+
+        CProject project;
+        ASSERT_TRUE(project.Open(made.rhdPath)) << c.name;
+        EXPECT_FALSE(project.m_bSettingsLoaded) << c.name;
+        EXPECT_EQ(notifier.m_messages,
+                  std::vector<std::wstring>{L"Unable to read application project file.\nWill load from original settings."})
+            << c.name;
+        EXPECT_NE(ReadLog().find("kept " + made.File(".3dq") + " as " + made.File(".3dq.old")), std::string::npos)
+            << c.name << "\n" << ReadLog();
+        EXPECT_EQ(ReadFileBytes(made.File(".3dq.old")), user) << c.name;
+        EXPECT_EQ(ReadFileBytes(made.File(".pal.old")), "project palette") << c.name; // not read either
+        g_cfg.SelectPalette(PALETTE_USER_DEFINED);
+        ASSERT_TRUE(project.SaveSettings()) << c.name;
+        ASSERT_TRUE(project.SaveSettings()) << c.name;
+        EXPECT_EQ(ReadFileBytes(made.File(".3dq.old")), user) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(made.File(".3dq.old.1"))) << c.name;
+        EXPECT_EQ(ReadFileBytes(made.File(".pal.old")), "project palette") << c.name;
+        EXPECT_EQ(GetKey(made.File(".3dq"), "contrast"), FormatInt(project.m_settings.m_iContrast)) << c.name;
+        CProject reopened;
+        ASSERT_TRUE(reopened.Open(made.rhdPath)) << c.name;
+        EXPECT_TRUE(reopened.m_bSettingsLoaded) << c.name;
+        WriteFileBytes(made.File(".rad"), rad);
+    }
+
+    WriteFileBytes(made.File(".3dq"), ""); // holds nothing to keep: as without settings file
+    std::filesystem::remove(made.File(".3dq.old"));
+    notifier.m_messages.clear();
+    CProject empty;
+    ASSERT_TRUE(empty.Open(made.rhdPath));
+    EXPECT_TRUE(notifier.m_messages.empty());
+    EXPECT_EQ(empty.m_settings.m_params.m_iDelMean, 40);
+    EXPECT_TRUE(std::filesystem::exists(made.File(".3dq")));
+    EXPECT_FALSE(std::filesystem::exists(made.File(".3dq.old")));
+}
+
+TEST_F(ProjectTest, RejectedSettingsFileThatCannotBeKeptIsNeverReplaced)
+{
+    CProject saved;
+    ASSERT_TRUE(saved.Open(made.rhdPath));
+    ASSERT_TRUE(saved.SaveSettings());
+    EditKeys(".3dq", {{"samples", "65"}});
+    const std::string user = ReadFileBytes(made.File(".3dq"));
+    WriteFileBytes(made.File(".3dq.old"), "");
+    for (int number = 1; number < 1000; ++number) // every name a copy could take
+        WriteFileBytes(made.File(".3dq.old." + std::to_string(number)), "");
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    EXPECT_FALSE(project.m_bSettingsLoaded);
+    ClearLog();
+    EXPECT_FALSE(project.SaveSettings());
+    EXPECT_NE(ReadLog().find("unable to write"), std::string::npos) << ReadLog();
+    EXPECT_EQ(ReadFileBytes(made.File(".3dq")), user);
+}
+
+TEST_F(ProjectTest, DeleteSettingsFilesMovesEveryCaseAsideKeepingEarlierCopies)
 {
     CProject project;
     ASSERT_TRUE(project.Open(made.rhdPath));
     ASSERT_TRUE(project.SaveSettings());
     const std::string settings = ReadFileBytes(made.File(".3dq"));
+    WriteFileBytes(made.File(".3DQ"), "settings in the other case");
     WriteFileBytes(made.File(".3qo"), "objects");
     WriteFileBytes(made.File(".pal"), "palette");
-    WriteFileBytes(made.File(".3qo.old"), "older"); // replaced
+    WriteFileBytes(made.File(".3qo.old"), "older");
+    const std::string target = dir.File("shared.pal");
+    WriteFileBytes(target, "linked palette");
+    std::filesystem::create_symlink(target, made.File(".PAL"));
     ClearLog();
     project.DeleteSettingsFiles();
-    const std::map<std::string, std::string> moved = {{".3dq", settings}, {".pal", "palette"}, {".3qo", "objects"}};
-    for (const auto& [suffix, bytes] : moved) {
-        EXPECT_FALSE(std::filesystem::exists(made.File(suffix))) << suffix;
-        EXPECT_EQ(ReadFileBytes(made.File(suffix + ".old")), bytes) << suffix;
-        EXPECT_NE(ReadLog().find(made.File(suffix) + " to " + made.File(suffix + ".old")), std::string::npos)
+    const std::map<std::string, std::string> kept = {
+        {".3dq", settings}, {".3DQ", "settings in the other case"}, {".pal", "palette"},
+        {".3qo", "objects"}, {".PAL", "linked palette"}};
+    for (const auto& [suffix, bytes] : kept) {
+        const std::string copy = made.File(suffix + (suffix == ".3qo" ? ".old.1" : ".old"));
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(made.File(suffix)))) << suffix;
+        EXPECT_EQ(ReadFileBytes(copy), bytes) << suffix;
+        EXPECT_NE(ReadLog().find("kept " + made.File(suffix) + " as " + copy), std::string::npos)
             << suffix << "\n" << ReadLog();
     }
+    EXPECT_EQ(ReadFileBytes(made.File(".3qo.old")), "older"); // an earlier copy stays
+    EXPECT_TRUE(std::filesystem::is_symlink(made.File(".PAL.old"))); // the link moved, not its target
+    EXPECT_EQ(ReadFileBytes(target), "linked palette");
     EXPECT_TRUE(std::filesystem::exists(made.File(".rhd")));
+
+    ClearLog();
     project.DeleteSettingsFiles(); // nothing left: no harm
+    EXPECT_EQ(ReadLog().find("KeepAside"), std::string::npos) << ReadLog();
+    ASSERT_TRUE(project.SaveSettings());
+    project.DeleteSettingsFiles();
     EXPECT_EQ(ReadFileBytes(made.File(".3dq.old")), settings);
+    EXPECT_EQ(ReadFileBytes(made.File(".3dq.old.1")), settings);
 }
 
 TEST_F(ProjectTest, SamplesWhoseRecordsCannotFitAreRefused)
