@@ -124,6 +124,8 @@ int main(int argc, char** argv)
                   << "\n";
         return 1;
     }
+    if (!message.empty())
+        std::cerr << "createproject: " << ToAnsi(message) << "\n";
     std::cout << NativePath(JoinPath(directory, baseName + L".rhd")) << "\n";
     return 0;
 }

@@ -249,6 +249,28 @@ TEST_F(ImportDlgTest, TwoProfilesOfOneDirectionMakeTheProjectNamedAfterIt)
     EXPECT_EQ(g_cfg.m_importSrcFolder, Wide(m_survey));
 }
 
+TEST_F(ImportDlgTest, AProfileLongerThanItsSamplesIsCutAndShown)
+{
+    const std::string rad = m_survey + "/V001.rad";
+    std::string header = ReadFileBytes(rad);
+    const size_t at = header.find("LAST TRACE:41\r\n");
+    ASSERT_NE(at, std::string::npos);
+    WriteFileBytes(rad, header.replace(at, 13, "LAST TRACE:8000000"));
+    const std::string out = m_dir.File("projects");
+    std::filesystem::create_directories(out);
+    const int result = Run([&](CImportDlg& dialog) {
+        Fill(dialog, out, L"p", L"0.4", {"V000.rd3", "V001.rd3"}, {});
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_EQ(m_boxes.m_texts[0], L"Warning: V001.rad gives LAST TRACE 8000000, but V001.rd3 holds 41 traces; the "
+                                  L"profile is taken as 41 traces long.");
+    EXPECT_EQ(m_boxes.m_captions[0], L"Warning");
+    EXPECT_EQ(m_boxes.m_types[0], UINT(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(std::filesystem::file_size(out + "/p/3D_p_1.rd6"), 4u + 2 * 51 * (4 + 128));
+}
+
 TEST_F(ImportDlgTest, ImportOfTheReferenceSurveyMatchesProjectCreationByteForByte)
 {
     const SurveyGen::CSurveyParams params = SurveyGen::ReferenceSurvey();
