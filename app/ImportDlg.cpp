@@ -125,7 +125,7 @@ void CImportDlg::OnOK()
         return;
     }
     if (IsUnsafeProjectName(projectName)) {
-        Tell(L"The project name must not contain a path separator or \"..\".");
+        Tell(L"The project name must not contain a path separator, a control character or \"..\".");
         return;
     }
     const std::wstring directory = GetImportedProjectFolder(projectFolder, projectName);

@@ -441,7 +441,11 @@ std::wstring GetImportedProjectBaseName(const std::wstring& name)
 
 bool IsUnsafeProjectName(const std::wstring& name)
 {
-    return name.find_first_of(L"/\\") != std::wstring::npos || name == L"." || name == L"..";
+    // A control character would end the name's line in the ".rhd" or hide in a file name.
+    const bool bControl = std::any_of(name.begin(), name.end(), [](wchar_t c) {
+        return c < 0x20 || (c >= 0x7f && c <= 0x9f);
+    });
+    return bControl || name.find_first_of(L"/\\") != std::wstring::npos || name == L"." || name == L"..";
 }
 
 std::wstring GetProjectDataPath1(const std::wstring& folder, const std::wstring& name)

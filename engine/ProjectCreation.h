@@ -41,7 +41,8 @@ std::wstring GetFileTitleNoExt(const std::wstring& path);
 // with the files' base name "3D_" followed by the name.
 std::wstring GetImportedProjectFolder(const std::wstring& folder, const std::wstring& name);
 std::wstring GetImportedProjectBaseName(const std::wstring& name);
-// A project name that would lead out of its folder: one with a path separator, "." or "..".
+// A project name that would lead out of its folder or break a header line: one with a path
+// separator or a control character, "." or "..".
 bool IsUnsafeProjectName(const std::wstring& name);
 
 std::wstring GetProjectDataPath1(const std::wstring& folder, const std::wstring& name);

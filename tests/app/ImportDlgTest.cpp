@@ -194,7 +194,7 @@ TEST_F(ImportDlgTest, OkRefusesWhatCannotMakeAProject)
         std::wstring text;
     };
     const std::wstring notNumber = L"Profile distance must be a valid number";
-    const std::wstring badName = L"The project name must not contain a path separator or \"..\".";
+    const std::wstring badName = L"The project name must not contain a path separator, a control character or \"..\".";
     const std::wstring notFolder =
         L"Unable to create the project folder " + Wide(m_dir.File("plain-file")) + L"/p.\nNot a directory";
     const Case cases[] = {
@@ -203,6 +203,8 @@ TEST_F(ImportDlgTest, OkRefusesWhatCannotMakeAProject)
         {"separator", NEW_FOLDER, L"a/b", L"0.4", 2, 2, badName},
         {"backslash", NEW_FOLDER, L"a\\b", L"0.4", 2, 2, badName},
         {"parent", NEW_FOLDER, L"..", L"0.4", 2, 2, badName},
+        {"line break", NEW_FOLDER, L"p\nPROJECT TYPE:9", L"0.4", 2, 2, badName},
+        {"tab", NEW_FOLDER, L"p\t", L"0.4", 2, 2, badName},
         {"no distance", NEW_FOLDER, L"p", L"", 2, 2, L"Profile distance must be set"},
         {"zero", NEW_FOLDER, L"p", L"0", 2, 2, notNumber},
         {"zero point zero", NEW_FOLDER, L"p", L"0.0", 2, 2, notNumber},

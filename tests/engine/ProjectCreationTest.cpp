@@ -501,6 +501,8 @@ TEST(ProjectCreation, ImportedProjectNaming)
     const std::pair<const wchar_t*, bool> names[] = {
         {L"site", false}, {L"a..b", false}, {L"..site", false}, {L"a/b", true},
         {L"a\\b", true},  {L"..", true},     {L".", true},        {L"/", true},
+        {L"a\nb", true},  {L"site\r", true}, {L"\tsite", true},    {L"a\x7f", true},
+        {L"a\x85" L"b", true}, {L"\x1b[2J", true}, {L"caf\u00e9 \u00a0field", false},
     };
     for (const auto& [name, unsafe] : names)
         EXPECT_EQ(IsUnsafeProjectName(name), unsafe) << ToAnsi(name);
