@@ -107,6 +107,7 @@ private:
     int CheckProfiles(bool vertical);
     int SetUpGrid();
     int WriteTraceFile(CSaveFile& file, bool vertical);
+    int KeepEmDataAside();
     int CopyRadHeader();
     int SaveHeaderFile(const wchar_t* suffix, CKeyList keys);
     int SaveHeaders();
@@ -289,6 +290,21 @@ int CProjectCreator::WriteTraceFile(CSaveFile& file, bool vertical)
     return CREATE_OK;
 }
 
+// EM files left by an earlier project of this name would be opened as the new survey's; they
+// are kept aside, in both cases of the extension that the project's open looks for.
+int CProjectCreator::KeepEmDataAside()
+{
+    for (const wchar_t* suffix : {L"_1.emm", L"_1.EMM", L"_2.emm", L"_2.EMM"}) {
+        const std::wstring path = FilePath(suffix);
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(NativePath(path), ec)))
+            continue;
+        if (KeepAside(path, L".old", false).empty())
+            return Fail(CREATE_WRITE_FAILED, L"Error: failed to keep the earlier EM file aside: " + path);
+    }
+    return CREATE_OK;
+}
+
 int CProjectCreator::CopyRadHeader()
 {
     const std::wstring target = FilePath(L".rad");
@@ -388,7 +404,7 @@ int CProjectCreator::Run()
     CSaveFile fileX(GetProjectDataPath1(m_folder, m_name));
     CSaveFile fileY(GetProjectDataPath2(m_folder, m_name));
     if ((result = WriteTraceFile(fileX, true)) != CREATE_OK ||
-        (result = WriteTraceFile(fileY, false)) != CREATE_OK)
+        (result = WriteTraceFile(fileY, false)) != CREATE_OK || (result = KeepEmDataAside()) != CREATE_OK)
         return result;
     if (!fileX.Commit())
         return TraceFileFailed(fileX);

@@ -313,6 +313,8 @@ TEST_F(ImportDlgTest, AnExistingProjectFolderAsksFirst)
 {
     const std::string out = m_dir.File("out");
     std::filesystem::create_directories(out + "/p");
+    WriteFileBytes(out + "/p/3D_p_1.emm", "em x");
+    WriteFileBytes(out + "/p/3D_p_2.EMM", "em y");
     for (int answer : {IDNO, IDYES}) {
         m_boxes.m_texts.clear();
         m_boxes.m_answers = {answer};
@@ -328,7 +330,12 @@ TEST_F(ImportDlgTest, AnExistingProjectFolderAsksFirst)
         EXPECT_EQ(m_boxes.m_types[0], UINT(MB_YESNO | MB_ICONEXCLAMATION));
         EXPECT_EQ(result, answer == IDYES ? IDOK : STAYED_OPEN);
         EXPECT_EQ(std::filesystem::exists(out + "/p/3D_p.rhd"), answer == IDYES);
+        // The earlier project's EM data does not stay with the new survey.
+        EXPECT_EQ(std::filesystem::exists(out + "/p/3D_p_1.emm"), answer == IDNO);
+        EXPECT_EQ(std::filesystem::exists(out + "/p/3D_p_2.EMM"), answer == IDNO);
     }
+    EXPECT_EQ(ReadFileBytes(out + "/p/3D_p_1.emm.old"), "em x");
+    EXPECT_EQ(ReadFileBytes(out + "/p/3D_p_2.EMM.old"), "em y");
 }
 
 TEST_F(ImportDlgTest, ProfilesFromAnotherFolderThanTheImportFolderAreRefused)

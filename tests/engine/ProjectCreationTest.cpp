@@ -418,6 +418,28 @@ TEST(ProjectCreation, ProfileLengthIsAtMostTheTracesOfItsSamples)
                              "traces; the profile is taken as 5 traces long.");
 }
 
+TEST(ProjectCreation, EmDataOfAnEarlierProjectIsKeptAside)
+{
+    const CSurvey survey(TinySurvey());
+    WriteFileBytes(survey.ProjectFile("_1.emm"), "em x");
+    WriteFileBytes(survey.ProjectFile("_2.EMM"), "em y");
+    WriteFileBytes(survey.ProjectFile("_1.emm.old"), "earlier copy");
+    fs::create_symlink("elsewhere", survey.ProjectFile("_1.EMM"));
+
+    // A refused creation leaves them with the earlier project.
+    std::wstring error;
+    ASSERT_EQ(survey.Create(error, 0.01), CREATE_INVALID_GRID);
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_2.EMM")), "em y");
+
+    ASSERT_EQ(survey.Create(error, 0.1), CREATE_OK) << ToAnsi(error);
+    for (const char* suffix : {"_1.emm", "_2.emm", "_1.EMM", "_2.EMM"})
+        EXPECT_EQ(fs::symlink_status(survey.ProjectFile(suffix)).type(), fs::file_type::not_found) << suffix;
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_1.emm.old")), "earlier copy");
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_1.emm.old.1")), "em x");
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_2.EMM.old")), "em y");
+    EXPECT_TRUE(fs::is_symlink(survey.ProjectFile("_1.EMM.old")));
+}
+
 TEST(ProjectCreation, ProfileSpacingOfOneTraceIsAccepted)
 {
     const CSurvey survey(TinySurvey());
