@@ -101,8 +101,8 @@ private:
     int TraceFileFailed(const CSaveFile& file);
 
     int LoadReference();
-    // Traces of the profile: its LAST TRACE, at most what its ".rd3" holds, which cuts are
-    // told of in m_notice. False when the samples cannot be read.
+    // Traces of the profile: its LAST TRACE, cut to what its ".rd3" holds with a line in
+    // m_notice. False when the samples cannot be read.
     bool CountTraces(const CProfileHeader& header, int64_t& traces);
     int CheckProfiles(bool vertical);
     int SetUpGrid();
@@ -404,7 +404,8 @@ int CProjectCreator::Run()
     CSaveFile fileX(GetProjectDataPath1(m_folder, m_name));
     CSaveFile fileY(GetProjectDataPath2(m_folder, m_name));
     if ((result = WriteTraceFile(fileX, true)) != CREATE_OK ||
-        (result = WriteTraceFile(fileY, false)) != CREATE_OK || (result = KeepEmDataAside()) != CREATE_OK)
+        (result = WriteTraceFile(fileY, false)) != CREATE_OK ||
+        (result = KeepEmDataAside()) != CREATE_OK)
         return result;
     if (!fileX.Commit())
         return TraceFileFailed(fileX);
