@@ -125,7 +125,7 @@ void CImportDlg::OnOK()
         return;
     }
     if (IsUnsafeProjectName(projectName)) {
-        Tell(L"The project name must not contain a path separator or \"..\".");
+        Tell(L"The project name must not contain a path separator, a control character or \"..\".");
         return;
     }
     const std::wstring directory = GetImportedProjectFolder(projectFolder, projectName);
@@ -182,6 +182,8 @@ void CImportDlg::OnOK()
         Tell(error.empty() ? L"The project could not be created." : error);
         return;
     }
+    if (!error.empty())
+        MessageBox(error, L"Warning", MB_OK | MB_ICONEXCLAMATION);
     g_cfg.m_importProjectFolder = projectFolder;
     g_cfg.m_importSrcFolder = importFolder;
     EndDialog(IDOK);

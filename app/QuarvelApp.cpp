@@ -27,6 +27,7 @@
 #include "Values.h"
 #include "Version.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -123,10 +124,14 @@ bool CQuarvelApp::InitInstance()
     // Common controls and OLE need no initialisation here.
     CWinApp::InitInstance();
     if (cmdInfo.m_bVersion) {
-        if (FILE* file = std::fopen("version.log", "wb")) {
+        // A pipe or device in the file's place is skipped, never waited on.
+        const std::wstring versionPath = L"version.log";
+        if (FILE* file = OpenFile(versionPath, "wb")) {
             const std::string version = GetVersionString();
             std::fwrite(version.data(), 1, version.size(), file);
             std::fclose(file);
+        } else {
+            g_messageLog.LogFileError(versionPath, FileErrorCause(errno, versionPath));
         }
         return false;
     }

@@ -303,16 +303,29 @@ bool CProject::Open(const std::wstring& path)
         m_fileX.Close();
         return false;
     }
-    // A trace file is an int32 header and records of a position and SAMPLES int16 values; a
-    // SAMPLES value whose record does not fit in the file is not this project's.
+    // A trace file is an int32 header and records of a position and SAMPLES int16 values, one
+    // for every trace of every line of its set; a SAMPLES value or a grid whose records do not
+    // fit in the file is not this project's.
     const int64_t recordSize = 4 + 2 * int64_t(s.m_iSamples);
-    for (const auto& [file, filePath] : {std::pair{&m_fileX, &pathX}, std::pair{&m_fileY, &pathY}}) {
-        const int64_t size = file->GetSize();
-        if (size - 4 < recordSize) {
+    const struct { CReadFile* file; const std::wstring* path; int32_t lines; int32_t perLine; } sets[] = {
+        {&m_fileX, &pathX, s.GetXLineCount(), s.m_iSizeY}, {&m_fileY, &pathY, s.GetYLineCount(), s.m_iSizeX}};
+    for (const auto& set : sets) {
+        const int64_t size = set.file->GetSize();
+        const int64_t records = (size - 4) / recordSize;
+        const int64_t needed = int64_t(set.lines) * set.perLine;
+        if (records < 1)
             g_messageLog.Log(LOG_ERROR,
                              "CProject::Open(): %s of %lld bytes holds no record of %d samples (%lld bytes).",
-                             NativePath(*filePath).c_str(), static_cast<long long>(size), s.m_iSamples,
+                             NativePath(*set.path).c_str(), static_cast<long long>(size), s.m_iSamples,
                              static_cast<long long>(recordSize));
+        else if (records < needed)
+            g_messageLog.Log(LOG_ERROR,
+                             "CProject::Open(): %s of %lld bytes cannot hold the %lld records of %d lines of %d "
+                             "traces; it holds %lld.",
+                             NativePath(*set.path).c_str(), static_cast<long long>(size),
+                             static_cast<long long>(needed), set.lines, set.perLine,
+                             static_cast<long long>(records));
+        if (records < 1 || records < needed) {
             m_fileX.Close();
             m_fileY.Close();
             return false;

@@ -101,9 +101,13 @@ private:
     int TraceFileFailed(const CSaveFile& file);
 
     int LoadReference();
+    // Traces of the profile: its LAST TRACE, cut to what its ".rd3" holds with a line in
+    // m_notice. False when the samples cannot be read.
+    bool CountTraces(const CProfileHeader& header, int64_t& traces);
     int CheckProfiles(bool vertical);
     int SetUpGrid();
     int WriteTraceFile(CSaveFile& file, bool vertical);
+    int KeepEmDataAside();
     int CopyRadHeader();
     int SaveHeaderFile(const wchar_t* suffix, CKeyList keys);
     int SaveHeaders();
@@ -118,6 +122,7 @@ private:
 
     CProfileHeader m_reference;
     std::vector<std::wstring> m_sourceRadPaths; // reference first
+    std::wstring m_notice;                      // profiles cut to their samples, one line each
     double m_dLastInterval = 0;                 // of the last profile checked
     int64_t m_iMaxV = 0;                        // longest vertical profile, traces
     int64_t m_iMaxH = 0;
@@ -156,6 +161,35 @@ int CProjectCreator::LoadReference()
     return CREATE_OK;
 }
 
+bool CProjectCreator::CountTraces(const CProfileHeader& header, int64_t& traces)
+{
+    const std::wstring rd3 = CProfileHeader::GetRd3Path(header.m_strFolder, header.m_strName);
+    const int64_t size = GetFileSize(rd3);
+    if (size <= 0) {
+        g_messageLog.LogFileError(rd3, size < 0 ? FileErrorCause(ENOENT, rd3) : 1);
+        return false;
+    }
+    // A part trace at the end counts: its samples are read, the rest are zeros.
+    const int64_t traceBytes = 2 * int64_t(header.m_iSamples);
+    const int64_t held = (size + traceBytes - 1) / traceBytes;
+    traces = header.m_iLastTrace;
+    if (traces <= held)
+        return true;
+    const std::wstring rad = CProfileHeader::GetRadPath(header.m_strFolder, header.m_strName);
+    g_messageLog.Log(LOG_ERROR,
+                     "Create 3D project: LAST TRACE %d of %s is more than the %lld traces of %s (%lld bytes).",
+                     header.m_iLastTrace, NativePath(rad).c_str(), static_cast<long long>(held),
+                     NativePath(rd3).c_str(), static_cast<long long>(size));
+    const std::wstring heldText = FromAnsi(FormatInt(held));
+    if (!m_notice.empty())
+        m_notice += L"\n";
+    m_notice += L"Warning: " + header.GetRadFileName() + L" gives LAST TRACE " +
+                FromAnsi(FormatInt(traces)) + L", but " + header.m_strName + L".rd3 holds " + heldText +
+                L" traces; the profile is taken as " + heldText + L" traces long.";
+    traces = held;
+    return true;
+}
+
 int CProjectCreator::CheckProfiles(bool vertical)
 {
     int64_t& maxTraces = vertical ? m_iMaxV : m_iMaxH;
@@ -163,7 +197,6 @@ int CProjectCreator::CheckProfiles(bool vertical)
     for (const std::wstring& entry : Profiles(vertical)) {
         CProfileHeader header;
         const bool loaded = header.Load(m_source, GetFileTitleNoExt(entry));
-        maxTraces = std::max<int64_t>(maxTraces, header.m_iLastTrace);
         if (header.m_iSamples != m_reference.m_iSamples ||
             RoundToThousandth(header.m_dDistanceInterval) != referenceInterval)
             return Fail(vertical ? CREATE_VERTICAL_INCOMPATIBLE : CREATE_HORIZONTAL_INCOMPATIBLE,
@@ -173,6 +206,11 @@ int CProjectCreator::CheckProfiles(bool vertical)
         if (!loaded)
             return Fail(CREATE_HEADER_UNREADABLE,
                         L"Error: failed to read profile settings: " + header.GetRadFileName());
+        int64_t traces = 0;
+        if (!CountTraces(header, traces))
+            return Fail(CREATE_WRITE_FAILED,
+                        L"Error: failed to read profile data: " + header.m_strName + L".rd3");
+        maxTraces = std::max(maxTraces, traces);
         m_dLastInterval = header.m_dDistanceInterval;
         m_sourceRadPaths.push_back(FindCompanionFile(JoinPath(m_source, header.GetRadFileName())));
     }
@@ -248,6 +286,21 @@ int CProjectCreator::WriteTraceFile(CSaveFile& file, bool vertical)
         }
         if (!file.Write(m_records.data(), static_cast<size_t>(records) * recordBytes))
             return TraceFileFailed(file);
+    }
+    return CREATE_OK;
+}
+
+// EM files left by an earlier project of this name would be opened as the new survey's; they
+// are kept aside, in both cases of the extension that the project's open looks for.
+int CProjectCreator::KeepEmDataAside()
+{
+    for (const wchar_t* suffix : {L"_1.emm", L"_1.EMM", L"_2.emm", L"_2.EMM"}) {
+        const std::wstring path = FilePath(suffix);
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(NativePath(path), ec)))
+            continue;
+        if (KeepAside(path, L".old", false).empty())
+            return Fail(CREATE_WRITE_FAILED, L"Error: failed to keep the earlier EM file aside: " + path);
     }
     return CREATE_OK;
 }
@@ -351,7 +404,8 @@ int CProjectCreator::Run()
     CSaveFile fileX(GetProjectDataPath1(m_folder, m_name));
     CSaveFile fileY(GetProjectDataPath2(m_folder, m_name));
     if ((result = WriteTraceFile(fileX, true)) != CREATE_OK ||
-        (result = WriteTraceFile(fileY, false)) != CREATE_OK)
+        (result = WriteTraceFile(fileY, false)) != CREATE_OK ||
+        (result = KeepEmDataAside()) != CREATE_OK)
         return result;
     if (!fileX.Commit())
         return TraceFileFailed(fileX);
@@ -366,6 +420,7 @@ int CProjectCreator::Run()
                      "Create 3D project: %s was created successfully from %zu horizontal and %zu "
                      "vertical profiles.",
                      ToAnsi(m_name).c_str(), m_horizontal.size(), m_vertical.size());
+    m_error = m_notice;
     return CREATE_OK;
 }
 
@@ -403,7 +458,11 @@ std::wstring GetImportedProjectBaseName(const std::wstring& name)
 
 bool IsUnsafeProjectName(const std::wstring& name)
 {
-    return name.find_first_of(L"/\\") != std::wstring::npos || name == L"." || name == L"..";
+    // A control character would end the name's line in the ".rhd" or hide in a file name.
+    const bool bControl = std::any_of(name.begin(), name.end(), [](wchar_t c) {
+        return c < 0x20 || (c >= 0x7f && c <= 0x9f);
+    });
+    return bControl || name.find_first_of(L"/\\") != std::wstring::npos || name == L"." || name == L"..";
 }
 
 std::wstring GetProjectDataPath1(const std::wstring& folder, const std::wstring& name)

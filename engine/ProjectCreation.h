@@ -25,7 +25,9 @@ enum : int {
 
 // Creates the project `projectName` in `projectFolder` from the profiles of `sourceFolder`
 // (list entries are file names; their titles name the profiles). `spacing` is the distance
-// between neighbouring profiles in metres. On failure `error` holds the message to show.
+// between neighbouring profiles in metres. On failure `error` holds the message to show; on
+// success it is empty, or tells of profiles whose LAST TRACE is cut to the traces their
+// samples hold. EM files of an earlier project of that name are kept aside with ".old".
 int Create3DProject(std::wstring& error, const std::wstring& sourceFolder,
                     const std::wstring& projectFolder, const std::wstring& projectName,
                     const std::vector<std::wstring>& verticalProfiles,
@@ -39,7 +41,8 @@ std::wstring GetFileTitleNoExt(const std::wstring& path);
 // with the files' base name "3D_" followed by the name.
 std::wstring GetImportedProjectFolder(const std::wstring& folder, const std::wstring& name);
 std::wstring GetImportedProjectBaseName(const std::wstring& name);
-// A project name that would lead out of its folder: one with a path separator, "." or "..".
+// A project name that would lead out of its folder or break a header line: one with a path
+// separator or a control character, "." or "..".
 bool IsUnsafeProjectName(const std::wstring& name);
 
 std::wstring GetProjectDataPath1(const std::wstring& folder, const std::wstring& name);

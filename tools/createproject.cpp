@@ -81,7 +81,8 @@ int main(int argc, char** argv)
         return 2;
     }
     if (IsUnsafeProjectName(FromAnsi(name))) {
-        std::cerr << "createproject: The project name must not contain a path separator or \"..\".\n";
+        std::cerr << "createproject: The project name must not contain a path separator, a control "
+                     "character or \"..\".\n";
         return 2;
     }
     if (spacing == 0) {
@@ -124,6 +125,8 @@ int main(int argc, char** argv)
                   << "\n";
         return 1;
     }
+    if (!message.empty())
+        std::cerr << "createproject: " << ToAnsi(message) << "\n";
     std::cout << NativePath(JoinPath(directory, baseName + L".rhd")) << "\n";
     return 0;
 }

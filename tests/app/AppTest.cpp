@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -73,6 +74,19 @@ TEST_F(AppTest, VersionNeedsNoDisplay)
         if (entry.path().filename() == "message.log")
             messages = ReadFileBytes(entry.path().string());
     EXPECT_NE(messages.find("Error accour while reading application settings file"), std::string::npos) << messages;
+}
+
+TEST_F(AppTest, VersionNeverWaitsOnAPipeInPlaceOfItsFile)
+{
+    CTempDir appData;
+    ASSERT_EQ(mkfifo(m_dir.File("version.log").c_str(), 0644), 0);
+    // The watchdog only ends a program that would wait for a reader forever.
+    const std::string command = "cd '" + m_dir.Path() + "' && APPDATA='" + appData.Path() +
+                                "' QT_QPA_PLATFORM=offscreen timeout 120 '" QUARVEL_PROGRAM "' version > output.txt 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << ReadFileBytes(m_dir.File("output.txt"));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFileBytes(m_dir.File("output.txt"));
+    EXPECT_TRUE(std::filesystem::is_fifo(m_dir.File("version.log")));
 }
 
 TEST_F(AppTest, StartUpLogsInItsOrderAndShowsTheLogo)

@@ -194,7 +194,7 @@ TEST_F(ImportDlgTest, OkRefusesWhatCannotMakeAProject)
         std::wstring text;
     };
     const std::wstring notNumber = L"Profile distance must be a valid number";
-    const std::wstring badName = L"The project name must not contain a path separator or \"..\".";
+    const std::wstring badName = L"The project name must not contain a path separator, a control character or \"..\".";
     const std::wstring notFolder =
         L"Unable to create the project folder " + Wide(m_dir.File("plain-file")) + L"/p.\nNot a directory";
     const Case cases[] = {
@@ -203,6 +203,8 @@ TEST_F(ImportDlgTest, OkRefusesWhatCannotMakeAProject)
         {"separator", NEW_FOLDER, L"a/b", L"0.4", 2, 2, badName},
         {"backslash", NEW_FOLDER, L"a\\b", L"0.4", 2, 2, badName},
         {"parent", NEW_FOLDER, L"..", L"0.4", 2, 2, badName},
+        {"line break", NEW_FOLDER, L"p\nPROJECT TYPE:9", L"0.4", 2, 2, badName},
+        {"tab", NEW_FOLDER, L"p\t", L"0.4", 2, 2, badName},
         {"no distance", NEW_FOLDER, L"p", L"", 2, 2, L"Profile distance must be set"},
         {"zero", NEW_FOLDER, L"p", L"0", 2, 2, notNumber},
         {"zero point zero", NEW_FOLDER, L"p", L"0.0", 2, 2, notNumber},
@@ -249,6 +251,28 @@ TEST_F(ImportDlgTest, TwoProfilesOfOneDirectionMakeTheProjectNamedAfterIt)
     EXPECT_EQ(g_cfg.m_importSrcFolder, Wide(m_survey));
 }
 
+TEST_F(ImportDlgTest, AProfileLongerThanItsSamplesIsCutAndShown)
+{
+    const std::string rad = m_survey + "/V001.rad";
+    std::string header = ReadFileBytes(rad);
+    const size_t at = header.find("LAST TRACE:41\r\n");
+    ASSERT_NE(at, std::string::npos);
+    WriteFileBytes(rad, header.replace(at, 13, "LAST TRACE:8000000"));
+    const std::string out = m_dir.File("projects");
+    std::filesystem::create_directories(out);
+    const int result = Run([&](CImportDlg& dialog) {
+        Fill(dialog, out, L"p", L"0.4", {"V000.rd3", "V001.rd3"}, {});
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_EQ(m_boxes.m_texts[0], L"Warning: V001.rad gives LAST TRACE 8000000, but V001.rd3 holds 41 traces; the "
+                                  L"profile is taken as 41 traces long.");
+    EXPECT_EQ(m_boxes.m_captions[0], L"Warning");
+    EXPECT_EQ(m_boxes.m_types[0], UINT(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(std::filesystem::file_size(out + "/p/3D_p_1.rd6"), 4u + 2 * 51 * (4 + 128));
+}
+
 TEST_F(ImportDlgTest, ImportOfTheReferenceSurveyMatchesProjectCreationByteForByte)
 {
     const SurveyGen::CSurveyParams params = SurveyGen::ReferenceSurvey();
@@ -289,6 +313,8 @@ TEST_F(ImportDlgTest, AnExistingProjectFolderAsksFirst)
 {
     const std::string out = m_dir.File("out");
     std::filesystem::create_directories(out + "/p");
+    WriteFileBytes(out + "/p/3D_p_1.emm", "em x");
+    WriteFileBytes(out + "/p/3D_p_2.EMM", "em y");
     for (int answer : {IDNO, IDYES}) {
         m_boxes.m_texts.clear();
         m_boxes.m_answers = {answer};
@@ -304,7 +330,12 @@ TEST_F(ImportDlgTest, AnExistingProjectFolderAsksFirst)
         EXPECT_EQ(m_boxes.m_types[0], UINT(MB_YESNO | MB_ICONEXCLAMATION));
         EXPECT_EQ(result, answer == IDYES ? IDOK : STAYED_OPEN);
         EXPECT_EQ(std::filesystem::exists(out + "/p/3D_p.rhd"), answer == IDYES);
+        // The earlier project's EM data does not stay with the new survey.
+        EXPECT_EQ(std::filesystem::exists(out + "/p/3D_p_1.emm"), answer == IDNO);
+        EXPECT_EQ(std::filesystem::exists(out + "/p/3D_p_2.EMM"), answer == IDNO);
     }
+    EXPECT_EQ(ReadFileBytes(out + "/p/3D_p_1.emm.old"), "em x");
+    EXPECT_EQ(ReadFileBytes(out + "/p/3D_p_2.EMM.old"), "em y");
 }
 
 TEST_F(ImportDlgTest, ProfilesFromAnotherFolderThanTheImportFolderAreRefused)

@@ -341,8 +341,6 @@ TEST(ProjectCreation, RefusedCreationLeavesTheProjectFolderAsItWas)
          CREATE_HEADER_UNREADABLE, "Error: failed to read profile settings: V000.rad"},
         {"header without ramp", 0.1, "H001.rad", "SHORT FLAG", "0", CREATE_HEADER_UNREADABLE,
          "Error: failed to read profile settings: H001.rad"},
-        {"absurd profile length", 0.1, "V001.rad", "LAST TRACE", "2000000000", CREATE_INVALID_GRID,
-         "Error: the project grid of 7 x 2000000001 traces is too large"},
         {"samples missing", 0.1, "H001.rd3", nullptr, nullptr, CREATE_WRITE_FAILED,
          "Error: failed to read profile data: H001.rd3"},
     };
@@ -369,6 +367,77 @@ TEST(ProjectCreation, RefusedCreationLeavesTheProjectFolderAsItWas)
         EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_1.rd6")), "old data");
         EXPECT_EQ(ReadFileBytes(survey.ProjectFile(".rhd")), "PROJECT NAME:old\r\n");
     }
+}
+
+TEST(ProjectCreation, ProfileLengthIsAtMostTheTracesOfItsSamples)
+{
+    // Three profiles of five traces of 16 bytes in each direction.
+    const CSurvey plain(TinySurvey());
+    std::wstring error;
+    ASSERT_EQ(plain.Create(error, 0.1), CREATE_OK) << ToAnsi(error);
+    const struct { const char* profile; const char* lastTrace; size_t rd3Bytes; const char* notice; } cases[] = {
+        {"V001", "8000000", 80, "Warning: V001.rad gives LAST TRACE 8000000, but V001.rd3 holds 5 traces; the "
+                                "profile is taken as 5 traces long."},
+        {"H002", "2147483647", 80, "Warning: H002.rad gives LAST TRACE 2147483647, but H002.rd3 holds 5 traces"},
+        {"V000", "5", 40, "Warning: V000.rad gives LAST TRACE 5, but V000.rd3 holds 3 traces"},
+        {"V000", "5", 39, "Warning: V000.rad gives LAST TRACE 5, but V000.rd3 holds 3 traces"}, // a part trace
+        {"H001", "3", 80, nullptr}, // traces past LAST TRACE are the file's
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.profile) + " " + c.lastTrace);
+        const CSurvey survey(TinySurvey());
+        EditRad(survey.SurveyFile(c.profile + std::string(".rad")), "LAST TRACE", c.lastTrace);
+        const std::string rd3 = survey.SurveyFile(c.profile + std::string(".rd3"));
+        fs::resize_file(rd3, c.rd3Bytes);
+        ClearLog();
+        error = L"stale";
+        ASSERT_EQ(survey.Create(error, 0.1), CREATE_OK) << ToAnsi(error);
+        if (c.notice) {
+            EXPECT_EQ(ToAnsi(error).rfind(c.notice, 0), 0u) << ToAnsi(error);
+            EXPECT_NE(ReadLog().find("LAST TRACE " + std::string(c.lastTrace) + " of " +
+                                     survey.SurveyFile(c.profile + std::string(".rad"))),
+                      std::string::npos)
+                << ReadLog();
+        } else {
+            EXPECT_EQ(error, L"");
+        }
+        // The grid is the one of the undamaged survey.
+        for (const char* suffix : {".rhd", ".add"})
+            EXPECT_EQ(ReadFileBytes(survey.ProjectFile(suffix)), ReadFileBytes(plain.ProjectFile(suffix))) << suffix;
+        for (const char* suffix : {"_1.rd6", "_2.rd6"})
+            EXPECT_EQ(fs::file_size(survey.ProjectFile(suffix)), fs::file_size(plain.ProjectFile(suffix))) << suffix;
+    }
+
+    // Every profile cut is told, one line each.
+    const CSurvey survey(TinySurvey());
+    for (const char* profile : {"V002", "H000"})
+        EditRad(survey.SurveyFile(profile + std::string(".rad")), "LAST TRACE", "6");
+    ASSERT_EQ(survey.Create(error, 0.1), CREATE_OK) << ToAnsi(error);
+    EXPECT_EQ(ToAnsi(error), "Warning: V002.rad gives LAST TRACE 6, but V002.rd3 holds 5 traces; the profile is "
+                             "taken as 5 traces long.\nWarning: H000.rad gives LAST TRACE 6, but H000.rd3 holds 5 "
+                             "traces; the profile is taken as 5 traces long.");
+}
+
+TEST(ProjectCreation, EmDataOfAnEarlierProjectIsKeptAside)
+{
+    const CSurvey survey(TinySurvey());
+    WriteFileBytes(survey.ProjectFile("_1.emm"), "em x");
+    WriteFileBytes(survey.ProjectFile("_2.EMM"), "em y");
+    WriteFileBytes(survey.ProjectFile("_1.emm.old"), "earlier copy");
+    fs::create_symlink("elsewhere", survey.ProjectFile("_1.EMM"));
+
+    // A refused creation leaves them with the earlier project.
+    std::wstring error;
+    ASSERT_EQ(survey.Create(error, 0.01), CREATE_INVALID_GRID);
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_2.EMM")), "em y");
+
+    ASSERT_EQ(survey.Create(error, 0.1), CREATE_OK) << ToAnsi(error);
+    for (const char* suffix : {"_1.emm", "_2.emm", "_1.EMM", "_2.EMM"})
+        EXPECT_EQ(fs::symlink_status(survey.ProjectFile(suffix)).type(), fs::file_type::not_found) << suffix;
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_1.emm.old")), "earlier copy");
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_1.emm.old.1")), "em x");
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_2.EMM.old")), "em y");
+    EXPECT_TRUE(fs::is_symlink(survey.ProjectFile("_1.EMM.old")));
 }
 
 TEST(ProjectCreation, ProfileSpacingOfOneTraceIsAccepted)
@@ -454,6 +523,8 @@ TEST(ProjectCreation, ImportedProjectNaming)
     const std::pair<const wchar_t*, bool> names[] = {
         {L"site", false}, {L"a..b", false}, {L"..site", false}, {L"a/b", true},
         {L"a\\b", true},  {L"..", true},     {L".", true},        {L"/", true},
+        {L"a\nb", true},  {L"site\r", true}, {L"\tsite", true},    {L"a\x7f", true},
+        {L"a\x85" L"b", true}, {L"\x1b[2J", true}, {L"caf\u00e9 \u00a0field", false},
     };
     for (const auto& [name, unsafe] : names)
         EXPECT_EQ(IsUnsafeProjectName(name), unsafe) << ToAnsi(name);

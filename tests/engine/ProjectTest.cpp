@@ -154,21 +154,27 @@ TEST_F(ProjectTest, DamagedTraceFilesNeverReadAsGoodData)
     CProject project;
     std::vector<int16_t> trace(static_cast<size_t>(samples));
 
-    // Cut in the middle of record 3: its first samples read, the rest is zero and reported.
-    WriteFileBytes(made.File("_1.rd6"), original.substr(0, 4 + 3 * RecordSize() + 4 + 20));
+    // Cut in the middle of record 3: no project; cut while open: its first samples read, the
+    // rest is zero and reported.
+    const std::string cut = original.substr(0, 4 + 3 * RecordSize() + 4 + 20);
+    WriteFileBytes(made.File("_1.rd6"), cut);
+    EXPECT_FALSE(project.Open(made.rhdPath));
+    WriteFileBytes(made.File("_1.rd6"), original);
     ASSERT_TRUE(project.Open(made.rhdPath));
+    std::filesystem::resize_file(made.File("_1.rd6"), cut.size());
     project.SelectXProfile(0);
     EXPECT_TRUE(project.ReadTrace(2, trace.data()));
     EXPECT_FALSE(project.ReadTrace(3, trace.data()));
     const auto expected = ExpectedTrace(made.params, true, 0, 3);
     EXPECT_TRUE(std::equal(trace.begin(), trace.begin() + 10, expected.begin()));
     EXPECT_TRUE(std::all_of(trace.begin() + 10, trace.end(), [](int16_t v) { return v == 0; }));
-    EXPECT_EQ(project.m_pOffsetsX[4], 0u); // never read
 
-    // Out of order, one absent, one outside the grid.
+    // Out of order, one absent, the rest outside the grid.
     const uint32_t sizeY = 51;
-    WriteFileBytes(made.File("_1.rd6"),
-                   TraceFile({{10 * sizeY + 5, 7}, {2, 3}, {0xFFFFFFF0u, 9}, {1, 2}, {60 * sizeY + 50, 8}}, samples));
+    std::vector<std::pair<uint32_t, int16_t>> records = {
+        {10 * sizeY + 5, 7}, {2, 3}, {0xFFFFFFF0u, 9}, {1, 2}, {60 * sizeY + 50, 8}};
+    records.resize(7 * sizeY, {0xFFFFFFFFu, 1});
+    WriteFileBytes(made.File("_1.rd6"), TraceFile(records, samples));
     ASSERT_TRUE(project.Open(made.rhdPath));
     const uint64_t* table = project.m_pOffsetsX.get();
     EXPECT_EQ(table[1 * sizeY + 5], 4 + 4u);
@@ -558,22 +564,61 @@ TEST_F(ProjectTest, DeleteSettingsFilesMovesEveryCaseAsideKeepingEarlierCopies)
 
 TEST_F(ProjectTest, SamplesWhoseRecordsCannotFitAreRefused)
 {
-    // A record is a 4-byte position and SAMPLES 16-bit values, after a 4-byte file header.
+    // A record is a 4-byte position and SAMPLES 16-bit values, after a 4-byte file header; the
+    // file holds 7 x 51 of them.
     const auto size = static_cast<long long>(std::filesystem::file_size(made.File("_1.rd6")));
-    const long long fitting = (size - 8) / 2;
-    const struct { long long samples; bool opens; } cases[] = {
-        {2147483647, false}, {fitting + 1, false}, {fitting, true}, {made.params.samples, true},
+    const long long oneRecord = (size - 8) / 2;
+    const struct { long long samples; const char* logged; } cases[] = {
+        {2147483647, "holds no record of 2147483647 samples"}, {oneRecord + 1, "holds no record of"},
+        {oneRecord, "cannot hold the 357 records of 7 lines of 51 traces; it holds 1."},
+        {made.params.samples + 1, "cannot hold the 357 records"}, {made.params.samples, nullptr},
     };
     for (const auto& c : cases) {
         const std::string value = std::to_string(c.samples);
         EditKeys(".rad", {{"SAMPLES", value.c_str()}});
         ClearLog();
         CProject project;
-        EXPECT_EQ(project.Open(made.rhdPath), c.opens) << c.samples;
-        EXPECT_EQ(ReadLog().find("holds no record of " + value + " samples") != std::string::npos, !c.opens)
-            << c.samples << "\n" << ReadLog();
-        EXPECT_EQ(project.m_fileX.IsOpen(), c.opens);
+        EXPECT_EQ(project.Open(made.rhdPath), c.logged == nullptr) << c.samples;
+        if (c.logged) {
+            EXPECT_NE(ReadLog().find(c.logged), std::string::npos) << c.samples << "\n" << ReadLog();
+        }
+        EXPECT_EQ(project.m_fileX.IsOpen(), c.logged == nullptr);
     }
+}
+
+TEST_F(ProjectTest, GridsWhoseRecordsTheTraceFilesCannotHoldAreRefused)
+{
+    // "_1.rd6" holds 7 lines of 51 records, "_2.rd6" 6 lines of 61; a grid opens when each file
+    // holds every record of its lines.
+    const struct { const char* sizeX; const char* sizeY; const char* file; } cases[] = {
+        {"6600", "5300", "_1.rd6"}, {"71", "51", "_1.rd6"}, {"61", "52", "_1.rd6"},
+        {"62", "51", "_2.rd6"}, {"2147483641", "2147483641", "_1.rd6"},
+        {"61", "51", nullptr}, {"61", "50", nullptr}, {"51", "41", nullptr},
+    };
+    const std::string saved = ReadFileBytes(made.File(".rhd"));
+    for (const auto& c : cases) {
+        EditKeys(".rhd", {{"X-SIZE", c.sizeX}, {"Y-SIZE", c.sizeY}});
+        ClearLog();
+        CProject project;
+        EXPECT_EQ(project.Open(made.rhdPath), c.file == nullptr) << c.sizeX << " x " << c.sizeY;
+        const std::string log = ReadLog();
+        if (c.file) {
+            const std::string path = made.File(c.file);
+            const std::string size = std::to_string(std::filesystem::file_size(path));
+            EXPECT_NE(log.find(path + " of " + size + " bytes cannot hold the "), std::string::npos) << log;
+        }
+        EXPECT_EQ(log.find("trace tables"), std::string::npos) << log; // nothing was allocated
+        EXPECT_EQ(project.m_fileX.IsOpen(), c.file == nullptr);
+        WriteFileBytes(made.File(".rhd"), saved);
+    }
+
+    // The reference survey's grid reaches past the ends of its profiles: those records hold zeros.
+    CTempDir referenceDir;
+    const CGeneratedProject reference = CreateGeneratedProject(referenceDir, SurveyGen::ReferenceSurvey());
+    CProject project;
+    ASSERT_TRUE(project.Open(reference.rhdPath)) << ReadLog();
+    EXPECT_EQ(project.m_settings.m_iSizeX, 521);
+    EXPECT_EQ(project.m_settings.m_iSizeY, 521);
 }
 
 TEST_F(ProjectTest, PipesInPlaceOfProjectFilesDoNotHang)
