@@ -10,7 +10,7 @@
 #include "Project.h"
 
 namespace {
-// Ruler font height on the page.
+// Ruler font height on a page of the header's reference resolution.
 constexpr int PRINT_FONT_HEIGHT = 55;
 // Control ids of the print objects.
 enum : UINT { ID_PRINT_TOP_VIEW = 0, ID_PRINT_X_SECTION = 1, ID_PRINT_Y_SECTION = 2 };
@@ -83,14 +83,17 @@ void CQuarvelView::OnBeginPrinting(CDC* pDC, CPrintInfo*)
     CQuarvelDoc* pDoc = GetDocument();
     if (!pDC || !GetProject() || !pDoc)
         return;
+    // Header row and ruler font keep their sizes on paper whatever the page's resolution.
+    const int dpi = pDC->GetDeviceCaps(LOGPIXELSY);
     if (!m_bPrintObjects)
-        CreatePrintObjects(CPrintProjectHeader::ToDevice(CPrintProjectHeader::HEIGHT, pDC->GetDeviceCaps(LOGPIXELSY)));
+        CreatePrintObjects(CPrintProjectHeader::ToDevice(CPrintProjectHeader::HEIGHT, dpi));
 
-    m_pPrintXSection->RecalcLayout(PRINT_FONT_HEIGHT);
+    const int fontHeight = CPrintProjectHeader::ToDevice(PRINT_FONT_HEIGHT, dpi);
+    m_pPrintXSection->RecalcLayout(fontHeight);
     m_pPrintXSection->Invalidate(true);
-    m_pPrintYSection->RecalcLayout(PRINT_FONT_HEIGHT);
+    m_pPrintYSection->RecalcLayout(fontHeight);
     m_pPrintYSection->Invalidate(true);
-    m_pPrintTopView->RecalcLayout(PRINT_FONT_HEIGHT);
+    m_pPrintTopView->RecalcLayout(fontHeight);
     m_pPrintTopView->Invalidate(true);
     m_pPrintTopView->Show(true);
     m_pPrintYSection->Show(true);

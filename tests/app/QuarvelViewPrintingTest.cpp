@@ -361,6 +361,7 @@ TEST_F(QuarvelViewPrintingTest, CrossHairsAndDepthLinesArePrintedAtTheCursor)
             const CRect slice = SliceArea(*View()->GetPrintTopView());
             const CRect header = View()->GetPrintHeader()->GetRect();
             const CRect xOuter = View()->GetPrintXSection()->GetOuterRect();
+            const int ruler = View()->GetPrintXSection()->GetRulerThickness();
             View()->OnEndPrinting(&dc, &info);
             painter.end();
             const QImage& image = page.GetImage();
@@ -373,11 +374,13 @@ TEST_F(QuarvelViewPrintingTest, CrossHairsAndDepthLinesArePrintedAtTheCursor)
             ExpectLineAt(image, slice, blue, true, double(cursorX) / (s.m_iSizeX - 1), "slice's vertical line");
             ExpectLineAt(image, slice, red, false, 1.0 - double(cursorY) / (s.m_iSizeY - 1), "slice's horizontal line");
 
-            // The header row keeps its height on paper; the sections take the rest of the page.
+            // The header row and the rulers keep their sizes on paper; the sections take the
+            // rest of the page, their pictures most of their cells.
             EXPECT_EQ(header.Height(), 700 * p.dpi / 600);
             EXPECT_GT(header.top, xOuter.bottom);
             EXPECT_LE(header.bottom, p.height);
             EXPECT_GT(xOuter.Height(), p.height / 2);
+            EXPECT_LT(ruler, xOuter.Width() / 8);
         }
     }
 }
