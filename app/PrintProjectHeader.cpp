@@ -9,13 +9,6 @@
 #include <cstdint>
 #include <string>
 
-namespace {
-int Scale(int offset, int dpi)
-{
-    return int(int64_t(offset) * dpi / CPrintProjectHeader::REFERENCE_DPI);
-}
-} // namespace
-
 std::vector<CPrintProjectHeader::CText> CPrintProjectHeader::GetTexts() const
 {
     if (!m_pProject)
@@ -55,5 +48,10 @@ void CPrintProjectHeader::Draw(CDC* pDC) const
     const int dpiX = pDC->GetDeviceCaps(LOGPIXELSX);
     const int dpiY = pDC->GetDeviceCaps(LOGPIXELSY);
     for (const CText& text : GetTexts())
-        pDC->TextOut(m_rect.left + Scale(text.x, dpiX), m_rect.top + Scale(text.y, dpiY), text.text);
+        pDC->TextOut(m_rect.left + ToDevice(text.x, dpiX), m_rect.top + ToDevice(text.y, dpiY), text.text);
+}
+
+int CPrintProjectHeader::ToDevice(int length, int dpi)
+{
+    return int(int64_t(length) * dpi / REFERENCE_DPI);
 }

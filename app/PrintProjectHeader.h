@@ -14,8 +14,9 @@ class CProject;
 class CPrintProjectHeader : public ICContainable
 {
 public:
-    // The offsets below are device pixels of a page at this resolution.
-    enum : int { REFERENCE_DPI = 600 };
+    // The offsets below are device pixels of a page at this resolution; the texts fill a row
+    // of HEIGHT pixels there.
+    enum : int { REFERENCE_DPI = 600, HEIGHT = 700 };
 
     struct CText
     {
@@ -32,6 +33,8 @@ public:
     // Writes the texts in the context's current font, the offsets scaled to its resolution,
     // from the header's top-left corner.
     void Draw(CDC* pDC) const;
+    // A length of a REFERENCE_DPI page on a page of dpi dots per inch.
+    static int ToDevice(int length, int dpi);
 
     CSize GetSize() const override { return m_rect.Size(); }
     CSize GetMinSize() const override { return CSize(1, 1); }

@@ -95,7 +95,8 @@ private:
     void WriteUnitLabels();
     void SelectConfiguredGroup();
     void OnProfileDirection(int nDirection);
-    void CreatePrintObjects();
+    // The page grid's header row is nHeaderHeight device pixels high.
+    void CreatePrintObjects(int nHeaderHeight);
     void BindPrintObjects(CQuarvelDoc& doc);
 
     LRESULT OnCursorMoved(WPARAM wParam, LPARAM lParam);

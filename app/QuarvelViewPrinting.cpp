@@ -10,15 +10,14 @@
 #include "Project.h"
 
 namespace {
-// Ruler font height on the page.
+// Ruler font height on a page of the header's reference resolution.
 constexpr int PRINT_FONT_HEIGHT = 55;
 // Control ids of the print objects.
 enum : UINT { ID_PRINT_TOP_VIEW = 0, ID_PRINT_X_SECTION = 1, ID_PRINT_Y_SECTION = 2 };
-// Page grid: the sections share 66 % of the width, the slice keeps 34 %; the header row is
-// 700 pixels high.
+// Page grid: the sections share 66 % of the width, the slice keeps 34 %; the header row is as
+// high as the header on the page.
 constexpr int SECTIONS_PERCENT = 66;
 constexpr int SLICE_PERCENT = 34;
-constexpr int HEADER_HEIGHT = 700;
 constexpr int PAGE_MARGIN = 10;
 // The text size of a printer's own default font; ours would be the screen's system font.
 constexpr int HEADER_FONT_POINTS = 10;
@@ -40,7 +39,7 @@ bool CQuarvelView::OnPreparePrinting(CPrintInfo* pInfo)
     return DoPreparePrinting(pInfo);
 }
 
-void CQuarvelView::CreatePrintObjects()
+void CQuarvelView::CreatePrintObjects(int nHeaderHeight)
 {
     m_pPrintXSection = std::make_unique<CSideViewCtrl>();
     m_pPrintXSection->Create(this, CDataSideView::DIRECTION_X, ID_PRINT_X_SECTION);
@@ -58,8 +57,8 @@ void CQuarvelView::CreatePrintObjects()
     grid.Add(0, 0, sectionPercent, 100, smPercent, smPercent, m_pPrintXSection.get(), ckView);
     grid.Add(1, 0, SLICE_PERCENT, 100, smPercent, smPercent, m_pPrintTopView.get(), ckView);
     grid.Add(2, 0, sectionPercent, 100, smPercent, smPercent, m_pPrintYSection.get(), ckView);
-    grid.Add(0, 1, 50, HEADER_HEIGHT, smPercent, smFixed, m_pPrintHeader.get(), ckGroup);
-    grid.Add(1, 1, 50, HEADER_HEIGHT, smPercent, smFixed, nullptr, ckSpace);
+    grid.Add(0, 1, 50, nHeaderHeight, smPercent, smFixed, m_pPrintHeader.get(), ckGroup);
+    grid.Add(1, 1, 50, nHeaderHeight, smPercent, smFixed, nullptr, ckSpace);
     grid.CalcMinSize();
     m_bPrintObjects = true;
 }
@@ -84,21 +83,22 @@ void CQuarvelView::OnBeginPrinting(CDC* pDC, CPrintInfo*)
     CQuarvelDoc* pDoc = GetDocument();
     if (!pDC || !GetProject() || !pDoc)
         return;
+    // Header row and ruler font keep their sizes on paper whatever the page's resolution.
+    const int dpi = pDC->GetDeviceCaps(LOGPIXELSY);
     if (!m_bPrintObjects)
-        CreatePrintObjects();
+        CreatePrintObjects(CPrintProjectHeader::ToDevice(CPrintProjectHeader::HEIGHT, dpi));
 
-    m_pPrintXSection->RecalcLayout(PRINT_FONT_HEIGHT);
+    const int fontHeight = CPrintProjectHeader::ToDevice(PRINT_FONT_HEIGHT, dpi);
+    m_pPrintXSection->RecalcLayout(fontHeight);
     m_pPrintXSection->Invalidate(true);
-    m_pPrintYSection->RecalcLayout(PRINT_FONT_HEIGHT);
+    m_pPrintYSection->RecalcLayout(fontHeight);
     m_pPrintYSection->Invalidate(true);
-    m_pPrintTopView->RecalcLayout(PRINT_FONT_HEIGHT);
+    m_pPrintTopView->RecalcLayout(fontHeight);
     m_pPrintTopView->Invalidate(true);
     m_pPrintTopView->Show(true);
     m_pPrintYSection->Show(true);
     m_pPrintXSection->Show(true);
     m_pPrintHeader->Show(true);
-
-    BindPrintObjects(*pDoc);
 
     // The sections share their width in the proportion of the grid sizes. The layout paints
     // nothing: what no cell covers stays blank paper.
@@ -107,6 +107,10 @@ void CQuarvelView::OnBeginPrinting(CDC* pDC, CPrintInfo*)
     m_pPrintGrid->GetCell(0, 0)->m_nWidth = widthX;
     m_pPrintGrid->GetCell(2, 0)->m_nWidth = SECTIONS_PERCENT - widthX;
     m_pPrintGrid->Layout(CRect(0, 0, pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES)), nullptr);
+
+    // Bound at their sizes on the page, so that each view puts its cross-hair on the project's
+    // cursor rather than on a place scaled up from an empty window.
+    BindPrintObjects(*pDoc);
 }
 
 void CQuarvelView::OnPrint(CDC* pDC, CPrintInfo*)

@@ -1,10 +1,12 @@
 // Printing of the main view: refused without a project, one page with both sections and the
 // slice over the project header, the sections' widths in the proportion of the grid, print
-// objects that live for one job only, and the header's texts.
+// objects that live for one job only, the header's texts, and the cross-hairs where the
+// project's cursor is on pages of high and low resolution.
 
 #include "AppFixture.h"
 
 #include "MainFrame.h"
+#include "PagedImage.h"
 #include "PrintInfo.h"
 #include "PrinterDC.h"
 #include "QuarvelApp.h"
@@ -15,12 +17,15 @@
 #include "Project.h"
 
 #include <QMenu>
+#include <QPainter>
 #include <QPrinter>
 #include <QWidget>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 std::wstring Format(const char* format, double value)
@@ -28,6 +33,55 @@ std::wstring Format(const char* format, double value)
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return Wide(text);
+}
+
+// The section's picture on the page: right of its depth ruler, under its position ruler and
+// direction bar.
+CRect SectionArea(CSideViewCtrl& section)
+{
+    const CRect outer = section.GetOuterRect();
+    const CRect bar = section.GetDirectionBarRect();
+    return CRect(outer.left + bar.left, outer.top + bar.bottom, outer.right, outer.bottom);
+}
+
+// The slice's picture on the page: its image area inside the rulers.
+CRect SliceArea(CTopViewCtrl& slice)
+{
+    const CRect outer = slice.GetOuterRect();
+    const CRect image = slice.GetImageRect();
+    const int ruler = slice.GetRulerThickness();
+    return CRect(outer.left + image.left + ruler, outer.top + image.top + ruler, outer.left + image.right,
+                 outer.top + image.bottom);
+}
+
+// The columns (or rows) of the area, counted from its corner, that a dashed line of the colour
+// covers: at least a third of their pixels have it.
+std::vector<int> LinesOfColour(const QImage& page, const CRect& area, QRgb colour, bool bColumns)
+{
+    std::vector<int> lines;
+    const int count = bColumns ? area.Width() : area.Height();
+    const int length = bColumns ? area.Height() : area.Width();
+    for (int i = 0; i < count; ++i) {
+        int hits = 0;
+        for (int j = 0; j < length; ++j) {
+            const int x = area.left + (bColumns ? i : j), y = area.top + (bColumns ? j : i);
+            hits += (page.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
+        }
+        if (hits * 3 >= length)
+            lines.push_back(i);
+    }
+    return lines;
+}
+
+// One line of the colour, within a pixel of where the fraction of the extent puts it.
+void ExpectLineAt(const QImage& page, const CRect& area, QRgb colour, bool bColumns, double fraction,
+                  const char* what)
+{
+    const int extent = bColumns ? area.Width() : area.Height();
+    const double expected = fraction * (extent - 1);
+    const std::vector<int> lines = LinesOfColour(page, area, colour, bColumns);
+    ASSERT_EQ(lines.size(), 1u) << what << ": " << (lines.empty() ? -1 : lines[0]) << " expected " << expected;
+    EXPECT_LE(std::fabs(lines[0] - expected), 1.0) << what << " at " << lines[0] << " expected " << expected;
 }
 
 class QuarvelViewPrintingTest : public AppFixture
@@ -269,4 +323,64 @@ TEST_F(QuarvelViewPrintingTest, HeaderWritesItsLabelsAndValuesInOrder)
     // Metres whatever the unit system.
     s.m_units = UNITS_IMP;
     EXPECT_EQ(header.GetTexts()[6].text, L"2.40x2.00[m]");
+}
+
+TEST_F(QuarvelViewPrintingTest, CrossHairsAndDepthLinesArePrintedAtTheCursor)
+{
+    OpenProject();
+    CProject& project = Doc()->m_project;
+    CProjectSettings& s = project.m_settings;
+    // One band line on the depth line, and a zero level below the top.
+    s.m_params.m_iAperture = 1;
+    s.m_iZeroLevel = 16;
+    const float cursorX = 0.2f * float(s.m_iSizeX - 1), cursorY = 0.9f * float(s.m_iSizeY - 1);
+    project.m_fCursorX = cursorX;
+    project.m_fCursorY = cursorY;
+
+    const QRgb yellow = qRgb(255, 255, 0), blue = qRgb(0, 0, 255), red = qRgb(255, 0, 0);
+    const struct
+    {
+        int dpi, width, height; // an A4 page
+    } pages[] = {{600, 4961, 7016}, {72, 595, 842}};
+    const float depths[] = {float(s.m_iZeroLevel), float(s.m_iSamples - 5)};
+    for (const auto& p : pages) {
+        for (float depth : depths) {
+            SCOPED_TRACE(testing::Message() << p.dpi << " dpi, depth sample " << depth);
+            project.m_fCursorDepth = depth;
+            CPagedImage page(p.width, p.height, p.dpi);
+            QPainter painter(&page);
+            CDC dc;
+            ASSERT_TRUE(dc.AttachPainter(&painter));
+            ASSERT_TRUE(dc.IsPrinting());
+            CPrintInfo info;
+            View()->OnBeginPrinting(&dc, &info);
+            View()->OnPrint(&dc, &info);
+            ASSERT_NE(View()->GetPrintGrid(), nullptr);
+            const CRect xSection = SectionArea(*View()->GetPrintXSection());
+            const CRect ySection = SectionArea(*View()->GetPrintYSection());
+            const CRect slice = SliceArea(*View()->GetPrintTopView());
+            const CRect header = View()->GetPrintHeader()->GetRect();
+            const CRect xOuter = View()->GetPrintXSection()->GetOuterRect();
+            const int ruler = View()->GetPrintXSection()->GetRulerThickness();
+            View()->OnEndPrinting(&dc, &info);
+            painter.end();
+            const QImage& image = page.GetImage();
+
+            const double depthFraction = double(depth) / (s.m_iSamples - 1);
+            ExpectLineAt(image, xSection, blue, true, double(cursorX) / (s.m_iSizeX - 1), "X section's position line");
+            ExpectLineAt(image, xSection, yellow, false, depthFraction, "X section's depth line");
+            ExpectLineAt(image, ySection, red, true, double(cursorY) / (s.m_iSizeY - 1), "Y section's position line");
+            ExpectLineAt(image, ySection, yellow, false, depthFraction, "Y section's depth line");
+            ExpectLineAt(image, slice, blue, true, double(cursorX) / (s.m_iSizeX - 1), "slice's vertical line");
+            ExpectLineAt(image, slice, red, false, 1.0 - double(cursorY) / (s.m_iSizeY - 1), "slice's horizontal line");
+
+            // The header row and the rulers keep their sizes on paper; the sections take the
+            // rest of the page, their pictures most of their cells.
+            EXPECT_EQ(header.Height(), 700 * p.dpi / 600);
+            EXPECT_GT(header.top, xOuter.bottom);
+            EXPECT_LE(header.bottom, p.height);
+            EXPECT_GT(xOuter.Height(), p.height / 2);
+            EXPECT_LT(ruler, xOuter.Width() / 8);
+        }
+    }
 }
