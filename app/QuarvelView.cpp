@@ -33,7 +33,8 @@ constexpr int kLabelWidth = 58;
 constexpr int kDepthLabelWidth = 40;
 constexpr int kEditWidth = 50;
 constexpr int kUnitWidth = 20;
-constexpr int kRadioWidth = 60;
+// Wide enough for the indicator, its spacing and "X-Profiles" in the substitute font.
+constexpr int kRadioWidth = 80;
 constexpr int kRadioHeight = 20;
 
 // "%.2f" whatever the process locale.

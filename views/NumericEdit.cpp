@@ -4,6 +4,8 @@
 #include "Messages.h"
 #include "Values.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kSpinWidth = 16;
 constexpr UINT kStaticID = 65535;
@@ -76,11 +78,17 @@ std::unique_ptr<CStatic> CNumericEdit::MakeStatic(const std::wstring& text, int 
 {
     CRect edit;
     m_edit.GetWindowRect(&edit);
+    CFont* pFont = m_edit.GetFont();
+    // Never narrower than the text in the box's font, which a substitute font may set wider.
+    if (pFont)
+        nWidth = std::max(nWidth, int(TextExtent(text, pFont).cx));
     auto pStatic = std::make_unique<CStatic>();
-    if (!pStatic->Create(text, WS_CHILD | WS_VISIBLE, CRect(0, 2, nWidth, 2 + edit.Height() - 4), this, kStaticID))
+    // One line: Qt would wrap a text of several words that is a fraction wider than its extent.
+    if (!pStatic->Create(text, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, CRect(0, 2, nWidth, 2 + edit.Height() - 4),
+                         this, kStaticID))
         return nullptr;
-    if (m_edit.GetFont())
-        pStatic->SetFont(m_edit.GetFont(), true);
+    if (pFont)
+        pStatic->SetFont(pFont, true);
     return pStatic;
 }
 
@@ -165,9 +173,14 @@ void CNumericEdit::FitToText(CStatic* pStatic, CFont* pFont)
     if (!pStatic)
         return;
     pStatic->SetFont(pFont, true);
+    const CSize extent = TextExtent(pStatic->GetWindowText(), pFont);
+    pStatic->MoveWindow(0, 0, extent.cx, extent.cy, true);
+}
+
+CSize CNumericEdit::TextExtent(const std::wstring& text, CFont* pFont)
+{
     CClientDC dc(this);
     if (pFont)
         dc.SelectObject(pFont);
-    const CSize extent = dc.GetTextExtent(pStatic->GetWindowText());
-    pStatic->MoveWindow(0, 0, extent.cx, extent.cy, true);
+    return dc.GetTextExtent(text);
 }

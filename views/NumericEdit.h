@@ -33,6 +33,8 @@ public:
 
     // The edit box starts with the range -900..900 and the value 0.
     bool Create(const CRect& rect, CWnd* pParent, UINT nID);
+    // Label and unit take their widths, or their texts' extents in the box's font where those
+    // are wider; each stays on one line.
     void SetLabel(const std::wstring& text, int nWidth);
     void SetUnit(const std::wstring& text);
     // The low 16 bits of the value, limited to the range; not reported, and not taken for
@@ -58,6 +60,7 @@ protected:
 private:
     void ReportIfChanged(int value);
     void FitToText(CStatic* pStatic, CFont* pFont);
+    CSize TextExtent(const std::wstring& text, CFont* pFont);
     std::unique_ptr<CStatic> MakeStatic(const std::wstring& text, int nWidth);
 
     CEncapEdit m_edit;

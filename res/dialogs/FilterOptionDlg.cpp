@@ -12,7 +12,7 @@ CDialogTemplate MakeFilterOptionTemplate()
     using K = TDialogControl;
     return {IDD_FILTER_OPTIONS, L"Filter Option", 188, 164, L"MS Shell Dlg", 8,
             {
-                {K::AutoCheckBox, L"Enable FIR filter", IDC_FO_FIR_ON, 10, 10, 67, 10},
+                {K::AutoCheckBox, L"Enable FIR filter", IDC_FO_FIR_ON, 10, 10, 72, 10},
                 {K::GroupBox, L"FIR filters", IDC_FO_FIR_GROUP, 7, 23, 174, 34},
                 {K::RText, L"Low Pass:", IDC_FO_FIR_LOW, 10, 37, 37, 8},
                 {K::RText, L"High Pass:", IDC_FO_FIR_HIGH, 90, 37, 42, 8},

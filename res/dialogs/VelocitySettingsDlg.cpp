@@ -17,7 +17,7 @@ CDialogTemplate MakeVelocitySettingsTemplate()
                 {K::GroupBox, L"Operation", IDC_VS_OPERATION_GROUP, 7, 28, 78, 50},
                 {K::AutoRadioButton, L"No operation", IDC_VS_NO_OPERATION, 13, 40, 68, 10, WS_GROUP | WS_TABSTOP},
                 {K::AutoRadioButton, L"Migration", IDC_VS_MIGRATION, 13, 52, 68, 10},
-                {K::AutoRadioButton, L"Hyperbola fitting", IDC_VS_HYPERBOLAS, 13, 64, 68, 10},
+                {K::AutoRadioButton, L"Hyperbola fitting", IDC_VS_HYPERBOLAS, 13, 64, 71, 10},
                 {K::GroupBox, L"Velocity", IDC_VS_VELOCITY_GROUP, 7, 82, 78, 170, 0, WS_VISIBLE},
                 {K::LText, L"Material type:", IDC_VS_MATERIAL_LABEL, 92, 9, 50, 8},
                 {K::ComboBox, L"", IDC_VS_MATERIAL, 144, 7, 170, 14, CBS_DROPDOWNLIST | CBS_SORT},

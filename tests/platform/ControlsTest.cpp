@@ -6,6 +6,7 @@
 #include "GuiTestSupport.h"
 #include "Resources.h"
 
+#include <QLabel>
 #include <QSlider>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -287,5 +288,29 @@ TEST_F(ControlsTest, TrackbarTicksFollowTheirStyles)
         if (c.position != QSlider::NoTicks) {
             EXPECT_EQ(qslider->tickInterval(), 50) << c.style;
         }
+    }
+}
+
+TEST_F(ControlsTest, StaticTextsAlignByTheirStyleAndOnlyPlainLeftTextWraps)
+{
+    struct
+    {
+        DWORD style;
+        Qt::Alignment alignment;
+        bool bWraps;
+    } const cases[] = {
+        {SS_LEFT, Qt::AlignLeft, true},
+        {SS_LEFTNOWORDWRAP, Qt::AlignLeft, false},
+        {SS_CENTER, Qt::AlignHCenter, false},
+        {SS_RIGHT, Qt::AlignRight, false},
+    };
+    CNotedWnd parent;
+    for (const auto& c : cases) {
+        CStatic text;
+        ASSERT_TRUE(text.Create(L"two words", WS_CHILD | WS_VISIBLE | c.style, CRect(0, 0, 20, 40), &parent, 7));
+        const auto* label = qobject_cast<const QLabel*>(text.GetWidget());
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, c.alignment) << c.style;
+        EXPECT_EQ(label->wordWrap(), c.bWraps) << c.style;
     }
 }

@@ -1,8 +1,10 @@
 // Dialog templates beyond the plain dialog: a sizing frame with its minimum tracking size,
 // minimise and maximise boxes, hidden items, items made as the dialog's own objects, pages
-// without caption, and OK and Cancel that act only from their focused buttons.
+// without caption, OK and Cancel that act only from their focused buttons, and the texts that
+// do not fit their controls.
 
 #include "Controls.h"
+#include "CutTexts.h"
 #include "Dialog.h"
 #include "GuiTestSupport.h"
 #include "Resources.h"
@@ -15,12 +17,15 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 constexpr UINT IDD_SIZED = 510;
 constexpr UINT IDD_FIXED = 511;
 constexpr UINT IDD_PAGE = 512;
 constexpr UINT IDD_FOCUSED = 513;
+constexpr UINT IDD_TEXTS = 514;
 constexpr int IDC_HIDDEN = 1001;
 constexpr int IDC_LIST = 1002;
 constexpr int IDC_EDIT = 1003;
@@ -43,7 +48,24 @@ const CResourceSet& TestResources()
          {IDD_FOCUSED, L"Focused", 150, 60, L"MS Shell Dlg", 8,
           {{K::Edit, L"", IDC_EDIT, 4, 4, 60, 12, WS_BORDER | WS_TABSTOP},
            {K::DefPushButton, L"OK", IDOK, 40, 40, 40, 14},
-           {K::PushButton, L"Cancel", IDCANCEL, 90, 40, 40, 14}}}},
+           {K::PushButton, L"Cancel", IDCANCEL, 90, 40, 40, 14}}},
+         // Ids 2xyy: x 1 where the text is cut, 0 where it fits.
+         {IDD_TEXTS, L"Texts", 300, 200, L"MS Shell Dlg", 8,
+          {{K::AutoRadioButton, L"X-Profiles", 2101, 4, 4, 40, 10, WS_GROUP},
+           {K::AutoRadioButton, L"X-Profiles", 2001, 4, 16, 60, 10},
+           {K::AutoCheckBox, L"Enable FIR filter", 2102, 4, 28, 67, 10},
+           {K::AutoCheckBox, L"Enable FIR filter", 2002, 4, 40, 75, 10},
+           {K::PushButton, L"Restore zero level", 2103, 4, 52, 50, 14},
+           {K::PushButton, L"Restore zero level", 2003, 4, 68, 80, 14},
+           {K::GroupBox, L"Drawing object options:", 2104, 100, 4, 60, 30},
+           {K::GroupBox, L"Drawing object options:", 2004, 100, 40, 90, 30},
+           {K::LText, L"Exponential", 2105, 100, 80, 30, 9},
+           {K::LText, L"Use current units for all projects", 2106, 100, 92, 60, 9},
+           {K::LText, L"Use current units for all projects", 2005, 100, 104, 60, 18},
+           {K::RText, L"Exponential gain:", 2107, 100, 126, 40, 8},
+           {K::RText, L"Exponential gain:", 2006, 100, 136, 70, 8},
+           {K::CText, L"", 2007, 100, 146, 1, 1},
+           {K::GroupBox, L"Bkgr Removal", 2008, 200, 4, 10, 10, 0, WS_VISIBLE}}}},
         {},
         {},
         {}};
@@ -263,6 +285,22 @@ TEST_F(DialogTemplateTest, ScriptedAnswersReachFocusedButtonsAsTheUsersDo)
         dialog.m_bEndIgnored = true;
         EXPECT_EQ(dialog.DoModal(), c.result) << c.nButton;
     }
+}
+
+// Each kind of text control whose text does not fit is listed once, by its id; texts that
+// fit, a left-aligned text on as many lines as its height holds, an empty text and a hidden
+// control are not.
+TEST_F(DialogTemplateTest, CutTextsAreListedByTheirControls)
+{
+    CDialog dialog(IDD_TEXTS);
+    ASSERT_TRUE(dialog.Create(IDD_TEXTS));
+    std::vector<int> listed;
+    for (const std::string& line : CutTexts(dialog))
+        for (int nID = 2000; nID < 2200; ++nID)
+            if (line.find(" " + std::to_string(nID) + " \"") != std::string::npos)
+                listed.push_back(nID);
+    EXPECT_EQ(listed, (std::vector<int>{2101, 2102, 2103, 2104, 2105, 2106, 2107}));
+    dialog.DestroyWindow();
 }
 
 TEST_F(DialogTemplateTest, IconPushButtonShowsItsIcon)

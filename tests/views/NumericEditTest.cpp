@@ -3,6 +3,7 @@
 
 #include "NumericEdit.h"
 
+#include "CutTexts.h"
 #include "GdiObjects.h"
 #include "GuiTestSupport.h"
 #include "QuarvelResources.h"
@@ -11,9 +12,11 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -206,6 +209,26 @@ TEST_F(NumericEditTest, LabelUnitAndSpinShareTheWidth)
     EXPECT_GT(edit.left, 5);
     EXPECT_EQ(edit.right, spin.left);
     EXPECT_LT(spin.right, 120 - 5);
+}
+
+// Given a font first, as the panels do, label and unit keep the widths asked for unless their
+// texts need more.
+TEST_F(NumericEditTest, LabelAndUnitAreNeverNarrowerThanTheirTexts)
+{
+    m_numeric.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), 1);
+    const QFontMetrics metrics(m_numeric.GetEdit().GetWidget()->font());
+    const int textWidth = metrics.horizontalAdvance(QStringLiteral("Aperture:"));
+    struct
+    {
+        int nWidth;
+        int nLabelWidth; // what the label takes
+    } const cases[] = {{10, textWidth}, {textWidth, textWidth}, {textWidth + 7, textWidth + 7}};
+    for (const auto& c : cases) {
+        m_numeric.SetLabel(L"Aperture:", c.nWidth);
+        EXPECT_EQ(PlaceOf(m_numeric.GetEdit(), m_numeric).left, c.nLabelWidth + 5) << c.nWidth;
+    }
+    m_numeric.SetUnit(L"samples and more");
+    EXPECT_EQ(CutTexts(m_numeric), std::vector<std::string>());
 }
 
 TEST_F(NumericEditTest, ReturnAndEscapeInTheBoxLeaveADialogOpen)
