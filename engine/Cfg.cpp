@@ -16,6 +16,9 @@ namespace {
 
 const wchar_t kMaterialListName[] = L"material.lst";
 const wchar_t kUserDefinedMaterial[] = L"User-defined";
+// The velocity range of the user-defined material when the list gives none.
+const int kUserDefinedMinVelocity = 30;
+const int kUserDefinedMaxVelocity = 300;
 
 // The whole number after the first occurrence of separator within the first limit
 // characters; 0 when the text holds none.
@@ -222,9 +225,9 @@ void CCfg::LoadMaterialList()
     m_materials.clear();
     const std::wstring path = GetMaterialListPath();
     CHeaders headers;
-    if (!FileExists(path) || !headers.Load(path) || headers.IsEmpty()) {
+    if (!FileExists(path) || !headers.Load(path, CHeaders::TLineEnds::Any) || headers.IsEmpty()) {
         g_messageLog.Log(LOG_DEBUG, "fail to load material list.");
-        m_materials.push_front({kUserDefinedMaterial, 30, 300});
+        m_materials.push_front({kUserDefinedMaterial, kUserDefinedMinVelocity, kUserDefinedMaxVelocity});
     } else {
         for (const CHeaders::CItem& item : headers) {
             const std::string& value = item.m_szValue;
@@ -247,6 +250,17 @@ CMaterial* CCfg::FindMaterial(const std::wstring& name)
             return &material;
     }
     return m_pCurMaterial;
+}
+
+CMaterial* CCfg::FindProjectMaterial(const std::wstring& name)
+{
+    CMaterial* found = FindMaterial(name);
+    if (name.empty() || (found && found->m_strName == name))
+        return found;
+    g_messageLog.Log(LOG_ERROR, "Material \"%s\" is not in the material list; kept with the range %d to %d.",
+                     ToAnsi(name).c_str(), kUserDefinedMinVelocity, kUserDefinedMaxVelocity);
+    m_materials.push_back({name, kUserDefinedMinVelocity, kUserDefinedMaxVelocity});
+    return &m_materials.back();
 }
 
 void CCfg::LoadCursors()

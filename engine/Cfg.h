@@ -60,6 +60,10 @@ public:
     void LoadMaterialList();
     // The first material with exactly that name, else m_pCurMaterial (which may be null).
     CMaterial* FindMaterial(const std::wstring& name);
+    // The material a project names: as FindMaterial, but a name the list lacks is kept as a
+    // material of its own, appended with the user-defined range and logged, so that the
+    // project keeps its material. An empty name gives m_pCurMaterial.
+    CMaterial* FindProjectMaterial(const std::wstring& name);
     void LoadCursors();
 
     CWinPos GetWinPos(uint32_t id) const;

@@ -639,9 +639,12 @@ TEST_F(Cfg, MaterialList)
     EXPECT_EQ(cfg.FindMaterial(L"sand"), &cfg.m_materials[4]);
     EXPECT_EQ(cfg.FindMaterial(L"Gravel"), cfg.m_pCurMaterial);
 
-    // Without the user-defined line there is no fallback material.
-    WriteFileBytes(work.File("material.lst"), "Sand:50,150\r\n");
+    // Without the user-defined line there is no fallback material; lines may end in LF or CR.
+    WriteFileBytes(work.File("material.lst"), "Sand:50,150\nLoam:40,90\rClay:5,60");
     cfg.LoadMaterialList();
+    ASSERT_EQ(cfg.m_materials.size(), 3u);
+    EXPECT_EQ(cfg.m_materials[2].m_strName, L"Clay");
+    EXPECT_EQ(cfg.m_materials[2].m_iMaxVelocity, 60);
     EXPECT_EQ(cfg.m_pCurMaterial, nullptr);
     EXPECT_EQ(cfg.FindMaterial(L"Gravel"), nullptr);
 
