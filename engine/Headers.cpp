@@ -62,10 +62,12 @@ bool CHeaders::Load(const std::wstring& path, TLineEnds lineEnds)
     }
     const size_t read = std::fread(buffer.data(), 1, static_cast<size_t>(length), file);
     std::fclose(file);
-    if (read < static_cast<size_t>(length))
+    Parse(buffer.data(), read, lineEnds);
+    if (read < static_cast<size_t>(length)) {
         g_messageLog.Log(LOG_DEBUG, "Load header: file size is larger then what was read, %s",
                          narrow.c_str());
-    Parse(buffer.data(), read, lineEnds);
+        m_bWrittenAsRead = false;
+    }
     return true;
 }
 
