@@ -16,6 +16,9 @@ namespace {
 
 const wchar_t kMaterialListName[] = L"material.lst";
 const wchar_t kUserDefinedMaterial[] = L"User-defined";
+// The velocity range of the user-defined material when the list gives none.
+const int kUserDefinedMinVelocity = 30;
+const int kUserDefinedMaxVelocity = 300;
 
 // The whole number after the first occurrence of separator within the first limit
 // characters; 0 when the text holds none.
@@ -76,6 +79,7 @@ void CCfg::SetDefaults()
     m_bUseMouseWheel = true;
     m_importSrcFolder.clear();
     m_importProjectFolder.clear();
+    m_bCfgFileDamaged = false;
 }
 
 bool CCfg::Load()
@@ -97,46 +101,46 @@ bool CCfg::ReadCfgFile()
 {
     const std::wstring path = GetCfgFilePath();
     CHeaders headers;
-    if (path.empty() || !headers.Load(path) || headers.IsEmpty()) {
+    if (path.empty() || !headers.Load(path, CHeaders::TLineEnds::Any) || headers.IsEmpty()) {
         g_messageLog.Log(LOG_ERROR, "Configuration file %s is missing or empty.",
                          NativePath(path).c_str());
+        // Bytes without a key line are still kept before a save writes over them.
+        m_bCfgFileDamaged = !path.empty() && GetFileSize(path) > 0;
         return false;
     }
-    const auto required = [&headers](const char* key) -> const CHeaders::CItem* {
+    // A missing or damaged key fails the read, but every other key is still taken, so that
+    // the save at the end writes back what was there.
+    bool bComplete = true;
+    const auto required = [&headers, &bComplete](const char* key) -> const CHeaders::CItem* {
         const CHeaders::CItem* item = headers.Find(key);
-        if (!item)
+        if (!item) {
             g_messageLog.Log(LOG_ERROR, "Configuration file lacks the key \"%s\".", key);
+            bComplete = false;
+        }
         return item;
     };
     const CHeaders::CItem* item = nullptr;
 
-    if (!required("cfg.name") || !required("cfg.version"))
-        return false;
+    required("cfg.name");
+    required("cfg.version");
 
-    if (!(item = required("cfg.layout")))
-        return false;
-    const int layout = ReadInt(item->m_szValue);
-    m_nLayout = (layout >= 0 && layout <= 2) ? layout : 1;
-
-    if (!(item = required("cfg.palette.all")))
-        return false;
-    m_bPaletteAll = ReadFlagChar(item->m_szValue);
-
-    if (!(item = required("cfg.palette.current")))
-        return false;
-    const int palette = ReadInt(item->m_szValue);
-    if (palette >= 0 && palette < static_cast<int>(m_paletteNames.size()))
-        SelectPalette(m_paletteNames[static_cast<size_t>(palette)]);
-    else
-        SelectPalette(std::wstring()); // no such name: the first palette
-
-    if (!(item = required("cfg.use mouse wheel")))
-        return false;
-    m_bUseMouseWheel = ReadFlagChar(item->m_szValue);
-
-    if (!(item = required("cfg.window.remember")))
-        return false;
-    m_bRememberWindow = ReadFlagChar(item->m_szValue);
+    if ((item = required("cfg.layout"))) {
+        const int layout = ReadInt(item->m_szValue);
+        m_nLayout = (layout >= 0 && layout <= 2) ? layout : 1;
+    }
+    if ((item = required("cfg.palette.all")))
+        m_bPaletteAll = ReadFlagChar(item->m_szValue);
+    if ((item = required("cfg.palette.current"))) {
+        const int palette = ReadInt(item->m_szValue);
+        if (palette >= 0 && palette < static_cast<int>(m_paletteNames.size()))
+            SelectPalette(m_paletteNames[static_cast<size_t>(palette)]);
+        else
+            SelectPalette(std::wstring()); // no such name: the first palette
+    }
+    if ((item = required("cfg.use mouse wheel")))
+        m_bUseMouseWheel = ReadFlagChar(item->m_szValue);
+    if ((item = required("cfg.window.remember")))
+        m_bRememberWindow = ReadFlagChar(item->m_szValue);
 
     if ((item = headers.Find("cfg.window.size"))) {
         m_windowSize[0] = ReadInt(item->m_szValue);
@@ -150,14 +154,12 @@ bool CCfg::ReadCfgFile()
 
     m_units = UNITS_SI;
     if ((item = headers.Find("cfg.units.type"))) {
-        if (item->m_szValue == "SI") {
-            m_units = UNITS_SI;
-        } else if (item->m_szValue == "IMP") {
+        if (item->m_szValue == "IMP") {
             m_units = UNITS_IMP;
-        } else {
+        } else if (item->m_szValue != "SI") {
             g_messageLog.Log(LOG_ERROR, "Configuration file: unknown unit system \"%s\".",
                              item->m_szValue.c_str());
-            return false;
+            bComplete = false;
         }
     }
 
@@ -165,7 +167,8 @@ bool CCfg::ReadCfgFile()
     m_bUnitsAll = item && ReadFlagChar(item->m_szValue);
     m_importSrcFolder = FromAnsi(headers.GetValue("cfg.import.srcfolder"));
     m_importProjectFolder = FromAnsi(headers.GetValue("cfg.import.projectfolder"));
-    return true;
+    m_bCfgFileDamaged = !bComplete || !headers.IsWrittenAsRead();
+    return bComplete;
 }
 
 bool CCfg::Save()
@@ -177,7 +180,7 @@ bool CCfg::Save()
                            !IsUnreadableFile(palettePath, PALETTE_FILE_MAX_SIZE);
     CHeaders headers;
     if (bWritable && FileExists(path))
-        headers.Load(path);
+        headers.Load(path, CHeaders::TLineEnds::Any);
     headers.SetValue("cfg.name", PROGRAM_NAME);
     headers.SetValue("cfg.version", PROGRAM_VERSION);
     headers.SetValue("cfg.layout", FormatInt(m_nLayout));
@@ -192,7 +195,18 @@ bool CCfg::Save()
     headers.SetValue("cfg.import.srcfolder", ToAnsi(m_importSrcFolder));
     headers.SetValue("cfg.import.projectfolder", ToAnsi(m_importProjectFolder));
 
-    bool bSaved = bWritable && headers.Save(path, true);
+    // A file not read completely stays beside the new one, and is put back when the save fails.
+    std::wstring kept;
+    bool bKept = true;
+    if (bWritable && m_bCfgFileDamaged && FileExists(path)) {
+        kept = KeepAside(path, L".old", true);
+        bKept = !kept.empty();
+    }
+    bool bSaved = bWritable && bKept && headers.Save(path, true);
+    if (bSaved)
+        m_bCfgFileDamaged = false;
+    else if (!kept.empty() && !FileExists(path))
+        RenameFile(kept, path);
     if (!bSaved)
         g_messageLog.Log(LOG_ERROR, "Unable to save configuration file %s.",
                          NativePath(path).c_str());
@@ -211,9 +225,9 @@ void CCfg::LoadMaterialList()
     m_materials.clear();
     const std::wstring path = GetMaterialListPath();
     CHeaders headers;
-    if (!FileExists(path) || !headers.Load(path) || headers.IsEmpty()) {
+    if (!FileExists(path) || !headers.Load(path, CHeaders::TLineEnds::Any) || headers.IsEmpty()) {
         g_messageLog.Log(LOG_DEBUG, "fail to load material list.");
-        m_materials.push_front({kUserDefinedMaterial, 30, 300});
+        m_materials.push_front({kUserDefinedMaterial, kUserDefinedMinVelocity, kUserDefinedMaxVelocity});
     } else {
         for (const CHeaders::CItem& item : headers) {
             const std::string& value = item.m_szValue;
@@ -236,6 +250,17 @@ CMaterial* CCfg::FindMaterial(const std::wstring& name)
             return &material;
     }
     return m_pCurMaterial;
+}
+
+CMaterial* CCfg::FindProjectMaterial(const std::wstring& name)
+{
+    CMaterial* found = FindMaterial(name);
+    if (name.empty() || (found && found->m_strName == name))
+        return found;
+    g_messageLog.Log(LOG_ERROR, "Material \"%s\" is not in the material list; kept with the range %d to %d.",
+                     ToAnsi(name).c_str(), kUserDefinedMinVelocity, kUserDefinedMaxVelocity);
+    m_materials.push_back({name, kUserDefinedMinVelocity, kUserDefinedMaxVelocity});
+    return &m_materials.back();
 }
 
 void CCfg::LoadCursors()

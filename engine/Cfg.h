@@ -50,14 +50,20 @@ public:
     // Materials, cursors, palettes, the user palette and the configuration file; shows a
     // message when the configuration file cannot be read.
     bool Load();
+    // Reads every key it can; false when a required key is missing or a value cannot be read.
     bool ReadCfgFile();
     // Rewrites the configuration file keeping the keys it does not set, then the user
-    // palette; shows a message when either fails.
+    // palette; shows a message when either fails. A file that was not read completely is
+    // kept as "quarvel.cfg.old" first.
     bool Save();
 
     void LoadMaterialList();
     // The first material with exactly that name, else m_pCurMaterial (which may be null).
     CMaterial* FindMaterial(const std::wstring& name);
+    // The material a project names: as FindMaterial, but a name the list lacks is kept as a
+    // material of its own, appended with the user-defined range and logged, so that the
+    // project keeps its material. An empty name gives m_pCurMaterial.
+    CMaterial* FindProjectMaterial(const std::wstring& name);
     void LoadCursors();
 
     CWinPos GetWinPos(uint32_t id) const;
@@ -106,6 +112,9 @@ public:
     bool m_bUseMouseWheel;
     std::wstring m_importSrcFolder;
     std::wstring m_importProjectFolder;
+    // The configuration file read last held more than was taken from it (a missing or
+    // unreadable key, or lines a save would not write back as they were).
+    bool m_bCfgFileDamaged;
 };
 
 extern CCfg g_cfg;

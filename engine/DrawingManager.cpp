@@ -157,7 +157,7 @@ void CDrawingManager::ResetDefaults()
 void CDrawingManager::LoadSettings(const std::wstring& cfgPath)
 {
     CHeaders headers;
-    if (!headers.Load(cfgPath))
+    if (!headers.Load(cfgPath, CHeaders::TLineEnds::Any))
         return;
     // An empty value counts as a missing key.
     const auto value = [&headers](const char* key) -> const std::string* {
@@ -186,7 +186,7 @@ bool CDrawingManager::SaveSettings(const std::wstring& cfgPath) const
 {
     CHeaders headers;
     // A configuration that exists but cannot be read is not replaced by the drawing keys alone.
-    if (!headers.Load(cfgPath) && FileExists(cfgPath))
+    if (!headers.Load(cfgPath, CHeaders::TLineEnds::Any) && FileExists(cfgPath))
         return false;
     const bool known = m_nVisibility >= VISIBLE_ALL && m_nVisibility <= VISIBLE_HIDE;
     headers.SetValue(kKeyColor, FormatHex(m_crColor));

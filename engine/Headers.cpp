@@ -3,6 +3,7 @@
 #include "FileIo.h"
 #include "MessageLog.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -29,9 +30,10 @@ CHeaders::CHeaders(const std::wstring& path)
     Load(path);
 }
 
-bool CHeaders::Load(const std::wstring& path)
+bool CHeaders::Load(const std::wstring& path, TLineEnds lineEnds)
 {
     m_items.clear();
+    m_bWrittenAsRead = true;
     FILE* file = OpenFile(path, "rb");
     if (!file) {
         g_messageLog.LogFileError(path, FileErrorCause(errno, path));
@@ -60,36 +62,49 @@ bool CHeaders::Load(const std::wstring& path)
     }
     const size_t read = std::fread(buffer.data(), 1, static_cast<size_t>(length), file);
     std::fclose(file);
-    if (read < static_cast<size_t>(length))
+    Parse(buffer.data(), read, lineEnds);
+    if (read < static_cast<size_t>(length)) {
         g_messageLog.Log(LOG_DEBUG, "Load header: file size is larger then what was read, %s",
                          narrow.c_str());
-    Parse(buffer.data(), read);
+        m_bWrittenAsRead = false;
+    }
     return true;
 }
 
-void CHeaders::Parse(const char* data, size_t size)
+void CHeaders::Parse(const char* data, size_t size, TLineEnds lineEnds)
 {
     m_items.clear();
     const void* zero = std::memchr(data, 0, size);
     std::string_view text(data, zero ? static_cast<const char*>(zero) - data : size);
-    for (;;) {
-        const size_t end = text.find("\r\n");
-        if (end == std::string_view::npos)
-            break;
+    m_bWrittenAsRead = !zero;
+    const bool bAnyEnd = lineEnds == TLineEnds::Any;
+    while (!text.empty()) {
+        size_t end = bAnyEnd ? text.find_first_of("\r\n") : text.find("\r\n");
+        size_t next = end + 1;
+        if (end == std::string_view::npos) {
+            m_bWrittenAsRead = false;
+            if (!bAnyEnd)
+                break;
+            end = next = text.size();
+        } else if (text.compare(end, 2, "\r\n") == 0) {
+            next = end + 2;
+        } else {
+            m_bWrittenAsRead = false;
+        }
         std::string_view line = text.substr(0, end);
-        text.remove_prefix(end + 2);
-        if (line.empty() || line.substr(0, 2) == "//")
-            continue;
+        text.remove_prefix(next);
         const size_t colon = line.find(':');
-        if (colon == std::string_view::npos)
+        if (line.empty() || line.substr(0, 2) == "//" || colon == std::string_view::npos) {
+            m_bWrittenAsRead = false;
             continue;
+        }
         std::string_view value = line.substr(colon + 1);
-        while (!value.empty() && value.front() == ' ')
-            value.remove_prefix(1);
+        const size_t blanks = std::min(value.find_first_not_of(' '), value.size());
+        if (blanks > 0)
+            m_bWrittenAsRead = false;
+        value.remove_prefix(blanks);
         m_items.emplace_back();
         m_items.back().Set(line.substr(0, colon), value, !value.empty());
-        if (text.empty())
-            break;
     }
 }
 

@@ -26,12 +26,20 @@ public:
     // Header files are a few kilobytes; a larger file is not one of ours.
     static constexpr int64_t MAX_FILE_SIZE = 64 * 1024 * 1024;
 
+    // What ends a line. CrLf: only CR LF; a lone CR or LF stays inside the line, and text after
+    // the last CR LF is dropped. Any: CR LF, a lone LF or a lone CR, and a last line without
+    // one is read too (files people edit by hand).
+    enum class TLineEnds { CrLf, Any };
+
     CHeaders() = default;
     explicit CHeaders(const std::wstring& path);
 
-    bool Load(const std::wstring& path);
+    bool Load(const std::wstring& path, TLineEnds lineEnds = TLineEnds::CrLf);
     // Fills the list from file contents held in memory; reading stops at the first zero byte.
-    void Parse(const char* data, size_t size);
+    void Parse(const char* data, size_t size, TLineEnds lineEnds = TLineEnds::CrLf);
+    // After Load or Parse: ToText gives back the text read byte for byte, so that saving the
+    // list loses nothing of the file but the values changed since.
+    bool IsWrittenAsRead() const { return m_bWrittenAsRead; }
     bool Save(const std::wstring& path, bool bCreateFolders) const;
     static bool CreateFolders(const std::wstring& path);
 
@@ -54,4 +62,5 @@ public:
 
 private:
     std::deque<CItem> m_items;
+    bool m_bWrittenAsRead = true;
 };

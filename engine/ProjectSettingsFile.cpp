@@ -186,7 +186,7 @@ int CProject::ReadSettings()
             p.m_bDelMeanOn = delMeanOn ? ReadFlagChar(delMeanOn->m_szValue) : p.m_iDelMean != 0;
             const std::string_view material = value("material");
             if (bValid)
-                s.m_pMaterial = g_cfg.FindMaterial(FromAnsi(material));
+                s.m_pMaterial = g_cfg.FindProjectMaterial(FromAnsi(material));
             s.m_dVelocity = ReadReal(value("velocity"));
             p.m_bMigration = ReadFlagChar(value("migration"));
             s.m_iContrast = number("contrast");

@@ -2,16 +2,43 @@
 
 #include "QtConvert.h"
 
+#include "FileIo.h"
+#include "MessageLog.h"
+
 #include <QSettings>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace {
-QSettings& Settings()
-{
-    static QSettings s_settings(QStringLiteral("Tovrik"), QStringLiteral("quarvel"));
-    return s_settings;
-}
 const QString kGroup = QStringLiteral("Recent File List");
+// Far beyond a list of paths: a larger file is not one of ours.
+constexpr int64_t kMaxSettingsSize = 1024 * 1024;
+
+// The file of Qt's settings of organisation "Tovrik", application "quarvel".
+std::wstring SettingsPath()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return folder.isEmpty() ? std::wstring() : FromQString(folder + QStringLiteral("/Tovrik/quarvel.conf"));
+}
+
+// Qt's settings open their file blocking and replace it when they write: they get it only
+// when it is missing or a regular file.
+bool IsUsable(const std::wstring& path)
+{
+    if (!path.empty() && !IsUnreadableFile(path, kMaxSettingsSize))
+        return true;
+    g_messageLog.LogString(LOG_FILE_ERROR, L"The recent-file list is kept for this run only: " + path);
+    return false;
+}
+
+// A path as WriteList stores it: one line of text.
+bool IsPath(const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return false;
+    const QString text = value.toString();
+    return !text.isEmpty() && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'));
+}
 } // namespace
 
 CRecentFileList::CRecentFileList(int nSize) : m_nSize(std::max(nSize, 1)) {}
@@ -19,26 +46,45 @@ CRecentFileList::CRecentFileList(int nSize) : m_nSize(std::max(nSize, 1)) {}
 void CRecentFileList::ReadList()
 {
     m_paths.clear();
-    QSettings& settings = Settings();
-    settings.sync();
+    m_bDamaged = false;
+    const std::wstring path = SettingsPath();
+    if (!IsUsable(path))
+        return;
+    QSettings settings(ToQString(path), QSettings::IniFormat);
     settings.beginGroup(kGroup);
+    QStringList unread = settings.childKeys();
     for (int i = 1; i <= m_nSize; ++i) {
-        const QString path = settings.value(QStringLiteral("File%1").arg(i)).toString();
-        if (!path.isEmpty())
-            m_paths.push_back(FromQString(path));
+        const QString key = QStringLiteral("File%1").arg(i);
+        const QVariant value = settings.value(key);
+        if (IsPath(value)) {
+            m_paths.push_back(FromQString(value.toString()));
+            unread.removeAll(key);
+        }
     }
     settings.endGroup();
+    // Read after the values: Qt parses a group when it is first used.
+    m_bDamaged = !unread.isEmpty() || settings.status() != QSettings::NoError;
+    if (m_bDamaged)
+        g_messageLog.LogString(LOG_FILE_ERROR, L"The recent-file list holds entries that cannot be read: " + path);
 }
 
-void CRecentFileList::WriteList() const
+void CRecentFileList::WriteList()
 {
-    QSettings& settings = Settings();
+    const std::wstring path = SettingsPath();
+    if (!IsUsable(path))
+        return;
+    if (m_bDamaged && FileExists(path) && KeepAside(path, L".old", true).empty())
+        return; // the file stays as it was, the list is this run's
+    m_bDamaged = false;
+    QSettings settings(ToQString(path), QSettings::IniFormat);
     settings.beginGroup(kGroup);
     settings.remove(QString());
     for (size_t i = 0; i < m_paths.size(); ++i)
         settings.setValue(QStringLiteral("File%1").arg(i + 1), ToQString(m_paths[i]));
     settings.endGroup();
     settings.sync();
+    if (settings.status() != QSettings::NoError)
+        g_messageLog.LogString(LOG_FILE_ERROR, L"The recent-file list could not be written: " + path);
 }
 
 void CRecentFileList::Add(const std::wstring& path)

@@ -1,7 +1,8 @@
 #pragma once
 // The framework's recent-file list: the last opened paths, newest first, kept in Qt's settings
 // (organisation "Tovrik", application "quarvel", group "Recent File List"); nothing else of
-// the program goes there.
+// the program goes there. Only a regular settings file is read or written: anything else in
+// its place leaves the list to this run.
 
 #include <string>
 #include <vector>
@@ -12,7 +13,8 @@ public:
     explicit CRecentFileList(int nSize);
 
     void ReadList();
-    void WriteList() const;
+    // Keeps a settings file that was not read completely as ".old" before writing over it.
+    void WriteList();
     // To the front; an entry of the same path moves there.
     void Add(const std::wstring& path);
     void Remove(int nIndex);
@@ -23,4 +25,5 @@ public:
 private:
     int m_nSize;
     std::vector<std::wstring> m_paths;
+    bool m_bDamaged = false; // the settings file held keys of the group that were not taken
 };

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "Values.h"
 
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -230,36 +231,78 @@ TEST_F(Cfg, ValueRules)
     }
 }
 
-TEST_F(Cfg, RequiredKeysStopTheRead)
-{
-    // Keys before the missing one are taken, the rest keep their defaults.
-    WriteCfg(Text(Without(CompleteFile(), "cfg.window.remember")));
-    CCfg cfg;
-    ReadInto(cfg, false);
-    EXPECT_EQ(cfg.m_nLayout, 0);
-    EXPECT_TRUE(cfg.m_bPaletteAll);
-    EXPECT_EQ(cfg.m_nCurPalette, 1);
-    EXPECT_FALSE(cfg.m_bUseMouseWheel);
-    EXPECT_EQ(cfg.m_windowSize[0], 0);
-    EXPECT_FALSE(cfg.m_bUnitsAll);
+namespace {
 
+// Each key of CompleteFile with the check of the value read from it.
+const std::vector<std::pair<std::string, std::function<void(const CCfg&)>>>& CompleteFileChecks()
+{
+    static const std::vector<std::pair<std::string, std::function<void(const CCfg&)>>> checks = {
+        {"cfg.layout", [](const CCfg& c) { EXPECT_EQ(c.m_nLayout, 0); }},
+        {"cfg.palette.all", [](const CCfg& c) { EXPECT_TRUE(c.m_bPaletteAll); }},
+        {"cfg.palette.current", [](const CCfg& c) { EXPECT_EQ(c.m_nCurPalette, 1); }},
+        {"cfg.use mouse wheel", [](const CCfg& c) { EXPECT_FALSE(c.m_bUseMouseWheel); }},
+        {"cfg.window.remember", [](const CCfg& c) { EXPECT_TRUE(c.m_bRememberWindow); }},
+        {"cfg.window.size",
+         [](const CCfg& c) {
+             EXPECT_EQ(c.m_windowSize[0], 800);
+             EXPECT_EQ(c.m_windowSize[1], 600);
+         }},
+        {"cfg.window.position",
+         [](const CCfg& c) {
+             EXPECT_EQ(c.m_windowPos[0], 30);
+             EXPECT_EQ(c.m_windowPos[1], 40);
+         }},
+        {"cfg.units.all", [](const CCfg& c) { EXPECT_TRUE(c.m_bUnitsAll); }},
+        {"cfg.units.type", [](const CCfg& c) { EXPECT_EQ(c.m_units, UNITS_IMP); }},
+        {"cfg.import.srcfolder", [](const CCfg& c) { EXPECT_EQ(c.m_importSrcFolder, L"/data/in"); }},
+        {"cfg.import.projectfolder", [](const CCfg& c) { EXPECT_EQ(c.m_importProjectFolder, L"/data/out"); }},
+    };
+    return checks;
+}
+
+// Every value of CompleteFile was taken, but that of the damaged key.
+void ExpectCompleteFileValues(const CCfg& cfg, const std::string& damagedKey = std::string())
+{
+    for (const auto& check : CompleteFileChecks()) {
+        SCOPED_TRACE(check.first);
+        if (check.first != damagedKey)
+            check.second(cfg);
+    }
+}
+
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+} // namespace
+
+TEST_F(Cfg, ADamagedKeyFailsTheReadButEveryOtherKeyIsTaken)
+{
     for (const char* key : {"cfg.name", "cfg.version", "cfg.layout", "cfg.palette.all",
-                            "cfg.palette.current", "cfg.use mouse wheel"}) {
-        WriteCfg(Text(Without(CompleteFile(), key)));
-        CCfg other;
-        ReadInto(other, false);
-        EXPECT_FALSE(other.m_bRememberWindow) << key;
+                            "cfg.palette.current", "cfg.use mouse wheel", "cfg.window.remember"}) {
+        Lines renamed = CompleteFile();
+        for (auto& line : renamed)
+            if (line.first == key)
+                line.first = Upper(key);
+        for (const Lines& lines : {Without(CompleteFile(), key), renamed}) {
+            SCOPED_TRACE(Text(lines));
+            WriteCfg(Text(lines));
+            CCfg cfg;
+            ReadInto(cfg, false);
+            ExpectCompleteFileValues(cfg, key);
+        }
     }
 
-    // An unknown unit system fails after the keys before it.
+    // An unknown unit system fails the read; the unit system stays SI.
     ClearLog();
     WriteCfg(Text(With(CompleteFile(), "cfg.units.type", "Imp")));
     CCfg units;
     ReadInto(units, false);
-    EXPECT_EQ(units.m_windowPos[0], 30);
     EXPECT_EQ(units.m_units, UNITS_SI);
-    EXPECT_FALSE(units.m_bUnitsAll);
-    EXPECT_TRUE(units.m_importSrcFolder.empty());
+    ExpectCompleteFileValues(units, "cfg.units.type");
     EXPECT_NE(ReadLog().find("unknown unit system \"Imp\""), std::string::npos);
 
     // Missing and empty files fail at once.
@@ -269,6 +312,76 @@ TEST_F(Cfg, RequiredKeysStopTheRead)
     WriteCfg("");
     ReadInto(missing, false);
     EXPECT_EQ(missing.m_nLayout, 1);
+}
+
+TEST_F(Cfg, LinesEndingInLfOrCrAloneOrNotAtAllAreRead)
+{
+    const auto ending = [](const std::string& crlf, const std::string& last) {
+        std::string text;
+        for (const auto& line : CompleteFile())
+            text += line.first + ":" + line.second + crlf;
+        return text.substr(0, text.size() - crlf.size()) + last;
+    };
+    std::string mixed;
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    size_t i = 0;
+    for (const auto& line : CompleteFile())
+        mixed += line.first + ":" + line.second + ends[i++ % 3];
+    const struct { const char* name; std::string text; } cases[] = {
+        {"LF", ending("\n", "\n")},
+        {"CR", ending("\r", "\r")},
+        {"mixed", mixed},
+        {"last line without CR LF", ending("\r\n", "")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteCfg(c.text);
+        CCfg cfg;
+        ReadInto(cfg);
+        ExpectCompleteFileValues(cfg);
+
+        // Written back whole, with CR LF, and the file as it was beside it.
+        CNotifierRecorder recorder;
+        ASSERT_TRUE(cfg.Save());
+        EXPECT_EQ(ReadFileBytes(ToAnsi(CCfg::GetCfgFilePath())), Text(CompleteFile()));
+        EXPECT_EQ(ReadFileBytes(ToAnsi(CCfg::GetCfgFilePath()) + ".old"), c.text);
+        std::filesystem::remove_all(ToAnsi(CCfg::GetAppDataDir()));
+    }
+}
+
+TEST_F(Cfg, ADamagedFileIsKeptAsOldOnceBeforeItIsWrittenOver)
+{
+    const std::string cfgPath = ToAnsi(CCfg::GetCfgFilePath());
+    const std::string damaged = "// by hand\r\n" + Text(Without(CompleteFile(), "cfg.layout")) + "CFG.LAYOUT:2\r\n";
+    WriteCfg(damaged);
+    WriteFileBytes(cfgPath + ".old", "earlier copy");
+    CNotifierRecorder recorder;
+    CCfg cfg;
+    EXPECT_FALSE(cfg.Load());
+    EXPECT_EQ(recorder.m_messages, std::vector<std::wstring>{kReadError});
+    ExpectCompleteFileValues(cfg, "cfg.layout");
+
+    ASSERT_TRUE(cfg.Save());
+    ASSERT_TRUE(cfg.Save());
+    EXPECT_EQ(ReadFileBytes(cfgPath + ".old"), "earlier copy");
+    EXPECT_EQ(ReadFileBytes(cfgPath + ".old.1"), damaged);
+    EXPECT_FALSE(std::filesystem::exists(cfgPath + ".old.2"));
+    Lines expected = Without(CompleteFile(), "cfg.layout");
+    expected.push_back({"CFG.LAYOUT", "2"});
+    expected.push_back({"cfg.layout", "1"});
+    EXPECT_EQ(ReadLines(CCfg::GetCfgFilePath()), expected);
+    EXPECT_EQ(recorder.m_messages, std::vector<std::wstring>{kReadError});
+
+    // A complete file, and a first run without one, keep no copy.
+    std::filesystem::remove_all(ToAnsi(CCfg::GetAppDataDir()));
+    for (bool bFirstRun : {true, false}) {
+        if (!bFirstRun)
+            WriteCfg(Text(CompleteFile()));
+        CCfg other;
+        other.Load();
+        ASSERT_TRUE(other.Save());
+        EXPECT_FALSE(std::filesystem::exists(cfgPath + ".old")) << bFirstRun;
+    }
 }
 
 TEST_F(Cfg, OptionalKeysKeepDefaults)
@@ -526,9 +639,12 @@ TEST_F(Cfg, MaterialList)
     EXPECT_EQ(cfg.FindMaterial(L"sand"), &cfg.m_materials[4]);
     EXPECT_EQ(cfg.FindMaterial(L"Gravel"), cfg.m_pCurMaterial);
 
-    // Without the user-defined line there is no fallback material.
-    WriteFileBytes(work.File("material.lst"), "Sand:50,150\r\n");
+    // Without the user-defined line there is no fallback material; lines may end in LF or CR.
+    WriteFileBytes(work.File("material.lst"), "Sand:50,150\nLoam:40,90\rClay:5,60");
     cfg.LoadMaterialList();
+    ASSERT_EQ(cfg.m_materials.size(), 3u);
+    EXPECT_EQ(cfg.m_materials[2].m_strName, L"Clay");
+    EXPECT_EQ(cfg.m_materials[2].m_iMaxVelocity, 60);
     EXPECT_EQ(cfg.m_pCurMaterial, nullptr);
     EXPECT_EQ(cfg.FindMaterial(L"Gravel"), nullptr);
 

@@ -696,6 +696,8 @@ TEST(DrawingManager, ReadsSettingsValuesByTheirRules)
         {"colour not hex", "drawing.color:zz\r\n", 0x64FF64, 100, true, 0},
         {"visible is case-sensitive", "drawing.visible:Range\r\n", 0x64FF64, 100, true, 2},
         {"visible range", "drawing.visible:range\r\n", 0x64FF64, 100, true, 1},
+        {"LF, CR and no final line end", "drawing.color:ff\ndrawing.blendalpha:7\rdrawing.visible:range",
+         0xFF, 7, true, 1},
     };
     for (const auto& c : cases) {
         CTempDir dir;

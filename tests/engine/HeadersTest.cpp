@@ -12,10 +12,10 @@ namespace {
 
 using Lines = std::vector<std::pair<std::string, std::string>>;
 
-Lines ParseText(const std::string& text)
+Lines ParseText(const std::string& text, CHeaders::TLineEnds lineEnds = CHeaders::TLineEnds::CrLf)
 {
     CHeaders headers;
-    headers.Parse(text.data(), text.size());
+    headers.Parse(text.data(), text.size(), lineEnds);
     Lines lines;
     for (const auto& item : headers)
         lines.emplace_back(item.m_szKey, item.m_szValue);
@@ -41,6 +41,46 @@ TEST(Headers, ParsesLinesByTheFileRules)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseText(c.text), c.expected) << c.name;
+}
+
+TEST(Headers, AnyLineEndAlsoTakesLoneLfCrAndALastLineWithoutOne)
+{
+    const struct { const char* name; std::string text; Lines expected; } cases[] = {
+        {"lone LF", "A:1\nB:2\n", {{"A", "1"}, {"B", "2"}}},
+        {"lone CR", "A:1\rB:2\r", {{"A", "1"}, {"B", "2"}}},
+        {"mixed", "A:1\r\nB:2\nC:3\rD:4\r\n", {{"A", "1"}, {"B", "2"}, {"C", "3"}, {"D", "4"}}},
+        {"CR CR LF", "A:1\r\r\nB:2\r\n", {{"A", "1"}, {"B", "2"}}},
+        {"no final line end", "A:1\r\nB:2", {{"A", "1"}, {"B", "2"}}},
+        {"zero byte ends text", std::string("A:1\nB:2\0\nC:3\n", 13), {{"A", "1"}, {"B", "2"}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseText(c.text, CHeaders::TLineEnds::Any), c.expected) << c.name;
+}
+
+TEST(Headers, TellsWhetherTheTextIsWrittenBackAsRead)
+{
+    using E = CHeaders::TLineEnds;
+    const struct { const char* name; std::string text; E lineEnds; bool bAsRead; } cases[] = {
+        {"as written", "A:1\r\nB:\r\n", E::CrLf, true},
+        {"empty", "", E::Any, true},
+        {"lone LF inside a value", "A:1\nB:2\r\n", E::CrLf, true},
+        {"lone LF ends a line", "A:1\nB:2\r\n", E::Any, false},
+        {"no final CR LF", "A:1\r\nB:2", E::CrLf, false},
+        {"no final line end", "A:1\r\nB:2", E::Any, false},
+        {"comment", "//x\r\nA:1\r\n", E::CrLf, false},
+        {"empty line", "\r\nA:1\r\n", E::Any, false},
+        {"no colon", "A\r\n", E::CrLf, false},
+        {"blanks after the colon", "A: 1\r\n", E::CrLf, false},
+        {"zero byte", std::string("A:1\r\n\0", 6), E::CrLf, false},
+    };
+    for (const auto& c : cases) {
+        CHeaders headers;
+        headers.Parse(c.text.data(), c.text.size(), c.lineEnds);
+        EXPECT_EQ(headers.IsWrittenAsRead(), c.bAsRead) << c.name;
+        if (c.bAsRead) {
+            EXPECT_EQ(headers.ToText(), c.text) << c.name;
+        }
+    }
 }
 
 TEST(Headers, EmptyValueHasNoValueAndWritesBackBare)

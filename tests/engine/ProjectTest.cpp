@@ -382,6 +382,43 @@ TEST_F(ProjectTest, AbsurdSettingsValuesAreBroughtIntoTheData)
     EXPECT_EQ(s.m_dVelocity, 0.0);
 }
 
+TEST_F(ProjectTest, AMaterialTheListNoLongerHoldsStaysTheProjects)
+{
+    g_cfg.m_materials = {{L"Sand", 50, 150}, {L"User-defined", 30, 300}};
+    g_cfg.m_pCurMaterial = &g_cfg.m_materials[1];
+    CProject project;
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    project.m_settings.m_pMaterial = g_cfg.FindMaterial(L"Sand");
+    ASSERT_TRUE(project.SaveSettings());
+
+    // A damaged list: with its user-defined material, and without any that fits.
+    for (bool bUserDefined : {true, false}) {
+        SCOPED_TRACE(bUserDefined);
+        g_cfg.m_materials = {{L"Clay", 5, 60}};
+        g_cfg.m_pCurMaterial = nullptr;
+        if (bUserDefined) {
+            g_cfg.m_materials.push_back({L"User-defined", 40, 90});
+            g_cfg.m_pCurMaterial = &g_cfg.m_materials.back();
+        }
+        ClearLog();
+        for (int open = 0; open < 2; ++open) {
+            CProject reopened;
+            ASSERT_TRUE(reopened.Open(made.rhdPath));
+            ASSERT_TRUE(reopened.m_bSettingsLoaded);
+            const CMaterial* material = reopened.m_settings.m_pMaterial;
+            ASSERT_NE(material, nullptr);
+            EXPECT_EQ(material->m_strName, L"Sand");
+            EXPECT_EQ(material->m_iMinVelocity, 30);
+            EXPECT_EQ(material->m_iMaxVelocity, 300);
+            EXPECT_FALSE(reopened.IsSettingsChanged());
+            ASSERT_TRUE(reopened.SaveSettings());
+            EXPECT_EQ(GetKey(made.File(".3dq"), "material"), "Sand");
+        }
+        EXPECT_EQ(g_cfg.m_materials.size(), bUserDefined ? 3u : 2u); // kept once
+        EXPECT_NE(ReadLog().find("Sand"), std::string::npos);
+    }
+}
+
 TEST_F(ProjectTest, ProjectPaletteOnlyForTheUserPalette)
 {
     TPaletteTable project{};
