@@ -8,6 +8,7 @@
 #include "MessageLog.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -208,19 +209,17 @@ void CDataViewPainter::SortObjects()
         default: return std::min(o.m_fY1, o.m_fY2);
         }
     };
+    const auto larger = [&key](const CPaintObject& a, const CPaintObject& b) { return key(a) > key(b); };
+    const auto unordered = [&key](const CPaintObject& object) { return std::isnan(key(object)); };
     const CDrawDataObject* pSelected = m_nSelected >= 0 ? m_objects.at(size_t(m_nSelected)).m_pObject : nullptr;
-    for (size_t i = 1; i < m_objects.size(); ++i) {
-        const CPaintObject moving = m_objects[i];
-        const float k = key(moving);
-        size_t j = i;
-        for (; j > 0 && key(m_objects[j - 1]) < k; --j)
-            m_objects[j] = m_objects[j - 1];
-        m_objects[j] = moving;
+    // An object without a key stays where it is and no other object passes it.
+    for (auto first = m_objects.begin(); first != m_objects.end();) {
+        const auto last = std::find_if(first, m_objects.end(), unordered);
+        std::stable_sort(first, last, larger);
+        first = last == m_objects.end() ? last : last + 1;
     }
     if (pSelected)
-        for (size_t i = 0; i < m_objects.size(); ++i)
-            if (m_objects[i].m_pObject == pSelected)
-                m_nSelected = int(i);
+        m_nSelected = FindPaintObject(pSelected);
 }
 
 void CDataViewPainter::OnObjectEvent(int nCode, int nIndex)
