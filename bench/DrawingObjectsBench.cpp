@@ -1,6 +1,7 @@
 // Loading a project's drawing objects and asking whether they changed, as opening and
 // closing a project do, for an object file of 100,000 objects in many colours.
 
+#include "BenchSupport.h"
 #include "DrawingManager.h"
 #include "FileIo.h"
 #include "Values.h"
@@ -24,18 +25,7 @@ public:
         if (!mkdtemp(folder))
             return;
         m_folder = folder;
-        std::string text = "quarvel\tv1.4.0\r\n";
-        for (int i = 0; i < kObjects; ++i) {
-            Tovrik::CDrawDataObject object;
-            object.m_nType = i % 3;
-            object.m_fX1 = static_cast<float>(i % 1000);
-            object.m_fY1 = static_cast<float>(i / 1000);
-            object.m_fX2 = object.m_fX1 + 2.5f;
-            object.m_fY2 = object.m_fY1 + 1.25f;
-            object.m_fZ1 = object.m_fZ2 = 40;
-            object.m_crFill = object.m_crLine = static_cast<uint32_t>(i * 7919) & 0xFFFFFF;
-            text += object.Write();
-        }
+        const std::string text = DrawingObjectFileText(kObjects, 1000, kObjects / 1000, 1);
         m_path = FromAnsi(m_folder + "/objects.3qo");
         CSaveFile file(m_path);
         if (!file.Open() || !file.Write(text.data(), text.size()) || !file.Commit())
