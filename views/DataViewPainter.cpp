@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_set>
 #include <utility>
 
 using Tovrik::CDrawDataObject;
@@ -234,12 +235,10 @@ void CDataViewPainter::OnObjectEvent(int nCode, int nIndex)
             SortObjects();
         }
     } else if (nCode == 2) {
-        const auto inManager = [](const CDrawDataObject* pObject) {
-            for (int i = 0; i < g_drawingManager.GetCount(); ++i)
-                if (g_drawingManager.GetObject(i) == pObject)
-                    return true;
-            return false;
-        };
+        std::unordered_set<const CDrawDataObject*> present;
+        for (int i = 0; i < g_drawingManager.GetCount(); ++i)
+            present.insert(g_drawingManager.GetObject(i));
+        const auto inManager = [&present](const CDrawDataObject* pObject) { return present.count(pObject) > 0; };
         int gone = -1;
         if (m_nSelected >= 0 && !inManager(m_objects.at(size_t(m_nSelected)).m_pObject))
             gone = m_nSelected;
