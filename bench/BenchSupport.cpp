@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include "DrawDataObject.h"
 #include "FileIo.h"
 #include "ProjectCreation.h"
 #include "SurveyGenerator.h"
@@ -77,6 +78,30 @@ std::wstring ReferenceProjectPath(std::string& error)
     static const std::wstring s_path = CreateReferenceProject("project", L"3D_reference", s_error);
     error = s_error;
     return s_path;
+}
+
+std::string DrawingObjectFileText(int count, int columns, int rows, int depthSteps)
+{
+    std::string text = "quarvel\tv1.4.0\r\n";
+    for (int i = 0; i < count; ++i) {
+        Tovrik::CDrawDataObject object;
+        object.m_nType = i % 3;
+        object.m_fX1 = static_cast<float>(i % columns);
+        object.m_fY1 = static_cast<float>(i / columns % rows);
+        object.m_fX2 = object.m_fX1 + 2.5f;
+        object.m_fY2 = object.m_fY1 + 1.25f;
+        object.m_fZ1 = object.m_fZ2 = static_cast<float>(40 + i % depthSteps);
+        object.m_crFill = object.m_crLine = static_cast<uint32_t>(i * 7919) & 0xFFFFFF;
+        text += object.Write();
+    }
+    return text;
+}
+
+bool WriteDrawingObjectFile(const std::wstring& path, int count, int columns, int rows, int depthSteps)
+{
+    const std::string text = DrawingObjectFileText(count, columns, rows, depthSteps);
+    CSaveFile file(path);
+    return file.Open() && file.Write(text.data(), text.size()) && file.Commit();
 }
 
 void EnsureApplication()

@@ -1,6 +1,9 @@
 // Loading a project's drawing objects and asking whether they changed, as opening and
-// closing a project do, for an object file of 100,000 objects in many colours.
+// closing a project do, for an object file of 100,000 objects in many colours; and a view's
+// painter following the removal of one of them.
 
+#include "BenchSupport.h"
+#include "DataViewPainter.h"
 #include "DrawingManager.h"
 #include "FileIo.h"
 #include "Values.h"
@@ -24,18 +27,7 @@ public:
         if (!mkdtemp(folder))
             return;
         m_folder = folder;
-        std::string text = "quarvel\tv1.4.0\r\n";
-        for (int i = 0; i < kObjects; ++i) {
-            Tovrik::CDrawDataObject object;
-            object.m_nType = i % 3;
-            object.m_fX1 = static_cast<float>(i % 1000);
-            object.m_fY1 = static_cast<float>(i / 1000);
-            object.m_fX2 = object.m_fX1 + 2.5f;
-            object.m_fY2 = object.m_fY1 + 1.25f;
-            object.m_fZ1 = object.m_fZ2 = 40;
-            object.m_crFill = object.m_crLine = static_cast<uint32_t>(i * 7919) & 0xFFFFFF;
-            text += object.Write();
-        }
+        const std::string text = DrawingObjectFileText(kObjects, 1000, kObjects / 1000, 1);
         m_path = FromAnsi(m_folder + "/objects.3qo");
         CSaveFile file(m_path);
         if (!file.Open() || !file.Write(text.data(), text.size()) || !file.Commit())
@@ -76,6 +68,41 @@ void BM_DrawingObjectsLoadAndCompare(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * file.m_bytes);
 }
 
+// The painter of a top view with the objects of the file, none selected: each iteration removes
+// one object from the middle of the manager's list and lets the painter find what went. The
+// object is put back between the iterations.
+void BM_DrawingObjectsPainterFollowsARemoval(benchmark::State& state)
+{
+    const CObjectFile file;
+    if (file.m_path.empty()) {
+        state.SkipWithError("object file not written");
+        return;
+    }
+    EnsureApplication();
+    g_drawingManager.ResetDefaults();
+    if (!g_drawingManager.LoadObjectList(file.m_path)) {
+        state.SkipWithError("objects did not load");
+        return;
+    }
+    CDataViewPainter painter;
+    painter.Create(nullptr, nullptr, CDataViewPainter::MODE_TOP, 400, 300);
+    painter.SetGridSize(1000, kObjects / 1000, 100);
+    painter.RebuildObjects();
+    const int middle = kObjects / 2;
+    for (auto _ : state) {
+        const Tovrik::CDrawDataObject removed = *g_drawingManager.GetObject(middle);
+        g_drawingManager.RemoveObject(middle);
+        painter.OnObjectEvent(2, middle);
+        state.PauseTiming();
+        g_drawingManager.AddObject(removed);
+        painter.OnObjectEvent(1, g_drawingManager.GetCount() - 1);
+        state.ResumeTiming();
+    }
+    state.counters["objects"] = painter.GetObjectCount();
+    g_drawingManager.RemoveAll();
+}
+
 } // namespace
 
 BENCHMARK(BM_DrawingObjectsLoadAndCompare)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawingObjectsPainterFollowsARemoval)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 // The main window of 1280 x 800 on the reference survey in the wide layout: a click in the
-// depth slice until every view and the panel have repainted, and a full repaint of the window.
+// depth slice until every view and the panel have repainted, a full repaint of the window, and
+// opening a project with 100,000 drawing objects until the window has painted them.
 
 #include "BenchSupport.h"
 #include "MainFrame.h"
@@ -10,9 +11,11 @@
 #include "Services.h"
 
 #include "Cfg.h"
+#include "DrawingManager.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -123,5 +126,63 @@ void BM_MainWindowFullRepaint(benchmark::State& state)
     state.counters["window_px"] = double(client.Width()) * client.Height();
 }
 BENCHMARK(BM_MainWindowFullRepaint)->Unit(benchmark::kMillisecond);
+
+constexpr int kDrawingObjects = 100000;
+
+// A project of its own with settings and cache files, so that it opens from the cache, and an
+// object file of kDrawingObjects over its grid and depths; empty with error set when that failed.
+std::wstring ObjectsProjectPath(CMainWindow& window, std::string& error)
+{
+    const std::wstring path = CreateReferenceProject("objects", L"3D_objects", error);
+    if (path.empty())
+        return path;
+    if (!window.m_pApp->OpenDocumentFile(path) || !window.Doc()->OnSaveDocument(path)) {
+        error = "the objects project did not open and save";
+        return std::wstring();
+    }
+    const CProjectSettings& s = window.Doc()->m_project.m_settings;
+    if (!WriteDrawingObjectFile(window.Doc()->m_project.GetObjectListPath(), kDrawingObjects,
+                                std::max(s.m_iSizeX, 1), std::max(s.m_iSizeY, 1), std::max(s.m_iSamples - 40, 1))) {
+        error = "the object file was not written";
+        return std::wstring();
+    }
+    return path;
+}
+
+// Each iteration opens the objects project from the reference project, which is open again
+// afterwards: from File > Open until the window has painted.
+void BM_OpenProjectWithObjectsToFirstPaint(benchmark::State& state)
+{
+    CMainWindow& window = MainWindow();
+    if (!window.m_error.empty()) {
+        state.SkipWithError(window.m_error.c_str());
+        return;
+    }
+    std::string error;
+    const std::wstring reference = ReferenceProjectPath(error);
+    const std::wstring path = ObjectsProjectPath(window, error);
+    if (path.empty()) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    int objects = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool bReference = window.m_pApp->OpenDocumentFile(reference) != nullptr;
+        window.Settle();
+        state.ResumeTiming();
+        if (!bReference || !window.m_pApp->OpenDocumentFile(path)) {
+            state.SkipWithError("the projects did not open");
+            break;
+        }
+        window.Settle();
+        objects = g_drawingManager.GetCount();
+    }
+    state.counters["objects"] = objects;
+    if (!window.m_pApp->OpenDocumentFile(reference))
+        window.m_error = "the reference project did not open again";
+    window.Settle();
+}
+BENCHMARK(BM_OpenProjectWithObjectsToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace

@@ -85,18 +85,44 @@ void BM_MigrationBuildTable(benchmark::State& state)
     state.counters["samples"] = line.m_samples;
 }
 
-// The summation kernels by instruction set; argument 0 is the one the program chooses.
+// The kernels by instruction set; argument 0 is the one the program chooses.
 const char* const kKernels[] = {"", "sse2", "avx2", "avx512f"};
+
+// The kernel of the benchmark's argument, through the routine's selection, for the lifetime of
+// the object; the program's choice again afterwards. The benchmark is skipped when the
+// processor lacks the instruction set.
+class CKernelScope
+{
+public:
+    CKernelScope(benchmark::State& state, const char* (*getName)(), bool (*select)(const char*))
+        : m_state(state), m_getName(getName), m_select(select), m_chosen(getName())
+    {
+        const char* kernel = kKernels[state.range(0)];
+        m_bSelected = !*kernel || select(kernel);
+        if (!m_bSelected)
+            state.SkipWithError("the processor lacks this instruction set");
+    }
+    ~CKernelScope()
+    {
+        m_state.SetLabel(m_getName());
+        m_select(m_chosen.c_str());
+    }
+    bool IsSelected() const { return m_bSelected; }
+
+private:
+    benchmark::State& m_state;
+    const char* (*m_getName)();
+    bool (*m_select)(const char*);
+    std::string m_chosen;
+    bool m_bSelected = false;
+};
 
 // Each iteration restores the line first (a copy of 1 MB), then processes it in place.
 void BM_MigrationMigrate(benchmark::State& state)
 {
-    const std::string chosen = CMigration::GetKernelName();
-    const char* kernel = kKernels[state.range(0)];
-    if (*kernel && !CMigration::SelectKernel(kernel)) {
-        state.SkipWithError("the processor lacks this instruction set");
+    const CKernelScope kernel(state, CMigration::GetKernelName, CMigration::SelectKernel);
+    if (!kernel.IsSelected())
         return;
-    }
     CReferenceLine& line = ReferenceLine();
     CMigration migration(&line.m_project, kTraces);
     migration.BuildTable();
@@ -107,8 +133,6 @@ void BM_MigrationMigrate(benchmark::State& state)
         benchmark::DoNotOptimize(data.data());
     }
     SetLineCounters(state, line);
-    state.SetLabel(CMigration::GetKernelName());
-    CMigration::SelectKernel(chosen.c_str());
 }
 
 void BM_MigrationReference(benchmark::State& state)
@@ -130,6 +154,9 @@ void BM_MigrationReference(benchmark::State& state)
 
 void BM_MigrationRemoveRunningMean(benchmark::State& state)
 {
+    const CKernelScope kernel(state, CMigration::GetMeanKernelName, CMigration::SelectMeanKernel);
+    if (!kernel.IsSelected())
+        return;
     CReferenceLine& line = ReferenceLine();
     CMigration migration(&line.m_project, kTraces);
     std::vector<float> data(line.m_section.size());
@@ -146,4 +173,4 @@ void BM_MigrationRemoveRunningMean(benchmark::State& state)
 BENCHMARK(BM_MigrationBuildTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MigrationMigrate)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MigrationReference)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MigrationRemoveRunningMean)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MigrationRemoveRunningMean)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 #include "Migration.h"
 
+#include "KernelChoice.h"
 #include "MessageLog.h"
 #include "Project.h"
 
@@ -65,14 +66,44 @@ float PeakOf(const float* pValues, size_t count)
     return std::max(high, -low);
 }
 
-// out = in less the sums' means over count traces, with the widest packed division there is.
-#if defined(__x86_64__) || defined(__i386__)
-__attribute__((target_clones("avx512f", "avx2", "default")))
-#endif
-void SubtractMeans(const float* in, const double* sums, double count, size_t ns, float* out)
+// out = in less the sums' means over count traces, in packed division as wide as the build.
+__attribute__((always_inline)) inline void SubtractMeansLoop(const float* in, const double* sums, double count,
+                                                             size_t ns, float* out)
 {
     for (size_t s = 0; s < ns; ++s)
         out[s] = static_cast<float>(in[s] - sums[s] / count);
+}
+
+void SubtractMeansBaseline(const float* in, const double* sums, double count, size_t ns, float* out)
+{
+    SubtractMeansLoop(in, sums, count, ns, out);
+}
+
+#ifdef QUARVEL_X86_KERNELS
+__attribute__((target("avx2"))) void SubtractMeansAvx2(const float* in, const double* sums, double count, size_t ns,
+                                                       float* out)
+{
+    SubtractMeansLoop(in, sums, count, ns, out);
+}
+
+__attribute__((target("avx512f"))) void SubtractMeansAvx512(const float* in, const double* sums, double count,
+                                                            size_t ns, float* out)
+{
+    SubtractMeansLoop(in, sums, count, ns, out);
+}
+#endif
+
+using SubtractMeansKernel = void (*)(const float*, const double*, double, size_t, float*);
+
+CKernelChoice<SubtractMeansKernel>& MeanKernels()
+{
+#ifdef QUARVEL_X86_KERNELS
+    static CKernelChoice<SubtractMeansKernel> s_choice{
+        {"avx512f", SubtractMeansAvx512}, {"avx2", SubtractMeansAvx2}, {"sse2", SubtractMeansBaseline}};
+#else
+    static CKernelChoice<SubtractMeansKernel> s_choice{{"generic", SubtractMeansBaseline}};
+#endif
+    return s_choice;
 }
 
 // dst[c * dstStride + r] = src[r * srcStride + c] for rows x cols values: in tiles so that both
@@ -161,8 +192,7 @@ void SumBaseline(const CSampleSum& sum)
     SumBlocks<4, 8>(sum);
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-#define QUARVEL_X86_KERNELS 1
+#ifdef QUARVEL_X86_KERNELS
 __attribute__((target("avx2"))) void SumAvx2(const CSampleSum& sum)
 {
     SumBlocks<8, 8>(sum);
@@ -174,51 +204,38 @@ __attribute__((target("avx512f"))) void SumAvx512(const CSampleSum& sum)
 }
 #endif
 
-struct CSumKernel
-{
-    const char* name;
-    void (*sum)(const CSampleSum&);
-};
+using SumKernel = void (*)(const CSampleSum&);
 
-// The kernels this processor can run, the widest first; the baseline runs everywhere.
-std::vector<CSumKernel> SupportedKernels()
+CKernelChoice<SumKernel>& SumKernels()
 {
-    std::vector<CSumKernel> kernels;
 #ifdef QUARVEL_X86_KERNELS
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f"))
-        kernels.push_back({"avx512f", SumAvx512});
-    if (__builtin_cpu_supports("avx2"))
-        kernels.push_back({"avx2", SumAvx2});
-    kernels.push_back({"sse2", SumBaseline});
+    static CKernelChoice<SumKernel> s_choice{{"avx512f", SumAvx512}, {"avx2", SumAvx2}, {"sse2", SumBaseline}};
 #else
-    kernels.push_back({"generic", SumBaseline});
+    static CKernelChoice<SumKernel> s_choice{{"generic", SumBaseline}};
 #endif
-    return kernels;
-}
-
-CSumKernel& ActiveKernel()
-{
-    static CSumKernel s_kernel = SupportedKernels().front();
-    return s_kernel;
+    return s_choice;
 }
 
 } // namespace
 
 const char* CMigration::GetKernelName()
 {
-    return ActiveKernel().name;
+    return SumKernels().GetName();
 }
 
 bool CMigration::SelectKernel(const char* name)
 {
-    for (const CSumKernel& kernel : SupportedKernels()) {
-        if (std::strcmp(kernel.name, name) == 0) {
-            ActiveKernel() = kernel;
-            return true;
-        }
-    }
-    return false;
+    return SumKernels().Select(name);
+}
+
+const char* CMigration::GetMeanKernelName()
+{
+    return MeanKernels().GetName();
+}
+
+bool CMigration::SelectMeanKernel(const char* name)
+{
+    return MeanKernels().Select(name);
 }
 
 CMigration::CMigration(const CProject* pProject, int32_t traceCount)
@@ -333,10 +350,11 @@ void CMigration::RemoveRunningMean(float* pData)
         for (size_t s = 0; s < ns; ++s)
             sums[s] += trace[s];
     }
+    const SubtractMeansKernel subtractMeans = MeanKernels().Get();
     for (int64_t a = 0; a < nt; ++a) {
         const double count = static_cast<double>(std::min(nt - 1, a + h) - std::max<int64_t>(0, a - h) + 1);
         const float* in = input + static_cast<size_t>(a) * ns;
-        SubtractMeans(in, sums, count, ns, pData + static_cast<size_t>(a) * ns);
+        subtractMeans(in, sums, count, ns, pData + static_cast<size_t>(a) * ns);
         if (a + h + 1 < nt) {
             const float* entering = input + static_cast<size_t>(a + h + 1) * ns;
             for (size_t s = 0; s < ns; ++s)
@@ -405,7 +423,7 @@ void CMigration::SumSample(int32_t sample, float* pRow)
         for (int64_t a = 0; a <= last; ++a)
             divisors[a] = static_cast<float>(std::min(last, a + width) - std::max<int64_t>(0, a - width) + 1);
     }
-    ActiveKernel().sum({sources, count, divisors, pRow, nt});
+    SumKernels().Get()({sources, count, divisors, pRow, nt});
 }
 
 void CMigration::Migrate(float* pData)

@@ -47,6 +47,9 @@ public:
     static const char* GetKernelName();
     // Uses the named kernel from now on; false, and no change, when the processor lacks it.
     static bool SelectKernel(const char* name);
+    // The same for the packed subtraction of the running mean.
+    static const char* GetMeanKernelName();
+    static bool SelectMeanKernel(const char* name);
 
 private:
     bool IsAllocated() const { return m_nSamples > 0 && m_nTraces > 0 && !m_aperture.empty(); }

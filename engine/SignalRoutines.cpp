@@ -1,5 +1,6 @@
 #include "SignalRoutines.h"
 
+#include "KernelChoice.h"
 #include "MessageLog.h"
 #include "ResampMap.h"
 
@@ -154,7 +155,7 @@ void PackedBandPassBaseline(float* traces, int64_t n, unsigned high, unsigned lo
     PackedBandPass(traces, n, high, low, interleaved, highPassed);
 }
 
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef QUARVEL_X86_KERNELS
 __attribute__((target("avx2"))) void PackedBandPassAvx2(float* traces, int64_t n, unsigned high, unsigned low,
                                                         PackedFloats* interleaved, PackedFloats* highPassed)
 {
@@ -164,14 +165,15 @@ __attribute__((target("avx2"))) void PackedBandPassAvx2(float* traces, int64_t n
 
 using PackedBandPassKernel = void (*)(float*, int64_t, unsigned, unsigned, PackedFloats*, PackedFloats*);
 
-PackedBandPassKernel ChoosePackedBandPass()
+CKernelChoice<PackedBandPassKernel>& BandPassKernels()
 {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2"))
-        return PackedBandPassAvx2;
+#ifdef QUARVEL_X86_KERNELS
+    static CKernelChoice<PackedBandPassKernel> s_choice{{"avx2", PackedBandPassAvx2},
+                                                        {"sse2", PackedBandPassBaseline}};
+#else
+    static CKernelChoice<PackedBandPassKernel> s_choice{{"generic", PackedBandPassBaseline}};
 #endif
-    return PackedBandPassBaseline;
+    return s_choice;
 }
 
 thread_local std::vector<PackedFloats> t_packedScratch;
@@ -272,7 +274,7 @@ void FirBandPassTraces(float* traces, size_t count, int n, bool enabled, unsigne
     const size_t samples = static_cast<size_t>(n);
     size_t done = 0;
     if (enabled && count >= kPackedTraces) {
-        static const PackedBandPassKernel s_kernel = ChoosePackedBandPass();
+        const PackedBandPassKernel kernel = BandPassKernels().Get();
         try {
             if (t_packedScratch.size() < 2 * samples)
                 t_packedScratch.resize(2 * samples);
@@ -282,10 +284,20 @@ void FirBandPassTraces(float* traces, size_t count, int n, bool enabled, unsigne
         }
         if (!t_packedScratch.empty()) {
             for (; done + kPackedTraces <= count; done += kPackedTraces)
-                s_kernel(traces + done * samples, n, high, low, t_packedScratch.data(),
+                kernel(traces + done * samples, n, high, low, t_packedScratch.data(),
                          t_packedScratch.data() + samples);
         }
     }
     for (; done < count; ++done)
         FirBandPass(traces + done * samples, traces + done * samples, n, enabled, high, low);
+}
+
+const char* GetBandPassKernelName()
+{
+    return BandPassKernels().GetName();
+}
+
+bool SelectBandPassKernel(const char* name)
+{
+    return BandPassKernels().Select(name);
 }

@@ -52,6 +52,13 @@ void FirBandPass(const float* source, float* target, int n, bool enabled, unsign
 // arithmetic.
 void FirBandPassTraces(float* traces, size_t count, int n, bool enabled, unsigned high, unsigned low);
 
+// The instruction set of the packed band pass in use: the widest this processor has ("avx2",
+// "sse2"; "generic" off x86).
+const char* GetBandPassKernelName();
+// Uses the named packed band pass from now on; false, and no change, when there is none for
+// that instruction set or the processor lacks it.
+bool SelectBandPassKernel(const char* name);
+
 // First sample of the band-passed trace (high 25, low 5) at or above a third of its maximum or
 // at or below a third of its minimum (both taken with 0); 0 when there is none.
 int FindFirstArrival(const float* trace, int n);

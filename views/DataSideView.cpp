@@ -111,6 +111,10 @@ void CDataSideView::SetData(CProject* pProject, C3DMatrix* pMatrix)
     }
     m_pProject = pProject;
     m_bBound = true;
+    // The painter's list still points at the objects of the project before, which are gone: the
+    // objects that came with this one take their place before anything measures or composes them.
+    if (m_bCreated && m_bPainterEnabled)
+        m_painter.RebuildObjects();
     UpdateResampMaps(ClientRect());
     m_pMatrix = pMatrix;
     // The new project's cross-hair is taken over whatever it is.
@@ -120,7 +124,6 @@ void CDataSideView::SetData(CProject* pProject, C3DMatrix* pMatrix)
     if (m_bCreated && m_bPainterEnabled) {
         const CProjectSettings& s = pProject->m_settings;
         m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
-        m_painter.RebuildObjects();
     }
     m_image.SetValid(false);
 }

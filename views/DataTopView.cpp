@@ -184,6 +184,10 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
     }
     m_pProject = pProject;
     m_bBound = true;
+    // The painter's list still points at the objects of the project before, which are gone: the
+    // objects that came with this one take their place before anything measures or composes them.
+    if (m_bCreated)
+        m_painter.RebuildObjects();
     // The new project's cross-hair and depth are taken over whatever they are.
     m_fCursorX = m_fCursorY = -1.0f;
     m_fSliceDepth = -1.0f;
@@ -224,13 +228,11 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
         !Reallocate(m_rowValues, size_t(columns), 0.0f))
         m_bBound = false;
 
-    UpdateCursor();
     if (m_bCreated) {
-        // The objects that came with the project are painted from the start.
         m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
-        m_painter.RebuildObjects();
-        m_painter.SetDepthRange(pProject->m_fCursorDepth);
+        m_painter.SetDepthRange(pProject->m_fCursorDepth, false);
     }
+    UpdateCursor();
 }
 
 void CDataTopView::UpdateResampMaps(const CRect& rect)

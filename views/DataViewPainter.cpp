@@ -8,7 +8,9 @@
 #include "MessageLog.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <unordered_set>
 #include <utility>
 
 using Tovrik::CDrawDataObject;
@@ -208,19 +210,17 @@ void CDataViewPainter::SortObjects()
         default: return std::min(o.m_fY1, o.m_fY2);
         }
     };
+    const auto larger = [&key](const CPaintObject& a, const CPaintObject& b) { return key(a) > key(b); };
+    const auto unordered = [&key](const CPaintObject& object) { return std::isnan(key(object)); };
     const CDrawDataObject* pSelected = m_nSelected >= 0 ? m_objects.at(size_t(m_nSelected)).m_pObject : nullptr;
-    for (size_t i = 1; i < m_objects.size(); ++i) {
-        const CPaintObject moving = m_objects[i];
-        const float k = key(moving);
-        size_t j = i;
-        for (; j > 0 && key(m_objects[j - 1]) < k; --j)
-            m_objects[j] = m_objects[j - 1];
-        m_objects[j] = moving;
+    // An object without a key stays where it is and no other object passes it.
+    for (auto first = m_objects.begin(); first != m_objects.end();) {
+        const auto last = std::find_if(first, m_objects.end(), unordered);
+        std::stable_sort(first, last, larger);
+        first = last == m_objects.end() ? last : last + 1;
     }
     if (pSelected)
-        for (size_t i = 0; i < m_objects.size(); ++i)
-            if (m_objects[i].m_pObject == pSelected)
-                m_nSelected = int(i);
+        m_nSelected = FindPaintObject(pSelected);
 }
 
 void CDataViewPainter::OnObjectEvent(int nCode, int nIndex)
@@ -235,12 +235,10 @@ void CDataViewPainter::OnObjectEvent(int nCode, int nIndex)
             SortObjects();
         }
     } else if (nCode == 2) {
-        const auto inManager = [](const CDrawDataObject* pObject) {
-            for (int i = 0; i < g_drawingManager.GetCount(); ++i)
-                if (g_drawingManager.GetObject(i) == pObject)
-                    return true;
-            return false;
-        };
+        std::unordered_set<const CDrawDataObject*> present;
+        for (int i = 0; i < g_drawingManager.GetCount(); ++i)
+            present.insert(g_drawingManager.GetObject(i));
+        const auto inManager = [&present](const CDrawDataObject* pObject) { return present.count(pObject) > 0; };
         int gone = -1;
         if (m_nSelected >= 0 && !inManager(m_objects.at(size_t(m_nSelected)).m_pObject))
             gone = m_nSelected;

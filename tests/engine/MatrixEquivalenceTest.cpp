@@ -5,6 +5,7 @@
 #include "Project.h"
 #include "ProjectFixture.h"
 #include "ReferenceMatrix.h"
+#include "SignalRoutines.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -62,12 +63,14 @@ std::vector<CCase> Cases()
 
 } // namespace
 
-// The matrix against the written-out computation, byte for byte, with every summation kernel
-// this processor offers.
+// The matrix against the written-out computation, byte for byte, with every packed band pass,
+// running-mean and summation kernel this processor offers.
 TEST(MatrixEquivalence, MatrixEqualsTheTraceByTraceComputation)
 {
     g_cfg.SetDefaults();
-    const std::string usual = CMigration::GetKernelName();
+    const std::string usualSum = CMigration::GetKernelName();
+    const std::string usualMean = CMigration::GetMeanKernelName();
+    const std::string usualBandPass = GetBandPassKernelName();
     for (const CCase& c : Cases()) {
         SCOPED_TRACE(c.name);
         CTempDir dir;
@@ -105,9 +108,14 @@ TEST(MatrixEquivalence, MatrixEqualsTheTraceByTraceComputation)
                                           int(matrix.m_nHorzReadCount), horizontal));
         const int32_t zeroLevel = s.m_iZeroLevel;
         for (const char* kernel : {"sse2", "avx2", "avx512f", "generic"}) {
-            if (!CMigration::SelectKernel(kernel))
+            // Each kernel of this instruction set; a routine without one keeps the last.
+            const bool bSum = CMigration::SelectKernel(kernel);
+            const bool bMean = CMigration::SelectMeanKernel(kernel);
+            if (!SelectBandPassKernel(kernel) && !bSum && !bMean)
                 continue;
-            SCOPED_TRACE(kernel);
+            SCOPED_TRACE(testing::Message() << "band pass " << GetBandPassKernelName() << ", running mean "
+                                            << CMigration::GetMeanKernelName() << ", summation "
+                                            << CMigration::GetKernelName());
             s.m_iZeroLevel = std::max(c.zeroLevel, 0);
             ASSERT_TRUE(matrix.Calculate());
             EXPECT_EQ(s.m_iZeroLevel, zeroLevel);
@@ -120,6 +128,8 @@ TEST(MatrixEquivalence, MatrixEqualsTheTraceByTraceComputation)
             EXPECT_EQ(std::memcmp(matrix.GetHorzEm(0), horizontal.em.data(), horizontal.em.size() * 4), 0);
             EXPECT_EQ(vertical.traces.size(), size_t(matrix.m_nVertLinesProcessed) * matrix.m_nNY * ns);
         }
-        ASSERT_TRUE(CMigration::SelectKernel(usual.c_str()));
+        ASSERT_TRUE(CMigration::SelectKernel(usualSum.c_str()));
+        ASSERT_TRUE(CMigration::SelectMeanKernel(usualMean.c_str()));
+        ASSERT_TRUE(SelectBandPassKernel(usualBandPass.c_str()));
     }
 }

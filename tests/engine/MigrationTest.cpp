@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -161,6 +162,44 @@ TEST(MigrationTest, RemoveRunningMeanOfIdenticalTracesIsZero)
         data.insert(data.end(), trace.begin(), trace.end());
     CMigration(&project, traces).RemoveRunningMean(data.data());
     EXPECT_TRUE(std::all_of(data.begin(), data.end(), [](float v) { return v == 0.0f; }));
+}
+
+TEST(MigrationTest, RemoveRunningMeanEqualsTheRunningSumsBitForBitWithEveryKernel)
+{
+    // Sample counts with and without a remainder past whole packs, windows inside and wider than
+    // the section, values of very different sizes.
+    const struct { int traces, samples, width; } cases[] = {
+        {40, 67, 11}, {9, 16, 80}, {25, 131, 3}, {3, 5, 7}, {1, 33, 80}, {12, 48, 0},
+    };
+    const std::string usual = CMigration::GetMeanKernelName();
+    int kernels = 0;
+    for (const char* kernel : {"sse2", "avx2", "avx512f", "generic"}) {
+        if (!CMigration::SelectMeanKernel(kernel))
+            continue;  // not on this processor
+        ++kernels;
+        EXPECT_STREQ(CMigration::GetMeanKernelName(), kernel);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << kernel << ": " << c.traces << " traces of " << c.samples
+                                            << ", width " << c.width);
+            CProject project;
+            Configure(project, {c.traces, c.samples, 0});
+            project.m_settings.m_params.m_bDelMeanOn = true;
+            project.m_settings.m_params.m_iDelMean = c.width;
+            std::vector<float> data = Wiggle(c.traces, c.samples);
+            for (size_t i = 0; i < data.size(); i += 5)
+                data[i] *= i % 2 ? 3e7f : 1e-9f;
+            std::vector<float> expected = data;
+            ReferenceRemoveRunningMean(expected.data(), c.traces, c.samples, c.width);
+            CMigration(&project, c.traces).RemoveRunningMean(data.data());
+            for (size_t i = 0; i < data.size(); ++i)
+                ASSERT_EQ(std::memcmp(&data[i], &expected[i], sizeof(float)), 0)
+                    << "trace " << i / c.samples << ", sample " << i % c.samples << ": " << data[i]
+                    << " instead of " << expected[i];
+        }
+    }
+    EXPECT_GE(kernels, 1);
+    EXPECT_FALSE(CMigration::SelectMeanKernel("mmx"));
+    EXPECT_TRUE(CMigration::SelectMeanKernel(usual.c_str()));
 }
 
 TEST(MigrationTest, TableHoldsTwoWayTravelTimesBelowTheZeroLevel)

@@ -1,3 +1,4 @@
+#include "ReferenceSignalRoutines.h"
 #include "ResampMap.h"
 #include "SignalRoutines.h"
 
@@ -6,11 +7,15 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
 
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+// Every instruction set a packed kernel may be built for.
+const char* const kKernels[] = {"sse2", "avx2", "avx512f", "generic"};
 
 // Deterministic test signal in -1 .. 1.
 std::vector<float> Wiggle(int n)
@@ -150,27 +155,76 @@ TEST(SignalRoutines, FirBandPassEnabledMatchesTheDirectRunningMeans)
 TEST(SignalRoutines, FirBandPassTracesGivesTheSameBitsAsOneTraceAtATime)
 {
     // Whole packs and remainders, windows inside and wider than the trace, one-sample windows,
-    // the disabled filter, and values of very different sizes and infinite ones. (Of two NaN
-    // operands the processor passes on one by operand order, which the compiler may choose.)
+    // the disabled filter, and values of very different sizes and infinite ones, with every
+    // packed kernel this processor has. (Of two NaN operands the processor passes on one by
+    // operand order, which the compiler may choose.)
     const struct { size_t traces; int n; bool enabled; unsigned high, low; } cases[] = {
         {9, 512, true, 25, 5}, {4, 64, true, 25, 4}, {5, 10, true, 50, 20}, {7, 3, true, 10, 3},
         {4, 1, true, 25, 5},   {6, 300, true, 1, 0}, {3, 512, true, 25, 5}, {8, 40, false, 25, 5},
     };
-    for (const auto& c : cases) {
-        std::vector<float> traces = Wiggle(static_cast<int>(c.traces) * c.n);
-        for (size_t i = 0; i < traces.size(); i += 13)
-            traces[i] *= 1e6f;
-        if (traces.size() > 40) {
-            traces[17] = INFINITY;
-            traces[35] = -INFINITY;
+    const std::string usual = GetBandPassKernelName();
+    for (const char* kernel : kKernels) {
+        if (!SelectBandPassKernel(kernel))
+            continue;  // not on this processor
+        for (const auto& c : cases) {
+            std::vector<float> traces = Wiggle(static_cast<int>(c.traces) * c.n);
+            for (size_t i = 0; i < traces.size(); i += 13)
+                traces[i] *= 1e6f;
+            if (traces.size() > 40) {
+                traces[17] = INFINITY;
+                traces[35] = -INFINITY;
+            }
+            std::vector<float> expected = traces;
+            for (size_t t = 0; t < c.traces; ++t)
+                FirBandPass(&expected[t * c.n], &expected[t * c.n], c.n, c.enabled, c.high, c.low);
+            FirBandPassTraces(traces.data(), c.traces, c.n, c.enabled, c.high, c.low);
+            ASSERT_EQ(std::memcmp(traces.data(), expected.data(), traces.size() * sizeof(float)), 0)
+                << kernel << ": " << c.traces << " traces of " << c.n << ", high " << c.high << ", low " << c.low;
         }
-        std::vector<float> expected = traces;
-        for (size_t t = 0; t < c.traces; ++t)
-            FirBandPass(&expected[t * c.n], &expected[t * c.n], c.n, c.enabled, c.high, c.low);
-        FirBandPassTraces(traces.data(), c.traces, c.n, c.enabled, c.high, c.low);
-        ASSERT_EQ(std::memcmp(traces.data(), expected.data(), traces.size() * sizeof(float)), 0)
-            << c.traces << " traces of " << c.n << ", high " << c.high << ", low " << c.low;
     }
+    EXPECT_TRUE(SelectBandPassKernel(usual.c_str()));
+}
+
+TEST(SignalRoutines, FirBandPassEqualsTheLiteralRunningMeansBitForBitWithEveryKernel)
+{
+    // As above, with finite values: the running sums of the rules on one trace at a time, and
+    // the packed band pass of every kernel this processor has on the same traces.
+    const struct { size_t traces; int n; bool enabled; unsigned high, low; } cases[] = {
+        {9, 512, true, 25, 5}, {4, 64, true, 25, 4}, {5, 10, true, 50, 20}, {7, 3, true, 10, 3},
+        {4, 1, true, 25, 5},   {6, 300, true, 1, 0}, {5, 2100, true, 50, 20}, {8, 40, false, 25, 5},
+        {4, 11, false, 25, 5}, {5, 12, false, 25, 5}, {4, 25, true, 25, 5},
+    };
+    const std::string usual = GetBandPassKernelName();
+    int kernels = 0;
+    for (const char* kernel : kKernels) {
+        if (!SelectBandPassKernel(kernel))
+            continue;
+        ++kernels;
+        EXPECT_STREQ(GetBandPassKernelName(), kernel);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << kernel << ": " << c.traces << " traces of " << c.n << ", enabled "
+                                            << c.enabled << ", high " << c.high << ", low " << c.low);
+            std::vector<float> traces = Wiggle(static_cast<int>(c.traces) * c.n);
+            for (size_t i = 0; i < traces.size(); i += 13)
+                traces[i] *= i % 2 ? 1e6f : 1e-7f;
+            std::vector<float> expected = traces;
+            for (size_t t = 0; t < c.traces; ++t)
+                ReferenceFirBandPass(&expected[t * c.n], &expected[t * c.n], c.n, c.enabled, c.high, c.low);
+            std::vector<float> single = traces;
+            for (size_t t = 0; t < c.traces; ++t)
+                FirBandPass(&single[t * c.n], &single[t * c.n], c.n, c.enabled, c.high, c.low);
+            FirBandPassTraces(traces.data(), c.traces, c.n, c.enabled, c.high, c.low);
+            for (size_t i = 0; i < traces.size(); ++i) {
+                ASSERT_EQ(std::memcmp(&single[i], &expected[i], sizeof(float)), 0)
+                    << "one trace, value " << i << ": " << single[i] << " instead of " << expected[i];
+                ASSERT_EQ(std::memcmp(&traces[i], &expected[i], sizeof(float)), 0)
+                    << "packed, value " << i << ": " << traces[i] << " instead of " << expected[i];
+            }
+        }
+    }
+    EXPECT_GE(kernels, 1);
+    EXPECT_FALSE(SelectBandPassKernel("mmx"));
+    EXPECT_TRUE(SelectBandPassKernel(usual.c_str()));
 }
 
 TEST(SignalRoutines, FirBandPassWindowOfOneRemovesEverything)

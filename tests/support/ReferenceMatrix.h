@@ -1,11 +1,12 @@
 #pragma once
 // The computation of one trace set of the 3D matrix written out trace by trace, with one read
-// and one band pass per trace and the literal migration loop: the yardstick for the matrix's
-// batched reads, packed band pass and blocked migration.
+// and one literal band pass per trace, the literal running-mean removal and migration loop: the
+// yardstick for the matrix's batched reads, packed band pass, running mean and blocked migration.
 
 #include "Migration.h"
 #include "Project.h"
 #include "ReferenceMigration.h"
+#include "ReferenceSignalRoutines.h"
 #include "SignalRoutines.h"
 
 #include <algorithm>
@@ -100,13 +101,14 @@ inline bool ReferenceCalculateSet(CProject& project, bool bVertical, int lines, 
                 arrivalSum += FindFirstArrival(trace, ns);
                 ++arrivals;
             }
-            FirBandPass(trace, trace, ns, params.m_bFirOn, params.m_iFirHigh, params.m_iFirLow);
+            ReferenceFirBandPass(trace, trace, ns, params.m_bFirOn, params.m_iFirHigh, params.m_iFirLow);
         }
         if (arrivals > 0)
             s.m_iZeroLevel = static_cast<int32_t>(arrivalSum / arrivals);
         if (params.m_bMigration && !migration.IsTableBuilt())
             migration.BuildTable();
-        migration.RemoveRunningMean(data.data());
+        if (params.m_bDelMeanOn)
+            ReferenceRemoveRunningMean(data.data(), readCount, ns, params.m_iDelMean);
         if (params.m_bMigration) {
             std::vector<float> migrated(data.size(), 0.0f);
             ReferenceMigrate(migration, data.data(), migrated.data(), readCount, ns, s.m_iZeroLevel);

@@ -377,6 +377,28 @@ TEST_F(DataSideViewTest, DrawingEventsAreRelayedWhileThePainterIsEnabled)
     app.m_pMainWnd = nullptr;
 }
 
+TEST_F(DataSideViewTest, BindingTheNextProjectTakesOverItsObjects)
+{
+    Tovrik::CDrawDataObject object;
+    object.m_nType = Tovrik::CDrawDataObject::TYPE_RECT;
+    object.m_fX1 = 2, object.m_fX2 = 8, object.m_fZ1 = 5, object.m_fZ2 = 15;
+    g_drawingManager.AddObject(object);
+    Bind(CDataSideView::DIRECTION_X, m_view);
+    ASSERT_EQ(m_view.GetPainter().GetObjectCount(), 1);
+
+    // The objects of the next project replace these, as opening it does: binding it measures
+    // and composes only the objects that are there.
+    g_drawingManager.RemoveAll();
+    object.m_fX1 = 10;
+    g_drawingManager.AddObject(object);
+    g_drawingManager.AddObject(object);
+    m_view.SetData(&m_project, &m_matrix);
+    m_view.UpdateWindow();
+    ASSERT_EQ(m_view.GetPainter().GetObjectCount(), 2);
+    EXPECT_EQ(m_view.GetPainter().GetObjectAt(0).m_pObject, g_drawingManager.GetObject(0));
+    g_drawingManager.RemoveAll();
+}
+
 TEST_F(DataSideViewTest, CopyImageToPrintsAtTheViewsPlaceAndTheViewportOrigin)
 {
     Bind(CDataSideView::DIRECTION_X, m_view);

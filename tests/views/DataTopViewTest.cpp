@@ -358,6 +358,16 @@ TEST_F(DataTopViewTest, BindingTakesOverTheProjectCursorAndItsObjects)
     Bind(0, 0);
     EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(0, kHeight - 1));
     EXPECT_EQ(m_view.GetPainter().GetObjectCount(), 1);
+
+    // The objects of the next project replace these, as opening it does: binding it composes
+    // only the objects that are there.
+    g_drawingManager.RemoveAll();
+    object.m_fX1 = 30, object.m_fX2 = 40;
+    g_drawingManager.AddObject(object);
+    g_drawingManager.AddObject(object);
+    Bind(0, 0);
+    ASSERT_EQ(m_view.GetPainter().GetObjectCount(), 2);
+    EXPECT_EQ(m_view.GetPainter().GetObjectAt(0).m_pObject, g_drawingManager.GetObject(0));
     g_drawingManager.RemoveAll();
 }
 

@@ -11,6 +11,7 @@
 
 #include <QCursor>
 #include <QWidget>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
@@ -462,6 +463,57 @@ TEST_F(DataViewPainterTest, AnObjectTheListMissedIsSelectedAfterARebuild)
     EXPECT_TRUE(Up(57, 15));
     EXPECT_EQ(g_drawingManager.GetObject(0)->m_fX1, 10.0f);
     EXPECT_EQ(pMissed->m_fX1, 52.0f);
+}
+
+TEST_F(DataViewPainterTest, SortingPutsTheLargerKeyFirstAndKeepsEqualKeysInTheirOrder)
+{
+    // The key is the smaller of the two coordinates across the view's plane. Equal keys (0 and
+    // -0 among them) keep the manager's order; an object without a key (NaN) keeps its place
+    // and nothing passes it.
+    const float nan = std::nanf("");
+    const std::pair<float, float> keys[] = {{3, 9}, {5, 5}, {9, 3},    {7, 8},      {5, 6},   {-0.0f, 1},
+                                            {0, 0}, {3, 3}, {nan, nan}, {-2, -1}, {8, 8},   {5, 5}};
+    const std::vector<int> expected = {3, 1, 4, 0, 2, 7, 5, 6, 8, 10, 11, 9};
+    for (int mode : {CDataViewPainter::MODE_TOP, CDataViewPainter::MODE_SECTION_Y, CDataViewPainter::MODE_SECTION_X}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        // The two coordinates across the view's plane.
+        const auto across = [mode](CDrawDataObject& o) -> std::pair<float*, float*> {
+            switch (mode) {
+            case CDataViewPainter::MODE_TOP: return {&o.m_fZ1, &o.m_fZ2};
+            case CDataViewPainter::MODE_SECTION_Y: return {&o.m_fX1, &o.m_fX2};
+            default: return {&o.m_fY1, &o.m_fY2};
+            }
+        };
+        g_drawingManager.RemoveAll();
+        for (const auto& key : keys) {
+            CDrawDataObject object;
+            object.m_nType = CDrawDataObject::TYPE_RECT;
+            *across(object).first = key.first;
+            *across(object).second = key.second;
+            g_drawingManager.AddObject(object);
+        }
+        CDataViewPainter painter;
+        painter.Create(&m_view, &m_view, mode, 100, 80);
+        painter.SetGridSize(100, 50, 80);
+        painter.RebuildObjects();
+        std::vector<int> order;
+        for (int i = 0; i < painter.GetObjectCount(); ++i)
+            for (int k = 0; k < g_drawingManager.GetCount(); ++k)
+                if (painter.GetObjectAt(i).m_pObject == g_drawingManager.GetObject(k))
+                    order.push_back(k);
+        EXPECT_EQ(order, expected);
+
+        // The selection stays with its object when the object's key changes.
+        g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+        g_drawingManager.SelectObject(g_drawingManager.GetObject(0));
+        painter.OnSelectionChanged();
+        EXPECT_EQ(painter.GetSelected(), 3);
+        *across(*g_drawingManager.GetObject(0)).first = 20;
+        painter.SortObjects();
+        EXPECT_EQ(painter.GetObjectAt(0).m_pObject, g_drawingManager.GetObject(0));
+        EXPECT_EQ(painter.GetSelected(), 0);
+        EXPECT_EQ(painter.GetObjectAt(1).m_pObject, g_drawingManager.GetObject(3));
+    }
 }
 
 TEST_F(DataViewPainterTest, TheListFollowsTheManager)
