@@ -201,8 +201,7 @@ void BackgroundRemovalDlg::RebuildPreview()
         AutoContrastFactorCalc();
     else
         m_fContrastFactor = autoGain;
-    // A factor of 0 (automatic contrast switched off) means no gain, as in the matrix.
-    m_dataView.GetProfileView().m_fGainFactor = m_fContrastFactor != 0.0f ? m_fContrastFactor : 1.0f;
+    m_dataView.GetProfileView().m_fGainFactor = PreviewGain(m_fContrastFactor);
 }
 
 void BackgroundRemovalDlg::AutoContrastFactorCalc()
