@@ -39,6 +39,15 @@ protected:
         AppFixture::TearDown();
     }
     CDrawToolDlg* Tool() { return Frame()->GetDrawToolDlg(); }
+    // The project open, the tool window and its object list too.
+    void OpenObjectList(CDrawObjectListDlg*& pList)
+    {
+        ASSERT_NO_FATAL_FAILURE(OpenProject());
+        Command(ID_TOOLBAR_DRAWTOOL);
+        static_cast<CButton*>(Tool()->GetDlgItem(IDC_DRAW_OBJECTS))->Click();
+        pList = Tool()->GetObjectList();
+        ASSERT_NE(pList, nullptr);
+    }
     void Command(UINT nID) { Frame()->SendMessage(WM_COMMAND, nID, 0); }
     static CMessageRecorder::CNote FrameEvent(WORD code, bool bPosted = false)
     {
@@ -92,11 +101,8 @@ TEST_F(DrawToolFrameTest, StripDragsBecomeTheBlendAlpha)
 
 TEST_F(DrawToolFrameTest, DrawingEventsReachTheObjectListUnlessTheFrameSentThem)
 {
-    OpenProject();
-    Command(ID_TOOLBAR_DRAWTOOL);
-    static_cast<CButton*>(Tool()->GetDlgItem(IDC_DRAW_OBJECTS))->Click();
-    CDrawObjectListDlg* pList = Tool()->GetObjectList();
-    ASSERT_NE(pList, nullptr);
+    CDrawObjectListDlg* pList = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenObjectList(pList));
     g_drawingManager.AddObject(Tovrik::CDrawDataObject());
     Frame()->SendMessage(WM_DRAWING_EVENT, CMainFrame::FRAME_ID, MakeCodeParam(DRAW_ADDED, 0));
     EXPECT_EQ(pList->GetList().GetItemCount(), 0);
@@ -115,11 +121,8 @@ TEST_F(DrawToolFrameTest, DrawingEventsReachTheObjectListUnlessTheFrameSentThem)
 // closed, never those of the project before.
 TEST_F(DrawToolFrameTest, TheObjectListFollowsTheOpenProject)
 {
-    OpenProject();
-    Command(ID_TOOLBAR_DRAWTOOL);
-    static_cast<CButton*>(Tool()->GetDlgItem(IDC_DRAW_OBJECTS))->Click();
-    CDrawObjectListDlg* pList = Tool()->GetObjectList();
-    ASSERT_NE(pList, nullptr);
+    CDrawObjectListDlg* pList = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenObjectList(pList));
     // Another project beside it with two objects; three drawn in this one.
     const std::filesystem::path folder = m_project.projectFolder;
     const std::filesystem::path other = m_dir.File("other");

@@ -240,32 +240,22 @@ TEST_F(VelocitySettingsDlgTest, APreviewAloneIsNoChange)
     EXPECT_TRUE(m_frameListener.Changes().empty());
 }
 
-TEST_F(VelocitySettingsDlgTest, StoredGainOrSwitchedOffAutomaticContrast)
+// With the automatic contrast switched off a new project has no contrast factor: the migrated
+// preview then has no gain, as in the matrix, and the factor stays uncomputed.
+TEST_F(VelocitySettingsDlgTest, WithoutAContrastFactorThePreviewHasNoGain)
 {
-    struct
-    {
-        float autoGain;
-        bool bAutoContrast;
-        float factor;   // the dialog's, written back as the auto gain
-        float viewGain; // the preview's
-    } cases[] = {
-        {2.5f, true, 2.5f, 2.5f},
-        {0.0f, false, 0.0f, 1.0f}, // no factor: no gain, as in the matrix
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.autoGain);
-        Settings().m_fAutoGain = c.autoGain;
-        g_cfg.m_bAutoContrast = c.bAutoContrast;
-        float factor = -1, viewGain = -1;
-        RunDialog([&](CVelocitySettingsDlg& dialog) {
-            factor = dialog.m_fContrastFactor;
-            viewGain = dialog.GetProfileCtrl().GetProfileView().m_fGainFactor;
-            Press(dialog, IDOK);
-        });
-        EXPECT_EQ(factor, c.factor);
-        EXPECT_EQ(viewGain, c.viewGain);
-        EXPECT_EQ(Settings().m_fAutoGain, c.factor);
-    }
+    Settings().m_fAutoGain = 0.0f;
+    g_cfg.m_bAutoContrast = false;
+    float factor = -1, viewGain = -1;
+    RunDialog([&](CVelocitySettingsDlg& dialog) {
+        dynamic_cast<CButton*>(dialog.GetDlgItem(IDC_VS_MIGRATION))->Click();
+        factor = dialog.m_fContrastFactor;
+        viewGain = dialog.GetProfileCtrl().GetProfileView().m_fGainFactor;
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(factor, 0.0f);
+    EXPECT_EQ(viewGain, 1.0f);
+    EXPECT_EQ(Settings().m_fAutoGain, 0.0f);
 }
 
 // In feet the slider's value is no whole number of metres per microsecond: what is stored is
