@@ -12,11 +12,11 @@ enum : DWORD { UDS_WRAP = 0x1, UDS_SETBUDDYINT = 0x2, UDS_ALIGNRIGHT = 0x4, UDS_
 enum : UINT { SB_THUMBPOSITION = 4, SB_ENDSCROLL = 8 };
 
 // An up-down control: two arrow buttons that step a position within a range, both of the
-// full int range (as with the 32-bit messages on Windows). With UDS_SETBUDDYINT its buddy shows the position and is read back before
-// every step and by GetPos; with UDS_ARROWKEYS the Up and Down keys in the buddy step it. Every
-// step of the user's notifies the parent with WM_VSCROLL (WM_HSCROLL with UDS_HORZ)
-// SB_THUMBPOSITION and the position, also at the end of the range; releasing the button
-// adds SB_ENDSCROLL.
+// full int range (as with the 32-bit messages on Windows). With UDS_SETBUDDYINT its buddy
+// shows the position and is read back before every step and by GetPos; with UDS_ARROWKEYS
+// the Up and Down keys in the buddy step it. Every step of the user's notifies the parent
+// with WM_VSCROLL (WM_HSCROLL with UDS_HORZ) SB_THUMBPOSITION and the position, also at the
+// end of the range; releasing the button adds SB_ENDSCROLL.
 class CSpinButtonCtrl : public CWnd
 {
 public:
