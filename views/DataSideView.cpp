@@ -111,6 +111,10 @@ void CDataSideView::SetData(CProject* pProject, C3DMatrix* pMatrix)
     }
     m_pProject = pProject;
     m_bBound = true;
+    // The manager's objects before anything paints: the painter's may have gone with the
+    // project before.
+    if (m_bCreated)
+        m_painter.RebuildObjects();
     UpdateResampMaps(ClientRect());
     m_pMatrix = pMatrix;
     // The new project's cross-hair is taken over whatever it is.
@@ -120,7 +124,6 @@ void CDataSideView::SetData(CProject* pProject, C3DMatrix* pMatrix)
     if (m_bCreated && m_bPainterEnabled) {
         const CProjectSettings& s = pProject->m_settings;
         m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
-        m_painter.RebuildObjects();
     }
     m_image.SetValid(false);
 }

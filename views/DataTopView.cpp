@@ -184,6 +184,10 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
     }
     m_pProject = pProject;
     m_bBound = true;
+    // The manager's objects before anything paints: the painter's may have gone with the
+    // project before.
+    if (m_bCreated)
+        m_painter.RebuildObjects();
     // The new project's cross-hair and depth are taken over whatever they are.
     m_fCursorX = m_fCursorY = -1.0f;
     m_fSliceDepth = -1.0f;
@@ -228,7 +232,6 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
     if (m_bCreated) {
         // The objects that came with the project are painted from the start.
         m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
-        m_painter.RebuildObjects();
         m_painter.SetDepthRange(pProject->m_fCursorDepth);
     }
 }
