@@ -74,6 +74,7 @@ void BackgroundRemovalDlg::SetData(CProject* pProject, C3DMatrix* pMatrix)
     m_settings = pProject->m_settings;
     m_fCursorX = pProject->m_fCursorX;
     m_fCursorY = pProject->m_fCursorY;
+    m_fCursorDepth = pProject->m_fCursorDepth;
     m_bDataChanged = false;
     m_bBound = true;
     m_nProfileDir = DIR_X_PROFILES;
@@ -201,8 +202,7 @@ void BackgroundRemovalDlg::RebuildPreview()
         AutoContrastFactorCalc();
     else
         m_fContrastFactor = autoGain;
-    // A factor of 0 (automatic contrast switched off) means no gain, as in the matrix.
-    m_dataView.GetProfileView().m_fGainFactor = m_fContrastFactor != 0.0f ? m_fContrastFactor : 1.0f;
+    m_dataView.GetProfileView().m_fGainFactor = PreviewGain(m_fContrastFactor);
 }
 
 void BackgroundRemovalDlg::AutoContrastFactorCalc()
@@ -355,8 +355,11 @@ void BackgroundRemovalDlg::StoreSettings(bool bKeep)
     if (!bKeep)
         s = m_settings;
     s.m_fAutoGain = m_fContrastFactor;
+    // The preview's cross-hair is the project's; the main views were told of none of its moves.
     m_pProject->m_fCursorX = m_fCursorX;
     m_pProject->m_fCursorY = m_fCursorY;
+    m_pProject->m_fCursorDepth = m_fCursorDepth;
+    s.m_iDepthIndex = m_settings.m_iDepthIndex;
 }
 
 void BackgroundRemovalDlg::CloseDialog(bool bOk)

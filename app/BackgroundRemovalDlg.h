@@ -29,7 +29,7 @@ public:
     ~BackgroundRemovalDlg() override;
 
     // Binds the project and the matrix (not owned) and keeps the undo copy of the settings
-    // and the cross-hair.
+    // and the cross-hair, which OK and Cancel both put back.
     void SetData(CProject* pProject, C3DMatrix* pMatrix);
     INT_PTR DoModal() override;
 
@@ -104,6 +104,7 @@ private:
     CProjectSettings m_settings; // the undo copy
     float m_fCursorX = 0.0f;
     float m_fCursorY = 0.0f;
+    float m_fCursorDepth = 0.0f;
 
     int m_nProfileDir = 1;
     int m_nViewMode = 1; // the profile view's modes: 1 plain, 2 migration

@@ -19,6 +19,11 @@ bool CalculatePreviewMatrix(CProject& project, C3DMatrix& matrix)
     return bCalculated;
 }
 
+float PreviewGain(float fContrastFactor)
+{
+    return fContrastFactor != 0.0f ? fContrastFactor : 1.0f;
+}
+
 CSize AddDlgItems(CWnd& dialog, CContainer& group, std::initializer_list<int> ids)
 {
     for (int nID : ids)

@@ -17,6 +17,10 @@ class CWnd;
 // the matrix could not be computed.
 bool CalculatePreviewMatrix(CProject& project, C3DMatrix& matrix);
 
+// The gain of the migrated preview for a contrast factor: a factor of 0 (none computed, the
+// automatic contrast switched off) means no gain, as in the matrix.
+float PreviewGain(float fContrastFactor);
+
 // Adds the dialog's items of these ids (those it has) to a group at their template places;
 // the group's size.
 CSize AddDlgItems(CWnd& dialog, CContainer& group, std::initializer_list<int> ids);

@@ -1,8 +1,11 @@
 #include "QuarvelDoc.h"
 
+#include "Messages.h"
 #include "ResourceIds.h"
 #include "Resources.h"
 #include "Services.h"
+#include "WinApp.h"
+#include "Wnd.h"
 
 #include "Cfg.h"
 #include "DrawingManager.h"
@@ -70,6 +73,7 @@ bool CQuarvelDoc::OnOpenDocument(const std::wstring& path)
                           L".bak (or .bak.1, .bak.2, ... when an earlier copy has that name) when the "
                           L"project is saved.",
                       MB_OK | MB_ICONEXCLAMATION);
+    AnnounceObjects(DRAW_ADDED);
     if (static_cast<float>(s.m_iZeroLevel) > m_project.m_fCursorDepth) {
         s.m_iDepthIndex = s.m_iZeroLevel;
         m_project.m_fCursorDepth = static_cast<float>(s.m_iZeroLevel);
@@ -171,4 +175,12 @@ void CQuarvelDoc::Empty()
     UpdateAllViews(nullptr, HINT_PROJECT_CLOSED);
     DeleteContents();
     g_drawingManager.RemoveAll();
+    AnnounceObjects(DRAW_REMOVED);
+}
+
+void CQuarvelDoc::AnnounceObjects(WORD code)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (CWnd* pMain = pApp ? pApp->GetMainWnd() : nullptr)
+        pMain->SendMessage(WM_DRAWING_EVENT, ID_SENDER_APPLICATION, MakeCodeParam(code, DRAW_NO_OBJECT));
 }

@@ -43,6 +43,9 @@ protected:
 
 private:
     void SetInitialContrast();
-    // Project closed, matrix freed, drawing objects removed, views told.
+    // Project closed, matrix freed, drawing objects removed, views and object list told.
     void Empty();
+    // The main window relays to the views and the object list that the drawing objects were
+    // all replaced: removed (DRAW_REMOVED) or loaded (DRAW_ADDED).
+    static void AnnounceObjects(WORD code);
 };

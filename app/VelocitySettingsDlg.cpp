@@ -88,6 +88,11 @@ double CVelocitySettingsDlg::UnitFactor() const
     return m_pProject ? GetUnitFactor(m_pProject->m_settings.m_units) : 1.0;
 }
 
+int CVelocitySettingsDlg::WholeVelocity(float fSliderValue) const
+{
+    return TruncToInt(fSliderValue / UnitFactor() + 0.5);
+}
+
 CComboBox* CVelocitySettingsDlg::GetMaterialCombo() const
 {
     return dynamic_cast<CComboBox*>(GetDlgItem(IDC_VS_MATERIAL));
@@ -196,7 +201,7 @@ void CVelocitySettingsDlg::InitPreview()
     } else {
         m_fContrastFactor = m_pProject->m_settings.m_fAutoGain;
     }
-    m_profileCtrl.GetProfileView().m_fGainFactor = m_fContrastFactor;
+    m_profileCtrl.GetProfileView().m_fGainFactor = PreviewGain(m_fContrastFactor);
 }
 
 void CVelocitySettingsDlg::FillMaterialCombo()
@@ -328,7 +333,7 @@ LRESULT CVelocitySettingsDlg::OnValueChanged(WPARAM wParam, LPARAM lParam)
         return 0;
     switch (wParam) {
     case IDC_VS_VELOCITY: {
-        const int velocity = TruncToInt(ParamToFloat(lParam) / UnitFactor() + 0.5);
+        const int velocity = WholeVelocity(ParamToFloat(lParam));
         s.m_dVelocity = velocity;
         UpdateDepthText();
         m_profileCtrl.SendMessage(WM_DATA_CHANGED, NOTIFY_ID, MakeCodeParam(DATA_VELOCITY, velocity));
@@ -372,7 +377,7 @@ void CVelocitySettingsDlg::RestoreSettings(bool bOk)
     if (bOk) {
         g_messageLog.Log(LOG_DEBUG, "CVelocitySettingsDlg::RestoreSettings(): OK button");
         s.m_params.m_bMigration = m_iOperation == OPERATION_MIGRATION;
-        s.m_dVelocity = m_velocitySlider.m_fValue / UnitFactor();
+        s.m_dVelocity = WholeVelocity(m_velocitySlider.m_fValue);
         s.m_pMaterial = pSelected;
     } else {
         g_messageLog.Log(LOG_DEBUG, "CVelocitySettingsDlg::RestoreSettings(): CANCEL button");

@@ -69,6 +69,9 @@ protected:
 private:
     // Factor from metres to the project's length unit.
     double UnitFactor() const;
+    // The velocity in whole metres per microsecond for a value of the slider, which is in the
+    // project's unit: what the preview uses and OK stores.
+    int WholeVelocity(float fSliderValue) const;
     void BuildLayout();
     // The matrix without migration and background removal, and the preview's gain.
     void InitPreview();

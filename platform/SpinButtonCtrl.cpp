@@ -117,8 +117,8 @@ CWnd* CSpinButtonCtrl::GetBuddy() const
 
 void CSpinButtonCtrl::SetRange(int nLower, int nUpper)
 {
-    m_nLower = int16_t(nLower);
-    m_nUpper = int16_t(nUpper);
+    m_nLower = nLower;
+    m_nUpper = nUpper;
 }
 
 void CSpinButtonCtrl::GetRange(int& nLower, int& nUpper) const
@@ -135,7 +135,7 @@ bool CSpinButtonCtrl::InRange(long long value) const
 int CSpinButtonCtrl::SetPos(int nPos)
 {
     const int previous = m_nPos;
-    m_nPos = std::clamp(int(int16_t(nPos)), std::min(m_nLower, m_nUpper), std::max(m_nLower, m_nUpper));
+    m_nPos = std::clamp(nPos, std::min(m_nLower, m_nUpper), std::max(m_nLower, m_nUpper));
     WriteBuddy();
     return previous;
 }
@@ -170,14 +170,14 @@ void CSpinButtonCtrl::Step(int nDelta)
 {
     // What was typed into the buddy counts.
     ReadBuddy();
-    const int lower = std::min(m_nLower, m_nUpper);
-    const int upper = std::max(m_nLower, m_nUpper);
-    // A range given upside down counts down.
-    int next = m_nPos + (m_nLower > m_nUpper ? -nDelta : nDelta);
+    const long long lower = std::min(m_nLower, m_nUpper);
+    const long long upper = std::max(m_nLower, m_nUpper);
+    // A range given upside down counts down; wide, so that a step beyond INT_MAX cannot overflow.
+    long long next = static_cast<long long>(m_nPos) + (m_nLower > m_nUpper ? -nDelta : nDelta);
     if (next < lower || next > upper)
         next = (GetStyle() & UDS_WRAP) ? (next < lower ? upper : lower) : std::clamp(next, lower, upper);
     if (next != m_nPos) {
-        m_nPos = next;
+        m_nPos = int(next);
         WriteBuddy();
     }
     Notify(SB_THUMBPOSITION);

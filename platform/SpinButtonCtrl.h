@@ -11,21 +11,21 @@ enum : DWORD { UDS_WRAP = 0x1, UDS_SETBUDDYINT = 0x2, UDS_ALIGNRIGHT = 0x4, UDS_
                UDS_HORZ = 0x40 };
 enum : UINT { SB_THUMBPOSITION = 4, SB_ENDSCROLL = 8 };
 
-// An up-down control: two arrow buttons that step a position within a range, both 16-bit
-// as on Windows. With UDS_SETBUDDYINT its buddy shows the position and is read back before
-// every step and by GetPos; with UDS_ARROWKEYS the Up and Down keys in the buddy step it. Every
-// step of the user's notifies the parent with WM_VSCROLL (WM_HSCROLL with UDS_HORZ)
-// SB_THUMBPOSITION and the position, also at the end of the range; releasing the button
-// adds SB_ENDSCROLL.
+// An up-down control: two arrow buttons that step a position within a range, both of the
+// full int range (as with the 32-bit messages on Windows). With UDS_SETBUDDYINT its buddy
+// shows the position and is read back before every step and by GetPos; with UDS_ARROWKEYS
+// the Up and Down keys in the buddy step it. Every step of the user's notifies the parent
+// with WM_VSCROLL (WM_HSCROLL with UDS_HORZ) SB_THUMBPOSITION and the position, also at the
+// end of the range; releasing the button adds SB_ENDSCROLL.
 class CSpinButtonCtrl : public CWnd
 {
 public:
     CWnd* SetBuddy(CWnd* pBuddy);
     CWnd* GetBuddy() const;
-    // The low 16 bits of each, as signed numbers; the position stays.
+    // The position stays.
     void SetRange(int nLower, int nUpper);
     void GetRange(int& nLower, int& nUpper) const;
-    // The low 16 bits of nPos as a signed number, limited to the range; the previous position.
+    // nPos limited to the range; the previous position.
     int SetPos(int nPos);
     // With a buddy, its text when that reads as a whole number within the range becomes the
     // position; otherwise the position stays and *pbError is set.

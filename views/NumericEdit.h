@@ -3,8 +3,7 @@
 // up-down button bound to the box and an optional unit text at the right. A value changed by
 // the user, with the spin button or typed and ended with Enter, is posted to the parent as
 // WM_VALUE_CHANGED (its id, the value); leaving the box takes a typed value over silently,
-// and what the program sets is reported to nobody. The spin holds 16-bit values. Owners give
-// it a font with WM_SETFONT.
+// and what the program sets is reported to nobody. Owners give it a font with WM_SETFONT.
 
 #include "EnterEdit.h"
 
@@ -37,7 +36,7 @@ public:
     // are wider; each stays on one line.
     void SetLabel(const std::wstring& text, int nWidth);
     void SetUnit(const std::wstring& text);
-    // The low 16 bits of the value, limited to the range; not reported, and not taken for
+    // The value limited to the range; not reported, and not taken for
     // reported either: the next Enter reports it.
     void SetPos(int nValue);
     // The value that the box holds: the spin's position read from the text, or, when the text

@@ -379,6 +379,31 @@ TEST_F(BackgroundRemovalDlgTest, OkKeepsTheChangesAndSaysWhichNeedANewMatrix)
     }
 }
 
+// The preview's cross-hair is the project's: a wheel in it moves the depth, which the main
+// views are not told of, so both OK and Cancel put it back.
+TEST_F(BackgroundRemovalDlgTest, ThePreviewsDepthIsPutBackOnOkAndCancel)
+{
+    CProject& project = Doc()->m_project;
+    const float depth = float(Settings().m_iZeroLevel + 5);
+    g_cfg.m_bUseMouseWheel = true;
+    for (int nButton : {int(IDOK), int(IDCANCEL)}) {
+        SCOPED_TRACE(nButton);
+        project.m_fCursorDepth = depth;
+        Settings().m_iDepthIndex = int(depth);
+        BackgroundRemovalDlg dialog(Frame());
+        Open(dialog);
+        dialog.GetDataView().GetProfileView().SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -1200), 0);
+        ASSERT_NE(project.m_fCursorDepth, depth);
+        ASSERT_NE(Settings().m_iDepthIndex, int(depth));
+        m_frameListener.m_notes.clear();
+        Press(dialog, nButton);
+        EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+        EXPECT_EQ(project.m_fCursorDepth, depth);
+        EXPECT_EQ(Settings().m_iDepthIndex, int(depth));
+        EXPECT_TRUE(m_frameListener.m_notes.empty());
+    }
+}
+
 TEST_F(BackgroundRemovalDlgTest, AModelessDialogTellsItsParentThatItWent)
 {
     CToolListener parent;

@@ -9,10 +9,12 @@
 #include "MainFrame.h"
 #include "Messages.h"
 #include "QuarvelApp.h"
+#include "QuarvelDoc.h"
 #include "ResourceIds.h"
 
 #include "DrawingManager.h"
 
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -37,6 +39,15 @@ protected:
         AppFixture::TearDown();
     }
     CDrawToolDlg* Tool() { return Frame()->GetDrawToolDlg(); }
+    // The project open, the tool window and its object list too.
+    void OpenObjectList(CDrawObjectListDlg*& pList)
+    {
+        ASSERT_NO_FATAL_FAILURE(OpenProject());
+        Command(ID_TOOLBAR_DRAWTOOL);
+        static_cast<CButton*>(Tool()->GetDlgItem(IDC_DRAW_OBJECTS))->Click();
+        pList = Tool()->GetObjectList();
+        ASSERT_NE(pList, nullptr);
+    }
     void Command(UINT nID) { Frame()->SendMessage(WM_COMMAND, nID, 0); }
     static CMessageRecorder::CNote FrameEvent(WORD code, bool bPosted = false)
     {
@@ -90,11 +101,8 @@ TEST_F(DrawToolFrameTest, StripDragsBecomeTheBlendAlpha)
 
 TEST_F(DrawToolFrameTest, DrawingEventsReachTheObjectListUnlessTheFrameSentThem)
 {
-    OpenProject();
-    Command(ID_TOOLBAR_DRAWTOOL);
-    static_cast<CButton*>(Tool()->GetDlgItem(IDC_DRAW_OBJECTS))->Click();
-    CDrawObjectListDlg* pList = Tool()->GetObjectList();
-    ASSERT_NE(pList, nullptr);
+    CDrawObjectListDlg* pList = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenObjectList(pList));
     g_drawingManager.AddObject(Tovrik::CDrawDataObject());
     Frame()->SendMessage(WM_DRAWING_EVENT, CMainFrame::FRAME_ID, MakeCodeParam(DRAW_ADDED, 0));
     EXPECT_EQ(pList->GetList().GetItemCount(), 0);
@@ -107,6 +115,37 @@ TEST_F(DrawToolFrameTest, DrawingEventsReachTheObjectListUnlessTheFrameSentThem)
     static_cast<CButton*>(pList->GetDlgItem(IDC_REMOVE_SELECTED))->Click();
     EXPECT_EQ(m_pListener->Take(),
               CNotes{Sent(WM_DRAWING_EVENT, ID_SENDER_OBJECT_LIST, MakeCodeParam(DRAW_REMOVED, 0))});
+}
+
+// The rows are the open project's objects: another project's, or none once the project is
+// closed, never those of the project before.
+TEST_F(DrawToolFrameTest, TheObjectListFollowsTheOpenProject)
+{
+    CDrawObjectListDlg* pList = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenObjectList(pList));
+    // Another project beside it with two objects; three drawn in this one.
+    const std::filesystem::path folder = m_project.projectFolder;
+    const std::filesystem::path other = m_dir.File("other");
+    std::filesystem::copy(folder, other, std::filesystem::copy_options::recursive);
+    const auto inOther = [&](const std::wstring& path) {
+        return (other / std::filesystem::path(path).filename()).wstring();
+    };
+    for (int i = 0; i < 2; ++i)
+        g_drawingManager.AddObject(Tovrik::CDrawDataObject());
+    ASSERT_TRUE(g_drawingManager.SaveObjectList(inOther(Doc()->m_project.GetObjectListPath())));
+    g_drawingManager.AddObject(Tovrik::CDrawDataObject());
+    Frame()->SendMessage(WM_DRAWING_EVENT, ID_SENDER_X_SECTION, MakeCodeParam(DRAW_ADDED, 2));
+    ASSERT_EQ(pList->GetList().GetItemCount(), 3);
+
+    m_boxes.m_answers = {IDNO, IDNO}; // whether to save the project before
+    ASSERT_NE(m_pApp->OpenDocumentFile(inOther(m_project.rhdPath)), nullptr);
+    EXPECT_EQ(g_drawingManager.GetCount(), 2);
+    EXPECT_EQ(pList->GetList().GetItemCount(), 2);
+
+    m_boxes.m_answers = {IDNO, IDNO};
+    EXPECT_EQ(m_pApp->OpenDocumentFile(m_project.rhdPath + L".missing"), nullptr);
+    EXPECT_FALSE(Doc()->IsProjectLoaded());
+    EXPECT_EQ(pList->GetList().GetItemCount(), 0);
 }
 
 TEST_F(DrawToolFrameTest, CutCopyAndPasteNeedTheToolOpenedOnceAndAnIdleManager)

@@ -10,6 +10,8 @@
 #include "QuarvelDoc.h"
 #include "ResourceIds.h"
 
+#include "Project.h"
+
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -126,6 +128,10 @@ TEST_F(FilterOptionDlgTest, ValuesOutOfRangeAreLimitedWithAMessageAndOkWaits)
         {IDC_FO_TG_START, std::to_wstring(samples + 1),
          L"Time gain start value is above maximum value. Limit value is " + std::to_wstring(samples) + L".",
          std::to_wstring(samples)},
+        // No number at all, empty or pasted, is below every range.
+        {IDC_FO_TG_START, L"", L"Time gain start value is below minimum value. Limit value is 0.", L"0"},
+        {IDC_FO_TG_START, L"abc", L"Time gain start value is below minimum value. Limit value is 0.", L"0"},
+        {IDC_FO_TG_LINEAR, L"1500x", L"Linear time gain value is below minimum value. Limit value is 100.", L"100"},
         {IDC_FO_TG_LINEAR, L"50", L"Linear time gain value is below minimum value. Limit value is 100.", L"100"},
         {IDC_FO_TG_LINEAR, L"99999", L"Linear time gain value is above maximum value. Limit value is 3000.", L"3000"},
         {IDC_FO_TG_EXPONENT, L"0", L"Exp. time gain value is below minimum value. Limit value is 1.", L"1"},
@@ -156,6 +162,43 @@ TEST_F(FilterOptionDlgTest, ValuesOutOfRangeAreLimitedWithAMessageAndOkWaits)
         EXPECT_TRUE(bRecordKept);
         EXPECT_EQ(shown, c.limited);
         Params() = before;
+    }
+}
+
+// Beyond 16 bits: a long record keeps its start sample, and one beyond the samples is limited
+// to their count.
+TEST_F(FilterOptionDlgTest, TheStartSampleOfALongRecordIsKept)
+{
+    CProject project;
+    project.m_settings = Doc()->m_project.m_settings;
+    project.m_settings.m_iSamples = 40000;
+    struct
+    {
+        const wchar_t* typed; // nothing: the value as shown
+        int stored;
+        size_t messages;
+    } cases[] = {{nullptr, 35000, 0}, {L"39000", 39000, 0}, {L"40001", 40000, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        project.m_settings.m_params.m_iTgStart = 35000;
+        m_boxes.m_texts.clear();
+        std::wstring shown;
+        CDialog::SetModalHook([&](CDialog& dialog) {
+            auto& options = dynamic_cast<CFilterOptionDlg&>(dialog);
+            shown = EditText(options, IDC_FO_TG_START);
+            if (c.typed)
+                Type(options, IDC_FO_TG_START, c.typed);
+            Press(dialog, IDOK);
+            if (!m_boxes.m_texts.empty())
+                Press(dialog, IDOK);
+        });
+        CFilterOptionDlg dialog;
+        dialog.LoadSettings(&project);
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        CDialog::SetModalHook(nullptr);
+        EXPECT_EQ(shown, L"35000");
+        EXPECT_EQ(project.m_settings.m_params.m_iTgStart, c.stored);
+        EXPECT_EQ(m_boxes.m_texts.size(), c.messages);
     }
 }
 

@@ -313,8 +313,8 @@ TEST_F(MainFrameTest, SliderMovesChangeTheProjectAndAreBroadcast)
                   {WM_DATA_CHANGED, CMainFrame::FRAME_ID, MakeCodeParam(DATA_TIME_GAIN, 99)}}));
 
     // A pop-up left open after the project closed changes nothing and tells nobody.
-    m_listener.m_notes.clear();
     Doc()->OnCloseDocument();
+    m_listener.m_notes.clear();
     pContrast->SendMessage(WM_HSCROLL, MakeScrollParam(TB_THUMBTRACK, 7), 0);
     EXPECT_TRUE(m_listener.m_notes.empty());
     EXPECT_EQ(Frame()->GetContrastDlg(), pContrast);

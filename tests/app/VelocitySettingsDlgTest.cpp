@@ -240,6 +240,57 @@ TEST_F(VelocitySettingsDlgTest, APreviewAloneIsNoChange)
     EXPECT_TRUE(m_frameListener.Changes().empty());
 }
 
+// With the automatic contrast switched off a new project has no contrast factor: the migrated
+// preview then has no gain, as in the matrix, and the factor stays uncomputed.
+TEST_F(VelocitySettingsDlgTest, WithoutAContrastFactorThePreviewHasNoGain)
+{
+    Settings().m_fAutoGain = 0.0f;
+    g_cfg.m_bAutoContrast = false;
+    float factor = -1, viewGain = -1;
+    RunDialog([&](CVelocitySettingsDlg& dialog) {
+        dynamic_cast<CButton*>(dialog.GetDlgItem(IDC_VS_MIGRATION))->Click();
+        factor = dialog.m_fContrastFactor;
+        viewGain = dialog.GetProfileCtrl().GetProfileView().m_fGainFactor;
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(factor, 0.0f);
+    EXPECT_EQ(viewGain, 1.0f);
+    EXPECT_EQ(Settings().m_fAutoGain, 0.0f);
+}
+
+// In feet the slider's value is no whole number of metres per microsecond: what is stored is
+// the whole velocity that the preview used, so that an untouched dialog changes nothing.
+TEST_F(VelocitySettingsDlgTest, ImperialUnitsStoreTheWholeVelocityOfThePreview)
+{
+    Settings().m_units = UNITS_IMP;
+    Settings().m_dVelocity = 74.0;
+    Settings().m_pMaterial = nullptr;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        RunDialog([&](CVelocitySettingsDlg& dialog) { Press(dialog, IDOK); });
+        EXPECT_FALSE(m_bDataChanged);
+        EXPECT_EQ(Settings().m_dVelocity, 74.0);
+        EXPECT_TRUE(m_frameListener.Changes().empty());
+    }
+
+    // A drag of the trackbar stops between whole numbers of metres per microsecond.
+    float fValue = 0;
+    std::vector<LPARAM> previews;
+    RunDialog([&](CVelocitySettingsDlg& dialog) {
+        CExtSliderCtrl& slider = dialog.GetVelocitySlider();
+        m_dialogListener.m_notes.clear();
+        slider.SendMessage(WM_VSCROLL, MakeScrollParam(TB_THUMBTRACK, 2000), 0);
+        fValue = slider.m_fValue;
+        previews = m_dialogListener.Changes();
+        Press(dialog, IDOK);
+    });
+    const int velocity = int(fValue / GetUnitFactor(UNITS_IMP) + 0.5);
+    EXPECT_NE(double(fValue / GetUnitFactor(UNITS_IMP)), double(velocity));
+    EXPECT_EQ(previews, std::vector<LPARAM>{MakeCodeParam(DATA_RECOMPUTED, velocity)});
+    EXPECT_TRUE(m_bDataChanged);
+    EXPECT_EQ(Settings().m_dVelocity, double(velocity));
+}
+
 TEST_F(VelocitySettingsDlgTest, AVelocityOutsideTheMaterialsRangeKeepsTheDialogOpen)
 {
     Settings().m_dVelocity = 80.0;

@@ -161,11 +161,14 @@ TEST_F(ControlsTest, SpinStepsItsBuddyAndReportsEveryStep)
     const DWORD spinStyle = WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS;
     ASSERT_TRUE(spin.Create(L"", spinStyle, CRect(60, 5, 76, 25), &parent, 4));
     spin.SetBuddy(&buddy);
-    spin.SetRange(-2, 70000); // the upper end keeps its low 16 bits: 4464
+    spin.SetRange(-2, 70000); // beyond 16 bits
     EXPECT_EQ(spin.SetPos(-5), 0);
     EXPECT_EQ(buddy.GetWindowText(), L"-2");
-    spin.SetPos(4470);
-    EXPECT_EQ(spin.GetPos(), 4464);
+    spin.SetPos(70001);
+    EXPECT_EQ(spin.GetPos(), 70000);
+    spin.SetPos(40000);
+    EXPECT_EQ(buddy.GetWindowText(), L"40000");
+    EXPECT_EQ(spin.GetPos(), 40000);
     EXPECT_TRUE(parent.Take().empty());
 
     auto* up = spin.GetWidget()->findChild<QToolButton*>(QStringLiteral("up"));
@@ -191,7 +194,7 @@ TEST_F(ControlsTest, SpinStepsItsBuddyAndReportsEveryStep)
         bool bError;
         int pos;
     } const reads[] = {{L"7", false, 7}, {L"", false, 0}, {L" -1", false, -1}, {L"12a", true, -1},
-                       {L"-", true, -1}, {L"-3", true, -1}, {L"99999", true, -1}};
+                       {L"-", true, -1}, {L"-3", true, -1}, {L"99999", true, -1}, {L"65536", false, 65536}};
     for (const auto& r : reads) {
         spin.SetPos(-1);
         buddy.SetWindowText(r.text);

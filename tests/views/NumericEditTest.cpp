@@ -15,6 +15,7 @@
 #include <QFontMetrics>
 #include <QTest>
 #include <QToolButton>
+#include <climits>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -108,6 +109,21 @@ TEST_F(NumericEditTest, SpinStepsReportChangedValuesOnly)
     EXPECT_EQ(Reports(), (std::vector<int>{254}));
 }
 
+TEST_F(NumericEditTest, HoldsTheWholeIntRange)
+{
+    m_numeric.SetRange(0, 40000);
+    m_numeric.SetPos(35000);
+    EXPECT_EQ(Text(), L"35000");
+    EXPECT_EQ(m_numeric.GetPos(), 35000);
+    Click("up");
+    EXPECT_EQ(Reports(), (std::vector<int>{35001}));
+    m_numeric.SetRange(INT_MIN, INT_MAX);
+    m_numeric.SetPos(INT_MAX);
+    Click("up"); // held at the end
+    EXPECT_EQ(m_numeric.GetPos(), INT_MAX);
+    EXPECT_EQ(Reports(), (std::vector<int>{INT_MAX}));
+}
+
 TEST_F(NumericEditTest, EnterReportsTheClampedValueOnce)
 {
     struct
@@ -123,7 +139,7 @@ TEST_F(NumericEditTest, EnterReportsTheClampedValueOnce)
         {-255, 255, "-17", L"-17", {-17}},
         {0, 40, "-5", L"5", {5}},         // no "-" without negative values
         {0, 40, "3a4", L"34", {34}},      // digits only
-        {0, 40000, "35000", L"35000", {35000}}, // beyond the spin's 16 bits, as typed
+        {0, 40000, "35000", L"35000", {35000}}, // beyond 16 bits
     };
     for (const auto& c : cases) {
         m_numeric.SetRange(c.min, c.max);
