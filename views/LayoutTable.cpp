@@ -13,9 +13,11 @@ constexpr int kLimit = 4000; // extents and size values stay below it
 
 // A percentage of a free length less the two margins around the cell, toward zero. The
 // product comes first: 57 / 100.0 x 100 would fall just short of 57.
+// Never below 0: where the fixed cells leave no room, a percent cell is empty instead of
+// turning over and pulling the cells after it back over those before it.
 int PercentExtent(int percent, int freeLength, int margins)
 {
-    return TruncToInt(double(freeLength) * percent / 100.0 - margins);
+    return std::max(TruncToInt(double(freeLength) * percent / 100.0 - margins), 0);
 }
 } // namespace
 
