@@ -288,6 +288,15 @@ bool CProject::Open(const std::wstring& path)
                                  static_cast<long long>(raised));
                 return false;
             }
+            // A raise adds less than one spacing of empty traces; beyond the size itself the
+            // spacing is not this grid's, and the empty traces would fill the memory.
+            if (raised > 2 * int64_t(*size)) {
+                g_messageLog.Log(LOG_ERROR,
+                                 "CProject::Open(): grid size %d would be raised to %lld by the profile spacing %u, "
+                                 "more than twice the traces of its lines.",
+                                 *size, static_cast<long long>(raised), spacing);
+                return false;
+            }
             *size = static_cast<int32_t>(raised);
         }
     }

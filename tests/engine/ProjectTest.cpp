@@ -649,6 +649,17 @@ TEST_F(ProjectTest, GridsWhoseRecordsTheTraceFilesCannotHoldAreRefused)
         WriteFileBytes(made.File(".rhd"), saved);
     }
 
+    // The last line is raised onto the grid by less than one spacing; a spacing that would more
+    // than double the grid is refused before anything is allocated.
+    for (const auto& [spacing, bOpens] : {std::pair{"1000000", false}, std::pair{"60", true}, std::pair{"200", false}}) {
+        EditKeys(".rhd", {{"PROFILE SPACING", spacing}});
+        ClearLog();
+        CProject project;
+        EXPECT_EQ(project.Open(made.rhdPath), bOpens) << spacing;
+        EXPECT_EQ(ReadLog().find("more than twice the traces of its lines") == std::string::npos, bOpens) << ReadLog();
+        WriteFileBytes(made.File(".rhd"), saved);
+    }
+
     // The reference survey's grid reaches past the ends of its profiles: those records hold zeros.
     CTempDir referenceDir;
     const CGeneratedProject reference = CreateGeneratedProject(referenceDir, SurveyGen::ReferenceSurvey());
