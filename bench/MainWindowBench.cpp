@@ -43,8 +43,11 @@ public:
         if (path.empty())
             return;
         EnsureApplication();
-        // The configuration and the log go to the survey's temporary folder.
-        setenv("APPDATA", (ReferenceSurvey().m_root + "/appdata").c_str(), 1);
+        // The configuration, the log and the recent-file list go to the survey's temporary
+        // folder, never the user's own.
+        const std::string appData = ReferenceSurvey().m_root + "/appdata";
+        setenv("APPDATA", appData.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", appData.c_str(), 1);
         AfxSetMessageBoxService(&m_boxes);
         m_pApp = std::make_unique<CQuarvelApp>();
         m_pApp->SetCommandLine({});
