@@ -330,7 +330,11 @@ bool CQuarvelApp::ExitApplication()
         if (pDoc->IsModified()) {
             CTextDialog prompt;
             switch (prompt.DoModal()) {
-            case IDYES: pDoc->SaveWithReport(); break;
+            // A failed save keeps the program and its unsaved changes open.
+            case IDYES:
+                if (!pDoc->SaveWithReport())
+                    return false;
+                break;
             case IDNO: C3DMatrix::RemovePreCalcFiles(pDoc->m_project); break;
             default: return false;
             }

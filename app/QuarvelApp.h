@@ -35,7 +35,8 @@ public:
     int ExitInstance() override;
 
     static std::string GetVersionString();
-    // True when the program ends; false when the user chose to keep it running.
+    // True when the program ends; false when the user chose to keep it running or the save
+    // asked for failed, which leaves the project and its changes open.
     bool ExitApplication();
     // The main window's document, null before it exists.
     CQuarvelDoc* GetDocument() const;

@@ -292,6 +292,34 @@ TEST_F(AppTest, ExitPromptYesNoAndCancel)
     }
 }
 
+TEST_F(AppTest, AFailedSaveAtExitKeepsTheProgramAndTheChangesOpen)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    ASSERT_TRUE(Start({"rhd", ToAnsi(project.rhdPath)}));
+    ASSERT_TRUE(Doc()->OnSaveDocument(std::wstring()));
+    Doc()->m_project.m_settings.m_iContrast = 55;
+    Tovrik::CDrawDataObject object;
+    object.m_nType = Tovrik::CDrawDataObject::TYPE_RECT;
+    g_drawingManager.AddObject(object);
+    RemoveFile(Wide(project.File(".3dq")));
+    std::filesystem::create_directory(project.File(".3dq")); // nothing can replace a folder
+    {
+        CModalAnswer answer(IDOK /* "Yes" */);
+        EXPECT_FALSE(m_pApp->ExitApplication());
+    }
+    EXPECT_TRUE(m_boxes.Contains(L"Error. Unable to save project settings."));
+    EXPECT_FALSE(m_pApp->IsQuitPosted());
+    ASSERT_TRUE(Doc()->IsProjectLoaded());
+    EXPECT_EQ(Doc()->m_project.m_settings.m_iContrast, 55);
+    EXPECT_EQ(g_drawingManager.GetCount(), 1);
+
+    // No leaves without saving.
+    CModalAnswer answer(IDNO);
+    EXPECT_TRUE(m_pApp->ExitApplication());
+    EXPECT_TRUE(m_pApp->IsQuitPosted());
+    EXPECT_TRUE(std::filesystem::is_directory(project.File(".3dq")));
+}
+
 TEST_F(AppTest, NothingChangedEndsWithoutAPrompt)
 {
     const CGeneratedProject project = CreateGeneratedProject(m_dir);
