@@ -150,7 +150,8 @@ bool CQuarvelDoc::DoFileSave()
 
 bool CQuarvelDoc::SaveModified()
 {
-    if (!m_project.IsOpen() || !m_project.IsSettingsChanged())
+    // Drawing objects count as changes too: the next project would drop them unsaved.
+    if (!m_project.IsOpen() || !(m_project.IsSettingsChanged() || g_drawingManager.IsModified()))
         return true;
     switch (AfxMessageBox(AfxFormatString1(IDS_SAVE_CHANGED, m_project.m_strName), MB_YESNOCANCEL)) {
     case IDYES: return SaveWithReport();

@@ -22,6 +22,7 @@ public:
     bool OnSaveDocument(const std::wstring& path) override;
     void OnCloseDocument() override;
     void DeleteContents() override;
+    // Asks before the project is replaced when its settings or drawing objects changed.
     bool SaveModified() override;
 
     bool IsProjectLoaded() const { return m_project.IsOpen(); }

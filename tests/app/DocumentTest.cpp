@@ -197,13 +197,24 @@ TEST_F(DocumentTest, UnwritableSettingsFileFailsTheSaveAndDropsTheCache)
     EXPECT_FALSE(Exists(project.File(".3qo")));
 }
 
-TEST_F(DocumentTest, SaveModifiedAsksOnlyWhenSettingsChanged)
+TEST_F(DocumentTest, SaveModifiedAsksWhenSettingsOrDrawingObjectsChanged)
 {
     const CGeneratedProject project = CreateGeneratedProject(m_dir);
     OpenAndSave(project);
     CQuarvelDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
-    AddDrawingObject(); // drawing objects alone are not asked about
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+
+    // Drawing objects alone are asked about too: Yes writes them.
+    AddDrawingObject();
+    m_boxes.m_answers = {IDCANCEL};
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{L"Save changed project site"});
+    m_boxes.m_answers = {IDYES};
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_FALSE(g_drawingManager.IsModified());
+    m_boxes.m_texts.clear();
     EXPECT_TRUE(doc.SaveModified());
     EXPECT_TRUE(m_boxes.m_texts.empty());
 
