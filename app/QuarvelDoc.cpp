@@ -37,7 +37,8 @@ bool CQuarvelDoc::OnOpenDocument(const std::wstring& path)
             bComputed = false;
             bMatrix = m_matrix.Init(&m_project) && m_matrix.Load();
         } else {
-            m_project.DeleteSettingsFiles();
+            // Files of the other data that stay are read again below; no save may replace them.
+            m_bForeignFilesInPlace = !m_project.DeleteSettingsFiles();
             C3DMatrix::RemovePreCalcFiles(m_project);
             AfxMessageBox(L"Project header settings file is not for current project data file. Will load from "
                           L"original settings.",
@@ -111,7 +112,10 @@ bool CQuarvelDoc::OnSaveDocument(const std::wstring&)
 {
     if (!m_project.IsOpen())
         return false;
-    const bool bSettings = m_project.SaveSettings();
+    if (m_bForeignFilesInPlace)
+        g_messageLog.Log(LOG_ERROR, "CQuarvelDoc::OnSaveDocument(): settings files of other data that could not be "
+                                    "moved aside stay as they are; nothing is saved.");
+    const bool bSettings = !m_bForeignFilesInPlace && m_project.SaveSettings();
     m_matrix.Save();
     if (!bSettings) {
         C3DMatrix::RemovePreCalcFiles(m_project);
@@ -169,6 +173,7 @@ void CQuarvelDoc::DeleteContents()
 {
     m_project.Close();
     m_matrix.Free();
+    m_bForeignFilesInPlace = false;
 }
 
 void CQuarvelDoc::Empty()

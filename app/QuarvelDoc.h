@@ -49,4 +49,7 @@ private:
     // The main window relays to the views and the object list that the drawing objects were
     // all replaced: removed (DRAW_REMOVED) or loaded (DRAW_ADDED).
     static void AnnounceObjects(WORD code);
+
+    // The settings files of other data could not be moved aside on open: saves fail.
+    bool m_bForeignFilesInPlace = false;
 };

@@ -64,8 +64,8 @@ public:
     bool IsSettingsChanged() const;
     // Moves the settings file, the project palette and the drawing objects aside, each file of
     // either case of its extension to its own name with ".old" (".old.1", ... beside earlier
-    // copies); logs the files moved.
-    void DeleteSettingsFiles() const;
+    // copies); logs the files moved. False when one of them could not be moved and stays.
+    bool DeleteSettingsFiles() const;
 
     std::wstring m_strName;
     std::wstring m_strFolder;  // with its trailing separator, empty for a bare name

@@ -269,8 +269,10 @@ bool CProject::KeepRejectedSettings() const
     return bSettings && bPalette;
 }
 
-void CProject::DeleteSettingsFiles() const
+bool CProject::DeleteSettingsFiles() const
 {
+    bool bMoved = true;
     for (const std::wstring& built : {GetSettingsFilePath(), GetPaletteFilePath(), GetObjectListPath()})
-        MoveAside(built);
+        bMoved = MoveAside(built) && bMoved;
+    return bMoved;
 }

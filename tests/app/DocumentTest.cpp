@@ -108,6 +108,34 @@ TEST_F(DocumentTest, ForeignSignatureTakesTheRejectionRoad)
     EXPECT_EQ(g_drawingManager.GetCount(), 0);
 }
 
+TEST_F(DocumentTest, ForeignSettingsFileThatCannotBeKeptIsNeverReplaced)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    const std::string settings = project.File(".3dq");
+    SetFileValue(settings, "signature", std::string(64, 'a'));
+    SetFileValue(settings, "contrast", "77");
+    const std::string user = ReadFileBytes(settings);
+    WriteFileBytes(settings + ".old", "");
+    for (int number = 1; number < 1000; ++number) // every name a copy could take
+        WriteFileBytes(settings + ".old." + std::to_string(number), "");
+
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_FALSE(doc.SaveWithReport());
+    EXPECT_TRUE(m_boxes.Contains(L"Error. Unable to save project settings."));
+    EXPECT_EQ(ReadFileBytes(settings), user);
+    doc.OnCloseDocument();
+
+    // Once it can be kept, the project saves again.
+    std::filesystem::remove(settings + ".old.999");
+    CQuarvelDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(project.rhdPath));
+    EXPECT_EQ(ReadFileBytes(settings + ".old.999"), user);
+    EXPECT_TRUE(again.SaveWithReport());
+    EXPECT_TRUE(Exists(settings));
+}
+
 TEST_F(DocumentTest, ValidSignatureLoadsTheCache)
 {
     const CGeneratedProject project = CreateGeneratedProject(m_dir);

@@ -574,7 +574,7 @@ TEST_F(ProjectTest, DeleteSettingsFilesMovesEveryCaseAsideKeepingEarlierCopies)
     WriteFileBytes(target, "linked palette");
     std::filesystem::create_symlink(target, made.File(".PAL"));
     ClearLog();
-    project.DeleteSettingsFiles();
+    EXPECT_TRUE(project.DeleteSettingsFiles());
     const std::map<std::string, std::string> kept = {
         {".3dq", settings}, {".3DQ", "settings in the other case"}, {".pal", "palette"},
         {".3qo", "objects"}, {".PAL", "linked palette"}};
@@ -591,7 +591,7 @@ TEST_F(ProjectTest, DeleteSettingsFilesMovesEveryCaseAsideKeepingEarlierCopies)
     EXPECT_TRUE(std::filesystem::exists(made.File(".rhd")));
 
     ClearLog();
-    project.DeleteSettingsFiles(); // nothing left: no harm
+    EXPECT_TRUE(project.DeleteSettingsFiles()); // nothing left: no harm
     EXPECT_EQ(ReadLog().find("KeepAside"), std::string::npos) << ReadLog();
     ASSERT_TRUE(project.SaveSettings());
     project.DeleteSettingsFiles();
