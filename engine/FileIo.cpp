@@ -314,9 +314,16 @@ bool CSaveFile::Open()
     m_iCause = 0;
     m_strTargetPath = FollowLinks(NativePath(m_strPath));
     struct stat info;
-    if (::stat(m_strTargetPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
-        return false;
+    if (::stat(m_strTargetPath.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode)) {
+            Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+            return false;
+        }
+        // The rename would replace a write-protected file as well.
+        if (faccessat(AT_FDCWD, m_strTargetPath.c_str(), W_OK, AT_EACCESS) != 0) {
+            Fail(errno);
+            return false;
+        }
     }
     m_strTempPath = m_strTargetPath + ".XXXXXX";
     const int fd = mkstemp(m_strTempPath.data());

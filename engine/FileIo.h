@@ -73,7 +73,7 @@ private:
 // target. Until then, and after any failure, the previous file stays as it was. A path that
 // is a symbolic link is written through to the link's target and the link stays; the new
 // file keeps the permissions of the file it replaces. Anything but a regular file in the
-// target's place is not replaced.
+// target's place, and a file that may not be written, is not replaced.
 class CSaveFile
 {
 public:

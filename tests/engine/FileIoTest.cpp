@@ -147,6 +147,23 @@ TEST(FileIo, SaveKeepsTheModeAndWritesThroughLinks)
     EXPECT_TRUE(fs::is_fifo(dir.File("pipe")));
 }
 
+TEST(FileIo, SaveNeverReplacesAWriteProtectedFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes every file";
+    CTempDir dir;
+    WriteFileBytes(dir.File("protected"), "old");
+    chmod(dir.File("protected").c_str(), 0444);
+    fs::create_symlink("protected", dir.File("link"));
+    for (const char* name : {"protected", "link"}) {
+        CSaveFile file(dir.WFile(name));
+        EXPECT_FALSE(file.Open() && file.Write("new", 3) && file.Commit()) << name;
+        EXPECT_EQ(file.GetCause(), 5) << name;
+        EXPECT_EQ(ReadFileBytes(dir.File("protected")), "old") << name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
+}
+
 TEST(FileIo, RenameFileReplacesAnOlderFile)
 {
     CTempDir dir;
