@@ -371,7 +371,8 @@ void CVelocitySettingsDlg::RestoreSettings(bool bOk)
     s.m_params.m_iAperture = m_saved.m_params.m_iAperture;
     const CMaterial* pSelected = GetSelectedMaterial();
     m_bDataChanged = s.m_dVelocity != m_saved.m_dVelocity || pSelected != s.m_pMaterial ||
-                     s.m_params != m_saved.m_params || s.m_iContrast != m_saved.m_iContrast;
+                     s.m_params != m_saved.m_params || s.m_iContrast != m_saved.m_iContrast ||
+                     AutoGainChangesMatrix(s.m_params.m_bMigration, m_saved.m_fAutoGain, m_fContrastFactor);
     g_messageLog.Log(LOG_DEBUG, "CVelocitySettingsDlg::RestoreSettings(): data changed: %s",
                      m_bDataChanged ? "true" : "false");
     if (bOk) {

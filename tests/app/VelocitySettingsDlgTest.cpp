@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace {
 // The user's drag of a pop-up's trackbar.
@@ -256,6 +257,28 @@ TEST_F(VelocitySettingsDlgTest, WithoutAContrastFactorThePreviewHasNoGain)
     EXPECT_EQ(factor, 0.0f);
     EXPECT_EQ(viewGain, 1.0f);
     EXPECT_EQ(Settings().m_fAutoGain, 0.0f);
+}
+
+// Migrated data computed before any contrast factor: the factor that the preview computes and
+// OK stores as the auto gain changes the matrix, so the main views are recomputed with it.
+TEST_F(VelocitySettingsDlgTest, ANewContrastFactorOfMigratedDataReachesTheMainViews)
+{
+    Settings().m_params.m_bMigration = true;
+    Settings().m_fAutoGain = 0.0f;
+    g_cfg.m_bAutoContrast = true;
+    ASSERT_TRUE(Doc()->m_matrix.Calculate());
+    RunDialog([&](CVelocitySettingsDlg& dialog) { Press(dialog, IDOK); });
+    ASSERT_NE(Settings().m_fAutoGain, 0.0f);
+    EXPECT_TRUE(m_bDataChanged);
+    const std::vector<float> shown(Doc()->m_matrix.GetVertTrace(0, 1),
+                                   Doc()->m_matrix.GetVertTrace(0, 1) + Doc()->m_matrix.m_nSamples);
+    ASSERT_TRUE(Doc()->m_matrix.Calculate());
+    EXPECT_EQ(shown, std::vector<float>(Doc()->m_matrix.GetVertTrace(0, 1),
+                                        Doc()->m_matrix.GetVertTrace(0, 1) + Doc()->m_matrix.m_nSamples));
+
+    // The same factor again is no change.
+    RunDialog([&](CVelocitySettingsDlg& dialog) { Press(dialog, IDOK); });
+    EXPECT_FALSE(m_bDataChanged);
 }
 
 // In feet the slider's value is no whole number of metres per microsecond: what is stored is
