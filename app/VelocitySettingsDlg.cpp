@@ -335,6 +335,8 @@ LRESULT CVelocitySettingsDlg::OnValueChanged(WPARAM wParam, LPARAM lParam)
     case IDC_VS_VELOCITY: {
         const int velocity = WholeVelocity(ParamToFloat(lParam));
         s.m_dVelocity = velocity;
+        // In feet the slider stops between whole metres per microsecond: its box shows the one taken.
+        m_velocitySlider.GetEdit().SetWindowText(FromAnsi(FormatReal(velocity * UnitFactor(), 0)));
         UpdateDepthText();
         m_profileCtrl.SendMessage(WM_DATA_CHANGED, NOTIFY_ID, MakeCodeParam(DATA_VELOCITY, velocity));
         Broadcast(DATA_RECOMPUTED, velocity);

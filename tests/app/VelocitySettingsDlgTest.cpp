@@ -314,6 +314,26 @@ TEST_F(VelocitySettingsDlgTest, ImperialUnitsStoreTheWholeVelocityOfThePreview)
     EXPECT_EQ(Settings().m_dVelocity, double(velocity));
 }
 
+// The slider's box shows, in feet, the whole velocity in metres per microsecond that the
+// preview uses and OK stores, wherever the drag stops between them.
+TEST_F(VelocitySettingsDlgTest, ImperialSliderShowsTheVelocityOfThePreview)
+{
+    Settings().m_units = UNITS_IMP;
+    Settings().m_pMaterial = nullptr;
+    const double factor = GetUnitFactor(UNITS_IMP);
+    RunDialog([&](CVelocitySettingsDlg& dialog) {
+        CExtSliderCtrl& slider = dialog.GetVelocitySlider();
+        for (int pos : {0, 1234, 5879, 5788, 9999, 10000}) {
+            SCOPED_TRACE(pos);
+            slider.SendMessage(WM_VSCROLL, MakeScrollParam(TB_THUMBTRACK, pos), 0);
+            const int velocity = int(slider.m_fValue / factor + 0.5);
+            EXPECT_EQ(Settings().m_dVelocity, double(velocity));
+            EXPECT_EQ(slider.GetEdit().GetWindowText(), FromAnsi(FormatReal(velocity * factor, 0)));
+        }
+        Press(dialog, IDCANCEL);
+    });
+}
+
 TEST_F(VelocitySettingsDlgTest, AVelocityOutsideTheMaterialsRangeKeepsTheDialogOpen)
 {
     Settings().m_dVelocity = 80.0;
