@@ -351,7 +351,8 @@ void BackgroundRemovalDlg::StoreSettings(bool bKeep)
     const CProcessingParams& now = s.m_params;
     const CProcessingParams& before = m_settings.m_params;
     m_bDataChanged = now.m_bDelMeanOn != before.m_bDelMeanOn || now.m_iDelMean != before.m_iDelMean ||
-                     now.m_bMigration != before.m_bMigration;
+                     now.m_bMigration != before.m_bMigration ||
+                     AutoGainChangesMatrix(now.m_bMigration, m_settings.m_fAutoGain, m_fContrastFactor);
     if (!bKeep)
         s = m_settings;
     s.m_fAutoGain = m_fContrastFactor;

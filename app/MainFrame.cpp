@@ -219,6 +219,17 @@ void CMainFrame::ForgetSliderDialog(std::unique_ptr<CSliderDialog>& pDlg, UINT n
     pDlg.reset();
 }
 
+void CMainFrame::ShowProjectInPopups()
+{
+    const CProject* pProject = GetProject();
+    if (!pProject)
+        return;
+    if (m_pContrastDlg)
+        m_pContrastDlg->SetPos(pProject->m_settings.m_iContrast);
+    if (m_pTimeGainDlg)
+        m_pTimeGainDlg->SetPos(pProject->m_settings.m_params.m_iTimeGain);
+}
+
 void CMainFrame::OnToolbarContrast()
 {
     const CProject* pProject = GetProject();
@@ -451,6 +462,7 @@ LRESULT CMainFrame::OnDataChanged(WPARAM, LPARAM lParam)
         // The tools at once, as their update handlers have them.
         m_wndToolBar.OnUpdateCmdUI(this, true);
         ForwardToTraceView(FRAME_ID, lParam);
+        ShowProjectInPopups();
         break;
     case DATA_THICKNESS:
         if (m_pTraceViewDlg)

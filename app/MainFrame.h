@@ -75,6 +75,8 @@ private:
                           int nPos, UINT nPosKey);
     // After the pop-up's window is gone: its place is remembered and the object deleted.
     void ForgetSliderDialog(std::unique_ptr<CSliderDialog>& pDlg, UINT nPosKey);
+    // Open pop-ups show the bound project's contrast and time gain.
+    void ShowProjectInPopups();
     // The visibility button's icon from the drawing-object manager's mode.
     void SetObjectsIcon();
     // After the drawing tool window is gone: drawing mode off in the views, the object deleted.

@@ -24,6 +24,11 @@ float PreviewGain(float fContrastFactor)
     return fContrastFactor != 0.0f ? fContrastFactor : 1.0f;
 }
 
+bool AutoGainChangesMatrix(bool bMigration, float fSavedGain, float fContrastFactor)
+{
+    return bMigration && fContrastFactor != fSavedGain;
+}
+
 CSize AddDlgItems(CWnd& dialog, CContainer& group, std::initializer_list<int> ids)
 {
     for (int nID : ids)

@@ -21,6 +21,10 @@ bool CalculatePreviewMatrix(CProject& project, C3DMatrix& matrix);
 // automatic contrast switched off) means no gain, as in the matrix.
 float PreviewGain(float fContrastFactor);
 
+// Whether storing the contrast factor as the auto gain changes the matrix computed with the
+// saved one: the gain scales migrated data only.
+bool AutoGainChangesMatrix(bool bMigration, float fSavedGain, float fContrastFactor);
+
 // Adds the dialog's items of these ids (those it has) to a group at their template places;
 // the group's size.
 CSize AddDlgItems(CWnd& dialog, CContainer& group, std::initializer_list<int> ids);

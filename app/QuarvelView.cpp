@@ -259,6 +259,8 @@ void CQuarvelView::UnbindProject()
     m_layout.HideGroup();
     m_bBound = false;
     m_bLogoMode = true;
+    // The frame's tools and the trace view window follow the binding: to no project now.
+    PostToFrame(WM_DATA_CHANGED, MakeCodeParam(DATA_PROJECT_BOUND, 0));
 }
 
 void CQuarvelView::SetThresholdRange()

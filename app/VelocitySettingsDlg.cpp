@@ -335,6 +335,8 @@ LRESULT CVelocitySettingsDlg::OnValueChanged(WPARAM wParam, LPARAM lParam)
     case IDC_VS_VELOCITY: {
         const int velocity = WholeVelocity(ParamToFloat(lParam));
         s.m_dVelocity = velocity;
+        // In feet the slider stops between whole metres per microsecond: its box shows the one taken.
+        m_velocitySlider.GetEdit().SetWindowText(FromAnsi(FormatReal(velocity * UnitFactor(), 0)));
         UpdateDepthText();
         m_profileCtrl.SendMessage(WM_DATA_CHANGED, NOTIFY_ID, MakeCodeParam(DATA_VELOCITY, velocity));
         Broadcast(DATA_RECOMPUTED, velocity);
@@ -371,7 +373,8 @@ void CVelocitySettingsDlg::RestoreSettings(bool bOk)
     s.m_params.m_iAperture = m_saved.m_params.m_iAperture;
     const CMaterial* pSelected = GetSelectedMaterial();
     m_bDataChanged = s.m_dVelocity != m_saved.m_dVelocity || pSelected != s.m_pMaterial ||
-                     s.m_params != m_saved.m_params || s.m_iContrast != m_saved.m_iContrast;
+                     s.m_params != m_saved.m_params || s.m_iContrast != m_saved.m_iContrast ||
+                     AutoGainChangesMatrix(s.m_params.m_bMigration, m_saved.m_fAutoGain, m_fContrastFactor);
     g_messageLog.Log(LOG_DEBUG, "CVelocitySettingsDlg::RestoreSettings(): data changed: %s",
                      m_bDataChanged ? "true" : "false");
     if (bOk) {

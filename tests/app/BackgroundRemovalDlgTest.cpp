@@ -379,6 +379,23 @@ TEST_F(BackgroundRemovalDlgTest, OkKeepsTheChangesAndSaysWhichNeedANewMatrix)
     }
 }
 
+// Migrated data computed without a contrast factor: the one the preview computes and OK
+// stores as the auto gain scales the matrix, which must be computed again; once stored, no more.
+TEST_F(BackgroundRemovalDlgTest, ANewContrastFactorOfMigratedDataNeedsANewMatrix)
+{
+    Params().m_bMigration = true;
+    Settings().m_fAutoGain = 0.0f;
+    g_cfg.m_bAutoContrast = true;
+    for (bool bChanged : {true, false}) {
+        SCOPED_TRACE(bChanged);
+        BackgroundRemovalDlg dialog(Frame());
+        Open(dialog);
+        Press(dialog, IDOK);
+        EXPECT_NE(Settings().m_fAutoGain, 0.0f);
+        EXPECT_EQ(dialog.m_bDataChanged, bChanged);
+    }
+}
+
 // The preview's cross-hair is the project's: a wheel in it moves the depth, which the main
 // views are not told of, so both OK and Cancel put it back.
 TEST_F(BackgroundRemovalDlgTest, ThePreviewsDepthIsPutBackOnOkAndCancel)

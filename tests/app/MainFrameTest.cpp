@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -318,6 +319,36 @@ TEST_F(MainFrameTest, SliderMovesChangeTheProjectAndAreBroadcast)
     pContrast->SendMessage(WM_HSCROLL, MakeScrollParam(TB_THUMBTRACK, 7), 0);
     EXPECT_TRUE(m_listener.m_notes.empty());
     EXPECT_EQ(Frame()->GetContrastDlg(), pContrast);
+}
+
+// Pop-ups left open while another project opens show that project's contrast and time gain,
+// so that the next move starts from them.
+TEST_F(MainFrameTest, OpenPopupsShowTheNextProjectsValues)
+{
+    OpenProject();
+    const int contrast = Project().m_settings.m_iContrast;
+    const int timeGain = Project().m_settings.m_params.m_iTimeGain;
+    Frame()->SendMessage(WM_COMMAND, ID_TOOLBAR_CONTRAST, 0);
+    Frame()->SendMessage(WM_COMMAND, ID_TOOLBAR_TIMEGAIN, 0);
+    CSliderDialog* pContrast = Frame()->GetContrastDlg();
+    CSliderDialog* pTimeGain = Frame()->GetTimeGainDlg();
+    ASSERT_TRUE(pContrast && pTimeGain);
+    pContrast->SendMessage(WM_HSCROLL, MakeScrollParam(TB_THUMBTRACK, contrast + 5), 0);
+    pTimeGain->SendMessage(WM_HSCROLL, MakeScrollParam(TB_THUMBTRACK, timeGain + 7), 0);
+
+    // The same survey beside it, not yet opened.
+    const std::filesystem::path other = m_dir.File("other");
+    std::filesystem::copy(m_project.projectFolder, other, std::filesystem::copy_options::recursive);
+    m_boxes.m_answers = {IDNO, IDNO}; // whether to save the project before
+    const std::filesystem::path rhd = other / std::filesystem::path(m_project.rhdPath).filename();
+    ASSERT_NE(m_pApp->OpenDocumentFile(rhd.wstring()), nullptr);
+    ProcessEvents();
+    ASSERT_EQ(Project().m_settings.m_iContrast, contrast);
+    ASSERT_EQ(Project().m_settings.m_params.m_iTimeGain, timeGain);
+    EXPECT_EQ(pContrast->m_nPos, contrast);
+    EXPECT_EQ(pContrast->GetSlider()->GetPos(), contrast);
+    EXPECT_EQ(pTimeGain->m_nPos, timeGain);
+    EXPECT_EQ(pTimeGain->GetSlider()->GetPos(), timeGain);
 }
 
 TEST_F(MainFrameTest, DrawingEventsAreRelayedToTheDescendantsUnlessTheFrameSentThem)

@@ -15,6 +15,7 @@
 #include "Matrix.h"
 #include "Project.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 namespace {
@@ -267,9 +268,22 @@ TEST_F(TraceViewWindowTest, ClosedProjectIsNotDrawn)
     CTraceViewDlg* pDlg = Frame()->GetTraceViewDlg();
     ASSERT_NE(pDlg, nullptr);
     EXPECT_TRUE(pDlg->CanDraw());
-    Doc()->OnCloseDocument();
-    EXPECT_FALSE(pDlg->CanDraw());
-    // Painting now draws nothing from the freed matrix.
     pDlg->RedrawWindow();
     ProcessEvents();
+    const QImage* pShown = pDlg->GetBackingImage();
+    ASSERT_NE(pShown, nullptr);
+    const auto tracePixels = [&] {
+        int count = 0;
+        for (int y = 0; y < pShown->height(); ++y)
+            for (int x = 0; x < pShown->width(); ++x)
+                count += qGray(pShown->pixel(x, y)) < 64;
+        return count;
+    };
+    ASSERT_GT(tracePixels(), 0);
+    Doc()->OnCloseDocument();
+    EXPECT_FALSE(pDlg->CanDraw());
+    // Without any move of the user's the window shows no trace of the project before; painting
+    // draws nothing from the freed matrix.
+    ProcessEvents();
+    EXPECT_EQ(tracePixels(), 0);
 }

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace {
 // The user's drag of a pop-up's trackbar.
@@ -258,6 +259,28 @@ TEST_F(VelocitySettingsDlgTest, WithoutAContrastFactorThePreviewHasNoGain)
     EXPECT_EQ(Settings().m_fAutoGain, 0.0f);
 }
 
+// Migrated data computed before any contrast factor: the factor that the preview computes and
+// OK stores as the auto gain changes the matrix, so the main views are recomputed with it.
+TEST_F(VelocitySettingsDlgTest, ANewContrastFactorOfMigratedDataReachesTheMainViews)
+{
+    Settings().m_params.m_bMigration = true;
+    Settings().m_fAutoGain = 0.0f;
+    g_cfg.m_bAutoContrast = true;
+    ASSERT_TRUE(Doc()->m_matrix.Calculate());
+    RunDialog([&](CVelocitySettingsDlg& dialog) { Press(dialog, IDOK); });
+    ASSERT_NE(Settings().m_fAutoGain, 0.0f);
+    EXPECT_TRUE(m_bDataChanged);
+    const std::vector<float> shown(Doc()->m_matrix.GetVertTrace(0, 1),
+                                   Doc()->m_matrix.GetVertTrace(0, 1) + Doc()->m_matrix.m_nSamples);
+    ASSERT_TRUE(Doc()->m_matrix.Calculate());
+    EXPECT_EQ(shown, std::vector<float>(Doc()->m_matrix.GetVertTrace(0, 1),
+                                        Doc()->m_matrix.GetVertTrace(0, 1) + Doc()->m_matrix.m_nSamples));
+
+    // The same factor again is no change.
+    RunDialog([&](CVelocitySettingsDlg& dialog) { Press(dialog, IDOK); });
+    EXPECT_FALSE(m_bDataChanged);
+}
+
 // In feet the slider's value is no whole number of metres per microsecond: what is stored is
 // the whole velocity that the preview used, so that an untouched dialog changes nothing.
 TEST_F(VelocitySettingsDlgTest, ImperialUnitsStoreTheWholeVelocityOfThePreview)
@@ -289,6 +312,26 @@ TEST_F(VelocitySettingsDlgTest, ImperialUnitsStoreTheWholeVelocityOfThePreview)
     EXPECT_EQ(previews, std::vector<LPARAM>{MakeCodeParam(DATA_RECOMPUTED, velocity)});
     EXPECT_TRUE(m_bDataChanged);
     EXPECT_EQ(Settings().m_dVelocity, double(velocity));
+}
+
+// The slider's box shows, in feet, the whole velocity in metres per microsecond that the
+// preview uses and OK stores, wherever the drag stops between them.
+TEST_F(VelocitySettingsDlgTest, ImperialSliderShowsTheVelocityOfThePreview)
+{
+    Settings().m_units = UNITS_IMP;
+    Settings().m_pMaterial = nullptr;
+    const double factor = GetUnitFactor(UNITS_IMP);
+    RunDialog([&](CVelocitySettingsDlg& dialog) {
+        CExtSliderCtrl& slider = dialog.GetVelocitySlider();
+        for (int pos : {0, 1234, 5879, 5788, 9999, 10000}) {
+            SCOPED_TRACE(pos);
+            slider.SendMessage(WM_VSCROLL, MakeScrollParam(TB_THUMBTRACK, pos), 0);
+            const int velocity = int(slider.m_fValue / factor + 0.5);
+            EXPECT_EQ(Settings().m_dVelocity, double(velocity));
+            EXPECT_EQ(slider.GetEdit().GetWindowText(), FromAnsi(FormatReal(velocity * factor, 0)));
+        }
+        Press(dialog, IDCANCEL);
+    });
 }
 
 TEST_F(VelocitySettingsDlgTest, AVelocityOutsideTheMaterialsRangeKeepsTheDialogOpen)
