@@ -284,10 +284,14 @@ TEST_F(Cfg, ADamagedKeyFailsTheReadButEveryOtherKeyIsTaken)
     for (const char* key : {"cfg.name", "cfg.version", "cfg.layout", "cfg.palette.all",
                             "cfg.palette.current", "cfg.use mouse wheel", "cfg.window.remember"}) {
         Lines renamed = CompleteFile();
-        for (auto& line : renamed)
-            if (line.first == key)
-                line.first = Upper(key);
-        for (const Lines& lines : {Without(CompleteFile(), key), renamed}) {
+        Lines zeroed = CompleteFile();
+        for (size_t i = 0; i < renamed.size(); ++i) {
+            if (renamed[i].first == key) {
+                renamed[i].first = Upper(key);
+                zeroed[i].first.insert(3, 1, '\0');
+            }
+        }
+        for (const Lines& lines : {Without(CompleteFile(), key), renamed, zeroed}) {
             SCOPED_TRACE(Text(lines));
             WriteCfg(Text(lines));
             CCfg cfg;
