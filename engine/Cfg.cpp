@@ -165,8 +165,9 @@ bool CCfg::ReadCfgFile()
 
     item = headers.Find("cfg.units.all");
     m_bUnitsAll = item && ReadFlagChar(item->m_szValue);
-    m_importSrcFolder = FromAnsi(headers.GetValue("cfg.import.srcfolder"));
-    m_importProjectFolder = FromAnsi(headers.GetValue("cfg.import.projectfolder"));
+    // Folder names as the file system gives them, so that one that is not UTF-8 still opens.
+    m_importSrcFolder = FromFileName(headers.GetValue("cfg.import.srcfolder"));
+    m_importProjectFolder = FromFileName(headers.GetValue("cfg.import.projectfolder"));
     m_bCfgFileDamaged = !bComplete || !headers.IsWrittenAsRead();
     return bComplete;
 }
@@ -192,8 +193,8 @@ bool CCfg::Save()
     headers.SetValue("cfg.window.position", FormatPair(m_windowPos));
     headers.SetValue("cfg.units.all", m_bUnitsAll ? "1" : "0");
     headers.SetValue("cfg.units.type", m_units == UNITS_SI ? "SI" : "IMP");
-    headers.SetValue("cfg.import.srcfolder", ToAnsi(m_importSrcFolder));
-    headers.SetValue("cfg.import.projectfolder", ToAnsi(m_importProjectFolder));
+    headers.SetValue("cfg.import.srcfolder", ToFileName(m_importSrcFolder));
+    headers.SetValue("cfg.import.projectfolder", ToFileName(m_importProjectFolder));
 
     // A file not read completely stays beside the new one, and is put back when the save fails.
     std::wstring kept;

@@ -1,5 +1,6 @@
 #include "Cfg.h"
 
+#include "FileIo.h"
 #include "Headers.h"
 #include "TestSupport.h"
 #include "Values.h"
@@ -514,6 +515,22 @@ TEST_F(Cfg, SaveRoundTripsKeepingOtherKeysInPlace)
     EXPECT_EQ(reloaded.m_importSrcFolder, cfg.m_importSrcFolder);
     EXPECT_EQ(reloaded.m_importProjectFolder, cfg.m_importProjectFolder);
     EXPECT_TRUE(recorder.m_messages.empty());
+}
+
+TEST_F(Cfg, ImportFoldersKeepTheirBytes)
+{
+    // A folder whose name is not UTF-8 opens and is written back as it was.
+    const std::string latin1 = "/data/\xE9t\xE9";
+    const std::string utf8 = "/srv/j\xC3\xBCrgen";
+    const Lines lines = With(With(CompleteFile(), "cfg.import.srcfolder", latin1), "cfg.import.projectfolder", utf8);
+    WriteCfg(Text(lines));
+    CCfg cfg;
+    ReadInto(cfg);
+    EXPECT_EQ(NativePath(cfg.m_importSrcFolder), latin1);
+    EXPECT_EQ(cfg.m_importProjectFolder, L"/srv/j\u00fcrgen");
+    CNotifierRecorder recorder;
+    ASSERT_TRUE(cfg.Save());
+    EXPECT_EQ(ReadLines(CCfg::GetCfgFilePath()), lines);
 }
 
 TEST_F(Cfg, SaveFailureShowsOneMessage)
