@@ -168,7 +168,22 @@ bool CCfg::ReadCfgFile()
     // Folder names as the file system gives them, so that one that is not UTF-8 still opens.
     m_importSrcFolder = FromFileName(headers.GetValue("cfg.import.srcfolder"));
     m_importProjectFolder = FromFileName(headers.GetValue("cfg.import.projectfolder"));
-    m_bCfgFileDamaged = !bComplete || !headers.IsWrittenAsRead();
+    // A value taken otherwise than it stands (out of range, not a number, ...) does not fail
+    // the read, but the file is kept before a save writes over it. Name and version are not
+    // read, so those of another version are no damage.
+    bool bAsRead = headers.IsWrittenAsRead();
+    CHeaders taken;
+    SetKeys(taken);
+    for (const CHeaders::CItem& key : taken) {
+        const CHeaders::CItem* read = headers.Find(key.m_szKey);
+        if (read && read->m_szValue != key.m_szValue && key.m_szKey != "cfg.name" &&
+            key.m_szKey != "cfg.version") {
+            g_messageLog.Log(LOG_ERROR, "Configuration file: \"%s\" holds \"%s\", taken as \"%s\".",
+                             key.m_szKey.c_str(), read->m_szValue.c_str(), key.m_szValue.c_str());
+            bAsRead = false;
+        }
+    }
+    m_bCfgFileDamaged = !bComplete || !bAsRead;
     return bComplete;
 }
 
@@ -182,19 +197,7 @@ bool CCfg::Save()
     CHeaders headers;
     if (bWritable && FileExists(path))
         headers.Load(path, CHeaders::TLineEnds::Any);
-    headers.SetValue("cfg.name", PROGRAM_NAME);
-    headers.SetValue("cfg.version", PROGRAM_VERSION);
-    headers.SetValue("cfg.layout", FormatInt(m_nLayout));
-    headers.SetValue("cfg.palette.all", FormatInt(m_bPaletteAll ? 1 : 0));
-    headers.SetValue("cfg.palette.current", FormatInt(m_nCurPalette));
-    headers.SetValue("cfg.use mouse wheel", m_bUseMouseWheel ? "1" : "0");
-    headers.SetValue("cfg.window.remember", m_bRememberWindow ? "1" : "0");
-    headers.SetValue("cfg.window.size", FormatPair(m_windowSize));
-    headers.SetValue("cfg.window.position", FormatPair(m_windowPos));
-    headers.SetValue("cfg.units.all", m_bUnitsAll ? "1" : "0");
-    headers.SetValue("cfg.units.type", m_units == UNITS_SI ? "SI" : "IMP");
-    headers.SetValue("cfg.import.srcfolder", ToFileName(m_importSrcFolder));
-    headers.SetValue("cfg.import.projectfolder", ToFileName(m_importProjectFolder));
+    SetKeys(headers);
 
     // A file not read completely stays beside the new one, and is put back when the save fails.
     std::wstring kept;
@@ -218,6 +221,23 @@ bool CCfg::Save()
         return false;
     }
     return true;
+}
+
+void CCfg::SetKeys(CHeaders& headers) const
+{
+    headers.SetValue("cfg.name", PROGRAM_NAME);
+    headers.SetValue("cfg.version", PROGRAM_VERSION);
+    headers.SetValue("cfg.layout", FormatInt(m_nLayout));
+    headers.SetValue("cfg.palette.all", FormatInt(m_bPaletteAll ? 1 : 0));
+    headers.SetValue("cfg.palette.current", FormatInt(m_nCurPalette));
+    headers.SetValue("cfg.use mouse wheel", m_bUseMouseWheel ? "1" : "0");
+    headers.SetValue("cfg.window.remember", m_bRememberWindow ? "1" : "0");
+    headers.SetValue("cfg.window.size", FormatPair(m_windowSize));
+    headers.SetValue("cfg.window.position", FormatPair(m_windowPos));
+    headers.SetValue("cfg.units.all", m_bUnitsAll ? "1" : "0");
+    headers.SetValue("cfg.units.type", m_units == UNITS_SI ? "SI" : "IMP");
+    headers.SetValue("cfg.import.srcfolder", ToFileName(m_importSrcFolder));
+    headers.SetValue("cfg.import.projectfolder", ToFileName(m_importProjectFolder));
 }
 
 void CCfg::LoadMaterialList()

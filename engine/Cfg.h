@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class CHeaders;
+
 // The cursors of the data views, by their index in CCfg::m_cursors.
 enum TCursorId : int32_t {
     CURSOR_MOVE = 0,  // move_m.cur
@@ -115,6 +117,10 @@ public:
     // The configuration file read last held more than was taken from it (a missing or
     // unreadable key, or lines a save would not write back as they were).
     bool m_bCfgFileDamaged;
+
+private:
+    // The thirteen keys of the file, in their order, from the members.
+    void SetKeys(CHeaders& headers) const;
 };
 
 extern CCfg g_cfg;

@@ -389,6 +389,44 @@ TEST_F(Cfg, ADamagedFileIsKeptAsOldOnceBeforeItIsWrittenOver)
     }
 }
 
+TEST_F(Cfg, AValueTakenOtherwiseThanItStandsKeepsTheFileAsOld)
+{
+    // Each value is read by its rule, and the read succeeds, but the save would write it
+    // otherwise: the file as it was stays beside the new one.
+    const std::string cfgPath = ToAnsi(CCfg::GetCfgFilePath());
+    const struct { const char* key; const char* value; } cases[] = {
+        {"cfg.layout", ""},
+        {"cfg.layout", "abc"},
+        {"cfg.layout", "7"},
+        {"cfg.layout", "-5"},
+        {"cfg.palette.current", "99999999999999999999"},
+        {"cfg.palette.all", "yes"},
+        {"cfg.use mouse wheel", "10"},
+        {"cfg.window.size", "800"},
+        {"cfg.window.position", "30 4000"},
+        {"cfg.units.all", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + ":" + c.value);
+        const std::string text = Text(With(CompleteFile(), c.key, c.value));
+        WriteCfg(text);
+        CNotifierRecorder recorder;
+        CCfg cfg;
+        EXPECT_TRUE(cfg.Load());
+        ASSERT_TRUE(cfg.Save());
+        EXPECT_EQ(ReadFileBytes(cfgPath + ".old"), text);
+        EXPECT_TRUE(recorder.m_messages.empty());
+        std::filesystem::remove_all(ToAnsi(CCfg::GetAppDataDir()));
+    }
+
+    // Another program's name or version is no damage.
+    WriteCfg(Text(With(With(CompleteFile(), "cfg.name", "other"), "cfg.version", "v1.3.0")));
+    CCfg cfg;
+    EXPECT_TRUE(cfg.Load());
+    ASSERT_TRUE(cfg.Save());
+    EXPECT_FALSE(std::filesystem::exists(cfgPath + ".old"));
+}
+
 TEST_F(Cfg, OptionalKeysKeepDefaults)
 {
     Lines lines = CompleteFile();
