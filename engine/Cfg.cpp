@@ -171,18 +171,11 @@ bool CCfg::ReadCfgFile()
     // A value taken otherwise than it stands (out of range, not a number, ...) does not fail
     // the read, but the file is kept before a save writes over it. Name and version are not
     // read, so those of another version are no damage.
-    bool bAsRead = headers.IsWrittenAsRead();
     CHeaders taken;
     SetKeys(taken);
-    for (const CHeaders::CItem& key : taken) {
-        const CHeaders::CItem* read = headers.Find(key.m_szKey);
-        if (read && read->m_szValue != key.m_szValue && key.m_szKey != "cfg.name" &&
-            key.m_szKey != "cfg.version") {
-            g_messageLog.Log(LOG_ERROR, "Configuration file: \"%s\" holds \"%s\", taken as \"%s\".",
-                             key.m_szKey.c_str(), read->m_szValue.c_str(), key.m_szValue.c_str());
-            bAsRead = false;
-        }
-    }
+    taken.SetValue("cfg.name", headers.GetValue("cfg.name"));
+    taken.SetValue("cfg.version", headers.GetValue("cfg.version"));
+    const bool bAsRead = headers.KeepsValuesOf(taken, "Configuration file") && headers.IsWrittenAsRead();
     m_bCfgFileDamaged = !bComplete || !bAsRead;
     return bComplete;
 }

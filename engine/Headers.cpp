@@ -192,3 +192,17 @@ bool CHeaders::IsEqual(const CHeaders& other) const
     }
     return true;
 }
+
+bool CHeaders::KeepsValuesOf(const CHeaders& written, const char* what) const
+{
+    bool bKept = true;
+    for (const CItem& key : written) {
+        const CItem* read = Find(key.m_szKey);
+        if (read && read->m_szValue != key.m_szValue) {
+            g_messageLog.Log(LOG_ERROR, "%s: \"%s\" holds \"%s\", taken as \"%s\".", what,
+                             key.m_szKey.c_str(), read->m_szValue.c_str(), key.m_szValue.c_str());
+            bKept = false;
+        }
+    }
+    return bKept;
+}

@@ -51,6 +51,10 @@ public:
     // Appends an item even when the key exists already.
     void AddItem(std::string_view key, std::string_view value);
     bool IsEqual(const CHeaders& other) const;
+    // True when each key of written that this list holds has the same value here; every one
+    // that differs is logged, the file named by what. A list read from a file, against the
+    // keys its reader would write back: false when a value was taken otherwise than it stood.
+    bool KeepsValuesOf(const CHeaders& written, const char* what) const;
 
     void RemoveAll() { m_items.clear(); }
     size_t GetCount() const { return m_items.size(); }
