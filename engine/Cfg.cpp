@@ -80,6 +80,7 @@ void CCfg::SetDefaults()
     m_importSrcFolder.clear();
     m_importProjectFolder.clear();
     m_bCfgFileDamaged = false;
+    m_bPaletteFileDamaged = false;
 }
 
 bool CCfg::Load()
@@ -87,7 +88,10 @@ bool CCfg::Load()
     LoadMaterialList();
     LoadCursors();
     InitPalettes();
-    ReadPaletteFile(m_userColors, GetUserPalettePath());
+    // A user palette of another size is not written back as it was.
+    const std::wstring palettePath = GetUserPalettePath();
+    m_bPaletteFileDamaged = ReadPaletteFile(m_userColors, palettePath) &&
+                            GetFileSize(palettePath) != static_cast<int64_t>(PALETTE_FILE_SIZE);
     if (!ReadCfgFile()) {
         ShowMessage(L"Error accour while reading application settings file, Try to restart "
                     L"program. If this message is repeated. Contact distributor.",
@@ -207,8 +211,12 @@ bool CCfg::Save()
     if (!bSaved)
         g_messageLog.Log(LOG_ERROR, "Unable to save configuration file %s.",
                          NativePath(path).c_str());
+    else if (m_bPaletteFileDamaged && FileExists(palettePath) && KeepAside(palettePath, L".old", true).empty())
+        bSaved = false;
     else
         bSaved = WritePaletteFile(m_userColors, palettePath);
+    if (bSaved)
+        m_bPaletteFileDamaged = false;
     if (!bSaved) {
         ShowMessage(L"Error. Unable to save program's configuration.", TMessageIcon::Exclamation);
         return false;

@@ -485,6 +485,33 @@ TEST_F(Cfg, LoadTakesTheUserPaletteBeforeSelecting)
     EXPECT_EQ(shortFile.m_curColors, shortFile.m_userColors);
 }
 
+TEST_F(Cfg, AUserPaletteOfAnotherSizeIsKeptAsOldBeforeItIsWrittenOver)
+{
+    WriteCfg(Text(CompleteFile()));
+    const std::string palettePath = ToAnsi(CCfg::GetUserPalettePath());
+    CNotifierRecorder recorder;
+    for (size_t size : {100, 1030}) {
+        SCOPED_TRACE(size);
+        const std::string bytes(size, '\x07');
+        WriteFileBytes(palettePath, bytes);
+        CCfg cfg;
+        EXPECT_TRUE(cfg.Load());
+        ASSERT_TRUE(cfg.Save());
+        ASSERT_TRUE(cfg.Save());
+        EXPECT_EQ(ReadFileBytes(palettePath + ".old"), bytes);
+        EXPECT_FALSE(std::filesystem::exists(palettePath + ".old.1"));
+        EXPECT_EQ(std::filesystem::file_size(palettePath), PALETTE_FILE_SIZE);
+        std::filesystem::remove(palettePath + ".old");
+    }
+
+    // One of the right size is written over without a copy.
+    CCfg cfg;
+    EXPECT_TRUE(cfg.Load());
+    ASSERT_TRUE(cfg.Save());
+    EXPECT_FALSE(std::filesystem::exists(palettePath + ".old"));
+    EXPECT_TRUE(recorder.m_messages.empty());
+}
+
 TEST_F(Cfg, SaveRoundTripsKeepingOtherKeysInPlace)
 {
     CNotifierRecorder recorder;
