@@ -4,6 +4,7 @@
 
 #include "FileIo.h"
 #include "MessageLog.h"
+#include "Values.h"
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -31,13 +32,28 @@ bool IsUsable(const std::wstring& path)
     return false;
 }
 
-// A path as WriteList stores it: one line of text.
-bool IsPath(const QVariant& value)
+// A path as Qt's settings keep it: as text, or as the bytes of its file name when Qt's text
+// cannot carry it (a name that is not UTF-8).
+QVariant ToSetting(const std::wstring& path)
 {
-    if (value.typeId() != QMetaType::QString)
-        return false;
-    const QString text = value.toString();
-    return !text.isEmpty() && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'));
+    const QString text = ToQString(path);
+    if (FromQString(text) == path)
+        return text;
+    const std::string bytes = ToFileName(path);
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+}
+
+// A path as WriteList stores it, one line; empty for any other value.
+std::wstring FromSetting(const QVariant& value)
+{
+    std::wstring path;
+    if (value.typeId() == QMetaType::QString) {
+        path = FromQString(value.toString());
+    } else if (value.typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = value.toByteArray();
+        path = FromFileName(std::string_view(bytes.constData(), size_t(bytes.size())));
+    }
+    return path.find_first_of(L"\r\n") == std::wstring::npos ? path : std::wstring();
 }
 } // namespace
 
@@ -55,9 +71,9 @@ void CRecentFileList::ReadList()
     QStringList unread = settings.childKeys();
     for (int i = 1; i <= m_nSize; ++i) {
         const QString key = QStringLiteral("File%1").arg(i);
-        const QVariant value = settings.value(key);
-        if (IsPath(value)) {
-            m_paths.push_back(FromQString(value.toString()));
+        const std::wstring entry = FromSetting(settings.value(key));
+        if (!entry.empty()) {
+            m_paths.push_back(entry);
             unread.removeAll(key);
         }
     }
@@ -80,7 +96,7 @@ void CRecentFileList::WriteList()
     settings.beginGroup(kGroup);
     settings.remove(QString());
     for (size_t i = 0; i < m_paths.size(); ++i)
-        settings.setValue(QStringLiteral("File%1").arg(i + 1), ToQString(m_paths[i]));
+        settings.setValue(QStringLiteral("File%1").arg(i + 1), ToSetting(m_paths[i]));
     settings.endGroup();
     settings.sync();
     if (settings.status() != QSettings::NoError)

@@ -117,3 +117,16 @@ TEST_F(RecentFileListTest, OnlyARegularFileIsReadOrWritten)
         EXPECT_FALSE(std::filesystem::exists(File() + ".old"));
     }
 }
+
+TEST_F(RecentFileListTest, EntriesKeepTheBytesOfTheirFileNames)
+{
+    // A name that is not UTF-8 (U+DCxx stand for its bytes) comes back as it was written.
+    const std::vector<std::wstring> paths = {L"/p/\xDCE9t\xDCE9.rhd", L"/p/j\u00fcrgen.rhd"};
+    CRecentFileList list(4);
+    list.ReadList();
+    for (const std::wstring& path : paths)
+        list.Add(path);
+    CRecentFileList again(4);
+    again.ReadList();
+    EXPECT_EQ(Entries(again), (std::vector<std::wstring>{paths[1], paths[0]}));
+}
