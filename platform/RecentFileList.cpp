@@ -43,12 +43,15 @@ QVariant ToSetting(const std::wstring& path)
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
-// A path as WriteList stores it, one line; empty for any other value.
+// A path as WriteList stores it, one line; empty for any other value, and for a text with
+// bytes that Qt could not decode (it holds U+FFFD in their place).
 std::wstring FromSetting(const QVariant& value)
 {
     std::wstring path;
     if (value.typeId() == QMetaType::QString) {
-        path = FromQString(value.toString());
+        const QString text = value.toString();
+        if (!text.contains(QChar::ReplacementCharacter))
+            path = FromQString(text);
     } else if (value.typeId() == QMetaType::QByteArray) {
         const QByteArray bytes = value.toByteArray();
         path = FromFileName(std::string_view(bytes.constData(), size_t(bytes.size())));
