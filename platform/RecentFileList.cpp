@@ -43,8 +43,8 @@ QVariant ToSetting(const std::wstring& path)
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
-// A path as WriteList stores it, one line; empty for any other value, and for a text with
-// bytes that Qt could not decode (it holds U+FFFD in their place).
+// A path as WriteList stores it, one line without a zero byte; empty for any other value,
+// and for a text with bytes that Qt could not decode (it holds U+FFFD in their place).
 std::wstring FromSetting(const QVariant& value)
 {
     std::wstring path;
@@ -56,7 +56,7 @@ std::wstring FromSetting(const QVariant& value)
         const QByteArray bytes = value.toByteArray();
         path = FromFileName(std::string_view(bytes.constData(), size_t(bytes.size())));
     }
-    return path.find_first_of(L"\r\n") == std::wstring::npos ? path : std::wstring();
+    return path.find_first_of(std::wstring_view(L"\r\n\0", 3)) == std::wstring::npos ? path : std::wstring();
 }
 } // namespace
 
