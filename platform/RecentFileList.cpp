@@ -6,9 +6,12 @@
 #include "MessageLog.h"
 #include "Values.h"
 
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cstdio>
+#include <string_view>
 
 namespace {
 const QString kGroup = QStringLiteral("Recent File List");
@@ -58,6 +61,36 @@ std::wstring FromSetting(const QVariant& value)
     }
     return path.find_first_of(std::wstring_view(L"\r\n\0", 3)) == std::wstring::npos ? path : std::wstring();
 }
+// Qt's settings take the last of the lines that give one key of the group; the others would
+// be lost when the list is written.
+bool HasRepeatedKey(const std::wstring& path)
+{
+    FILE* file = OpenFile(path, "rb");
+    if (!file)
+        return false;
+    std::string text(size_t(std::clamp<int64_t>(GetFileSize(path), 0, kMaxSettingsSize)), '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    std::fclose(file);
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    const QString header = QLatin1Char('[') + kGroup + QLatin1Char(']');
+    bool bInGroup = false;
+    QSet<QString> keys;
+    for (const QByteArray& bytes : QByteArray::fromStdString(text).split('\n')) {
+        const QString line = QString::fromUtf8(bytes).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            bInGroup = line == header || line == QStringLiteral("[Recent%20File%20List]");
+            continue;
+        }
+        if (!bInGroup || line.startsWith(QLatin1Char(';')) || !line.contains(QLatin1Char('=')))
+            continue;
+        const QString key = line.section(QLatin1Char('='), 0, 0).trimmed();
+        if (keys.contains(key))
+            return true;
+        keys.insert(key);
+    }
+    return false;
+}
+
 } // namespace
 
 CRecentFileList::CRecentFileList(int nSize) : m_nSize(std::max(nSize, 1)) {}
@@ -82,7 +115,7 @@ void CRecentFileList::ReadList()
     }
     settings.endGroup();
     // Read after the values: Qt parses a group when it is first used.
-    m_bDamaged = !unread.isEmpty() || settings.status() != QSettings::NoError;
+    m_bDamaged = !unread.isEmpty() || settings.status() != QSettings::NoError || HasRepeatedKey(path);
     if (m_bDamaged)
         g_messageLog.LogString(LOG_FILE_ERROR, L"The recent-file list holds entries that cannot be read: " + path);
 }

@@ -57,6 +57,7 @@ TEST_F(RecentFileListTest, ADamagedKeyKeepsTheEntriesReadAndTheFileAsItWas)
         {"not a text", head + "File2=@Variant(\\0\\0)\n" + tail, {L"/p/a.rhd", L"/p/c.rhd", L"/p/d.rhd"}},
         {"a list", head + "File2=/p/b, c.rhd\n" + tail, {L"/p/a.rhd", L"/p/c.rhd", L"/p/d.rhd"}},
         {"zero byte", head + std::string("File2=/p/b\0.rhd\n", 17) + tail, {L"/p/a.rhd", L"/p/d.rhd"}},
+        {"key twice", head + "File2=/p/b.rhd\nFile2 = /p/x.rhd\n" + tail, {L"/p/a.rhd", L"/p/x.rhd", L"/p/c.rhd", L"/p/d.rhd"}},
         {"not UTF-8", head + "File2=/p/\xE9.rhd\n" + tail, {L"/p/a.rhd", L"/p/c.rhd", L"/p/d.rhd"}},
         {"open quote", head + "File2=\"/p/b.rhd\n" + tail, {L"/p/a.rhd"}},
         {"broken group", head + "File2=/p/b.rhd\n[\n" + tail, {L"/p/a.rhd", L"/p/b.rhd"}},
