@@ -118,7 +118,10 @@ bool CQuarvelApp::InitInstance()
     g_cfg.Load();
     g_messageLog.Log(LOG_LOG, "Loaded program configuration.");
     g_drawingManager.ResetDefaults();
-    g_drawingManager.LoadSettings(CCfg::GetCfgFilePath());
+    // The drawing keys share the configuration's file: one taken otherwise than it stands
+    // keeps that file before the exit writes over it.
+    if (!g_drawingManager.LoadSettings(CCfg::GetCfgFilePath()))
+        g_cfg.m_bCfgFileDamaged = true;
     g_messageLog.Log(LOG_LOG, "Drawing handler loaded.");
 
     // Common controls and OLE need no initialisation here.

@@ -80,6 +80,7 @@ void CCfg::SetDefaults()
     m_importSrcFolder.clear();
     m_importProjectFolder.clear();
     m_bCfgFileDamaged = false;
+    m_bPaletteFileDamaged = false;
 }
 
 bool CCfg::Load()
@@ -87,7 +88,10 @@ bool CCfg::Load()
     LoadMaterialList();
     LoadCursors();
     InitPalettes();
-    ReadPaletteFile(m_userColors, GetUserPalettePath());
+    // A user palette of another size is not written back as it was.
+    const std::wstring palettePath = GetUserPalettePath();
+    m_bPaletteFileDamaged = ReadPaletteFile(m_userColors, palettePath) &&
+                            GetFileSize(palettePath) != static_cast<int64_t>(PALETTE_FILE_SIZE);
     if (!ReadCfgFile()) {
         ShowMessage(L"Error accour while reading application settings file, Try to restart "
                     L"program. If this message is repeated. Contact distributor.",
@@ -165,9 +169,18 @@ bool CCfg::ReadCfgFile()
 
     item = headers.Find("cfg.units.all");
     m_bUnitsAll = item && ReadFlagChar(item->m_szValue);
-    m_importSrcFolder = FromAnsi(headers.GetValue("cfg.import.srcfolder"));
-    m_importProjectFolder = FromAnsi(headers.GetValue("cfg.import.projectfolder"));
-    m_bCfgFileDamaged = !bComplete || !headers.IsWrittenAsRead();
+    // Folder names as the file system gives them, so that one that is not UTF-8 still opens.
+    m_importSrcFolder = FromFileName(headers.GetValue("cfg.import.srcfolder"));
+    m_importProjectFolder = FromFileName(headers.GetValue("cfg.import.projectfolder"));
+    // A value taken otherwise than it stands (out of range, not a number, ...) does not fail
+    // the read, but the file is kept before a save writes over it. Name and version are not
+    // read, so those of another version are no damage.
+    CHeaders taken;
+    SetKeys(taken);
+    taken.SetValue("cfg.name", headers.GetValue("cfg.name"));
+    taken.SetValue("cfg.version", headers.GetValue("cfg.version"));
+    const bool bAsRead = headers.KeepsValuesOf(taken, "Configuration file") && headers.IsWrittenAsRead();
+    m_bCfgFileDamaged = !bComplete || !bAsRead;
     return bComplete;
 }
 
@@ -181,19 +194,7 @@ bool CCfg::Save()
     CHeaders headers;
     if (bWritable && FileExists(path))
         headers.Load(path, CHeaders::TLineEnds::Any);
-    headers.SetValue("cfg.name", PROGRAM_NAME);
-    headers.SetValue("cfg.version", PROGRAM_VERSION);
-    headers.SetValue("cfg.layout", FormatInt(m_nLayout));
-    headers.SetValue("cfg.palette.all", FormatInt(m_bPaletteAll ? 1 : 0));
-    headers.SetValue("cfg.palette.current", FormatInt(m_nCurPalette));
-    headers.SetValue("cfg.use mouse wheel", m_bUseMouseWheel ? "1" : "0");
-    headers.SetValue("cfg.window.remember", m_bRememberWindow ? "1" : "0");
-    headers.SetValue("cfg.window.size", FormatPair(m_windowSize));
-    headers.SetValue("cfg.window.position", FormatPair(m_windowPos));
-    headers.SetValue("cfg.units.all", m_bUnitsAll ? "1" : "0");
-    headers.SetValue("cfg.units.type", m_units == UNITS_SI ? "SI" : "IMP");
-    headers.SetValue("cfg.import.srcfolder", ToAnsi(m_importSrcFolder));
-    headers.SetValue("cfg.import.projectfolder", ToAnsi(m_importProjectFolder));
+    SetKeys(headers);
 
     // A file not read completely stays beside the new one, and is put back when the save fails.
     std::wstring kept;
@@ -210,13 +211,34 @@ bool CCfg::Save()
     if (!bSaved)
         g_messageLog.Log(LOG_ERROR, "Unable to save configuration file %s.",
                          NativePath(path).c_str());
+    else if (m_bPaletteFileDamaged && FileExists(palettePath) && KeepAside(palettePath, L".old", true).empty())
+        bSaved = false;
     else
         bSaved = WritePaletteFile(m_userColors, palettePath);
+    if (bSaved)
+        m_bPaletteFileDamaged = false;
     if (!bSaved) {
         ShowMessage(L"Error. Unable to save program's configuration.", TMessageIcon::Exclamation);
         return false;
     }
     return true;
+}
+
+void CCfg::SetKeys(CHeaders& headers) const
+{
+    headers.SetValue("cfg.name", PROGRAM_NAME);
+    headers.SetValue("cfg.version", PROGRAM_VERSION);
+    headers.SetValue("cfg.layout", FormatInt(m_nLayout));
+    headers.SetValue("cfg.palette.all", FormatInt(m_bPaletteAll ? 1 : 0));
+    headers.SetValue("cfg.palette.current", FormatInt(m_nCurPalette));
+    headers.SetValue("cfg.use mouse wheel", m_bUseMouseWheel ? "1" : "0");
+    headers.SetValue("cfg.window.remember", m_bRememberWindow ? "1" : "0");
+    headers.SetValue("cfg.window.size", FormatPair(m_windowSize));
+    headers.SetValue("cfg.window.position", FormatPair(m_windowPos));
+    headers.SetValue("cfg.units.all", m_bUnitsAll ? "1" : "0");
+    headers.SetValue("cfg.units.type", m_units == UNITS_SI ? "SI" : "IMP");
+    headers.SetValue("cfg.import.srcfolder", ToFileName(m_importSrcFolder));
+    headers.SetValue("cfg.import.projectfolder", ToFileName(m_importProjectFolder));
 }
 
 void CCfg::LoadMaterialList()

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class CHeaders;
+
 // The cursors of the data views, by their index in CCfg::m_cursors.
 enum TCursorId : int32_t {
     CURSOR_MOVE = 0,  // move_m.cur
@@ -54,7 +56,7 @@ public:
     bool ReadCfgFile();
     // Rewrites the configuration file keeping the keys it does not set, then the user
     // palette; shows a message when either fails. A file that was not read completely is
-    // kept as "quarvel.cfg.old" first.
+    // kept as "quarvel.cfg.old" or "userdef.pal.old" first.
     bool Save();
 
     void LoadMaterialList();
@@ -115,6 +117,13 @@ public:
     // The configuration file read last held more than was taken from it (a missing or
     // unreadable key, or lines a save would not write back as they were).
     bool m_bCfgFileDamaged;
+    // The user palette read last was not of the palette file's size; kept as
+    // "userdef.pal.old" before a save writes over it.
+    bool m_bPaletteFileDamaged;
+
+private:
+    // The thirteen keys of the file, in their order, from the members.
+    void SetKeys(CHeaders& headers) const;
 };
 
 extern CCfg g_cfg;

@@ -154,11 +154,11 @@ void CDrawingManager::ResetDefaults()
     m_bBufferFull = false;
 }
 
-void CDrawingManager::LoadSettings(const std::wstring& cfgPath)
+bool CDrawingManager::LoadSettings(const std::wstring& cfgPath)
 {
     CHeaders headers;
     if (!headers.Load(cfgPath, CHeaders::TLineEnds::Any))
-        return;
+        return true;
     // An empty value counts as a missing key.
     const auto value = [&headers](const char* key) -> const std::string* {
         const CHeaders::CItem* item = headers.Find(key);
@@ -180,6 +180,19 @@ void CDrawingManager::LoadSettings(const std::wstring& cfgPath)
     } else {
         m_nVisibility = VISIBLE_ALL;
     }
+    CHeaders taken;
+    SetSettingsKeys(taken);
+    return headers.KeepsValuesOf(taken, "Drawing settings");
+}
+
+void CDrawingManager::SetSettingsKeys(CHeaders& headers) const
+{
+    const bool known = m_nVisibility >= VISIBLE_ALL && m_nVisibility <= VISIBLE_HIDE;
+    headers.SetValue(kKeyColor, FormatHex(m_crColor));
+    headers.SetValue(kKeyBlendAlpha, FormatInt(m_nBlendAlpha));
+    headers.SetValue(kKeyDrawFrame, m_bDrawFrame ? "1" : "0");
+    headers.SetValue(kKeyOverlay, m_bOverlay ? "1" : "0");
+    headers.SetValue(kKeyVisible, kVisibilityNames[known ? m_nVisibility : VISIBLE_ALL]);
 }
 
 bool CDrawingManager::SaveSettings(const std::wstring& cfgPath) const
@@ -188,12 +201,7 @@ bool CDrawingManager::SaveSettings(const std::wstring& cfgPath) const
     // A configuration that exists but cannot be read is not replaced by the drawing keys alone.
     if (!headers.Load(cfgPath, CHeaders::TLineEnds::Any) && FileExists(cfgPath))
         return false;
-    const bool known = m_nVisibility >= VISIBLE_ALL && m_nVisibility <= VISIBLE_HIDE;
-    headers.SetValue(kKeyColor, FormatHex(m_crColor));
-    headers.SetValue(kKeyBlendAlpha, FormatInt(m_nBlendAlpha));
-    headers.SetValue(kKeyDrawFrame, m_bDrawFrame ? "1" : "0");
-    headers.SetValue(kKeyOverlay, m_bOverlay ? "1" : "0");
-    headers.SetValue(kKeyVisible, kVisibilityNames[known ? m_nVisibility : VISIBLE_ALL]);
+    SetSettingsKeys(headers);
     return headers.Save(cfgPath, true);
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+class CHeaders;
+
 namespace Tovrik {
 
 class CDrawingManager
@@ -34,7 +36,9 @@ public:
     void ResetDefaults();
 
     // The "drawing." keys of the configuration file; a missing or empty file changes nothing.
-    void LoadSettings(const std::wstring& cfgPath);
+    // False when a value was taken otherwise than it stands (not a number, out of range, ...),
+    // so that the save would not write it back: the file is then to be kept first.
+    bool LoadSettings(const std::wstring& cfgPath);
     // Sets the keys in the configuration file, keeping every other line in place.
     bool SaveSettings(const std::wstring& cfgPath) const;
 
@@ -107,6 +111,8 @@ public:
 
 private:
     bool CanEdit() const { return !m_bBusy && m_bDrawingMode; }
+    // The five keys, in their order, from the members.
+    void SetSettingsKeys(CHeaders& headers) const;
 
     std::vector<std::unique_ptr<CDrawDataObject>> m_objects; // creation order
     int32_t m_nTool = TOOL_RECT;

@@ -74,10 +74,10 @@ bool CHeaders::Load(const std::wstring& path, TLineEnds lineEnds)
 void CHeaders::Parse(const char* data, size_t size, TLineEnds lineEnds)
 {
     m_items.clear();
-    const void* zero = std::memchr(data, 0, size);
-    std::string_view text(data, zero ? static_cast<const char*>(zero) - data : size);
-    m_bWrittenAsRead = !zero;
     const bool bAnyEnd = lineEnds == TLineEnds::Any;
+    const void* zero = std::memchr(data, 0, size);
+    std::string_view text(data, zero && !bAnyEnd ? static_cast<const char*>(zero) - data : size);
+    m_bWrittenAsRead = !zero;
     while (!text.empty()) {
         size_t end = bAnyEnd ? text.find_first_of("\r\n") : text.find("\r\n");
         size_t next = end + 1;
@@ -93,6 +93,8 @@ void CHeaders::Parse(const char* data, size_t size, TLineEnds lineEnds)
         }
         std::string_view line = text.substr(0, end);
         text.remove_prefix(next);
+        if (bAnyEnd)
+            line = line.substr(0, line.find('\0'));
         const size_t colon = line.find(':');
         if (line.empty() || line.substr(0, 2) == "//" || colon == std::string_view::npos) {
             m_bWrittenAsRead = false;
@@ -189,4 +191,18 @@ bool CHeaders::IsEqual(const CHeaders& other) const
             return false;
     }
     return true;
+}
+
+bool CHeaders::KeepsValuesOf(const CHeaders& written, const char* what) const
+{
+    bool bKept = true;
+    for (const CItem& key : written) {
+        const CItem* read = Find(key.m_szKey);
+        if (read && read->m_szValue != key.m_szValue) {
+            g_messageLog.Log(LOG_ERROR, "%s: \"%s\" holds \"%s\", taken as \"%s\".", what,
+                             key.m_szKey.c_str(), read->m_szValue.c_str(), key.m_szValue.c_str());
+            bKept = false;
+        }
+    }
+    return bKept;
 }

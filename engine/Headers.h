@@ -28,14 +28,15 @@ public:
 
     // What ends a line. CrLf: only CR LF; a lone CR or LF stays inside the line, and text after
     // the last CR LF is dropped. Any: CR LF, a lone LF or a lone CR, and a last line without
-    // one is read too (files people edit by hand).
+    // one is read too (files people edit by hand). CrLf stops reading at the first zero byte;
+    // with Any a zero byte ends the text of its line only, and the lines after it are read.
     enum class TLineEnds { CrLf, Any };
 
     CHeaders() = default;
     explicit CHeaders(const std::wstring& path);
 
     bool Load(const std::wstring& path, TLineEnds lineEnds = TLineEnds::CrLf);
-    // Fills the list from file contents held in memory; reading stops at the first zero byte.
+    // Fills the list from file contents held in memory.
     void Parse(const char* data, size_t size, TLineEnds lineEnds = TLineEnds::CrLf);
     // After Load or Parse: ToText gives back the text read byte for byte, so that saving the
     // list loses nothing of the file but the values changed since.
@@ -50,6 +51,10 @@ public:
     // Appends an item even when the key exists already.
     void AddItem(std::string_view key, std::string_view value);
     bool IsEqual(const CHeaders& other) const;
+    // True when each key of written that this list holds has the same value here; every one
+    // that differs is logged, the file named by what. A list read from a file, against the
+    // keys its reader would write back: false when a value was taken otherwise than it stood.
+    bool KeepsValuesOf(const CHeaders& written, const char* what) const;
 
     void RemoveAll() { m_items.clear(); }
     size_t GetCount() const { return m_items.size(); }

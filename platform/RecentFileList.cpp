@@ -4,10 +4,14 @@
 
 #include "FileIo.h"
 #include "MessageLog.h"
+#include "Values.h"
 
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cstdio>
+#include <string_view>
 
 namespace {
 const QString kGroup = QStringLiteral("Recent File List");
@@ -31,14 +35,62 @@ bool IsUsable(const std::wstring& path)
     return false;
 }
 
-// A path as WriteList stores it: one line of text.
-bool IsPath(const QVariant& value)
+// A path as Qt's settings keep it: as text, or as the bytes of its file name when Qt's text
+// cannot carry it (a name that is not UTF-8).
+QVariant ToSetting(const std::wstring& path)
 {
-    if (value.typeId() != QMetaType::QString)
-        return false;
-    const QString text = value.toString();
-    return !text.isEmpty() && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'));
+    const QString text = ToQString(path);
+    if (FromQString(text) == path)
+        return text;
+    const std::string bytes = ToFileName(path);
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
+
+// A path as WriteList stores it, one line without a zero byte; empty for any other value,
+// and for a text with bytes that Qt could not decode (it holds U+FFFD in their place).
+std::wstring FromSetting(const QVariant& value)
+{
+    std::wstring path;
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString();
+        if (!text.contains(QChar::ReplacementCharacter))
+            path = FromQString(text);
+    } else if (value.typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = value.toByteArray();
+        path = FromFileName(std::string_view(bytes.constData(), size_t(bytes.size())));
+    }
+    return path.find_first_of(std::wstring_view(L"\r\n\0", 3)) == std::wstring::npos ? path : std::wstring();
+}
+// Qt's settings take the last of the lines that give one key of the group; the others would
+// be lost when the list is written.
+bool HasRepeatedKey(const std::wstring& path)
+{
+    FILE* file = OpenFile(path, "rb");
+    if (!file)
+        return false;
+    std::string text(size_t(std::clamp<int64_t>(GetFileSize(path), 0, kMaxSettingsSize)), '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    std::fclose(file);
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    const QString header = QLatin1Char('[') + kGroup + QLatin1Char(']');
+    bool bInGroup = false;
+    QSet<QString> keys;
+    for (const QByteArray& bytes : QByteArray::fromStdString(text).split('\n')) {
+        const QString line = QString::fromUtf8(bytes).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            bInGroup = line == header || line == QStringLiteral("[Recent%20File%20List]");
+            continue;
+        }
+        if (!bInGroup || line.startsWith(QLatin1Char(';')) || !line.contains(QLatin1Char('=')))
+            continue;
+        const QString key = line.section(QLatin1Char('='), 0, 0).trimmed();
+        if (keys.contains(key))
+            return true;
+        keys.insert(key);
+    }
+    return false;
+}
+
 } // namespace
 
 CRecentFileList::CRecentFileList(int nSize) : m_nSize(std::max(nSize, 1)) {}
@@ -55,15 +107,15 @@ void CRecentFileList::ReadList()
     QStringList unread = settings.childKeys();
     for (int i = 1; i <= m_nSize; ++i) {
         const QString key = QStringLiteral("File%1").arg(i);
-        const QVariant value = settings.value(key);
-        if (IsPath(value)) {
-            m_paths.push_back(FromQString(value.toString()));
+        const std::wstring entry = FromSetting(settings.value(key));
+        if (!entry.empty()) {
+            m_paths.push_back(entry);
             unread.removeAll(key);
         }
     }
     settings.endGroup();
     // Read after the values: Qt parses a group when it is first used.
-    m_bDamaged = !unread.isEmpty() || settings.status() != QSettings::NoError;
+    m_bDamaged = !unread.isEmpty() || settings.status() != QSettings::NoError || HasRepeatedKey(path);
     if (m_bDamaged)
         g_messageLog.LogString(LOG_FILE_ERROR, L"The recent-file list holds entries that cannot be read: " + path);
 }
@@ -80,7 +132,7 @@ void CRecentFileList::WriteList()
     settings.beginGroup(kGroup);
     settings.remove(QString());
     for (size_t i = 0; i < m_paths.size(); ++i)
-        settings.setValue(QStringLiteral("File%1").arg(i + 1), ToQString(m_paths[i]));
+        settings.setValue(QStringLiteral("File%1").arg(i + 1), ToSetting(m_paths[i]));
     settings.endGroup();
     settings.sync();
     if (settings.status() != QSettings::NoError)

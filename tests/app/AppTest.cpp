@@ -367,6 +367,25 @@ TEST_F(AppTest, ExitRemembersTheRestoredRectangle)
     EXPECT_EQ(g_cfg.m_windowSize[1], 320);
 }
 
+TEST_F(AppTest, ADrawingValueTakenOtherwiseKeepsTheConfigurationAsOld)
+{
+    // A complete configuration whose drawing key holds a value that is no number.
+    const std::string cfgPath = ToAnsi(CCfg::GetCfgFilePath());
+    std::filesystem::remove(cfgPath + ".old");
+    CCfg complete;
+    complete.InitPalettes();
+    ASSERT_TRUE(complete.Save());
+    const std::string text = ReadFileBytes(cfgPath) + "drawing.blendalpha:abc\r\n";
+    WriteFileBytes(cfgPath, text);
+
+    ASSERT_TRUE(Start({}));
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+    ASSERT_TRUE(m_pApp->ExitApplication());
+    EXPECT_EQ(ReadFileBytes(cfgPath + ".old"), text);
+    EXPECT_EQ(GetFileValue(cfgPath, "drawing.blendalpha"), "0");
+    std::filesystem::remove(cfgPath + ".old");
+}
+
 TEST_F(AppTest, FramePlacementFollowsTheRememberedRectangleWhenItFits)
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);

@@ -1,5 +1,6 @@
 #include "Cfg.h"
 
+#include "FileIo.h"
 #include "Headers.h"
 #include "TestSupport.h"
 #include "Values.h"
@@ -284,10 +285,14 @@ TEST_F(Cfg, ADamagedKeyFailsTheReadButEveryOtherKeyIsTaken)
     for (const char* key : {"cfg.name", "cfg.version", "cfg.layout", "cfg.palette.all",
                             "cfg.palette.current", "cfg.use mouse wheel", "cfg.window.remember"}) {
         Lines renamed = CompleteFile();
-        for (auto& line : renamed)
-            if (line.first == key)
-                line.first = Upper(key);
-        for (const Lines& lines : {Without(CompleteFile(), key), renamed}) {
+        Lines zeroed = CompleteFile();
+        for (size_t i = 0; i < renamed.size(); ++i) {
+            if (renamed[i].first == key) {
+                renamed[i].first = Upper(key);
+                zeroed[i].first.insert(3, 1, '\0');
+            }
+        }
+        for (const Lines& lines : {Without(CompleteFile(), key), renamed, zeroed}) {
             SCOPED_TRACE(Text(lines));
             WriteCfg(Text(lines));
             CCfg cfg;
@@ -384,6 +389,44 @@ TEST_F(Cfg, ADamagedFileIsKeptAsOldOnceBeforeItIsWrittenOver)
     }
 }
 
+TEST_F(Cfg, AValueTakenOtherwiseThanItStandsKeepsTheFileAsOld)
+{
+    // Each value is read by its rule, and the read succeeds, but the save would write it
+    // otherwise: the file as it was stays beside the new one.
+    const std::string cfgPath = ToAnsi(CCfg::GetCfgFilePath());
+    const struct { const char* key; const char* value; } cases[] = {
+        {"cfg.layout", ""},
+        {"cfg.layout", "abc"},
+        {"cfg.layout", "7"},
+        {"cfg.layout", "-5"},
+        {"cfg.palette.current", "99999999999999999999"},
+        {"cfg.palette.all", "yes"},
+        {"cfg.use mouse wheel", "10"},
+        {"cfg.window.size", "800"},
+        {"cfg.window.position", "30 4000"},
+        {"cfg.units.all", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + ":" + c.value);
+        const std::string text = Text(With(CompleteFile(), c.key, c.value));
+        WriteCfg(text);
+        CNotifierRecorder recorder;
+        CCfg cfg;
+        EXPECT_TRUE(cfg.Load());
+        ASSERT_TRUE(cfg.Save());
+        EXPECT_EQ(ReadFileBytes(cfgPath + ".old"), text);
+        EXPECT_TRUE(recorder.m_messages.empty());
+        std::filesystem::remove_all(ToAnsi(CCfg::GetAppDataDir()));
+    }
+
+    // Another program's name or version is no damage.
+    WriteCfg(Text(With(With(CompleteFile(), "cfg.name", "other"), "cfg.version", "v1.3.0")));
+    CCfg cfg;
+    EXPECT_TRUE(cfg.Load());
+    ASSERT_TRUE(cfg.Save());
+    EXPECT_FALSE(std::filesystem::exists(cfgPath + ".old"));
+}
+
 TEST_F(Cfg, OptionalKeysKeepDefaults)
 {
     Lines lines = CompleteFile();
@@ -440,6 +483,33 @@ TEST_F(Cfg, LoadTakesTheUserPaletteBeforeSelecting)
     EXPECT_EQ(shortFile.m_userColors[9], 0x01010101u);
     EXPECT_EQ(shortFile.m_userColors[250], 0x00FAFAFAu);
     EXPECT_EQ(shortFile.m_curColors, shortFile.m_userColors);
+}
+
+TEST_F(Cfg, AUserPaletteOfAnotherSizeIsKeptAsOldBeforeItIsWrittenOver)
+{
+    WriteCfg(Text(CompleteFile()));
+    const std::string palettePath = ToAnsi(CCfg::GetUserPalettePath());
+    CNotifierRecorder recorder;
+    for (size_t size : {100, 1030}) {
+        SCOPED_TRACE(size);
+        const std::string bytes(size, '\x07');
+        WriteFileBytes(palettePath, bytes);
+        CCfg cfg;
+        EXPECT_TRUE(cfg.Load());
+        ASSERT_TRUE(cfg.Save());
+        ASSERT_TRUE(cfg.Save());
+        EXPECT_EQ(ReadFileBytes(palettePath + ".old"), bytes);
+        EXPECT_FALSE(std::filesystem::exists(palettePath + ".old.1"));
+        EXPECT_EQ(std::filesystem::file_size(palettePath), PALETTE_FILE_SIZE);
+        std::filesystem::remove(palettePath + ".old");
+    }
+
+    // One of the right size is written over without a copy.
+    CCfg cfg;
+    EXPECT_TRUE(cfg.Load());
+    ASSERT_TRUE(cfg.Save());
+    EXPECT_FALSE(std::filesystem::exists(palettePath + ".old"));
+    EXPECT_TRUE(recorder.m_messages.empty());
 }
 
 TEST_F(Cfg, SaveRoundTripsKeepingOtherKeysInPlace)
@@ -510,6 +580,22 @@ TEST_F(Cfg, SaveRoundTripsKeepingOtherKeysInPlace)
     EXPECT_EQ(reloaded.m_importSrcFolder, cfg.m_importSrcFolder);
     EXPECT_EQ(reloaded.m_importProjectFolder, cfg.m_importProjectFolder);
     EXPECT_TRUE(recorder.m_messages.empty());
+}
+
+TEST_F(Cfg, ImportFoldersKeepTheirBytes)
+{
+    // A folder whose name is not UTF-8 opens and is written back as it was.
+    const std::string latin1 = "/data/\xE9t\xE9";
+    const std::string utf8 = "/srv/j\xC3\xBCrgen";
+    const Lines lines = With(With(CompleteFile(), "cfg.import.srcfolder", latin1), "cfg.import.projectfolder", utf8);
+    WriteCfg(Text(lines));
+    CCfg cfg;
+    ReadInto(cfg);
+    EXPECT_EQ(NativePath(cfg.m_importSrcFolder), latin1);
+    EXPECT_EQ(cfg.m_importProjectFolder, L"/srv/j\u00fcrgen");
+    CNotifierRecorder recorder;
+    ASSERT_TRUE(cfg.Save());
+    EXPECT_EQ(ReadLines(CCfg::GetCfgFilePath()), lines);
 }
 
 TEST_F(Cfg, SaveFailureShowsOneMessage)

@@ -684,20 +684,23 @@ TEST(DrawingManager, ReadsSettingsValuesByTheirRules)
         int alpha;
         bool frame;
         int visibility;
+        bool bAsRead; // every value is written back as it stands
     } cases[] = {
-        {"missing file", "", 0x64FF64, 100, true, 2},
+        {"missing file", "", 0x64FF64, 100, true, 2, true},
         {"values", "drawing.color:ff\r\ndrawing.blendalpha:7\r\ndrawing.drawframe:0\r\n"
-                   "drawing.visible:hide\r\n", 0xFF, 7, false, 2},
-        {"alpha above 255", "drawing.blendalpha:300\r\n", 0x64FF64, 255, true, 0},
-        {"alpha below 0", "drawing.blendalpha:-5\r\n", 0x64FF64, 0, true, 0},
+                   "drawing.visible:hide\r\n", 0xFF, 7, false, 2, true},
+        {"alpha above 255", "drawing.blendalpha:300\r\n", 0x64FF64, 255, true, 0, false},
+        {"alpha below 0", "drawing.blendalpha:-5\r\n", 0x64FF64, 0, true, 0, false},
+        {"alpha not a number", "drawing.blendalpha:abc\r\n", 0x64FF64, 0, true, 0, false},
         {"empty values", "drawing.color:\r\ndrawing.blendalpha:\r\ndrawing.drawframe:\r\n",
-         0x64FF64, 100, true, 0},
-        {"flag by first character", "drawing.drawframe:10\r\n", 0x64FF64, 100, true, 0},
-        {"colour not hex", "drawing.color:zz\r\n", 0x64FF64, 100, true, 0},
-        {"visible is case-sensitive", "drawing.visible:Range\r\n", 0x64FF64, 100, true, 2},
-        {"visible range", "drawing.visible:range\r\n", 0x64FF64, 100, true, 1},
+         0x64FF64, 100, true, 0, false},
+        {"flag by first character", "drawing.drawframe:10\r\n", 0x64FF64, 100, true, 0, false},
+        {"colour not hex", "drawing.color:zz\r\n", 0x64FF64, 100, true, 0, false},
+        {"colour beyond 32 bits", "drawing.color:123456789\r\n", 0xFFFFFFFF, 100, true, 0, false},
+        {"visible is case-sensitive", "drawing.visible:Range\r\n", 0x64FF64, 100, true, 2, false},
+        {"visible range", "drawing.visible:range\r\n", 0x64FF64, 100, true, 1, true},
         {"LF, CR and no final line end", "drawing.color:ff\ndrawing.blendalpha:7\rdrawing.visible:range",
-         0xFF, 7, true, 1},
+         0xFF, 7, true, 1, true},
     };
     for (const auto& c : cases) {
         CTempDir dir;
@@ -705,7 +708,7 @@ TEST(DrawingManager, ReadsSettingsValuesByTheirRules)
             WriteFileBytes(dir.File("q.cfg"), "cfg.x:1\r\n" + c.keys);
         CDrawingManager manager;
         manager.SetVisibility(CDrawingManager::VISIBLE_HIDE);
-        manager.LoadSettings(dir.WFile("q.cfg"));
+        EXPECT_EQ(manager.LoadSettings(dir.WFile("q.cfg")), c.bAsRead) << c.name;
         EXPECT_EQ(manager.GetColor(), c.color) << c.name;
         EXPECT_EQ(manager.GetBlendAlpha(), c.alpha) << c.name;
         EXPECT_EQ(manager.GetDrawFrame(), c.frame) << c.name;

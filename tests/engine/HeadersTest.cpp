@@ -51,7 +51,8 @@ TEST(Headers, AnyLineEndAlsoTakesLoneLfCrAndALastLineWithoutOne)
         {"mixed", "A:1\r\nB:2\nC:3\rD:4\r\n", {{"A", "1"}, {"B", "2"}, {"C", "3"}, {"D", "4"}}},
         {"CR CR LF", "A:1\r\r\nB:2\r\n", {{"A", "1"}, {"B", "2"}}},
         {"no final line end", "A:1\r\nB:2", {{"A", "1"}, {"B", "2"}}},
-        {"zero byte ends text", std::string("A:1\nB:2\0\nC:3\n", 13), {{"A", "1"}, {"B", "2"}}},
+        {"zero byte ends its line", std::string("A:1\nB:2\0x\nC:3\n", 14), {{"A", "1"}, {"B", "2"}, {"C", "3"}}},
+        {"zero byte in a key", std::string("A:1\r\nB\0:2\r\nC:3", 14), {{"A", "1"}, {"C", "3"}}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseText(c.text, CHeaders::TLineEnds::Any), c.expected) << c.name;
@@ -72,6 +73,7 @@ TEST(Headers, TellsWhetherTheTextIsWrittenBackAsRead)
         {"no colon", "A\r\n", E::CrLf, false},
         {"blanks after the colon", "A: 1\r\n", E::CrLf, false},
         {"zero byte", std::string("A:1\r\n\0", 6), E::CrLf, false},
+        {"zero byte in a line", std::string("A:1\0\r\n", 6), E::Any, false},
     };
     for (const auto& c : cases) {
         CHeaders headers;

@@ -56,6 +56,9 @@ TEST_F(RecentFileListTest, ADamagedKeyKeepsTheEntriesReadAndTheFileAsItWas)
         {"key in other case", head + "file2=/p/b.rhd\n" + tail, {L"/p/a.rhd", L"/p/c.rhd", L"/p/d.rhd"}},
         {"not a text", head + "File2=@Variant(\\0\\0)\n" + tail, {L"/p/a.rhd", L"/p/c.rhd", L"/p/d.rhd"}},
         {"a list", head + "File2=/p/b, c.rhd\n" + tail, {L"/p/a.rhd", L"/p/c.rhd", L"/p/d.rhd"}},
+        {"zero byte", head + std::string("File2=/p/b\0.rhd\n", 17) + tail, {L"/p/a.rhd", L"/p/d.rhd"}},
+        {"key twice", head + "File2=/p/b.rhd\nFile2 = /p/x.rhd\n" + tail, {L"/p/a.rhd", L"/p/x.rhd", L"/p/c.rhd", L"/p/d.rhd"}},
+        {"not UTF-8", head + "File2=/p/\xE9.rhd\n" + tail, {L"/p/a.rhd", L"/p/c.rhd", L"/p/d.rhd"}},
         {"open quote", head + "File2=\"/p/b.rhd\n" + tail, {L"/p/a.rhd"}},
         {"broken group", head + "File2=/p/b.rhd\n[\n" + tail, {L"/p/a.rhd", L"/p/b.rhd"}},
         {"fifth entry", head + "File2=/p/b.rhd\n" + tail + "File5=/p/e.rhd\n",
@@ -116,4 +119,17 @@ TEST_F(RecentFileListTest, OnlyARegularFileIsReadOrWritten)
         EXPECT_EQ(std::filesystem::symlink_status(File()).type(), type);
         EXPECT_FALSE(std::filesystem::exists(File() + ".old"));
     }
+}
+
+TEST_F(RecentFileListTest, EntriesKeepTheBytesOfTheirFileNames)
+{
+    // A name that is not UTF-8 (U+DCxx stand for its bytes) comes back as it was written.
+    const std::vector<std::wstring> paths = {L"/p/\xDCE9t\xDCE9.rhd", L"/p/j\u00fcrgen.rhd"};
+    CRecentFileList list(4);
+    list.ReadList();
+    for (const std::wstring& path : paths)
+        list.Add(path);
+    CRecentFileList again(4);
+    again.ReadList();
+    EXPECT_EQ(Entries(again), (std::vector<std::wstring>{paths[1], paths[0]}));
 }
