@@ -102,8 +102,8 @@ private:
 
     int LoadReference();
     // Traces of the profile: its LAST TRACE, cut to what its ".rd3" holds with a line in
-    // m_notice. False when the samples cannot be read.
-    bool CountTraces(const CProfileHeader& header, int64_t& traces);
+    // m_notice. Fails when the samples cannot be read or hold less than one trace.
+    int CountTraces(const CProfileHeader& header, int64_t& traces);
     int CheckProfiles(bool vertical);
     int SetUpGrid();
     int WriteTraceFile(CSaveFile& file, bool vertical);
@@ -161,20 +161,29 @@ int CProjectCreator::LoadReference()
     return CREATE_OK;
 }
 
-bool CProjectCreator::CountTraces(const CProfileHeader& header, int64_t& traces)
+int CProjectCreator::CountTraces(const CProfileHeader& header, int64_t& traces)
 {
     const std::wstring rd3 = CProfileHeader::GetRd3Path(header.m_strFolder, header.m_strName);
     const int64_t size = GetFileSize(rd3);
     if (size <= 0) {
         g_messageLog.LogFileError(rd3, size < 0 ? FileErrorCause(ENOENT, rd3) : 1);
-        return false;
+        return Fail(CREATE_WRITE_FAILED, L"Error: failed to read profile data: " + header.m_strName + L".rd3");
+    }
+    // Every grid trace is as large as one of the profile's: a SAMPLES beyond its samples is no
+    // profile of them.
+    const int64_t traceBytes = 2 * int64_t(header.m_iSamples);
+    if (size < traceBytes) {
+        g_messageLog.Log(LOG_ERROR, "Create 3D project: %s of %lld bytes holds less than one trace of %d samples.",
+                         NativePath(rd3).c_str(), static_cast<long long>(size), header.m_iSamples);
+        return Fail(CREATE_WRITE_FAILED, L"Error: " + header.m_strName + L".rd3 holds " +
+                                             FromAnsi(FormatInt(size)) + L" bytes, less than one trace of " +
+                                             FromAnsi(FormatInt(header.m_iSamples)) + L" samples");
     }
     // A part trace at the end counts: its samples are read, the rest are zeros.
-    const int64_t traceBytes = 2 * int64_t(header.m_iSamples);
     const int64_t held = (size + traceBytes - 1) / traceBytes;
     traces = header.m_iLastTrace;
     if (traces <= held)
-        return true;
+        return CREATE_OK;
     const std::wstring rad = CProfileHeader::GetRadPath(header.m_strFolder, header.m_strName);
     g_messageLog.Log(LOG_ERROR,
                      "Create 3D project: LAST TRACE %d of %s is more than the %lld traces of %s (%lld bytes).",
@@ -187,7 +196,7 @@ bool CProjectCreator::CountTraces(const CProfileHeader& header, int64_t& traces)
                 FromAnsi(FormatInt(traces)) + L", but " + header.m_strName + L".rd3 holds " + heldText +
                 L" traces; the profile is taken as " + heldText + L" traces long.";
     traces = held;
-    return true;
+    return CREATE_OK;
 }
 
 int CProjectCreator::CheckProfiles(bool vertical)
@@ -207,9 +216,8 @@ int CProjectCreator::CheckProfiles(bool vertical)
             return Fail(CREATE_HEADER_UNREADABLE,
                         L"Error: failed to read profile settings: " + header.GetRadFileName());
         int64_t traces = 0;
-        if (!CountTraces(header, traces))
-            return Fail(CREATE_WRITE_FAILED,
-                        L"Error: failed to read profile data: " + header.m_strName + L".rd3");
+        if (const int result = CountTraces(header, traces); result != CREATE_OK)
+            return result;
         maxTraces = std::max(maxTraces, traces);
         m_dLastInterval = header.m_dDistanceInterval;
         m_sourceRadPaths.push_back(FindCompanionFile(JoinPath(m_source, header.GetRadFileName())));

@@ -440,6 +440,34 @@ TEST(ProjectCreation, EmDataOfAnEarlierProjectIsKeptAside)
     EXPECT_TRUE(fs::is_symlink(survey.ProjectFile("_1.EMM.old")));
 }
 
+TEST(ProjectCreation, ProfileWhoseSamplesHoldNotOneTraceIsRefused)
+{
+    // A trace of the tiny survey is 16 bytes. SAMPLES beyond a profile's samples would make every
+    // grid trace that large: a survey of a few kilobytes would write a project of gigabytes.
+    const struct { const char* what; const char* samples; const char* profile; size_t rd3Bytes; const char* error; }
+        cases[] = {
+            {"samples of every profile far beyond their files", "1000000", nullptr, 0,
+             "Error: V000.rd3 holds 80 bytes, less than one trace of 1000000 samples"},
+            {"one file shorter than a trace", nullptr, "H001", 15,
+             "Error: H001.rd3 holds 15 bytes, less than one trace of 8 samples"},
+        };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CSurvey survey(TinySurvey());
+        if (c.samples)
+            for (const CProfileInfo& profile : survey.m_profiles)
+                EditRad(survey.SurveyFile(profile.name + ".rad"), "SAMPLES", c.samples);
+        if (c.profile)
+            fs::resize_file(survey.SurveyFile(c.profile + std::string(".rd3")), c.rd3Bytes);
+        ClearLog();
+        std::wstring error;
+        EXPECT_EQ(survey.Create(error, 0.1), CREATE_WRITE_FAILED);
+        EXPECT_EQ(ToAnsi(error), c.error);
+        EXPECT_NE(ReadLog().find("less than one trace"), std::string::npos) << ReadLog();
+        EXPECT_EQ(ListFolder(ToAnsi(survey.Project())), std::set<std::string>{});
+    }
+}
+
 TEST(ProjectCreation, ProfileSpacingOfOneTraceIsAccepted)
 {
     const CSurvey survey(TinySurvey());
