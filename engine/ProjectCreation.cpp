@@ -108,6 +108,7 @@ private:
     int SetUpGrid();
     int WriteTraceFile(CSaveFile& file, bool vertical);
     int KeepEmDataAside();
+    int RemoveEarlierVolume();
     int CopyRadHeader();
     int SaveHeaderFile(const wchar_t* suffix, CKeyList keys);
     int SaveHeaders();
@@ -313,6 +314,21 @@ int CProjectCreator::KeepEmDataAside()
     return CREATE_OK;
 }
 
+// The computed volume of an earlier project of this name would be loaded as the new survey's:
+// its fingerprint covers the first vertical line only. It is a cache, computed again at the open.
+int CProjectCreator::RemoveEarlierVolume()
+{
+    for (const wchar_t* suffix : {L"_1.precalc", L"_2.precalc"}) {
+        const std::wstring path = FilePath(suffix);
+        if (!RemoveFile(path) && FileExists(path)) {
+            g_messageLog.Log(LOG_ERROR, "Create 3D project: %s of an earlier project cannot be removed.",
+                             NativePath(path).c_str());
+            return WriteFailed(path);
+        }
+    }
+    return CREATE_OK;
+}
+
 int CProjectCreator::CopyRadHeader()
 {
     const std::wstring target = FilePath(L".rad");
@@ -413,7 +429,8 @@ int CProjectCreator::Run()
     CSaveFile fileY(GetProjectDataPath2(m_folder, m_name));
     if ((result = WriteTraceFile(fileX, true)) != CREATE_OK ||
         (result = WriteTraceFile(fileY, false)) != CREATE_OK ||
-        (result = KeepEmDataAside()) != CREATE_OK)
+        (result = KeepEmDataAside()) != CREATE_OK ||
+        (result = RemoveEarlierVolume()) != CREATE_OK)
         return result;
     if (!fileX.Commit())
         return TraceFileFailed(fileX);

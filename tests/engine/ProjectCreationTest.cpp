@@ -440,6 +440,25 @@ TEST(ProjectCreation, EmDataOfAnEarlierProjectIsKeptAside)
     EXPECT_TRUE(fs::is_symlink(survey.ProjectFile("_1.EMM.old")));
 }
 
+TEST(ProjectCreation, ComputedVolumeOfAnEarlierProjectIsRemoved)
+{
+    // The cache is the earlier survey's volume: its fingerprint covers only the first vertical
+    // line, so new profiles across it would open with the old volume.
+    const CSurvey survey(TinySurvey());
+    for (const char* suffix : {"_1.precalc", "_2.precalc", ".3dq"})
+        WriteFileBytes(survey.ProjectFile(suffix), "earlier");
+
+    std::wstring error;
+    ASSERT_EQ(survey.Create(error, 0.01), CREATE_INVALID_GRID);
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_2.precalc")), "earlier");
+
+    ASSERT_EQ(survey.Create(error, 0.1), CREATE_OK) << ToAnsi(error);
+    for (const char* suffix : {"_1.precalc", "_2.precalc"})
+        EXPECT_FALSE(fs::exists(fs::symlink_status(survey.ProjectFile(suffix)))) << suffix;
+    // The settings are the user's, checked against the new data when the project opens.
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile(".3dq")), "earlier");
+}
+
 TEST(ProjectCreation, ProfileWhoseSamplesHoldNotOneTraceIsRefused)
 {
     // A trace of the tiny survey is 16 bytes. SAMPLES beyond a profile's samples would make every
