@@ -31,6 +31,12 @@ double RoundToThousandth(double value)
     return std::floor(value * 1000.0 + 0.5) / 1000.0;
 }
 
+// The project header holds metres with five decimals; the open refuses a length that reads 0.
+bool IsHeldByHeader(double metres)
+{
+    return ReadReal(FormatReal(metres, 5)) > 0;
+}
+
 void PutUint32(unsigned char* p, uint32_t value)
 {
     p[0] = static_cast<unsigned char>(value);
@@ -235,6 +241,13 @@ int CProjectCreator::SetUpGrid()
                         FromAnsi(FormatReal(m_dLastInterval, 5)) + L" m)");
     if (spacing > INT_MAX)
         return Fail(CREATE_INVALID_GRID, L"Error: profile distance is too large");
+    const wchar_t* const heldText = L" m) is less than the 0.00001 m a project holds";
+    if (!IsHeldByHeader(m_reference.m_dDistanceInterval))
+        return Fail(CREATE_INVALID_GRID, L"Error: the distance interval of " + m_reference.GetRadFileName() + L" (" +
+                                             FromAnsi(FormatRealShortest(m_reference.m_dDistanceInterval)) + heldText);
+    if (!IsHeldByHeader(m_dSpacing))
+        return Fail(CREATE_INVALID_GRID,
+                    L"Error: profile distance (" + FromAnsi(FormatRealShortest(m_dSpacing)) + heldText);
     m_iSpacing = static_cast<int64_t>(spacing);
     m_iSizeX = GetGridSize(m_iMaxH, static_cast<int64_t>(m_vertical.size()), m_iSpacing);
     m_iSizeY = GetGridSize(m_iMaxV, static_cast<int64_t>(m_horizontal.size()), m_iSpacing);

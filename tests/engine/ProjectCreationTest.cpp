@@ -487,6 +487,35 @@ TEST(ProjectCreation, ProfileWhoseSamplesHoldNotOneTraceIsRefused)
     }
 }
 
+TEST(ProjectCreation, LengthsTheProjectHeaderReadsBackAsZeroAreRefused)
+{
+    // The header holds metres with five decimals; a project whose RESOLUTION(M) or PROFILE
+    // SPACING(M) reads back as 0 does not open.
+    const struct { const char* interval; double spacing; int result; const char* error; } cases[] = {
+        {"0.000004", 0.0001, CREATE_INVALID_GRID,
+         "Error: the distance interval of V000.rad (0.000004 m) is less than the 0.00001 m a project holds"},
+        {"0.000005", 0.0000026, CREATE_INVALID_GRID,
+         "Error: profile distance (0.0000026 m) is less than the 0.00001 m a project holds"},
+        {"0.00001", 0.00001, CREATE_OK, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.interval);
+        CSurvey survey(TinySurvey());
+        for (const CProfileInfo& profile : survey.m_profiles)
+            EditRad(survey.SurveyFile(profile.name + ".rad"), "DISTANCE INTERVAL", c.interval);
+        std::wstring error;
+        EXPECT_EQ(survey.Create(error, c.spacing), c.result);
+        EXPECT_EQ(ToAnsi(error), c.error);
+        if (c.result != CREATE_OK) {
+            EXPECT_EQ(ListFolder(ToAnsi(survey.Project())), std::set<std::string>{});
+            continue;
+        }
+        const CHeaders rhd(Wide(survey.ProjectFile(".rhd")));
+        for (const char* key : {"RESOLUTION(M)", "PROFILE SPACING(M)", "X-SIZE(M)", "Y-SIZE(M)"})
+            EXPECT_GT(ReadReal(rhd.GetValue(key)), 0) << key;
+    }
+}
+
 TEST(ProjectCreation, ProfileSpacingOfOneTraceIsAccepted)
 {
     const CSurvey survey(TinySurvey());
