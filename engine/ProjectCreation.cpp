@@ -333,7 +333,9 @@ int CProjectCreator::RemoveEarlierVolume()
 {
     for (const wchar_t* suffix : {L"_1.precalc", L"_2.precalc"}) {
         const std::wstring path = FilePath(suffix);
-        if (!RemoveFile(path) && FileExists(path)) {
+        std::error_code ec;
+        // Only a regular file is read as the volume.
+        if (!RemoveFile(path) && std::filesystem::is_regular_file(NativePath(path), ec)) {
             g_messageLog.Log(LOG_ERROR, "Create 3D project: %s of an earlier project cannot be removed.",
                              NativePath(path).c_str());
             return WriteFailed(path);

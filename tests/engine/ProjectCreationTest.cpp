@@ -457,6 +457,10 @@ TEST(ProjectCreation, ComputedVolumeOfAnEarlierProjectIsRemoved)
         EXPECT_FALSE(fs::exists(fs::symlink_status(survey.ProjectFile(suffix)))) << suffix;
     // The settings are the user's, checked against the new data when the project opens.
     EXPECT_EQ(ReadFileBytes(survey.ProjectFile(".3dq")), "earlier");
+
+    // A folder in a cache file's place is never read as one.
+    fs::create_directories(survey.ProjectFile("_2.precalc") + "/inside");
+    EXPECT_EQ(survey.Create(error, 0.1), CREATE_OK) << ToAnsi(error);
 }
 
 TEST(ProjectCreation, ProfileWhoseSamplesHoldNotOneTraceIsRefused)
