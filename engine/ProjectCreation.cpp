@@ -31,6 +31,12 @@ double RoundToThousandth(double value)
     return std::floor(value * 1000.0 + 0.5) / 1000.0;
 }
 
+// The project header holds metres with five decimals; the open refuses a length that reads 0.
+bool IsHeldByHeader(double metres)
+{
+    return ReadReal(FormatReal(metres, 5)) > 0;
+}
+
 void PutUint32(unsigned char* p, uint32_t value)
 {
     p[0] = static_cast<unsigned char>(value);
@@ -102,12 +108,13 @@ private:
 
     int LoadReference();
     // Traces of the profile: its LAST TRACE, cut to what its ".rd3" holds with a line in
-    // m_notice. False when the samples cannot be read.
-    bool CountTraces(const CProfileHeader& header, int64_t& traces);
+    // m_notice. Fails when the samples cannot be read or hold less than one trace.
+    int CountTraces(const CProfileHeader& header, int64_t& traces);
     int CheckProfiles(bool vertical);
     int SetUpGrid();
     int WriteTraceFile(CSaveFile& file, bool vertical);
     int KeepEmDataAside();
+    int RemoveEarlierVolume();
     int CopyRadHeader();
     int SaveHeaderFile(const wchar_t* suffix, CKeyList keys);
     int SaveHeaders();
@@ -161,20 +168,29 @@ int CProjectCreator::LoadReference()
     return CREATE_OK;
 }
 
-bool CProjectCreator::CountTraces(const CProfileHeader& header, int64_t& traces)
+int CProjectCreator::CountTraces(const CProfileHeader& header, int64_t& traces)
 {
     const std::wstring rd3 = CProfileHeader::GetRd3Path(header.m_strFolder, header.m_strName);
     const int64_t size = GetFileSize(rd3);
     if (size <= 0) {
         g_messageLog.LogFileError(rd3, size < 0 ? FileErrorCause(ENOENT, rd3) : 1);
-        return false;
+        return Fail(CREATE_WRITE_FAILED, L"Error: failed to read profile data: " + header.m_strName + L".rd3");
+    }
+    // Every grid trace is as large as one of the profile's: a SAMPLES beyond its samples is no
+    // profile of them.
+    const int64_t traceBytes = 2 * int64_t(header.m_iSamples);
+    if (size < traceBytes) {
+        g_messageLog.Log(LOG_ERROR, "Create 3D project: %s of %lld bytes holds less than one trace of %d samples.",
+                         NativePath(rd3).c_str(), static_cast<long long>(size), header.m_iSamples);
+        return Fail(CREATE_WRITE_FAILED, L"Error: " + header.m_strName + L".rd3 holds " +
+                                             FromAnsi(FormatInt(size)) + L" bytes, less than one trace of " +
+                                             FromAnsi(FormatInt(header.m_iSamples)) + L" samples");
     }
     // A part trace at the end counts: its samples are read, the rest are zeros.
-    const int64_t traceBytes = 2 * int64_t(header.m_iSamples);
     const int64_t held = (size + traceBytes - 1) / traceBytes;
     traces = header.m_iLastTrace;
     if (traces <= held)
-        return true;
+        return CREATE_OK;
     const std::wstring rad = CProfileHeader::GetRadPath(header.m_strFolder, header.m_strName);
     g_messageLog.Log(LOG_ERROR,
                      "Create 3D project: LAST TRACE %d of %s is more than the %lld traces of %s (%lld bytes).",
@@ -187,7 +203,7 @@ bool CProjectCreator::CountTraces(const CProfileHeader& header, int64_t& traces)
                 FromAnsi(FormatInt(traces)) + L", but " + header.m_strName + L".rd3 holds " + heldText +
                 L" traces; the profile is taken as " + heldText + L" traces long.";
     traces = held;
-    return true;
+    return CREATE_OK;
 }
 
 int CProjectCreator::CheckProfiles(bool vertical)
@@ -207,9 +223,8 @@ int CProjectCreator::CheckProfiles(bool vertical)
             return Fail(CREATE_HEADER_UNREADABLE,
                         L"Error: failed to read profile settings: " + header.GetRadFileName());
         int64_t traces = 0;
-        if (!CountTraces(header, traces))
-            return Fail(CREATE_WRITE_FAILED,
-                        L"Error: failed to read profile data: " + header.m_strName + L".rd3");
+        if (const int result = CountTraces(header, traces); result != CREATE_OK)
+            return result;
         maxTraces = std::max(maxTraces, traces);
         m_dLastInterval = header.m_dDistanceInterval;
         m_sourceRadPaths.push_back(FindCompanionFile(JoinPath(m_source, header.GetRadFileName())));
@@ -226,6 +241,13 @@ int CProjectCreator::SetUpGrid()
                         FromAnsi(FormatReal(m_dLastInterval, 5)) + L" m)");
     if (spacing > INT_MAX)
         return Fail(CREATE_INVALID_GRID, L"Error: profile distance is too large");
+    const wchar_t* const heldText = L" m) is less than the 0.00001 m a project holds";
+    if (!IsHeldByHeader(m_reference.m_dDistanceInterval))
+        return Fail(CREATE_INVALID_GRID, L"Error: the distance interval of " + m_reference.GetRadFileName() + L" (" +
+                                             FromAnsi(FormatRealShortest(m_reference.m_dDistanceInterval)) + heldText);
+    if (!IsHeldByHeader(m_dSpacing))
+        return Fail(CREATE_INVALID_GRID,
+                    L"Error: profile distance (" + FromAnsi(FormatRealShortest(m_dSpacing)) + heldText);
     m_iSpacing = static_cast<int64_t>(spacing);
     m_iSizeX = GetGridSize(m_iMaxH, static_cast<int64_t>(m_vertical.size()), m_iSpacing);
     m_iSizeY = GetGridSize(m_iMaxV, static_cast<int64_t>(m_horizontal.size()), m_iSpacing);
@@ -301,6 +323,23 @@ int CProjectCreator::KeepEmDataAside()
             continue;
         if (KeepAside(path, L".old", false).empty())
             return Fail(CREATE_WRITE_FAILED, L"Error: failed to keep the earlier EM file aside: " + path);
+    }
+    return CREATE_OK;
+}
+
+// The computed volume of an earlier project of this name would be loaded as the new survey's:
+// its fingerprint covers the first vertical line only. It is a cache, computed again at the open.
+int CProjectCreator::RemoveEarlierVolume()
+{
+    for (const wchar_t* suffix : {L"_1.precalc", L"_2.precalc"}) {
+        const std::wstring path = FilePath(suffix);
+        std::error_code ec;
+        // Only a regular file is read as the volume.
+        if (!RemoveFile(path) && std::filesystem::is_regular_file(NativePath(path), ec)) {
+            g_messageLog.Log(LOG_ERROR, "Create 3D project: %s of an earlier project cannot be removed.",
+                             NativePath(path).c_str());
+            return WriteFailed(path);
+        }
     }
     return CREATE_OK;
 }
@@ -405,7 +444,8 @@ int CProjectCreator::Run()
     CSaveFile fileY(GetProjectDataPath2(m_folder, m_name));
     if ((result = WriteTraceFile(fileX, true)) != CREATE_OK ||
         (result = WriteTraceFile(fileY, false)) != CREATE_OK ||
-        (result = KeepEmDataAside()) != CREATE_OK)
+        (result = KeepEmDataAside()) != CREATE_OK ||
+        (result = RemoveEarlierVolume()) != CREATE_OK)
         return result;
     if (!fileX.Commit())
         return TraceFileFailed(fileX);

@@ -27,7 +27,8 @@ enum : int {
 // (list entries are file names; their titles name the profiles). `spacing` is the distance
 // between neighbouring profiles in metres. On failure `error` holds the message to show; on
 // success it is empty, or tells of profiles whose LAST TRACE is cut to the traces their
-// samples hold. EM files of an earlier project of that name are kept aside with ".old".
+// samples hold. EM files of an earlier project of that name are kept aside with ".old", and
+// its computed volume (".precalc") is removed.
 int Create3DProject(std::wstring& error, const std::wstring& sourceFolder,
                     const std::wstring& projectFolder, const std::wstring& projectName,
                     const std::vector<std::wstring>& verticalProfiles,

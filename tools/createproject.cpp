@@ -102,7 +102,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const std::wstring directory = GetImportedProjectFolder(FromAnsi(projectFolder), FromAnsi(name));
+    // The folders are the system's bytes; the name is text of the project header, as the import
+    // dialog takes it.
+    const std::wstring directory = GetImportedProjectFolder(FromFileName(projectFolder), FromAnsi(name));
     const std::wstring baseName = GetImportedProjectBaseName(FromAnsi(name));
     std::error_code ec;
     const fs::path nativeDirectory(NativePath(directory));
@@ -116,7 +118,7 @@ int main(int argc, char** argv)
     }
 
     std::wstring message;
-    const int result = Create3DProject(message, FromAnsi(survey), directory, baseName, vertical,
+    const int result = Create3DProject(message, FromFileName(survey), directory, baseName, vertical,
                                        horizontal, spacing);
     if (result != CREATE_OK) {
         std::cerr << "createproject: "

@@ -440,6 +440,86 @@ TEST(ProjectCreation, EmDataOfAnEarlierProjectIsKeptAside)
     EXPECT_TRUE(fs::is_symlink(survey.ProjectFile("_1.EMM.old")));
 }
 
+TEST(ProjectCreation, ComputedVolumeOfAnEarlierProjectIsRemoved)
+{
+    // The cache is the earlier survey's volume: its fingerprint covers only the first vertical
+    // line, so new profiles across it would open with the old volume.
+    const CSurvey survey(TinySurvey());
+    for (const char* suffix : {"_1.precalc", "_2.precalc", ".3dq"})
+        WriteFileBytes(survey.ProjectFile(suffix), "earlier");
+
+    std::wstring error;
+    ASSERT_EQ(survey.Create(error, 0.01), CREATE_INVALID_GRID);
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile("_2.precalc")), "earlier");
+
+    ASSERT_EQ(survey.Create(error, 0.1), CREATE_OK) << ToAnsi(error);
+    for (const char* suffix : {"_1.precalc", "_2.precalc"})
+        EXPECT_FALSE(fs::exists(fs::symlink_status(survey.ProjectFile(suffix)))) << suffix;
+    // The settings are the user's, checked against the new data when the project opens.
+    EXPECT_EQ(ReadFileBytes(survey.ProjectFile(".3dq")), "earlier");
+
+    // A folder in a cache file's place is never read as one.
+    fs::create_directories(survey.ProjectFile("_2.precalc") + "/inside");
+    EXPECT_EQ(survey.Create(error, 0.1), CREATE_OK) << ToAnsi(error);
+}
+
+TEST(ProjectCreation, ProfileWhoseSamplesHoldNotOneTraceIsRefused)
+{
+    // A trace of the tiny survey is 16 bytes. SAMPLES beyond a profile's samples would make every
+    // grid trace that large: a survey of a few kilobytes would write a project of gigabytes.
+    const struct { const char* what; const char* samples; const char* profile; size_t rd3Bytes; const char* error; }
+        cases[] = {
+            {"samples of every profile far beyond their files", "1000000", nullptr, 0,
+             "Error: V000.rd3 holds 80 bytes, less than one trace of 1000000 samples"},
+            {"one file shorter than a trace", nullptr, "H001", 15,
+             "Error: H001.rd3 holds 15 bytes, less than one trace of 8 samples"},
+        };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CSurvey survey(TinySurvey());
+        if (c.samples)
+            for (const CProfileInfo& profile : survey.m_profiles)
+                EditRad(survey.SurveyFile(profile.name + ".rad"), "SAMPLES", c.samples);
+        if (c.profile)
+            fs::resize_file(survey.SurveyFile(c.profile + std::string(".rd3")), c.rd3Bytes);
+        ClearLog();
+        std::wstring error;
+        EXPECT_EQ(survey.Create(error, 0.1), CREATE_WRITE_FAILED);
+        EXPECT_EQ(ToAnsi(error), c.error);
+        EXPECT_NE(ReadLog().find("less than one trace"), std::string::npos) << ReadLog();
+        EXPECT_EQ(ListFolder(ToAnsi(survey.Project())), std::set<std::string>{});
+    }
+}
+
+TEST(ProjectCreation, LengthsTheProjectHeaderReadsBackAsZeroAreRefused)
+{
+    // The header holds metres with five decimals; a project whose RESOLUTION(M) or PROFILE
+    // SPACING(M) reads back as 0 does not open.
+    const struct { const char* interval; double spacing; int result; const char* error; } cases[] = {
+        {"0.000004", 0.0001, CREATE_INVALID_GRID,
+         "Error: the distance interval of V000.rad (0.000004 m) is less than the 0.00001 m a project holds"},
+        {"0.000005", 0.0000026, CREATE_INVALID_GRID,
+         "Error: profile distance (0.0000026 m) is less than the 0.00001 m a project holds"},
+        {"0.00001", 0.00001, CREATE_OK, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.interval);
+        CSurvey survey(TinySurvey());
+        for (const CProfileInfo& profile : survey.m_profiles)
+            EditRad(survey.SurveyFile(profile.name + ".rad"), "DISTANCE INTERVAL", c.interval);
+        std::wstring error;
+        EXPECT_EQ(survey.Create(error, c.spacing), c.result);
+        EXPECT_EQ(ToAnsi(error), c.error);
+        if (c.result != CREATE_OK) {
+            EXPECT_EQ(ListFolder(ToAnsi(survey.Project())), std::set<std::string>{});
+            continue;
+        }
+        const CHeaders rhd(Wide(survey.ProjectFile(".rhd")));
+        for (const char* key : {"RESOLUTION(M)", "PROFILE SPACING(M)", "X-SIZE(M)", "Y-SIZE(M)"})
+            EXPECT_GT(ReadReal(rhd.GetValue(key)), 0) << key;
+    }
+}
+
 TEST(ProjectCreation, ProfileSpacingOfOneTraceIsAccepted)
 {
     const CSurvey survey(TinySurvey());
