@@ -27,20 +27,6 @@ std::wstring LimitMessage(const wchar_t* pszName, bool bBelow, int limit)
            std::to_wstring(limit) + L".";
 }
 
-// Optional blanks and sign, then digits and nothing else.
-bool IsWholeNumber(const std::wstring& text)
-{
-    size_t i = text.find_first_not_of(L' ');
-    if (i != std::wstring::npos && (text[i] == L'+' || text[i] == L'-'))
-        ++i;
-    if (i >= text.size())
-        return false;
-    for (; i < text.size(); ++i)
-        if (text[i] < L'0' || text[i] > L'9')
-            return false;
-    return true;
-}
-
 CRect ChildRectInParent(const CWnd& child, const CWnd& parent)
 {
     CRect rect;
@@ -189,8 +175,8 @@ bool CFilterOptionDlg::CheckValue(CValue& value)
     // The text as a signed number, so that a typed value the spin cannot hold is seen too; a
     // text that is no number (empty, or pasted) lies below every range.
     const std::wstring text = value.edit.GetEdit().GetWindowText();
-    const bool bNumber = IsWholeNumber(text);
-    const int typed = ReadInt(ToAnsi(text));
+    long long typed = 0;
+    const bool bNumber = !text.empty() && CSpinButtonCtrl::ReadNumber(text, typed);
     if (bNumber && typed >= value.nMin && typed <= value.nMax)
         return true;
     const bool bBelow = !bNumber || typed < value.nMin;

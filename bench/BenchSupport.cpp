@@ -80,7 +80,7 @@ std::wstring ReferenceProjectPath(std::string& error)
     return s_path;
 }
 
-std::string DrawingObjectFileText(int count, int columns, int rows, int depthSteps)
+bool WriteDrawingObjectFile(const std::wstring& path, int count, int columns, int rows, int depthSteps)
 {
     std::string text = "quarvel\tv1.4.0\r\n";
     for (int i = 0; i < count; ++i) {
@@ -94,12 +94,6 @@ std::string DrawingObjectFileText(int count, int columns, int rows, int depthSte
         object.m_crFill = object.m_crLine = static_cast<uint32_t>(i * 7919) & 0xFFFFFF;
         text += object.Write();
     }
-    return text;
-}
-
-bool WriteDrawingObjectFile(const std::wstring& path, int count, int columns, int rows, int depthSteps)
-{
-    const std::string text = DrawingObjectFileText(count, columns, rows, depthSteps);
     CSaveFile file(path);
     return file.Open() && file.Write(text.data(), text.size()) && file.Commit();
 }

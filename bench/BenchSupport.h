@@ -32,10 +32,9 @@ std::wstring CreateReferenceProject(const std::string& subfolder, const std::wst
 // The project "3D_reference", created on first use; empty with error set when that failed.
 std::wstring ReferenceProjectPath(std::string& error);
 
-// The text of a drawing-object file (".3qo") of count lines, rectangles and circles in many
-// colours: object i at x = i % columns, y = i / columns % rows, at depth 40 + i % depthSteps.
-std::string DrawingObjectFileText(int count, int columns, int rows, int depthSteps);
-// That text written to path; false when it could not be.
+// Writes a drawing-object file (".3qo") of count lines, rectangles and circles in many colours:
+// object i at x = i % columns, y = i / columns % rows, at depth 40 + i % depthSteps; false when
+// it could not be written.
 bool WriteDrawingObjectFile(const std::wstring& path, int count, int columns, int rows, int depthSteps);
 
 // The Qt application the windows need (offscreen unless a platform is set), made once for the

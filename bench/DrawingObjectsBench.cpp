@@ -27,12 +27,10 @@ public:
         if (!mkdtemp(folder))
             return;
         m_folder = folder;
-        const std::string text = DrawingObjectFileText(kObjects, 1000, kObjects / 1000, 1);
         m_path = FromAnsi(m_folder + "/objects.3qo");
-        CSaveFile file(m_path);
-        if (!file.Open() || !file.Write(text.data(), text.size()) || !file.Commit())
+        if (!WriteDrawingObjectFile(m_path, kObjects, 1000, kObjects / 1000, 1))
             m_path.clear();
-        m_bytes = static_cast<int64_t>(text.size());
+        m_bytes = GetFileSize(m_path);
     }
     ~CObjectFile()
     {

@@ -322,19 +322,19 @@ bool CProject::Open(const std::wstring& path)
         const int64_t size = set.file->GetSize();
         const int64_t records = (size - 4) / recordSize;
         const int64_t needed = int64_t(set.lines) * set.perLine;
-        if (records < 1)
-            g_messageLog.Log(LOG_ERROR,
-                             "CProject::Open(): %s of %lld bytes holds no record of %d samples (%lld bytes).",
-                             NativePath(*set.path).c_str(), static_cast<long long>(size), s.m_iSamples,
-                             static_cast<long long>(recordSize));
-        else if (records < needed)
-            g_messageLog.Log(LOG_ERROR,
-                             "CProject::Open(): %s of %lld bytes cannot hold the %lld records of %d lines of %d "
-                             "traces; it holds %lld.",
-                             NativePath(*set.path).c_str(), static_cast<long long>(size),
-                             static_cast<long long>(needed), set.lines, set.perLine,
-                             static_cast<long long>(records));
         if (records < 1 || records < needed) {
+            if (records < 1)
+                g_messageLog.Log(LOG_ERROR,
+                                 "CProject::Open(): %s of %lld bytes holds no record of %d samples (%lld bytes).",
+                                 NativePath(*set.path).c_str(), static_cast<long long>(size), s.m_iSamples,
+                                 static_cast<long long>(recordSize));
+            else
+                g_messageLog.Log(LOG_ERROR,
+                                 "CProject::Open(): %s of %lld bytes cannot hold the %lld records of %d lines of "
+                                 "%d traces; it holds %lld.",
+                                 NativePath(*set.path).c_str(), static_cast<long long>(size),
+                                 static_cast<long long>(needed), set.lines, set.perLine,
+                                 static_cast<long long>(records));
             m_fileX.Close();
             m_fileY.Close();
             return false;

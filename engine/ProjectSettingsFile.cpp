@@ -107,11 +107,11 @@ bool CProject::SaveSettings() const
     const bool bPalette = CurrentPaletteName() == PALETTE_USER_DEFINED;
     // Files that cannot be read, and a rejected file that could not be moved aside, are kept:
     // they may hold what the user saved. Nothing is written when one of them stands in the way.
-    const bool bKept = m_bRejectedFileInPlace || IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE) ||
+    const bool bBlocked = m_bRejectedFileInPlace || IsUnreadableFile(path, CHeaders::MAX_FILE_SIZE) ||
                        (bPalette && IsUnreadableFile(palettePath, PALETTE_FILE_MAX_SIZE));
     CHeaders headers;
     WriteSettings(headers);
-    if (bKept || !headers.Save(path, false)) {
+    if (bBlocked || !headers.Save(path, false)) {
         g_messageLog.LogString(LOG_ERROR, L"CProject::SaveSettings(): unable to write " + path);
         return false;
     }

@@ -285,7 +285,7 @@ void FirBandPassTraces(float* traces, size_t count, int n, bool enabled, unsigne
         if (!t_packedScratch.empty()) {
             for (; done + kPackedTraces <= count; done += kPackedTraces)
                 kernel(traces + done * samples, n, high, low, t_packedScratch.data(),
-                         t_packedScratch.data() + samples);
+                       t_packedScratch.data() + samples);
         }
     }
     for (; done < count; ++done)

@@ -61,6 +61,7 @@ std::wstring FromSetting(const QVariant& value)
     }
     return path.find_first_of(std::wstring_view(L"\r\n\0", 3)) == std::wstring::npos ? path : std::wstring();
 }
+
 // Qt's settings take the last of the lines that give one key of the group; the others would
 // be lost when the list is written.
 bool HasRepeatedKey(const std::wstring& path)

@@ -9,10 +9,7 @@
 #include <cwctype>
 #include <string>
 
-namespace {
-// A buddy's text as the up-down reads it: optional blanks and sign, then only digits; an
-// empty text is 0.
-bool ReadBuddyNumber(const std::wstring& text, long long& value)
+bool CSpinButtonCtrl::ReadNumber(const std::wstring& text, long long& value)
 {
     if (text.empty()) {
         value = 0;
@@ -35,7 +32,6 @@ bool ReadBuddyNumber(const std::wstring& text, long long& value)
     value = bNegative ? -number : number;
     return true;
 }
-} // namespace
 
 // The up-down's widget: two auto-repeating arrow buttons; it also watches the buddy's keys.
 class CSpinWidget : public QWidget
@@ -152,7 +148,7 @@ bool CSpinButtonCtrl::ReadBuddy()
 {
     CWnd* pBuddy = GetBuddy();
     long long value = 0;
-    if (!(GetStyle() & UDS_SETBUDDYINT) || !pBuddy || !ReadBuddyNumber(pBuddy->GetWindowText(), value) ||
+    if (!(GetStyle() & UDS_SETBUDDYINT) || !pBuddy || !ReadNumber(pBuddy->GetWindowText(), value) ||
         !InRange(value))
         return false;
     m_nPos = int(value);

@@ -4,6 +4,8 @@
 #include "ScrollParam.h"
 #include "Wnd.h"
 
+#include <string>
+
 class CSpinWidget;
 
 // Up-down styles and its codes of WM_VSCROLL / WM_HSCROLL.
@@ -30,6 +32,9 @@ public:
     // With a buddy, its text when that reads as a whole number within the range becomes the
     // position; otherwise the position stays and *pbError is set.
     int GetPos(bool* pbError = nullptr);
+    // A buddy's text as the up-down reads it: optional blanks and sign, then only digits, the
+    // value limited far outside every range; an empty text is 0.
+    static bool ReadNumber(const std::wstring& text, long long& value);
 
 protected:
     QWidget* CreateWidget(const CREATESTRUCT& cs, QWidget* pParentWidget) override;

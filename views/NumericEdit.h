@@ -36,8 +36,8 @@ public:
     // are wider; each stays on one line.
     void SetLabel(const std::wstring& text, int nWidth);
     void SetUnit(const std::wstring& text);
-    // The value limited to the range; not reported, and not taken for
-    // reported either: the next Enter reports it.
+    // The value limited to the range; not reported, and not taken for reported either: the
+    // next Enter reports it.
     void SetPos(int nValue);
     // The value that the box holds: the spin's position read from the text, or, when the text
     // is no number within the range, the text normalised as Enter does it and the value it
