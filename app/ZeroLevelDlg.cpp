@@ -9,6 +9,7 @@
 #include "MessageLog.h"
 #include "Project.h"
 #include "SignalRoutines.h"
+#include "ZeroLevel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -255,21 +256,10 @@ void CZeroLevelDlg::OnRestoreZeroLevel()
 {
     if (!HasProject())
         return;
-    const CProjectSettings& s = m_pProject->m_settings;
-    // The first trace is left out of the mean: one trace alone gives nothing to average.
-    if (s.m_iSizeY < 2) {
-        g_messageLog.Log(LOG_INFO, "CZeroLevelDlg::OnRestoreZeroLevel(): the X line has no trace to average.");
+    // The level the matrix computes; without a first arrival to average nothing changes.
+    int32_t zero = 0;
+    if (!FindZeroLevel(*m_pProject, zero))
         return;
-    }
-    const int samples = std::max(s.m_iSamples, 0);
-    m_pProject->SelectXProfile(0);
-    std::vector<float> trace(size_t(samples), 0.0f);
-    int64_t sum = 0;
-    for (int32_t t = 1; t < s.m_iSizeY; ++t) {
-        ReadTrace(t, trace.data());
-        sum += FindFirstArrival(trace.data(), samples);
-    }
-    const int zero = int(sum / (s.m_iSizeY - 1));
     const bool bWasBusy = m_bBusy;
     m_bBusy = true;
     m_zeroLevelEdit.SetPos(zero);

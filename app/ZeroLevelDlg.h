@@ -36,7 +36,7 @@ public:
 
     // The trace of the sliders' line and position, filtered, into the trace view.
     void ShowTrace();
-    // The zero level as the mean first arrival of the first X line's traces.
+    // The automatic zero level of the project (FindZeroLevel), as the matrix computes it.
     void OnRestoreZeroLevel();
     void SetDirection(int nDirection);
 

@@ -6,6 +6,7 @@
 #include "MessageLog.h"
 #include "Project.h"
 #include "SignalRoutines.h"
+#include "ZeroLevel.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,9 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A 16-bit sample becomes a float by this factor (1/32767).
-constexpr float kSampleToFloat = 3.051851e-5f;
 
 // At most this share of the machine's memory for the matrix: a damaged header must not
 // make it allocate without bound.
@@ -214,6 +212,11 @@ bool C3DMatrix::Calculate()
         return false;
     std::fill(m_vertEm.begin(), m_vertEm.end(), 0.0f);
     std::fill(m_horzEm.begin(), m_horzEm.end(), 0.0f);
+    CProjectSettings& s = m_pProject->m_settings;
+    // Migration and depth conversions of every line use it; a line without a first arrival
+    // keeps the level there is.
+    if (!s.m_bUseZeroLevel)
+        FindZeroLevel(*m_pProject, s.m_iZeroLevel);
     return CalculateSet(true) && CalculateSet(false);
 }
 
@@ -259,35 +262,20 @@ bool C3DMatrix::CalculateSet(bool bVertical)
         // Traces past the read count stay 0.
         std::fill(lineData.begin() + static_cast<ptrdiff_t>(readValues), lineData.end(), 0.0f);
         std::fill(em.begin(), em.end(), 0.0f);
-        // Zero level from the first arrivals of the traces that hold data: the all-zero
-        // traces past a profile's end and absent records would pull it towards 0.
-        const bool bPickZeroLevel = bVertical && line == 0 && !s.m_bUseZeroLevel;
-        int64_t arrivalSum = 0;
-        int64_t arrivals = 0;
         for (uint32_t t = 0; t < set.readCount; ++t) {
             // The samples as ReadTrace reads them: 16-bit values in the machine's order.
             std::memcpy(raw.data(), records.data() + size_t(t) * recordBytes + 4, 2 * ns);
             float* trace = lineData.data() + size_t(t) * ns;
-            int16_t bits = 0;
-            for (size_t i = 0; i < ns; ++i) {
+            for (size_t i = 0; i < ns; ++i)
                 trace[i] = raw[i] * kSampleToFloat;
-                bits |= raw[i];
-            }
-            const bool bHoldsData = bits != 0;
             if (m_bHasEm) {
                 const uint8_t* emRecord = emRecords.data() + size_t(t) * emRecordBytes + 4;
                 for (size_t c = 0; c < 4; ++c)
                     em[4 * t + c] = ReadInt16(emRecord + 2 * c) * kSampleToFloat;
             }
-            if (bPickZeroLevel && t >= 1 && bHoldsData && project.m_pCurOffsets[t] != 0) {
-                arrivalSum += FindFirstArrival(trace, static_cast<int>(ns));
-                ++arrivals;
-            }
         }
         FirBandPassTraces(lineData.data(), set.readCount, static_cast<int>(ns), params.m_bFirOn, params.m_iFirHigh,
                           params.m_iFirLow);
-        if (bPickZeroLevel && arrivals > 0)
-            s.m_iZeroLevel = static_cast<int32_t>(arrivalSum / arrivals);
 
         if (params.m_bMigration && !migration.IsTableBuilt())
             migration.BuildTable();

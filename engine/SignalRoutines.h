@@ -59,6 +59,9 @@ const char* GetBandPassKernelName();
 // that instruction set or the processor lacks it.
 bool SelectBandPassKernel(const char* name);
 
+// A 16-bit sample becomes a float by this factor (1/32767).
+constexpr float kSampleToFloat = 3.051851e-5f;
+
 // First sample of the band-passed trace (high 25, low 5) at or above a third of its maximum or
 // at or below a third of its minimum (both taken with 0); 0 when there is none.
 int FindFirstArrival(const float* trace, int n);
