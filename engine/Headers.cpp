@@ -2,6 +2,7 @@
 
 #include "FileIo.h"
 #include "MessageLog.h"
+#include "Values.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -162,6 +163,17 @@ std::string_view CHeaders::GetValue(std::string_view key) const
 {
     const CItem* item = Find(key);
     return item ? std::string_view(item->m_szValue) : std::string_view();
+}
+
+bool CHeaders::GetWholeNumber(std::string_view key, int& value, std::string_view what) const
+{
+    const CItem* item = Find(key);
+    value = 0;
+    if (!item || ReadWholeNumber(item->m_szValue, value))
+        return true;
+    g_messageLog.Log(LOG_ERROR, "%.*s: %.*s is not a whole number: \"%s\".", int(what.size()), what.data(),
+                     int(key.size()), key.data(), item->m_szValue.c_str());
+    return false;
 }
 
 void CHeaders::SetValue(std::string_view key, std::string_view value)

@@ -47,6 +47,10 @@ public:
     const CItem* Find(std::string_view key) const;
     // The value of the first item with the key, empty when there is none.
     std::string_view GetValue(std::string_view key) const;
+    // The whole number of the first item with the key, 0 when there is none. A value that is
+    // not a whole number standing alone (a size read as "1e3" or "7 junk" would be another
+    // size) gives false and is logged with the key, the file named by what.
+    bool GetWholeNumber(std::string_view key, int& value, std::string_view what) const;
     void SetValue(std::string_view key, std::string_view value);
     // Appends an item even when the key exists already.
     void AddItem(std::string_view key, std::string_view value);

@@ -83,7 +83,9 @@ bool CProfileHeader::ParseRadHeader(const CHeaders& headers)
         return false;
     };
 
-    m_iSamples = intOf("SAMPLES");
+    // Sizes that are no whole numbers would read the sample file as another survey.
+    const char* const what = "CProfileHeader::ParseRadHeader()";
+    bool bWholeSizes = headers.GetWholeNumber("SAMPLES", m_iSamples, what);
     m_iRawSignalPosition = intOf("RAW SIGNAL POSITION");
     m_iDistanceFlag = intOf("DISTANCE FLAG");
     m_dSystemCalibration = realOf("SYSTEM CALIBRATION");
@@ -93,7 +95,7 @@ bool CProfileHeader::ParseRadHeader(const CHeaders& headers)
     m_dTimeInterval = realOf("TIME INTERVAL");
     m_dDistanceInterval = realOf("DISTANCE INTERVAL");
     m_dTimeWindow = realOf("TIMEWINDOW");
-    m_iLastTrace = intOf("LAST TRACE");
+    bWholeSizes = headers.GetWholeNumber("LAST TRACE", m_iLastTrace, what) && bWholeSizes;
     m_dStopPosition = realOf("STOP POSITION");
     m_dStartPosition = realOf("START POSITION");
     m_iPreprocessing = intOf("PREPROCESSING");
@@ -107,6 +109,8 @@ bool CProfileHeader::ParseRadHeader(const CHeaders& headers)
     m_iStackExponent = intOf("STACK EXPONENT");
     m_dStackingTime = realOf("STACKING TIME");
 
+    if (!bWholeSizes)
+        return fail();
     if (!(m_dSystemCalibration > 0)) {
         g_messageLog.Log(LOG_ERROR, "sys.cal. value is invalid, %f", m_dSystemCalibration);
         return fail();

@@ -79,7 +79,8 @@ bool CProject::LoadRadCopy()
     if (!LoadHeaderFile(path, rad))
         return false;
     CProjectSettings& s = m_settings;
-    s.m_iSamples = ReadInt(rad.GetValue("SAMPLES"));
+    if (!rad.GetWholeNumber("SAMPLES", s.m_iSamples, narrow))
+        return false;
     if (s.m_iSamples <= 0) {
         g_messageLog.Log(LOG_ERROR, "%s: samples value is invalid, %d", narrow.c_str(), s.m_iSamples);
         return false;
@@ -138,13 +139,14 @@ bool CProject::LoadRhd()
         return false;
     CProjectSettings& s = m_settings;
     s.m_strProjectName = FromAnsi(rhd.GetValue("PROJECT NAME"));
-    const int sizeY = ReadInt(rhd.GetValue("Y-SIZE"));
-    const int sizeX = ReadInt(rhd.GetValue("X-SIZE"));
+    int sizeY = 0, sizeX = 0, spacing = 0;
+    if (!rhd.GetWholeNumber("Y-SIZE", sizeY, narrow) || !rhd.GetWholeNumber("X-SIZE", sizeX, narrow) ||
+        !rhd.GetWholeNumber("PROFILE SPACING", spacing, narrow))
+        return false;
     const double resolution = ReadReal(rhd.GetValue("RESOLUTION(M)"));
     const double sizeXm = ReadReal(rhd.GetValue("X-SIZE(M)"));
     const double sizeYm = ReadReal(rhd.GetValue("Y-SIZE(M)"));
     const double spacingM = ReadReal(rhd.GetValue("PROFILE SPACING(M)"));
-    const int spacing = ReadInt(rhd.GetValue("PROFILE SPACING"));
     if (sizeY <= 0 || sizeX <= 0 || !(resolution > 0) || !(sizeXm > 0) || !(sizeYm > 0) ||
         !(spacingM > 0) || spacing <= 0) {
         g_messageLog.Log(LOG_ERROR, "%s: invalid value (some values is zero or less then zero.",

@@ -157,19 +157,23 @@ int CProject::ReadSettings()
             return item ? std::string_view(item->m_szValue) : std::string_view();
         };
         auto number = [&](const char* key) { return ReadInt(value(key)); };
+        // Sizes and counts are compared as written: "51 junk" or "5.1e1" is no 51.
         auto check = [&](const char* key, int32_t expected) {
-            if (bValid && number(key) != expected)
+            int stored = 0;
+            if (bValid && (!ReadWholeNumber(value(key), stored) || stored != expected))
                 reject(key);
         };
 
         value("program name");
         value("program version");
-        if (bValid && h.GetValue("project version") == "KR V8") {
-            check("gridsize x", s.m_iGridSizeX);
-            check("gridsize y", s.m_iGridSizeY);
-            check("vert. profiles", s.GetXLineCount());
-            check("horz. profiles", s.GetYLineCount());
-        }
+        // A "KR V8" file must hold the grid; any other holds it as written for its project.
+        const bool bGridRequired = h.GetValue("project version") == "KR V8";
+        const struct { const char* key; int32_t expected; } grid[] = {
+            {"gridsize x", s.m_iGridSizeX}, {"gridsize y", s.m_iGridSizeY},
+            {"vert. profiles", s.GetXLineCount()}, {"horz. profiles", s.GetYLineCount()}};
+        for (const auto& item : grid)
+            if (bGridRequired || h.Find(item.key))
+                check(item.key, item.expected);
         if (bValid)
             s.m_iZeroLevel = number("zsample");
         check("samples", s.m_iSamples);

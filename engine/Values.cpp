@@ -90,6 +90,33 @@ int ReadInt(std::string_view text)
     return static_cast<int>(negative ? -value : value);
 }
 
+bool ReadWholeNumber(std::string_view text, int& value)
+{
+    size_t first = 0;
+    size_t end = text.size();
+    while (first < end && IsCSpace(text[first]))
+        ++first;
+    while (end > first && IsCSpace(text[end - 1]))
+        --end;
+    const size_t digits = first < end && (text[first] == '+' || text[first] == '-') ? first + 1 : first;
+    if (digits == end)
+        return false;
+    long long number = 0;
+    for (size_t i = digits; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        number = number * 10 + (text[i] - '0');
+        if (number > -static_cast<long long>(INT_MIN))
+            return false;
+    }
+    if (text[first] == '-')
+        number = -number;
+    if (number < INT_MIN || number > INT_MAX)
+        return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
 double ReadReal(std::string_view text)
 {
     const std::string copy(text);

@@ -9,6 +9,10 @@
 // character; 0 without digits. Saturates at the 32-bit limits instead of wrapping.
 int ReadInt(std::string_view text);
 
+// A whole number standing alone: an optional sign and decimal digits, with blanks around them
+// at most, within the 32-bit range. False for anything else ("1e3", "7 junk", "", "+-7").
+bool ReadWholeNumber(std::string_view text, int& value);
+
 // Decimal real as the C library reads it in the "C" locale; 0 when no number starts the text.
 double ReadReal(std::string_view text);
 

@@ -81,6 +81,25 @@ TEST(ProfileHeader, RejectsInvalidHeadersWithTheirReasons)
     }
 }
 
+TEST(ProfileHeader, SamplesAndTraceCountMustBeWholeNumbers)
+{
+    for (const char* key : {"SAMPLES", "LAST TRACE"}) {
+        for (const char* value : {"1e3", "5.12e2", " 512 junk", "512.5", "", "+-512", "4294967296"}) {
+            Keys keys = ValidKeys();
+            keys[key] = value;
+            ClearLog();
+            CProfileHeader header;
+            EXPECT_FALSE(header.ParseRadHeader(ToHeaders(keys))) << key << " \"" << value << '"';
+            EXPECT_NE(ReadLog().find(std::string(key) + " is not a whole number: \"" + value + '"'), std::string::npos)
+                << ReadLog();
+        }
+        Keys keys = ValidKeys();
+        keys[key] = " " + keys[key] + "  ";
+        CProfileHeader header;
+        EXPECT_TRUE(header.ParseRadHeader(ToHeaders(keys))) << key;
+    }
+}
+
 TEST(ProfileHeader, FailedParseKeepsFieldsReadBefore)
 {
     Keys keys = ValidKeys();

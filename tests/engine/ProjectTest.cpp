@@ -218,6 +218,59 @@ TEST_F(ProjectTest, HeaderDefectsFailTheOpenWithTheirReason)
     EXPECT_FALSE(project.m_fileX.IsOpen());
 }
 
+// Every file of the project's settings, as the open found them.
+std::map<std::string, std::string> SettingsFiles(const CGeneratedProject& made)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(made.projectFolder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find(".3dq") != std::string::npos || name.find(".pal") != std::string::npos ||
+            name.find(".3qo") != std::string::npos)
+            files[name] = ReadFileBytes(entry.path().string());
+    }
+    return files;
+}
+
+TEST_F(ProjectTest, SizesThatAreNoWholeNumbersFailTheOpenAndKeepTheSettings)
+{
+    CProject saved;
+    ASSERT_TRUE(saved.Open(made.rhdPath));
+    saved.m_settings.m_iContrast = 61;
+    ASSERT_TRUE(saved.SaveSettings());
+    WriteFileBytes(made.File(".pal"), "project palette");
+    const auto before = SettingsFiles(made);
+    const struct { const char* suffix; const char* key; } keys[] = {
+        {".rhd", "X-SIZE"}, {".rhd", "Y-SIZE"}, {".rhd", "PROFILE SPACING"}, {".rad", "SAMPLES"}};
+    const char* values[] = {"1e308", "1e-300", "1e30", "5E1", " 7 junk", "7x", "12.5", "0.9", "",
+                            "+-7", "- 7", "--7", "2147483648", "99999999999", "0x10"};
+    for (const auto& k : keys) {
+        const std::string file = ReadFileBytes(made.File(k.suffix));
+        const std::string plain = GetKey(made.File(k.suffix), k.key);
+        for (const char* value : values) {
+            EditKeys(k.suffix, {{k.key, value}});
+            ClearLog();
+            notifier.m_messages.clear();
+            CProject project;
+            EXPECT_FALSE(project.Open(made.rhdPath)) << k.key << " \"" << value << '"';
+            std::string stored = value; // as the header file gives it: blanks after the colon go
+            stored.erase(0, stored.find_first_not_of(' '));
+            EXPECT_NE(ReadLog().find(std::string(k.key) + " is not a whole number: \"" + stored + '"'),
+                      std::string::npos)
+                << k.key << " \"" << value << "\"\n" << ReadLog();
+            EXPECT_TRUE(notifier.m_messages.empty()) << k.key << " \"" << value << '"';
+            EXPECT_EQ(SettingsFiles(made), before) << k.key << " \"" << value << '"';
+        }
+        // Blanks around a whole number, as hand-edited files have them, read as the number.
+        const std::string padded = " " + plain + " \t";
+        EditKeys(k.suffix, {{k.key, padded.c_str()}});
+        CProject project;
+        ASSERT_TRUE(project.Open(made.rhdPath)) << k.key;
+        EXPECT_TRUE(project.m_bSettingsLoaded) << k.key;
+        EXPECT_EQ(project.m_settings.m_iContrast, 61) << k.key;
+        WriteFileBytes(made.File(k.suffix), file);
+    }
+}
+
 TEST_F(ProjectTest, HeaderValueRules)
 {
     EditKeys(".rhd", {{"X-SIZE", "55"}});
@@ -330,13 +383,25 @@ TEST_F(ProjectTest, SettingsThatDoNotFitAreRejected)
     project.m_settings.m_params.m_iFirLow = 9;
     ASSERT_TRUE(project.SaveSettings());
     const std::string saved = ReadFileBytes(made.File(".3dq"));
+    // Values as the project's own, with junk, decimals or blanks around them.
+    const std::string sizeYJunk = FormatInt(project.m_settings.m_iSizeY) + " junk";
+    const std::string samplesReal = FormatInt(project.m_settings.m_iSamples) + ".0";
+    const std::string sizeXPadded = " " + FormatInt(project.m_settings.m_iSizeX) + " ";
+    const std::string samplesPadded = FormatInt(project.m_settings.m_iSamples) + " ";
     const struct { std::map<std::string, const char*> keys; int result; } cases[] = {
         {{}, CProject::SETTINGS_LOADED},
         {{{"signature", nullptr}}, CProject::SETTINGS_REJECTED},
         {{{"samples", "65"}}, CProject::SETTINGS_REJECTED},
         {{{"gridsize x", "62"}}, CProject::SETTINGS_REJECTED},
         {{{"vert. profiles", "8"}}, CProject::SETTINGS_REJECTED},
-        {{{"gridsize x", "62"}, {"project version", "KR V4"}}, CProject::SETTINGS_LOADED},
+        {{{"gridsize x", "62"}, {"project version", "KR V4"}}, CProject::SETTINGS_REJECTED},
+        {{{"vert. profiles", "1"}, {"project version", nullptr}}, CProject::SETTINGS_REJECTED},
+        {{{"gridsize y", sizeYJunk.c_str()}}, CProject::SETTINGS_REJECTED},
+        {{{"samples", samplesReal.c_str()}}, CProject::SETTINGS_REJECTED},
+        {{{"gridsize x", sizeXPadded.c_str()}, {"samples", samplesPadded.c_str()}}, CProject::SETTINGS_LOADED},
+        {{{"project version", "KR V4"}}, CProject::SETTINGS_LOADED},
+        {{{"project version", "KR V4"}, {"gridsize x", nullptr}, {"gridsize y", nullptr},
+          {"vert. profiles", nullptr}, {"horz. profiles", nullptr}}, CProject::SETTINGS_LOADED},
         {{{"filter delmean On", nullptr}, {"filter delmean", "0"}}, CProject::SETTINGS_LOADED},
     };
     for (const auto& c : cases) {
@@ -491,7 +556,7 @@ TEST_F(ProjectTest, RejectedSettingsFileIsKeptBeforeTheFirstSave)
         {"cut file", settings.substr(0, settings.size() / 2), {}, {}},
         {"cut before its first line end", settings.substr(0, 9), {}, {}},
         {"line feeds alone", lineFeeds, {}, {}},
-        {"SAMPLES of 1e30 in the header", settings, {}, {{"SAMPLES", "1e30"}}},
+        {"grid of another project", settings, {{"gridsize x", "1"}, {"vert. profiles", "1"}}, {}},
     };
     for (const auto& c : cases) {
         for (const auto& entry : std::filesystem::directory_iterator(made.projectFolder))

@@ -17,6 +17,27 @@ TEST(Values, ReadIntFollowsDecimalConversionAndSaturates)
         EXPECT_EQ(ReadInt(c.text), c.expected) << c.text;
 }
 
+TEST(Values, WholeNumberOnlyWhenItStandsAlone)
+{
+    const struct { const char* text; bool bWhole; int expected; } cases[] = {
+        {"51", true, 51},           {" 51  ", true, 51},         {"\t7\r", true, 7},
+        {"-4", true, -4},           {"+8", true, 8},             {"007", true, 7},
+        {"2147483647", true, 2147483647}, {"-2147483648", true, -2147483647 - 1},
+        {"1e308", false, 0},        {"1e-300", false, 0},        {"5E1", false, 0},
+        {" 7 junk", false, 0},      {"7x", false, 0},            {"12.0", false, 0},
+        {"0.5", false, 0},          {"", false, 0},              {"   ", false, 0},
+        {"+-7", false, 0},          {"- 7", false, 0},           {"--7", false, 0},
+        {"+", false, 0},            {"7-", false, 0},            {"0x10", false, 0},
+        {"2147483648", false, 0},   {"-2147483649", false, 0},   {"99999999999999999999", false, 0},
+        {"5 1", false, 0},
+    };
+    for (const auto& c : cases) {
+        int value = 12345;
+        EXPECT_EQ(ReadWholeNumber(c.text, value), c.bWhole) << '"' << c.text << '"';
+        EXPECT_EQ(value, c.bWhole ? c.expected : 12345) << '"' << c.text << '"';
+    }
+}
+
 TEST(Values, ReadRealStopsAtFirstForeignCharacter)
 {
     const struct { const char* text; double expected; } cases[] = {
