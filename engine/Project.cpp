@@ -267,13 +267,9 @@ bool CProject::Open(const std::wstring& path)
         s.m_params.m_bDelMeanOn = s.m_params.m_iDelMean != 0;
         s.m_params.m_iDelMean = 40;
     } else if (settingsResult == SETTINGS_REJECTED) {
-        // The rejected file may hold what the user saved: a save must not replace it.
-        m_bRejectedFileInPlace = !KeepRejectedSettings();
         s.Reset();
         if (!LoadHeaders())
             return false;
-        ShowMessage(L"Unable to read application project file.\nWill load from original settings.",
-                    TMessageIcon::Exclamation);
     }
     m_bSettingsLoaded = settingsResult == SETTINGS_LOADED;
 
@@ -372,6 +368,13 @@ bool CProject::Open(const std::wstring& path)
     m_fHoverX = m_fCursorX;
     m_fHoverY = m_fCursorY;
     m_fHoverDepth = m_fCursorDepth;
+    if (settingsResult == SETTINGS_REJECTED) {
+        // The rejected file may hold what the user saved: a save must not replace it. Only an
+        // open that succeeds moves it aside; a refused one leaves every file where it was.
+        m_bRejectedFileInPlace = !KeepRejectedSettings();
+        ShowMessage(L"Unable to read application project file.\nWill load from original settings.",
+                    TMessageIcon::Exclamation);
+    }
     m_bOpen = true;
     return true;
 }

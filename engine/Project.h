@@ -58,8 +58,8 @@ public:
     // name when only its extension's case differs.
     void WriteSettings(CHeaders& headers) const;
     bool SaveSettings() const;
-    // A file that does not fit the project, or holds bytes but no setting, is rejected; Open
-    // then moves it aside, so that no save replaces it.
+    // A file that does not fit the project, or holds bytes but no setting, is rejected; an Open
+    // that succeeds then moves it aside, so that no save replaces it.
     int ReadSettings();
     bool IsSettingsChanged() const;
     // Moves the settings file, the project palette and the drawing objects aside, each file of

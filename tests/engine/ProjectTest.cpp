@@ -271,6 +271,34 @@ TEST_F(ProjectTest, SizesThatAreNoWholeNumbersFailTheOpenAndKeepTheSettings)
     }
 }
 
+TEST_F(ProjectTest, ARefusedOpenLeavesTheSettingsFilesWhereTheyWere)
+{
+    CProject saved;
+    ASSERT_TRUE(saved.Open(made.rhdPath));
+    saved.m_settings.m_iContrast = 61;
+    ASSERT_TRUE(saved.SaveSettings());
+    WriteFileBytes(made.File(".pal"), "project palette");
+    WriteFileBytes(made.File(".3qo"), "objects");
+    const auto before = SettingsFiles(made);
+
+    // SAMPLES one more: the settings file does not fit, and the trace files cannot hold the
+    // records either.
+    const std::string rad = ReadFileBytes(made.File(".rad"));
+    const std::string more = FormatInt(made.params.samples + 1);
+    EditKeys(".rad", {{"SAMPLES", more.c_str()}});
+    CProject project;
+    EXPECT_FALSE(project.Open(made.rhdPath));
+    EXPECT_NE(ReadLog().find("cannot hold"), std::string::npos) << ReadLog();
+    EXPECT_TRUE(notifier.m_messages.empty());
+    EXPECT_EQ(SettingsFiles(made), before);
+
+    WriteFileBytes(made.File(".rad"), rad); // mended
+    ASSERT_TRUE(project.Open(made.rhdPath));
+    EXPECT_TRUE(project.m_bSettingsLoaded);
+    EXPECT_EQ(project.m_settings.m_iContrast, 61);
+    EXPECT_EQ(SettingsFiles(made), before);
+}
+
 TEST_F(ProjectTest, HeaderValueRules)
 {
     EditKeys(".rhd", {{"X-SIZE", "55"}});
