@@ -166,7 +166,7 @@ int CProject::ReadSettings()
 
         value("program name");
         value("program version");
-        // A "KR V8" file must hold the grid; any other holds it as written for its project.
+        // A "KR V8" file must hold the grid; in any other, a grid it holds must be this one too.
         const bool bGridRequired = h.GetValue("project version") == "KR V8";
         const struct { const char* key; int32_t expected; } grid[] = {
             {"gridsize x", s.m_iGridSizeX}, {"gridsize y", s.m_iGridSizeY},

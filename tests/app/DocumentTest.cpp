@@ -6,6 +6,7 @@
 
 #include "DrawingManager.h"
 #include "FileIo.h"
+#include "Headers.h"
 #include "Values.h"
 
 #include <cmath>
@@ -373,6 +374,35 @@ TEST_F(DocumentTest, SamplesBeyondTheTraceFilesFailTheOpenAtOnce)
     EXPECT_FALSE(doc.OnOpenDocument(project.rhdPath));
     EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{L"Unable to open project."});
     EXPECT_NE(ReadLog().find("holds no record of 2147483647 samples"), std::string::npos);
+}
+
+TEST_F(DocumentTest, AnOpenRefusedByTheTraceFilesKeepsTheSavedSettings)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    SetFileValue(project.File(".3dq"), "contrast", "77");
+    const std::string settings = ReadFileBytes(project.File(".3dq"));
+    // SAMPLES one more: the settings file does not fit, nor do the trace files.
+    const std::string rad = ReadFileBytes(project.File(".rad"));
+    const int samples = ReadInt(CHeaders(Wide(project.File(".rad"))).GetValue("SAMPLES"));
+    const size_t at = rad.find("SAMPLES:");
+    ASSERT_NE(at, std::string::npos);
+    std::string more = rad;
+    more.replace(at, rad.find("\r\n", at) - at, "SAMPLES:" + FormatInt(samples + 1));
+    WriteFileBytes(project.File(".rad"), more);
+
+    CNotifierRecorder notifier;
+    CQuarvelDoc doc;
+    EXPECT_FALSE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{L"Unable to open project."});
+    EXPECT_TRUE(notifier.m_messages.empty());
+    EXPECT_EQ(ReadFileBytes(project.File(".3dq")), settings);
+    EXPECT_FALSE(Exists(project.File(".3dq.old")));
+
+    WriteFileBytes(project.File(".rad"), rad); // mended
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    EXPECT_TRUE(doc.m_project.m_bSettingsLoaded);
+    EXPECT_EQ(doc.m_project.m_settings.m_iContrast, 77);
 }
 
 TEST(ContrastTest, InitialContrastFromTheSumOfTheFirstLine)
