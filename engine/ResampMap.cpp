@@ -93,6 +93,38 @@ void CreateResampleMapRange(CResampMap& map, int last, int m)
     BuildMap(map, step, int64_t{last} + 1, m, last > 0 ? static_cast<uint32_t>(last) : 0, true);
 }
 
+float MapTargetToSource(const CResampMap& map, int target)
+{
+    const int m = int(std::min<size_t>({map.m_nTargetCount, map.m_index.size(), map.m_fraction.size()}));
+    if (m <= 0)
+        return 0.0f;
+    const int inside = std::clamp(target, 0, m - 1);
+    const float position = float(map.m_index[size_t(inside)]) + map.m_fraction[size_t(inside)];
+    return target == inside ? position : position + float(target - inside) * map.m_fStep;
+}
+
+int MapSourceToTarget(const CResampMap& map, double source)
+{
+    const int m = int(std::min<size_t>({map.m_nTargetCount, map.m_index.size(), map.m_fraction.size()}));
+    const double step = map.m_fStep;
+    if (m <= 0 || !(step > 0) || std::isnan(source))
+        return 0;
+    constexpr double kFarthest = 1.0e6;
+    const double first = MapTargetToSource(map, 0), last = MapTargetToSource(map, m - 1);
+    if (source <= first)
+        return -int(std::min(std::floor((first - source) / step + 0.5), kFarthest));
+    if (source >= last)
+        return m - 1 + int(std::min(std::floor((source - last) / step + 0.5), kFarthest));
+    // Inside the map the positions rise with the targets: walk from the estimate to the nearest.
+    int target = std::clamp(int(source / step + 0.5), 0, m - 1);
+    const auto distance = [&](int t) { return std::fabs(double(MapTargetToSource(map, t)) - source); };
+    while (target + 1 < m && distance(target + 1) < distance(target))
+        ++target;
+    while (target > 0 && distance(target - 1) < distance(target))
+        --target;
+    return target;
+}
+
 void ResampleTrace(const CResampMap& map, const float* source, size_t sourceCount, float* target,
                    size_t targetCount)
 {

@@ -30,6 +30,14 @@ void CreateResampleMapOffset(CResampMap& map, int last, int m);
 // the last source sample: step last / (m - 1), 0 for m = 1; entries m - 1 and m are last.
 void CreateResampleMapRange(CResampMap& map, int last, int m);
 
+// The source position that a target sample stands for: its index plus fraction; targets
+// before the first or past the last continue the map's line by its step. 0 for an empty map.
+float MapTargetToSource(const CResampMap& map, int target);
+// The target sample whose source position lies nearest, the inverse of MapTargetToSource:
+// every target's own position gives the target back. Positions outside the map give targets
+// outside it (at most 10^6 away); 0 for a map without a step or a NaN position.
+int MapSourceToTarget(const CResampMap& map, double source);
+
 // Fills target samples 0 .. m - 1 (at most targetCount) by linear interpolation of the source;
 // samples outside first .. end - 1 are 0, so the last one always is. Reads no source sample
 // past min(map source count, sourceCount) - 1; with no source samples every target is 0.

@@ -228,21 +228,23 @@ void CDataSideView::UpdateThickness()
 float CDataSideView::RowToSample(int row) const
 {
     const int rows = int(m_depthMap.m_nTargetCount);
-    if (rows <= 0 || m_depthMap.m_index.size() < size_t(rows))
-        return 0.0f;
-    const size_t r = size_t(std::clamp(row, 0, rows - 1));
-    return float(m_depthMap.m_index[r]) + m_depthMap.m_fraction[r];
+    return rows > 0 ? MapTargetToSource(m_depthMap, std::clamp(row, 0, rows - 1)) : 0.0f;
 }
 
 int CDataSideView::SampleToRow(float sample) const
 {
-    const int height = m_image.GetHeight();
-    const float step = m_depthMap.m_fStep;
-    int row = step > 0 ? TruncToInt(double(sample) / step) : 0;
-    row = std::clamp(row, 0, std::max(height - 1, 0));
-    if (row < height - 1 && m_pProject && CompareFloat(RowToSample(row), float(m_pProject->m_settings.m_iZeroLevel)) < 0)
-        ++row;
+    const int row = std::clamp(MapSourceToTarget(m_depthMap, sample), 0, std::max(m_image.GetHeight() - 1, 0));
     return std::max(row, m_nZeroLevelRow);
+}
+
+int CDataSideView::PositionToColumn(float position) const
+{
+    return std::clamp(MapSourceToTarget(m_columnMap, position), 0, std::max(m_image.GetWidth() - 1, 0));
+}
+
+float CDataSideView::GetAlongCursor() const
+{
+    return m_nDirection == DIRECTION_X ? m_pProject->m_fCursorX : m_pProject->m_fCursorY;
 }
 
 void CDataSideView::UpdateFromSettings(bool bForce)
@@ -273,10 +275,7 @@ void CDataSideView::UpdateFromSettings(bool bForce)
     CPoint point = m_crossHair.GetPosition();
     bool bMoved = false, bAlongMoved = false;
     if (bForce || CompareFloat(along, copyAlong) != 0) {
-        const int width = m_image.GetWidth();
-        const int last = GetPositionCount() - 1;
-        const int x = last > 0 ? TruncToInt(double(along) / last * (width - 1)) : 0;
-        point.x = std::clamp(x, 0, std::max(width - 1, 0));
+        point.x = PositionToColumn(along);
         bMoved = bAlongMoved = point.x != m_crossHair.GetPosition().x;
     }
     if (bForce || CompareFloat(depth, m_fCursorDepth) != 0) {
@@ -428,6 +427,9 @@ void CDataSideView::Resize(const CRect& rect)
             UpdateThickness();
         }
         m_crossHair.Resize(width, height);
+        // A bound view marks the cursor itself, also when it had no size to scale from.
+        if (m_bBound)
+            m_crossHair.SetPosition(CPoint(PositionToColumn(GetAlongCursor()), SampleToRow(m_pProject->m_fCursorDepth)));
         m_image.SetValid(false);
         if (m_bPainterEnabled)
             m_painter.SetSize(width, height);
@@ -443,19 +445,15 @@ void CDataSideView::PixelToPosition(CPoint point, float& x, float& y) const
     x = y = 0.0f;
     if (!m_pProject)
         return;
-    const float along = float(point.x) * m_columnMap.m_fStep;
-    if (m_nDirection == DIRECTION_X) {
-        x = along;
-        y = m_pProject->m_fHoverY;
-    } else {
-        x = m_pProject->m_fHoverX;
-        y = along;
-    }
+    // The section lies in the cross-hair's plane.
+    x = m_pProject->m_fCursorX;
+    y = m_pProject->m_fCursorY;
+    (m_nDirection == DIRECTION_X ? x : y) = MapTargetToSource(m_columnMap, point.x);
 }
 
 float CDataSideView::PixelToDepth(CPoint point) const
 {
-    return float(point.y) * m_depthMap.m_fStep;
+    return MapTargetToSource(m_depthMap, point.y);
 }
 
 bool CDataSideView::TakeCursorPoint(CPoint point, bool bSet)
@@ -464,12 +462,12 @@ bool CDataSideView::TakeCursorPoint(CPoint point, bool bSet)
         return false;
     CProjectSettings& s = m_pProject->m_settings;
     const float depth = LimitFloat(RowToSample(point.y), float(s.m_iZeroLevel), float(std::max(s.m_iSamples - 1, s.m_iZeroLevel)));
-    float x = bSet ? m_pProject->m_fCursorX : m_pProject->m_fHoverX;
-    float y = bSet ? m_pProject->m_fCursorY : m_pProject->m_fHoverY;
-    if (m_bPositionLineMovable) {
-        const int last = std::max(GetPositionCount() - 1, 0);
-        const float along = std::clamp(float(std::max(point.x, 0)) * m_columnMap.m_fStep, 0.0f, float(last));
-        (m_nDirection == DIRECTION_X ? x : y) = along;
+    // The point lies in the cross-hair's plane; on the column that shows the cursor it keeps
+    // the cursor's own position, so that moving the depth line alone never moves it.
+    float x = m_pProject->m_fCursorX, y = m_pProject->m_fCursorY;
+    if (m_bPositionLineMovable && (!bSet || point.x != PositionToColumn(GetAlongCursor()))) {
+        const float last = float(std::max(GetPositionCount() - 1, 0));
+        (m_nDirection == DIRECTION_X ? x : y) = std::clamp(MapTargetToSource(m_columnMap, point.x), 0.0f, last);
     }
     if (bSet) {
         m_fCursorDepth = depth;
@@ -479,8 +477,10 @@ bool CDataSideView::TakeCursorPoint(CPoint point, bool bSet)
         m_pProject->m_fCursorY = y;
     } else {
         m_pProject->m_fHoverDepth = depth;
-        m_pProject->m_fHoverX = x;
-        m_pProject->m_fHoverY = y;
+        if (m_bPositionLineMovable) {
+            m_pProject->m_fHoverX = x;
+            m_pProject->m_fHoverY = y;
+        }
     }
     return true;
 }

@@ -119,6 +119,10 @@ private:
     float RowToSample(int row) const;
     // The pixel row of a depth in samples, never above the row where the samples reach it.
     int SampleToRow(float sample) const;
+    // The pixel column of a grid position along the section, inside the view.
+    int PositionToColumn(float position) const;
+    // The cross-hair's position along the section (bound only).
+    float GetAlongCursor() const;
     void CreatePainter();
     void SetDrawingMode(bool bOn);
     void MoveDepthLine(int row);

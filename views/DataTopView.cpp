@@ -258,6 +258,9 @@ void CDataTopView::Resize(const CRect& rect)
         if (m_bBound)
             UpdateResampMaps(CRect(0, 0, width, height));
         m_crossHair.Resize(width, height);
+        // A bound view marks the cursor itself, also when it had no size to scale from.
+        if (m_bBound)
+            m_crossHair.SetPosition(CursorPixel());
         m_image.SetValid(false);
         m_painter.SetSize(width, height);
     }
@@ -281,11 +284,7 @@ void CDataTopView::UpdateCursor()
     if (std::fabs(project.m_fCursorX - m_fCursorX) >= 0.0001f || std::fabs(project.m_fCursorY - m_fCursorY) >= 0.0001f) {
         m_fCursorX = project.m_fCursorX;
         m_fCursorY = project.m_fCursorY;
-        const int width = m_image.GetWidth(), height = m_image.GetHeight();
-        const float columnStep = m_pixelColumnMap.m_fStep, rowStep = m_pixelRowMap.m_fStep;
-        const int x = columnStep > 0 ? TruncClamped(m_fCursorX / columnStep, 0, std::max(width - 1, 0)) : 0;
-        const int rows = rowStep > 0 ? TruncClamped(m_fCursorY / rowStep, 0, std::max(height - 1, 0)) : 0;
-        m_crossHair.MoveTo(CPoint(x, height - rows - 1));
+        m_crossHair.MoveTo(CursorPixel());
     }
     if (project.m_fCursorDepth != m_fSliceDepth) {
         m_fSliceDepth = project.m_fCursorDepth;
@@ -524,10 +523,19 @@ void CDataTopView::SetDrawingMode(bool bOn)
 // ---------------------------------------------------------------------------------------------
 // Positions and notification
 
+CPoint CDataTopView::CursorPixel() const
+{
+    const int width = m_image.GetWidth(), height = m_image.GetHeight();
+    const int x = std::clamp(MapSourceToTarget(m_pixelColumnMap, m_pProject->m_fCursorX), 0, std::max(width - 1, 0));
+    const int rows = std::clamp(MapSourceToTarget(m_pixelRowMap, m_pProject->m_fCursorY), 0, std::max(height - 1, 0));
+    return CPoint(x, height - rows - 1);
+}
+
 void CDataTopView::PixelToPosition(CPoint point, float& x, float& y) const
 {
-    x = float(point.x) * m_pixelColumnMap.m_fStep;
-    y = float(m_image.GetHeight() - point.y - 1) * m_pixelRowMap.m_fStep;
+    // Rows count upwards from the bottom of the window.
+    x = MapTargetToSource(m_pixelColumnMap, point.x);
+    y = MapTargetToSource(m_pixelRowMap, m_image.GetHeight() - point.y - 1);
 }
 
 float CDataTopView::PixelToDepth(CPoint) const
@@ -542,6 +550,15 @@ bool CDataTopView::TakeCursorPoint(CPoint point, bool bSet)
     const CProjectSettings& s = m_pProject->m_settings;
     float x, y;
     PixelToPosition(point, x, y);
+    if (bSet) {
+        // A line that stays on the cursor's pixel keeps the cursor's own position, so that
+        // moving the other line alone never moves it.
+        const CPoint cursor = CursorPixel();
+        if (point.x == cursor.x)
+            x = m_pProject->m_fCursorX;
+        if (point.y == cursor.y)
+            y = m_pProject->m_fCursorY;
+    }
     // A captured mouse may lie outside the window: keep the position on the grid.
     x = std::clamp(x, 0.0f, float(std::max(s.m_iSizeX - 1, 0)));
     y = std::clamp(y, 0.0f, float(std::max(s.m_iSizeY - 1, 0)));

@@ -91,6 +91,8 @@ private:
     // The EM values replace the radar slice while the project's switch is on and the matrix
     // has EM data.
     bool HasEmImage() const;
+    // The pixel that shows the project's cross-hair position (bound only).
+    CPoint CursorPixel() const;
     void SetDrawingMode(bool bOn);
 
     // Copies the matrix's two slice images, zero-filling what the matrix lacks.

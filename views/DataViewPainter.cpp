@@ -18,16 +18,6 @@ using Tovrik::CDrawDataObject;
 namespace {
 constexpr COLORREF kMarkColour = 0xFF6464;
 
-// round(value / (positions - 1) x (pixels - 1)), the rounding a truncation of value + 0.5;
-// kept far inside the int range for absurd coordinates, 0 for a single position.
-int ScaleToPixel(double value, int positions, int pixels)
-{
-    if (positions <= 1)
-        return 0;
-    const double scaled = value / (positions - 1) * (pixels - 1) + 0.5;
-    return int(std::clamp(scaled, -1.0e6, 1.0e6));
-}
-
 COLORREF PenColour(const CDrawDataObject& object)
 {
     return object.m_pPen ? object.m_pPen->m_crColor : object.m_crLine;
@@ -120,8 +110,17 @@ void CDataViewPainter::SetSize(int width, int height)
         pSurface->Resize(width, height);
     m_nWidth = width;
     m_nHeight = height;
+    UpdatePixelMaps();
     for (CPaintObject& object : m_objects)
         CalcObjectRect(object);
+}
+
+void CDataViewPainter::UpdatePixelMaps()
+{
+    const int across = m_nMode == MODE_SECTION_Y ? m_iSizeY : m_iSizeX;
+    const int down = m_nMode == MODE_TOP ? m_iSizeY : m_iSamples;
+    CreateResampleMapRange(m_acrossMap, std::max(across - 1, 0), std::max(m_nWidth, 0));
+    CreateResampleMapRange(m_downMap, std::max(down - 1, 0), std::max(m_nHeight, 0));
 }
 
 void CDataViewPainter::SetGridSize(int nSizeX, int nSizeY, int nSamples)
@@ -129,6 +128,7 @@ void CDataViewPainter::SetGridSize(int nSizeX, int nSizeY, int nSamples)
     m_iSizeX = nSizeX;
     m_iSizeY = nSizeY;
     m_iSamples = nSamples;
+    UpdatePixelMaps();
     for (CPaintObject& object : m_objects)
         CalcObjectRect(object);
 }
@@ -345,17 +345,17 @@ void CDataViewPainter::CalcObjectRect(CPaintObject& object) const
 {
     const CDrawDataObject& o = *object.m_pObject;
     if (m_nMode == MODE_TOP) {
-        object.m_nLeft = ScaleToPixel(o.m_fX1, m_iSizeX, m_nWidth);
-        object.m_nRight = ScaleToPixel(o.m_fX2, m_iSizeX, m_nWidth);
+        object.m_nLeft = MapSourceToTarget(m_acrossMap, o.m_fX1);
+        object.m_nRight = MapSourceToTarget(m_acrossMap, o.m_fX2);
         // Rows count upwards.
-        object.m_nTop = m_nHeight - ScaleToPixel(o.m_fY1, m_iSizeY, m_nHeight) - 1;
-        object.m_nBottom = m_nHeight - ScaleToPixel(o.m_fY2, m_iSizeY, m_nHeight) - 1;
+        object.m_nTop = m_nHeight - MapSourceToTarget(m_downMap, o.m_fY1) - 1;
+        object.m_nBottom = m_nHeight - MapSourceToTarget(m_downMap, o.m_fY2) - 1;
     } else {
         const bool bAlongX = m_nMode == MODE_SECTION_X;
-        object.m_nLeft = ScaleToPixel(bAlongX ? o.m_fX1 : o.m_fY1, bAlongX ? m_iSizeX : m_iSizeY, m_nWidth);
-        object.m_nRight = ScaleToPixel(bAlongX ? o.m_fX2 : o.m_fY2, bAlongX ? m_iSizeX : m_iSizeY, m_nWidth);
-        object.m_nTop = ScaleToPixel(o.m_fZ1, m_iSamples, m_nHeight);
-        object.m_nBottom = ScaleToPixel(o.m_fZ2, m_iSamples, m_nHeight);
+        object.m_nLeft = MapSourceToTarget(m_acrossMap, bAlongX ? o.m_fX1 : o.m_fY1);
+        object.m_nRight = MapSourceToTarget(m_acrossMap, bAlongX ? o.m_fX2 : o.m_fY2);
+        object.m_nTop = MapSourceToTarget(m_downMap, o.m_fZ1);
+        object.m_nBottom = MapSourceToTarget(m_downMap, o.m_fZ2);
     }
     if (o.m_nType == CDrawDataObject::TYPE_LINE)
         return;

@@ -9,6 +9,7 @@
 #include "MemDC.h"
 
 #include "DrawingManager.h"
+#include "ResampMap.h"
 
 #include <cstdint>
 #include <vector>
@@ -125,6 +126,9 @@ private:
     CRect ViewRect() const { return CRect(0, 0, m_nWidth, m_nHeight); }
     CRect Grown(const CRect& rect, int by) const;
     CPaintObject MakePaintObject(CDrawDataObject* pObject) const;
+    // The pixel maps of the view's two axes, built as the view builds its own, so that an
+    // object lies on the pixels whose positions the view gives it.
+    void UpdatePixelMaps();
     int GripTest(const CPaintObject& object, CPoint point) const;
     // The cursor of a grip, -1 for none.
     static int GripCursor(int32_t nType, int nGrip);
@@ -160,6 +164,8 @@ private:
     int32_t m_iSamples = 0;
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
+    CResampMap m_acrossMap; // pixel columns onto grid positions along the view
+    CResampMap m_downMap;   // pixel rows onto grid rows (top view, counted upwards) or samples
     int32_t m_nState = STATE_IDLE;
     std::vector<CPaintObject> m_objects; // drawing order
     CPaintObject m_edit;

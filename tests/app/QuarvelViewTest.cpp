@@ -10,6 +10,8 @@
 #include "QuarvelView.h"
 
 #include "Cfg.h"
+#include "ResampMap.h"
+#include "Values.h"
 #include "SignalRoutines.h"
 
 #include <QCoreApplication>
@@ -129,6 +131,44 @@ TEST_F(QuarvelViewTest, BoundSectionsShowTheProjectsCursor)
         TearDown();
         SetUp();
     }
+}
+
+// In the simple layout the Y section waits hidden and without a size; shown by "Y-Profiles",
+// its lines mark the cursor, and the mouse over it, after the slice, reads the section's x.
+TEST_F(QuarvelViewTest, YSectionShownInTheSimpleLayoutMarksTheCursorAndReadsItsPlane)
+{
+    OpenProject(0);
+    CQuarvelView* pView = View();
+    const CProjectSettings& s = Settings();
+    const auto metres = [](double value) {
+        const std::string text = FormatReal(value, 2);
+        return std::wstring(text.begin(), text.end());
+    };
+    TypeCoordinate(CQuarvelView::IDC_EDIT_X, metres((s.m_iSizeX - 1) * s.m_dResolution * 0.3));
+    TypeCoordinate(CQuarvelView::IDC_EDIT_Y, metres((s.m_iSizeY - 1) * s.m_dResolution * 0.2));
+    const float sample = float(s.m_iZeroLevel) + 0.6f * float(s.m_iSamples - 1 - s.m_iZeroLevel);
+    TypeCoordinate(CQuarvelView::IDC_EDIT_DEPTH, metres(s.SampleToDepth(sample)));
+    ProcessEvents();
+    ASSERT_FALSE(pView->GetYSection().IsWindowVisible());
+
+    pView->GetProfileRadio(CQuarvelView::IDC_Y_PROFILES).Click();
+    ProcessEvents();
+    CDataSideView& section = pView->GetYSection().GetDataView();
+    ASSERT_TRUE(section.IsWindowVisible());
+    const CPoint shown = section.GetCrossHair().GetPosition();
+    const int width = section.GetSize().cx;
+    EXPECT_EQ(shown.x, std::clamp(MapSourceToTarget(section.GetColumnMap(), Project().m_fCursorY), 0, width - 1));
+    section.UpdateFromSettings(true);
+    EXPECT_EQ(section.GetCrossHair().GetPosition(), shown);
+
+    // The slice's hover first, then the section's: x is the section's, the cross-hair's x.
+    CDataTopView& slice = pView->GetTopView().GetDataView();
+    slice.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(slice.GetImage().GetWidth() - 3, 2));
+    section.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(width / 3, shown.y + 15));
+    ProcessEvents();
+    EXPECT_EQ(Project().m_fHoverX, Project().m_fCursorX);
+    const std::wstring pane = Frame()->GetStatusBar().GetPaneText(0);
+    EXPECT_EQ(pane.rfind(L"x= " + Text(CQuarvelView::IDC_EDIT_X) + L" m ", 0), 0u) << ToAnsi(pane);
 }
 
 // Where every panel control lies inside its pane: offset from the pane's corner and size.

@@ -1,6 +1,7 @@
 #include "ResampMap.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -122,6 +123,43 @@ TEST(ResampMap, RebuildingReplacesTheOldMap)
     EXPECT_EQ(map.m_nSourceCount, 6u);
     EXPECT_FLOAT_EQ(map.m_fStep, 2.0f);
     EXPECT_EQ(map.m_index, (std::vector<uint32_t>{0, 2, 4, 5}));
+}
+
+TEST(ResampMap, TargetsAndSourcePositionsConvertBothWays)
+{
+    // Views: pixels over grid positions or samples, wider and narrower than the grid, odd sizes.
+    const struct { int last; int m; } cases[] = {{499, 500}, {499, 733}, {499, 301}, {50, 517},
+                                                 {63, 127}, {63, 32}, {1, 2}, {262, 999}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.last << " onto " << c.m);
+        CResampMap map;
+        CreateResampleMapRange(map, c.last, c.m);
+        for (int t = 0; t < c.m; ++t) {
+            const float position = MapTargetToSource(map, t);
+            ASSERT_FLOAT_EQ(position, map.m_index[size_t(t)] + map.m_fraction[size_t(t)]) << t;
+            ASSERT_EQ(MapSourceToTarget(map, position), t) << t;
+        }
+        EXPECT_FLOAT_EQ(MapTargetToSource(map, c.m - 1), float(c.last));
+        // Between two targets the nearer one wins.
+        for (int t = 0; t + 1 < c.m; ++t) {
+            const double a = MapTargetToSource(map, t), b = MapTargetToSource(map, t + 1);
+            ASSERT_EQ(MapSourceToTarget(map, a + (b - a) * 0.4), t) << t;
+            ASSERT_EQ(MapSourceToTarget(map, a + (b - a) * 0.6), t + 1) << t;
+        }
+        // Outside the map the line goes on, so targets off the view come back too.
+        for (const int t : {-5, -1, c.m, c.m + 7})
+            EXPECT_EQ(MapSourceToTarget(map, MapTargetToSource(map, t)), t) << t;
+    }
+    // Nothing to convert: no targets, no step, no number; far positions stay in range.
+    CResampMap map;
+    EXPECT_EQ(MapTargetToSource(map, 3), 0.0f);
+    EXPECT_EQ(MapSourceToTarget(map, 3.0), 0);
+    CreateResampleMapRange(map, 0, 5);
+    EXPECT_EQ(MapSourceToTarget(map, 3.0), 0);
+    CreateResampleMapRange(map, 9, 10);
+    EXPECT_EQ(MapSourceToTarget(map, std::nan("")), 0);
+    EXPECT_EQ(MapSourceToTarget(map, 1e300), 9 + 1000000);
+    EXPECT_EQ(MapSourceToTarget(map, -1e300), -1000000);
 }
 
 TEST(ResampleTrace, InterpolatesLinearlyAndLeavesTheLastSampleZero)

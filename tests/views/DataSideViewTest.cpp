@@ -311,7 +311,7 @@ TEST_F(DataSideViewTest, DraggingSetsDepthAndPositionAlongTheSection)
     // A press on nothing grabs both lines; y never goes above the zero-level row.
     m_view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 3));
     EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(30, 10));
-    EXPECT_FLOAT_EQ(m_project.m_fCursorY, 30.0f);
+    EXPECT_NEAR(m_project.m_fCursorY, 30.0f, 0.01f);
     EXPECT_FLOAT_EQ(m_project.m_fCursorX, 7.0f);
     EXPECT_NEAR(m_project.m_fCursorDepth, 10.0f, 0.01f);
     m_view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, 3));
@@ -323,9 +323,140 @@ TEST_F(DataSideViewTest, DraggingSetsDepthAndPositionAlongTheSection)
     m_view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 40));
     m_view.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 45));
     EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(30, 45));
-    EXPECT_FLOAT_EQ(m_project.m_fCursorY, 30.0f);
+    EXPECT_NEAR(m_project.m_fCursorY, 30.0f, 0.01f);
     EXPECT_NEAR(m_project.m_fCursorDepth, 45.0f, 0.01f);
     m_view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 45));
+}
+
+// The broadcast that follows a drop puts the position line back where it was dropped, for
+// every column of views as wide as the grid, narrower, wider and of odd widths.
+TEST_F(DataSideViewTest, ADroppedPositionLineStaysOnItsColumn)
+{
+    for (const int direction : {CDataSideView::DIRECTION_X, CDataSideView::DIRECTION_Y}) {
+        CDataSideView view;
+        Bind(direction, view);
+        for (const int width : {m_width, 2 * m_width + 1, m_width / 2 + 1, 333}) {
+            SCOPED_TRACE(testing::Message() << "direction " << direction << " width " << width);
+            view.Resize(CRect(0, 0, width, kHeight));
+            for (int x = 0; x < width; ++x) {
+                view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 30));
+                view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, 30));
+                view.UpdateFromSettings(false);
+                ASSERT_EQ(view.GetCrossHair().GetPosition(), CPoint(x, 30)) << x;
+            }
+        }
+    }
+}
+
+// Keys, the wheel and dragging the depth line alone change the depth and nothing else, also
+// for a cursor between two columns (typed, or set in another view).
+TEST_F(DataSideViewTest, MovingTheDepthAloneKeepsThePosition)
+{
+    for (const int direction : {CDataSideView::DIRECTION_X, CDataSideView::DIRECTION_Y}) {
+        SCOPED_TRACE(direction);
+        CDataSideView view;
+        Bind(direction, view);
+        view.Resize(CRect(0, 0, m_width * 3 / 2 + 1, kHeight));
+        const CProjectSettings& s = m_project.m_settings;
+        m_project.m_fCursorX = float(s.m_iSizeX - 1) * 0.6137f;
+        m_project.m_fCursorY = float(s.m_iSizeY - 1) * 0.3791f;
+        view.UpdateFromSettings(false);
+        const float x = m_project.m_fCursorX, y = m_project.m_fCursorY;
+        const int column = view.GetCrossHair().GetPosition().x;
+        const auto expectKept = [&](const char* what) {
+            view.UpdateFromSettings(false);
+            EXPECT_EQ(m_project.m_fCursorX, x) << what;
+            EXPECT_EQ(m_project.m_fCursorY, y) << what;
+            EXPECT_EQ(view.GetCrossHair().GetPosition().x, column) << what;
+        };
+        for (int i = 0; i < 5; ++i) {
+            view.OnKeyDown(VK_DOWN, 1, 0);
+            expectKept("down");
+            view.OnKeyDown(VK_UP, 1, 0);
+            expectKept("up");
+            view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0);
+            expectKept("wheel");
+        }
+        // Grab the depth line away from the position line and drag it down and up.
+        const CPoint at = view.GetCrossHair().GetPosition();
+        const int beside = at.x >= 20 ? at.x - 20 : at.x + 20;
+        view.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(beside, at.y));
+        ASSERT_EQ(view.GetCrossHair().GetHitMode(), CCrossHair::HIT_HORIZONTAL);
+        view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(beside, at.y));
+        expectKept("press");
+        for (const int dy : {3, 9, -4}) {
+            view.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(beside + dy, at.y + dy));
+            expectKept("drag");
+        }
+        view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(beside, at.y - 4));
+        EXPECT_EQ(view.GetCrossHair().GetPosition().y, at.y - 4);
+    }
+}
+
+// Over a section the hover lies in the section's plane, whatever the slice last hovered:
+// along X at the cross-hair's y, along Y at its x; a rectangle drawn there lies in it too.
+TEST_F(DataSideViewTest, HoverAndDrawingUseTheSectionsPlane)
+{
+    for (const int direction : {CDataSideView::DIRECTION_X, CDataSideView::DIRECTION_Y}) {
+        SCOPED_TRACE(direction);
+        g_drawingManager.RemoveAll();
+        CDataSideView view;
+        Bind(direction, view);
+        const bool bAlongX = direction == CDataSideView::DIRECTION_X;
+        m_project.m_fCursorX = 5.0f;
+        m_project.m_fCursorY = 10.0f;
+        view.UpdateFromSettings(false);
+        // The slice's last hover.
+        m_project.m_fHoverX = 33.0f;
+        m_project.m_fHoverY = 48.0f;
+        view.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 30));
+        const float along = MapTargetToSource(view.GetColumnMap(), 20);
+        EXPECT_EQ(m_project.m_fHoverX, bAlongX ? along : 5.0f);
+        EXPECT_EQ(m_project.m_fHoverY, bAlongX ? 10.0f : along);
+        float x = 0, y = 0;
+        view.PixelToPosition(CPoint(40, 30), x, y);
+        EXPECT_EQ(bAlongX ? y : x, bAlongX ? 10.0f : 5.0f);
+
+        m_project.m_fHoverX = 33.0f;
+        m_project.m_fHoverY = 48.0f;
+        g_drawingManager.SetTool(Tovrik::CDrawingManager::TOOL_RECT);
+        view.SendMessage(WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL, MakeCodeParam(DRAW_MODE_ON, 0));
+        view.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(10, 20));
+        view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+        view.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 40));
+        view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, 40));
+        ASSERT_EQ(g_drawingManager.GetCount(), 1);
+        const Tovrik::CDrawDataObject& o = *g_drawingManager.GetObject(0);
+        EXPECT_EQ(bAlongX ? o.m_fY1 : o.m_fX1, bAlongX ? 10.0f : 5.0f);
+        EXPECT_EQ(bAlongX ? o.m_fY2 : o.m_fX2, bAlongX ? 10.0f : 5.0f);
+        EXPECT_EQ(bAlongX ? o.m_fX2 : o.m_fY2, MapTargetToSource(view.GetColumnMap(), 30));
+        view.SendMessage(WM_DRAWING_EVENT, ID_SENDER_DRAW_TOOL, MakeCodeParam(DRAW_MODE_OFF, 0));
+    }
+    g_drawingManager.RemoveAll();
+}
+
+// Bound while it had no size (a section hidden in the simple layout), the view puts its lines
+// on the cursor once it is given one, not at the middle.
+TEST_F(DataSideViewTest, ShownAfterBindingWithoutASizeTheLinesMarkTheCursor)
+{
+    for (const int direction : {CDataSideView::DIRECTION_X, CDataSideView::DIRECTION_Y}) {
+        SCOPED_TRACE(direction);
+        CDataSideView view;
+        Bind(direction, view);
+        const int width = m_width;
+        view.Resize(CRect(0, 0, 0, 0));
+        m_project.m_fCursorX = 3.0f;
+        m_project.m_fCursorY = 4.0f;
+        m_project.m_fCursorDepth = 50.0f;
+        view.SetData(&m_project, &m_matrix);
+        view.UpdateFromSettings(false);
+        view.Resize(CRect(0, 0, width, kHeight));
+        const float along = direction == CDataSideView::DIRECTION_X ? 3.0f : 4.0f;
+        EXPECT_EQ(view.GetCrossHair().GetPosition(), CPoint(MapSourceToTarget(view.GetColumnMap(), along), 50));
+        const CPoint shown = view.GetCrossHair().GetPosition();
+        view.UpdateFromSettings(true);
+        EXPECT_EQ(view.GetCrossHair().GetPosition(), shown);
+    }
 }
 
 TEST_F(DataSideViewTest, HiddenCrossHairShowsTheClassCursor)

@@ -223,9 +223,9 @@ TEST_F(DataTopViewTest, ButtonDownSetsTheCrossHairAndHoverOnlyMovesTheHoverPosit
     // (step 50 / 79): the last pixel lies on the last column and row.
     Mouse(WM_LBUTTONDOWN, 33, 79, MK_LBUTTON);
     EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(33, 79));
-    EXPECT_FLOAT_EQ(m_project.m_fCursorX, 20.0f);
-    EXPECT_FLOAT_EQ(m_project.m_fCursorY, 0.0f);
-    EXPECT_FLOAT_EQ(m_project.m_fHoverX, 20.0f);
+    EXPECT_NEAR(m_project.m_fCursorX, 20.0f, 0.001f);
+    EXPECT_NEAR(m_project.m_fCursorY, 0.0f, 0.001f);
+    EXPECT_NEAR(m_project.m_fHoverX, 20.0f, 0.001f);
     auto sent = m_parent.Take(WM_CURSOR_MOVED);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].wParam, WPARAM(CDataTopView::ID_VIEW));
@@ -234,7 +234,7 @@ TEST_F(DataTopViewTest, ButtonDownSetsTheCrossHairAndHoverOnlyMovesTheHoverPosit
     EXPECT_FALSE(m_view.GetCrossHair().IsDragging());
 
     Mouse(WM_MOUSEMOVE, 99, 0);
-    EXPECT_FLOAT_EQ(m_project.m_fCursorX, 20.0f);
+    EXPECT_NEAR(m_project.m_fCursorX, 20.0f, 0.001f);
     EXPECT_FLOAT_EQ(m_project.m_fHoverX, 60.0f);
     EXPECT_FLOAT_EQ(m_project.m_fHoverY, 50.0f);
     sent = m_parent.Take(WM_CURSOR_MOVED);
@@ -332,6 +332,59 @@ TEST_F(DataTopViewTest, WheelStepsTheDepthWithinZeroLevelAndSamples)
     EXPECT_EQ(m_view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0), 0);
 }
 
+// A cross-hair dropped in the slice and taken back from the project (as another view's
+// broadcast brings it) lies on the pixel where it was dropped, for every column and row.
+TEST_F(DataTopViewTest, ADroppedCrossHairComesBackToItsPixel)
+{
+    Bind();
+    for (const CSize size : {CSize(kWidth, kHeight), CSize(173, 91), CSize(37, 29)}) {
+        SCOPED_TRACE(testing::Message() << size.cx << " x " << size.cy);
+        m_view.Resize(CRect(0, 0, size.cx, size.cy));
+        for (int i = 0; i < std::max(size.cx, size.cy); ++i) {
+            const CPoint point(std::min<int>(i, size.cx - 1), std::min<int>(i, size.cy - 1));
+            Mouse(WM_LBUTTONDOWN, point.x, point.y, MK_LBUTTON);
+            Mouse(WM_LBUTTONUP, point.x, point.y);
+            const float x = m_project.m_fCursorX, y = m_project.m_fCursorY;
+            m_project.m_fCursorX = m_project.m_fCursorY = -1.0f;
+            m_view.UpdateCursor();
+            m_project.m_fCursorX = x;
+            m_project.m_fCursorY = y;
+            m_view.UpdateCursor();
+            ASSERT_EQ(m_view.GetCrossHair().GetPosition(), point);
+        }
+    }
+}
+
+// Dragging one line leaves the other coordinate as it was, also when it lies between pixels.
+TEST_F(DataTopViewTest, DraggingOneLineKeepsTheOtherCoordinate)
+{
+    Bind();
+    const CProjectSettings& s = m_project.m_settings;
+    m_project.m_fCursorX = float(s.m_iSizeX - 1) * 0.6137f;
+    m_project.m_fCursorY = float(s.m_iSizeY - 1) * 0.3791f;
+    m_view.UpdateCursor();
+    const float x = m_project.m_fCursorX, y = m_project.m_fCursorY;
+    const CPoint at = m_view.GetCrossHair().GetPosition();
+    const int beside = at.x >= 20 ? at.x - 20 : at.x + 20;
+    const int above = at.y >= 20 ? at.y - 20 : at.y + 20;
+    // The horizontal line alone, then the vertical one alone.
+    Mouse(WM_MOUSEMOVE, beside, at.y);
+    ASSERT_EQ(m_view.GetCrossHair().GetHitMode(), CCrossHair::HIT_HORIZONTAL);
+    Mouse(WM_LBUTTONDOWN, beside, at.y, MK_LBUTTON);
+    Mouse(WM_MOUSEMOVE, beside, at.y + 5, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, beside, at.y + 5);
+    EXPECT_EQ(m_project.m_fCursorX, x);
+    EXPECT_NE(m_project.m_fCursorY, y);
+    const float y2 = m_project.m_fCursorY;
+    Mouse(WM_MOUSEMOVE, at.x, above);
+    ASSERT_EQ(m_view.GetCrossHair().GetHitMode(), CCrossHair::HIT_VERTICAL);
+    Mouse(WM_LBUTTONDOWN, at.x, above, MK_LBUTTON);
+    Mouse(WM_MOUSEMOVE, at.x + 5, above, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, at.x + 5, above);
+    EXPECT_NE(m_project.m_fCursorX, x);
+    EXPECT_EQ(m_project.m_fCursorY, y2);
+}
+
 TEST_F(DataTopViewTest, ResizeScalesTheCrossHairAndInvalidates)
 {
     Bind();
@@ -341,8 +394,9 @@ TEST_F(DataTopViewTest, ResizeScalesTheCrossHairAndInvalidates)
     m_view.Resize(CRect(0, 0, kWidth / 2, kHeight));
     EXPECT_FALSE(m_view.IsImageValid());
     EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(kWidth / 2 - 1, 41)); // 50 rounded, last pixel 49
+    // Back at the old size the cross-hair is on the cursor's pixel again, not one off by scaling.
     m_view.Resize(CRect(0, 0, kWidth, kHeight));
-    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(98, 41));
+    EXPECT_EQ(m_view.GetCrossHair().GetPosition(), CPoint(99, 41));
     m_view.Render();
     EXPECT_EQ(Index(0, kHeight - 1), 147);
 }
