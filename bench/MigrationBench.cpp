@@ -1,11 +1,12 @@
-// Migration and running-mean removal of one grid line of the reference survey (521 traces of
-// 512 samples), as the matrix runs them on each of its 41 + 41 lines. BM_MigrationReference is
+// Migration and running-mean removal of one grid line of the reference survey (its grid's
+// traces of 512 samples), as the matrix runs them on each of its lines. BM_MigrationReference is
 // the summation written out trace by trace and sample by sample, for comparison with
 // BM_MigrationMigrate.
 
 #include "Migration.h"
 #include "ReferenceMigration.h"
 #include "Project.h"
+#include "ProjectCreation.h"
 #include "SurveyGenerator.h"
 
 #include <algorithm>
@@ -16,11 +17,6 @@
 #include <vector>
 
 namespace {
-
-// Traces per grid line of the reference project: the profile's 501 traces and the grid's
-// zero traces up to 40 x 13 + 1.
-constexpr int kTraces = 521;
-constexpr int kMatrixLines = 82;
 
 // The reference survey's settings and its vertical line over the first scatterer (x = 6 m).
 class CReferenceLine
@@ -41,8 +37,16 @@ public:
         s.m_params.m_bDelMeanOn = true;
         s.m_params.m_iDelMean = 80;
         m_samples = params.samples;
-        m_section.assign(static_cast<size_t>(kTraces) * m_samples, 0.0f);
-        for (const SurveyGen::CProfileInfo& profile : SurveyGen::ListProfiles(params)) {
+        // The grid of the reference project, square as its survey: the profiles' traces and
+        // zero traces up to the line after the last one.
+        const std::vector<SurveyGen::CProfileInfo> profiles = SurveyGen::ListProfiles(params);
+        const int64_t spacing = static_cast<int64_t>(params.lineSpacing / params.traceInterval + 0.5);
+        const int64_t across = std::count_if(profiles.begin(), profiles.end(),
+                                             [](const SurveyGen::CProfileInfo& p) { return p.vertical; });
+        m_traces = static_cast<int>(GetGridSize(profiles.back().traces, across, spacing));
+        m_matrixLines = 2 * ((m_traces - 1) / static_cast<int>(spacing) + 1);
+        m_section.assign(static_cast<size_t>(m_traces) * m_samples, 0.0f);
+        for (const SurveyGen::CProfileInfo& profile : profiles) {
             if (!profile.vertical || profile.position != 6.0)
                 continue;
             const std::vector<int16_t> raw = SurveyGen::MakeProfileSamples(params, profile);
@@ -54,6 +58,8 @@ public:
 
     CProject m_project;
     int m_samples = 0;
+    int m_traces = 0;       // per grid line
+    int m_matrixLines = 0;  // of both directions
     std::vector<float> m_section;
 };
 
@@ -66,22 +72,22 @@ CReferenceLine& ReferenceLine()
 void SetLineCounters(benchmark::State& state, const CReferenceLine& line)
 {
     state.SetItemsProcessed(state.iterations());  // lines
-    state.counters["traces"] = kTraces;
+    state.counters["traces"] = line.m_traces;
     state.counters["samples"] = line.m_samples;
     // Time for the matrix's lines, in seconds.
     state.counters["matrix"] = benchmark::Counter(
-        1.0 / kMatrixLines, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        1.0 / line.m_matrixLines, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_MigrationBuildTable(benchmark::State& state)
 {
     CReferenceLine& line = ReferenceLine();
     for (auto _ : state) {
-        CMigration migration(&line.m_project, kTraces);
+        CMigration migration(&line.m_project, line.m_traces);
         migration.BuildTable();
-        benchmark::DoNotOptimize(migration.GetTravelTime(line.m_samples - 1, kTraces - 1));
+        benchmark::DoNotOptimize(migration.GetTravelTime(line.m_samples - 1, line.m_traces - 1));
     }
-    state.counters["traces"] = kTraces;
+    state.counters["traces"] = line.m_traces;
     state.counters["samples"] = line.m_samples;
 }
 
@@ -117,14 +123,14 @@ private:
     bool m_bSelected = false;
 };
 
-// Each iteration restores the line first (a copy of 1 MB), then processes it in place.
+// Each iteration restores the line first (a copy of under 1 MB), then processes it in place.
 void BM_MigrationMigrate(benchmark::State& state)
 {
     const CKernelScope kernel(state, CMigration::GetKernelName, CMigration::SelectKernel);
     if (!kernel.IsSelected())
         return;
     CReferenceLine& line = ReferenceLine();
-    CMigration migration(&line.m_project, kTraces);
+    CMigration migration(&line.m_project, line.m_traces);
     migration.BuildTable();
     std::vector<float> data(line.m_section.size());
     for (auto _ : state) {
@@ -138,13 +144,13 @@ void BM_MigrationMigrate(benchmark::State& state)
 void BM_MigrationReference(benchmark::State& state)
 {
     CReferenceLine& line = ReferenceLine();
-    CMigration migration(&line.m_project, kTraces);
+    CMigration migration(&line.m_project, line.m_traces);
     migration.BuildTable();
     std::vector<float> data(line.m_section.size());
     std::vector<float> output(line.m_section.size());
     for (auto _ : state) {
         std::copy(line.m_section.begin(), line.m_section.end(), data.begin());
-        ReferenceMigrate(migration, data.data(), output.data(), kTraces, line.m_samples,
+        ReferenceMigrate(migration, data.data(), output.data(), line.m_traces, line.m_samples,
                          line.m_project.m_settings.m_iZeroLevel);
         std::copy(output.begin(), output.end(), data.begin());
         benchmark::DoNotOptimize(data.data());
@@ -158,7 +164,7 @@ void BM_MigrationRemoveRunningMean(benchmark::State& state)
     if (!kernel.IsSelected())
         return;
     CReferenceLine& line = ReferenceLine();
-    CMigration migration(&line.m_project, kTraces);
+    CMigration migration(&line.m_project, line.m_traces);
     std::vector<float> data(line.m_section.size());
     for (auto _ : state) {
         std::copy(line.m_section.begin(), line.m_section.end(), data.begin());

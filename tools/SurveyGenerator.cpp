@@ -264,8 +264,11 @@ CSurveyParams ReferenceSurvey()
 CSurveyParams LargeSurvey()
 {
     CSurveyParams params;
-    params.sizeX = 40.0;
-    params.sizeY = 40.0;
+    // Profiles end one trace before the last line, so the grid closes at that line.
+    params.sizeX = 41.56;
+    params.sizeY = 41.56;
+    params.lineSpacing = 0.52;
+    params.traceInterval = 0.04;
     params.scatterers.push_back({26.0, 28.0, 1.0, 9000.0});
     params.scatterers.push_back({33.5, 14.5, 1.8, 5000.0});
     return params;
@@ -367,20 +370,38 @@ std::string MakeRadHeader(const CSurveyParams& params, const CProfileInfo& profi
                                 (profile.vertical ? "vertical profile at x " : "horizontal profile at y ") +
                                 FormatNumber(profile.position) + " m, seed " +
                                 FormatWhole(params.seed);
+    // Samples per microsecond, from the same figures as the calibration so that the product is 1.
+    const double samplingMHz = params.samples / params.timeWindowNs * 1000.0;
     const std::pair<const char*, std::string> lines[] = {
         {"SAMPLES", FormatWhole(params.samples)},
+        {"FREQUENCY", FormatNumber(samplingMHz)},
+        {"FREQUENCY STEPS", "1"},
+        {"SIGNAL POSITION", "0"},
         {"RAW SIGNAL POSITION", "0"},
         {"DISTANCE FLAG", "1"},
-        {"SYSTEM CALIBRATION", FormatNumber(SampleTimeUs(params))},
         {"TIME FLAG", "0"},
         {"PROGRAM FLAG", "0"},
         {"EXTERNAL FLAG", "0"},
         {"TIME INTERVAL", "0"},
         {"DISTANCE INTERVAL", FormatNumber(params.traceInterval)},
+        {"OPERATOR", "gensurvey"},
+        {"CUSTOMER", "Quarvel"},
+        {"SITE", "synthetic"},
+        {"ANTENNAS", FormatNumber(params.frequencyMHz) + " MHz synthetic"},
+        {"ANTENNA ORIENTATION", "0"},
+        {"ANTENNA SEPARATION", FormatNumber(params.separation)},
+        {"COMMENT", comment},
         {"TIMEWINDOW", FormatNumber(params.timeWindowNs)},
+        {"STACKS", "1"},
+        {"STACK EXPONENT", "0"},
+        {"STACKING TIME", "0"},
         {"LAST TRACE", FormatWhole(profile.traces)},
         {"STOP POSITION", FormatNumber(length)},
+        {"SYSTEM CALIBRATION", FormatNumber(SampleTimeUs(params))},
         {"START POSITION", "0"},
+        {"SHORT FLAG", "1"},
+        {"INTERMEDIATE FLAG", "0"},
+        {"LONG FLAG", "0"},
         {"PREPROCESSING", "0"},
         {"HIGH", "0"},
         {"LOW", "0"},
@@ -388,17 +409,6 @@ std::string MakeRadHeader(const CSurveyParams& params, const CProfileInfo& profi
         {"FIXED MOVES UP", "0"},
         {"FIXED MOVES DOWN", "0"},
         {"FIXED POSITION", "0"},
-        {"STACKS", "1"},
-        {"STACK EXPONENT", "0"},
-        {"STACKING TIME", "0"},
-        {"ANTENNAS", FormatNumber(params.frequencyMHz) + "MHz"},
-        {"FREQUENCY", FormatNumber(params.frequencyMHz)},
-        {"FREQUENCY STEPS", "1"},
-        {"ANTENNA SEPARATION", FormatNumber(params.separation)},
-        {"SHORT FLAG", "1"},
-        {"INTERMEDIATE FLAG", "0"},
-        {"LONG FLAG", "0"},
-        {"COMMENT", comment},
         {"WHEEL CALIBRATION", "0"},
         {"POSITIVE DIRECTION", "1"},
     };

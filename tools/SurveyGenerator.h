@@ -13,8 +13,10 @@
 // inverts exactly this.
 //
 // A project made from the survey places its lines every round(lineSpacing / traceInterval)
-// traces; the reference survey's 0.5 m over 0.04 m gives 13 traces (0.52 m), as a real
-// survey of that layout would.
+// traces, so the trace interval divides the line spacing in every survey made here: each line
+// and each scatterer then lies at its own position on the grid. With 0.5 m over 0.04 m the
+// lines would go every 13 traces (0.52 m), and the two directions would place a scatterer up
+// to 0.6 m apart.
 
 #include <cstdint>
 #include <string>
@@ -42,13 +44,14 @@ struct CLayer
 };
 
 // Default values make the reference survey: 20 m x 20 m, lines every 0.5 m in both
-// directions (41 + 41 profiles of 501 traces), 512 samples over 100 ns, 500 MHz.
+// directions, traces every 0.05 m (41 + 41 profiles of 401 traces, lines every 10 traces),
+// 512 samples over 100 ns, 500 MHz.
 struct CSurveyParams
 {
     double sizeX = 20.0;          // m, extent along X
     double sizeY = 20.0;          // m, extent along Y
     double lineSpacing = 0.5;     // m between neighbouring profiles of one direction
-    double traceInterval = 0.04;  // m between traces along a profile (DISTANCE INTERVAL)
+    double traceInterval = 0.05;  // m between traces along a profile (DISTANCE INTERVAL)
     int samples = 512;            // per trace
     double timeWindowNs = 100.0;  // ns spanned by the samples (TIMEWINDOW)
     double velocity = 80.0;       // m/us, soil
@@ -64,11 +67,13 @@ struct CSurveyParams
 };
 
 CSurveyParams ReferenceSurvey();
-// The reference survey over 40 m x 40 m: 81 + 81 profiles of 1001 traces, 512 samples, for
-// measuring the program on a survey of the size of a large site.
+// The reference survey over 41.56 m x 41.56 m, for measuring the program on a survey of the
+// size of a large site: 81 + 81 profiles of 1040 traces every 0.04 m, lines every 0.52 m
+// (13 traces) up to 41.6 m, 512 samples. The grid is 80 x 13 + 1 = 1041 traces each way and
+// its matrix 2 x 81 x 1041 x 512 floats (345 MB).
 CSurveyParams LargeSurvey();
-// 2 m x 1.6 m, lines every 0.4 m: 6 vertical profiles of 41 traces and 5 horizontal ones of
-// 51 traces, 64 samples over 25 ns, one scatterer, no layer.
+// 2 m x 1.6 m, lines every 0.4 m (10 traces of 0.04 m): 6 vertical profiles of 41 traces and
+// 5 horizontal ones of 51 traces, 64 samples over 25 ns, one scatterer, no layer.
 CSurveyParams SmallSurvey();
 
 struct CProfileInfo
@@ -92,7 +97,9 @@ double SampleTimeUs(const CSurveyParams& params);
 // Sample position at which an event at `distance` m from the antenna midpoint arrives.
 double ArrivalSample(const CSurveyParams& params, double distance);
 
-// The ".rad" text of a profile: key:value lines ending with CR LF.
+// The ".rad" text of a profile: key:value lines ending with CR LF, in the order the instruments
+// write them, which readers of other programs rely on. FREQUENCY is the sampling frequency
+// (MHz, 1 / SYSTEM CALIBRATION); the antenna's centre frequency stands in ANTENNAS.
 std::string MakeRadHeader(const CSurveyParams& params, const CProfileInfo& profile);
 
 // traces x samples values, trace after trace, as stored in the ".rd3" file; empty when

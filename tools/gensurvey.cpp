@@ -13,7 +13,7 @@ void PrintUsage(std::ostream& out)
 {
     out << "Usage: gensurvey [--small | --large] [--seed N] [--out DIR] [--help]\n"
            "  --small    a few short profiles for unit tests instead of the reference survey\n"
-           "  --large    the reference survey over 40 m x 40 m (81 + 81 profiles, 166 MB)\n"
+           "  --large    the reference survey over 41.56 m x 41.56 m (81 + 81 profiles, 173 MB)\n"
            "  --seed N   seed of the noise, a whole number 0 or more (default 1)\n"
            "  --out DIR  folder to write the profiles into (default demo)\n"
            "  --help     show this text\n";

@@ -1,4 +1,4 @@
-// The generator's large survey (40 m x 40 m, 81 + 81 profiles of 1001 traces x 512 samples):
+// The generator's large survey (41.56 m x 41.56 m, 81 + 81 profiles of 1040 traces x 512 samples
 // computing its matrix, with the peak memory that takes beside the matrix itself, and opening
 // it again from the cache. The survey and its project are written once into a temporary folder
 // that is removed at exit.

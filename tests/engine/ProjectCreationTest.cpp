@@ -239,7 +239,7 @@ TEST(ProjectCreation, GridSizeRule)
         {20, 3, 10, 21},   // the profiles across need more than the longest profile
         {0, 3, 10, 21},    // no profile along this axis
         {100, 0, 10, 101},
-        {501, 41, 13, 521}, // the reference survey
+        {501, 41, 13, 521}, // 41 lines 13 traces apart reach past 501 traces
         {1, 0, 1, 2},
     };
     for (const auto& c : cases)

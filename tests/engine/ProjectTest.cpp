@@ -5,6 +5,7 @@
 #include "ProjectFixture.h"
 #include "Values.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
@@ -758,8 +759,17 @@ TEST_F(ProjectTest, GridsWhoseRecordsTheTraceFilesCannotHoldAreRefused)
     const CGeneratedProject reference = CreateGeneratedProject(referenceDir, SurveyGen::ReferenceSurvey());
     CProject project;
     ASSERT_TRUE(project.Open(reference.rhdPath)) << ReadLog();
-    EXPECT_EQ(project.m_settings.m_iSizeX, 521);
-    EXPECT_EQ(project.m_settings.m_iSizeY, 521);
+    const CProjectSettings& s = project.m_settings;
+    const SurveyGen::CProfileInfo last = SurveyGen::ListProfiles(reference.params).back();
+    ASSERT_GT(s.m_iSizeX, last.traces);
+    ASSERT_GT(s.m_iSizeY, last.traces);
+    std::vector<int16_t> trace(static_cast<size_t>(s.m_iSamples), 1);
+    project.SelectXProfile(0);
+    EXPECT_TRUE(project.ReadTrace(s.m_iSizeY - 1, trace.data()));
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), 0), s.m_iSamples);
+    project.SelectXProfile(0);
+    EXPECT_TRUE(project.ReadTrace(last.traces - 1, trace.data()));
+    EXPECT_LT(std::count(trace.begin(), trace.end(), 0), s.m_iSamples);
 }
 
 TEST_F(ProjectTest, PipesInPlaceOfProjectFilesDoNotHang)

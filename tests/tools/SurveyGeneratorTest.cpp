@@ -1,3 +1,4 @@
+#include "ProjectCreation.h"
 #include "SurveyGenerator.h"
 #include "TestSupport.h"
 
@@ -63,16 +64,42 @@ TEST(SurveyGenerator, SmallSurveyLinesDifferInLengthPerDirection)
     const std::vector<CProfileInfo> reference = ListProfiles(ReferenceSurvey());
     ASSERT_EQ(reference.size(), 82u);
     EXPECT_EQ(reference.back().name, "H040");
-    EXPECT_EQ(reference.back().traces, 501);
+    EXPECT_EQ(reference.back().traces, 401);
 
     const CSurveyParams largeParams = LargeSurvey();
     const std::vector<CProfileInfo> large = ListProfiles(largeParams);
     ASSERT_EQ(large.size(), 162u);
     EXPECT_EQ(large[80].name, "V080");
     EXPECT_EQ(large.back().name, "H080");
-    EXPECT_EQ(large.back().traces, 1001);
+    EXPECT_EQ(large.back().traces, 1040);
     EXPECT_EQ(largeParams.samples, 512);
     EXPECT_TRUE(CheckParams(largeParams).empty());
+}
+
+// Lines every whole number of traces, so that a project puts each line where it was recorded;
+// the large survey keeps its benchmarked grid of 1041 x 1041 traces on 81 lines each way.
+TEST(SurveyGenerator, TraceIntervalDividesTheLineSpacing)
+{
+    const struct { const char* name; CSurveyParams params; int64_t spacing, gridX, gridY; } cases[] = {
+        {"small", SmallSurvey(), 10, 61, 51},
+        {"reference", ReferenceSurvey(), 10, 411, 411},
+        {"large", LargeSurvey(), 13, 1041, 1041},
+    };
+    for (const auto& c : cases) {
+        const double traces = c.params.lineSpacing / c.params.traceInterval;
+        EXPECT_NEAR(traces, std::round(traces), 1e-9) << c.name;
+        EXPECT_EQ(static_cast<int64_t>(traces + 0.5), c.spacing) << c.name;
+        int64_t lines[2] = {0, 0};
+        int64_t longest[2] = {0, 0};
+        for (const CProfileInfo& profile : ListProfiles(c.params)) {
+            const int d = profile.vertical ? 0 : 1;
+            EXPECT_NEAR(profile.position, lines[d] * c.spacing * c.params.traceInterval, 1e-9) << c.name;
+            ++lines[d];
+            longest[d] = std::max<int64_t>(longest[d], profile.traces);
+        }
+        EXPECT_EQ(GetGridSize(longest[1], lines[0], c.spacing), c.gridX) << c.name;
+        EXPECT_EQ(GetGridSize(longest[0], lines[1], c.spacing), c.gridY) << c.name;
+    }
 }
 
 TEST(SurveyGenerator, WritesExactlyTheProfilePairs)
@@ -127,14 +154,16 @@ TEST(SurveyGenerator, HeaderHoldsEveryKeyInOrder)
     const CProfileInfo profile = FindProfile(ListProfiles(params), "H016");
     const std::string text = MakeRadHeader(params, profile);
 
+    // The instruments' line order, which readers of other programs take by position.
     const std::vector<std::string> keys = {
-        "SAMPLES", "RAW SIGNAL POSITION", "DISTANCE FLAG", "SYSTEM CALIBRATION", "TIME FLAG",
-        "PROGRAM FLAG", "EXTERNAL FLAG", "TIME INTERVAL", "DISTANCE INTERVAL", "TIMEWINDOW",
-        "LAST TRACE", "STOP POSITION", "START POSITION", "PREPROCESSING", "HIGH", "LOW",
-        "FIXED INCREMENT", "FIXED MOVES UP", "FIXED MOVES DOWN", "FIXED POSITION", "STACKS",
-        "STACK EXPONENT", "STACKING TIME", "ANTENNAS", "FREQUENCY", "FREQUENCY STEPS",
-        "ANTENNA SEPARATION", "SHORT FLAG", "INTERMEDIATE FLAG", "LONG FLAG", "COMMENT",
-        "WHEEL CALIBRATION", "POSITIVE DIRECTION"};
+        "SAMPLES", "FREQUENCY", "FREQUENCY STEPS", "SIGNAL POSITION", "RAW SIGNAL POSITION",
+        "DISTANCE FLAG", "TIME FLAG", "PROGRAM FLAG", "EXTERNAL FLAG", "TIME INTERVAL",
+        "DISTANCE INTERVAL", "OPERATOR", "CUSTOMER", "SITE", "ANTENNAS", "ANTENNA ORIENTATION",
+        "ANTENNA SEPARATION", "COMMENT", "TIMEWINDOW", "STACKS", "STACK EXPONENT", "STACKING TIME",
+        "LAST TRACE", "STOP POSITION", "SYSTEM CALIBRATION", "START POSITION", "SHORT FLAG",
+        "INTERMEDIATE FLAG", "LONG FLAG", "PREPROCESSING", "HIGH", "LOW", "FIXED INCREMENT",
+        "FIXED MOVES UP", "FIXED MOVES DOWN", "FIXED POSITION", "WHEEL CALIBRATION",
+        "POSITIVE DIRECTION"};
 
     std::vector<std::string> readKeys;
     std::map<std::string, std::string> values;
@@ -156,15 +185,19 @@ TEST(SurveyGenerator, HeaderHoldsEveryKeyInOrder)
     EXPECT_EQ(readKeys, keys);
 
     EXPECT_EQ(values["SAMPLES"], "512");
-    EXPECT_EQ(values["LAST TRACE"], "501");
-    EXPECT_EQ(ToDouble(values["DISTANCE INTERVAL"]), 0.04);
+    EXPECT_EQ(values["LAST TRACE"], std::to_string(profile.traces));
+    EXPECT_EQ(ToDouble(values["DISTANCE INTERVAL"]), params.traceInterval);
     EXPECT_EQ(ToDouble(values["TIMEWINDOW"]), 100.0);
     // Calibration (us per sample) times velocity (m/us): the two-way path of one sample.
     EXPECT_DOUBLE_EQ(ToDouble(values["SYSTEM CALIBRATION"]) * params.velocity, 0.015625);
-    EXPECT_EQ(values["ANTENNAS"], "500MHz");
-    EXPECT_EQ(ToDouble(values["FREQUENCY"]), 500.0);
+    // FREQUENCY is the sampling frequency in MHz, the antenna's frequency stands in ANTENNAS.
+    EXPECT_EQ(ToDouble(values["FREQUENCY"]), 5120.0);
+    EXPECT_DOUBLE_EQ(ToDouble(values["FREQUENCY"]) * ToDouble(values["SYSTEM CALIBRATION"]), 1.0);
+    EXPECT_EQ(values["ANTENNAS"].rfind("500 MHz ", 0), 0u) << values["ANTENNAS"];
+    EXPECT_EQ(values["ANTENNAS"].find('='), std::string::npos);
     EXPECT_EQ(values["FREQUENCY STEPS"], "1");
     EXPECT_EQ(ToDouble(values["ANTENNA SEPARATION"]), 0.1);
+    EXPECT_DOUBLE_EQ(ToDouble(values["STOP POSITION"]), (profile.traces - 1) * params.traceInterval);
     EXPECT_EQ(ToDouble(values["STOP POSITION"]), 20.0);
     EXPECT_EQ(values["POSITIVE DIRECTION"], "1");
     EXPECT_EQ(values["COMMENT"].find('='), std::string::npos);
@@ -174,6 +207,17 @@ TEST(SurveyGenerator, HeaderHoldsEveryKeyInOrder)
         rampFlags += values[flag] == "1";
     }
     EXPECT_EQ(rampFlags, 1);
+
+    for (const CSurveyParams& other : {SmallSurvey(), LargeSurvey()}) {
+        const std::string header = MakeRadHeader(other, ListProfiles(other).front());
+        auto valueOf = [&](const std::string& key) {
+            const size_t at = header.find("\r\n" + key + ":");
+            EXPECT_NE(at, std::string::npos) << key;
+            const size_t from = at == std::string::npos ? 0 : at + key.size() + 3;
+            return ToDouble(header.substr(from, header.find("\r\n", from) - from));
+        };
+        EXPECT_DOUBLE_EQ(valueOf("FREQUENCY") * valueOf("SYSTEM CALIBRATION"), 1.0) << other.samples;
+    }
 }
 
 TEST(SurveyGenerator, ScattererApexLiesAtItsDepthSampleAndFlanksArriveLater)
