@@ -84,6 +84,9 @@ bool CDataView::WheelMovesDepth() const
 
 bool CDataView::TakeDrawingEvent(WPARAM wParam, LPARAM lParam)
 {
+    // The objects are freed by now.
+    if (GetCode(lParam) == DRAW_REMOVED && GetCodeValue(lParam) == DRAW_NO_OBJECT)
+        m_painter.ClearObjects();
     if (!m_bCreated)
         return false;
     CWnd* pParent = GetParent();
