@@ -655,7 +655,7 @@ LRESULT CDataSideView::OnDataChanged(WPARAM, LPARAM lParam)
 
 LRESULT CDataSideView::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
 {
-    if (!TakeDrawingEvent(wParam, lParam) || !m_bPainterEnabled)
+    if (!TakeDrawingEvent(wParam, lParam))
         return 0;
     switch (GetCode(lParam)) {
     case DRAW_MODE_ON:
