@@ -103,11 +103,11 @@ private:
     {
         const QEvent::Type type = pEvent->type();
         ++m_nEventDepth;
-        const bool bHandled = handler();
-        if (--m_nEventDepth == 0 && type != QEvent::Paint)
-            if (CListCtrl* pList = ControlOf<CListCtrl>(this))
-                pList->ReportUserChanges();
-        return bHandled;
+        return HandleThenIfAlive(this, handler, [this, type] {
+            if (--m_nEventDepth == 0 && type != QEvent::Paint)
+                if (CListCtrl* pList = ControlOf<CListCtrl>(this))
+                    pList->ReportUserChanges();
+        });
     }
 
     int CheckBoxRowAt(const QMouseEvent* pEvent) const

@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QWidget>
 
 // What the layer knows of every host, whatever its widget class.
@@ -49,6 +50,19 @@ protected:
             TBase::paintEvent(pEvent);
     }
 };
+
+// Qt's handling of an event for a widget that wraps its own event handling, then the wrapper's
+// work after it. Qt's handling may delete the widget (a deferred delete always does, a handler
+// may destroy its window), and the work after it then never runs.
+template <typename TQtHandling, typename TAfter>
+bool HandleThenIfAlive(QObject* pReceiver, TQtHandling qtHandling, TAfter after)
+{
+    const QPointer<QObject> receiver(pReceiver);
+    const bool bHandled = qtHandling();
+    if (receiver)
+        after();
+    return bHandled;
+}
 
 // The window of exactly this widget, of the control class asked for.
 template <typename TControl>

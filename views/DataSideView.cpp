@@ -105,6 +105,7 @@ void CDataSideView::SetData(CProject* pProject, C3DMatrix* pMatrix)
         m_pProject = nullptr;
         m_pMatrix = nullptr;
         m_bBound = false;
+        m_painter.ClearObjects();
         m_crossHair.SetBand(false, 0, 0);
         m_image.SetValid(false);
         return;
@@ -654,7 +655,7 @@ LRESULT CDataSideView::OnDataChanged(WPARAM, LPARAM lParam)
 
 LRESULT CDataSideView::OnDrawingEvent(WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bPainterEnabled || !TakeDrawingEvent(wParam, lParam))
+    if (!TakeDrawingEvent(wParam, lParam))
         return 0;
     switch (GetCode(lParam)) {
     case DRAW_MODE_ON:

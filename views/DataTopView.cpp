@@ -179,6 +179,7 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
         m_pProject = nullptr;
         m_pMatrix = nullptr;
         m_bBound = false;
+        m_painter.ClearObjects();
         m_image.SetValid(false);
         return;
     }

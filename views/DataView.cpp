@@ -84,7 +84,10 @@ bool CDataView::WheelMovesDepth() const
 
 bool CDataView::TakeDrawingEvent(WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bCreated)
+    // The objects are freed by now.
+    if (GetCode(lParam) == DRAW_REMOVED && GetCodeValue(lParam) == DRAW_NO_OBJECT)
+        m_painter.ClearObjects();
+    if (!m_bCreated || !m_painter.IsEnabled())
         return false;
     CWnd* pParent = GetParent();
     const WPARAM parentId = WPARAM(pParent ? pParent->GetDlgCtrlID() : 0);

@@ -65,7 +65,9 @@ protected:
     bool WheelMovesDepth() const;
 
     // The first step of a drawing event: the painter's own go to the main window under the
-    // parent's id, and the view's own echoes are dropped. True when the view acts on it.
+    // parent's id, and the view's own echoes are dropped; a view whose painter is off takes
+    // none. True when the view acts on it. A removal of all objects empties the painter's list
+    // first, whatever the view's state.
     bool TakeDrawingEvent(WPARAM wParam, LPARAM lParam);
     // The events about the objects, the selection and the tools, passed to the painter; true
     // when the window must repaint, false for any other event.

@@ -157,10 +157,15 @@ CDataViewPainter::CPaintObject CDataViewPainter::MakePaintObject(CDrawDataObject
     return object;
 }
 
-void CDataViewPainter::RebuildObjects()
+void CDataViewPainter::ClearObjects()
 {
     m_objects.clear();
     m_nSelected = -1;
+}
+
+void CDataViewPainter::RebuildObjects()
+{
+    ClearObjects();
     for (int i = 0; i < g_drawingManager.GetCount(); ++i)
         m_objects.push_back(MakePaintObject(g_drawingManager.GetObject(i)));
     SortObjects();

@@ -75,6 +75,8 @@ public:
     // Idle, nothing selected here nor in the manager; composes unless told not to.
     void Reset(bool bCompose = true);
     void RebuildObjects();
+    // Lets go of every object, as when the manager's objects are about to be freed.
+    void ClearObjects();
     // The slice depth decides which objects the top view shows.
     void SetDepthRange(float depth, bool bCompose = true);
     void UpdateVisibility(CPaintObject& object) const;

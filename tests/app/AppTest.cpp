@@ -2,11 +2,18 @@
 
 #include "AppFixture.h"
 #include "MainFrame.h"
+#include "Messages.h"
 #include "QuarvelApp.h"
 #include "QuarvelDoc.h"
 #include "QuarvelView.h"
 #include "RecentFileList.h"
 #include "ResourceIds.h"
+
+#include "DataViewPainter.h"
+#include "DataSideView.h"
+#include "DataTopView.h"
+#include "SideViewCtrl.h"
+#include "TopViewCtrl.h"
 
 #include "Cfg.h"
 #include "DrawingManager.h"
@@ -439,4 +446,45 @@ TEST_F(AppTest, EditCommandsWaitForTheDrawingTool)
     g_drawingManager.ClearSelection();
     m_pApp->OnEditCopy();
     EXPECT_EQ(m_boxes.m_texts.back(), L"No object has been selected.");
+}
+
+// A failed open after a project with drawing objects: the views let go of the objects before
+// they are freed, and the next layout of the window measures none of them.
+TEST_F(AppTest, FailedOpenLeavesTheViewsNoDrawingObjectToMeasure)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    ASSERT_TRUE(Start({}));
+    Frame()->MoveWindow(0, 0, 1200, 800);
+    ASSERT_NE(m_pApp->OpenDocumentFile(project.rhdPath), nullptr);
+    const CProjectSettings& s = Doc()->m_project.m_settings;
+    for (int i = 0; i < 3; ++i) {
+        Tovrik::CDrawDataObject object;
+        object.m_nType = Tovrik::CDrawDataObject::TYPE_RECT;
+        object.m_fX1 = float(i);
+        object.m_fX2 = float(s.m_iSizeX) / 2;
+        object.m_fY2 = float(s.m_iSizeY) / 2;
+        object.m_fZ2 = float(s.m_iSamples) / 2;
+        g_drawingManager.AddObject(object);
+    }
+    Frame()->SendMessage(WM_DRAWING_EVENT, ID_SENDER_APPLICATION, MakeCodeParam(DRAW_ADDED, DRAW_NO_OBJECT));
+    CDataViewPainter* painters[] = {&View()->GetTopView().GetDataView().GetPainter(),
+                                    &View()->GetXSection().GetDataView().GetPainter(),
+                                    &View()->GetYSection().GetDataView().GetPainter()};
+    for (const CDataViewPainter* pPainter : painters)
+        ASSERT_EQ(pPainter->GetObjectCount(), 3);
+
+    const std::string broken = m_dir.File("broken.rhd");
+    WriteFileBytes(broken, "not a project\r\n");
+    CScriptedFileDialog files;
+    files.m_path = Wide(broken);
+    m_boxes.m_answers = {IDNO}; // the objects are not saved
+    Frame()->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    ASSERT_TRUE(m_boxes.Contains(L"Unable to open project."));
+    ASSERT_FALSE(Doc()->IsProjectLoaded());
+    for (const CDataViewPainter* pPainter : painters)
+        EXPECT_EQ(pPainter->GetObjectCount(), 0);
+    Frame()->MoveWindow(0, 0, 900, 600);
+    ProcessEvents();
+    Frame()->MoveWindow(0, 0, 1200, 800);
+    ProcessEvents();
 }

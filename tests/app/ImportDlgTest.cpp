@@ -2,10 +2,15 @@
 // project it creates, which is the very one that project creation makes from the same
 // profiles.
 
+#include "AppFixture.h"
+#include "DialogTestSupport.h"
 #include "ImportDlg.h"
 #include "ImportTab1Dlg.h"
+#include "MainFrame.h"
+#include "QuarvelApp.h"
 #include "QuarvelResources.h"
 #include "ResourceIds.h"
+#include "WinApp.h"
 
 #include "Cfg.h"
 #include "FileIo.h"
@@ -15,6 +20,8 @@
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
@@ -457,4 +464,36 @@ TEST_F(ImportDlgTest, RemoveAndMoveWorkOnTheSelection)
         Click(page, IDC_PROFILE_REMOVE);
         EXPECT_EQ(Items(page), names({0, 3}));
     });
+}
+
+// File > Import... closed by the user, with Escape and with the close box: the dialog goes while
+// the menu command is still running, and every widget of it is deleted later, none under its
+// own event.
+namespace {
+using ImportInProgramTest = AppFixture;
+} // namespace
+
+TEST_F(ImportInProgramTest, ClosedByTheUserItLeavesNoWidgetBehind)
+{
+    ASSERT_TRUE(Start({}));
+    const std::vector<std::pair<const char*, std::function<void(CDialog&)>>> closes = {
+        {"Escape", [](CDialog& dialog) { PressKey(dialog, Qt::Key_Escape); }},
+        {"close box", [](CDialog& dialog) { dialog.GetWidget()->close(); }},
+    };
+    for (const auto& [name, close] : closes) {
+        SCOPED_TRACE(name);
+        bool bShown = false;
+        CDialog::SetModalHook([&, close = close](CDialog& dialog) {
+            QTimer::singleShot(0, dialog.GetWidget(), [&bShown, &dialog, close] {
+                bShown = dialog.GetWidget()->isVisible();
+                close(dialog);
+            });
+        });
+        Frame()->Dispatch(WM_COMMAND, ID_FILE_IMPORT, 0);
+        CDialog::SetModalHook(nullptr);
+        EXPECT_TRUE(bShown);
+        AfxFlushDeletedWindows();
+        for (const QWidget* widget : QApplication::topLevelWidgets())
+            EXPECT_EQ(qobject_cast<const QDialog*>(widget), nullptr) << widget->windowTitle().toStdString();
+    }
 }

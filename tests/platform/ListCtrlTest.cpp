@@ -4,15 +4,18 @@
 #include "ListCtrl.h"
 #include "GuiTestSupport.h"
 #include "ImageList.h"
+#include "WinApp.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -154,6 +157,35 @@ TEST_F(ListCtrlTest, HandlerThatSetsTheBoxBackIsNotToldAgain)
     EXPECT_EQ(calls, 1);
     EXPECT_FALSE(m_list.GetCheck(1));
     EXPECT_EQ(m_parent.Take(), (std::vector<CChange>{{1, UNCHECKED, CHECKED}}));
+}
+
+// The parent ends the list from the notification of a click: the widget goes once the click is
+// over, and neither the rest of the click nor the deferred delete reads a freed object.
+TEST_F(ListCtrlTest, ParentMayEndTheListFromItsNotification)
+{
+    m_parent.ShowWindow(SW_SHOW);
+    for (const bool bDeleteObject : {false, true}) {
+        SCOPED_TRACE(bDeleteObject ? "object deleted" : "window destroyed");
+        auto pList = std::make_unique<CListCtrl>();
+        ASSERT_TRUE(pList->Create(L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(5, 210, 205, 290), &m_parent, 170));
+        pList->InsertColumn(0, L"Profile");
+        pList->InsertItem(0, L"LINE1.rd3");
+        auto* tree = static_cast<QTreeWidget*>(pList->GetWidget());
+        const QPointer<QWidget> widget(tree);
+        m_parent.m_onChange = [&](const NMLISTVIEW&) {
+            if (bDeleteObject)
+                pList.reset();
+            else
+                pList->DestroyWindow();
+        };
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          tree->visualRect(tree->model()->index(0, 0)).center());
+        EXPECT_EQ(m_parent.Take().size(), 1u);
+        EXPECT_TRUE(!pList || !pList->GetSafeHwnd());
+        AfxFlushDeletedWindows();
+        EXPECT_TRUE(widget.isNull());
+        m_parent.m_onChange = nullptr;
+    }
 }
 
 TEST_F(ListCtrlTest, SingleSelectionHiddenHeaderAndFilledLastColumn)

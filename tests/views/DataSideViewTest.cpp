@@ -18,6 +18,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -528,6 +529,33 @@ TEST_F(DataSideViewTest, BindingTheNextProjectTakesOverItsObjects)
     ASSERT_EQ(m_view.GetPainter().GetObjectCount(), 2);
     EXPECT_EQ(m_view.GetPainter().GetObjectAt(0).m_pObject, g_drawingManager.GetObject(0));
     g_drawingManager.RemoveAll();
+}
+
+// The objects are freed once all are removed: a painter that is unbound or switched off lets go
+// of them too, and the next relayout measures none of them.
+TEST_F(DataSideViewTest, RemovalOfAllObjectsEmptiesThePainterWhateverTheViewsState)
+{
+    const std::vector<std::pair<const char*, std::function<void(CDataSideView&)>>> states = {
+        {"bound", [](CDataSideView&) {}},
+        {"unbound", [](CDataSideView& view) { view.SetData(nullptr, nullptr); }},
+        {"painter off", [](CDataSideView& view) { view.SetPainterEnabled(false); }},
+    };
+    for (const auto& [name, enterState] : states) {
+        SCOPED_TRACE(name);
+        Tovrik::CDrawDataObject object;
+        object.m_nType = Tovrik::CDrawDataObject::TYPE_RECT;
+        object.m_fX2 = 8, object.m_fZ2 = 15;
+        g_drawingManager.AddObject(object);
+        CDataSideView view;
+        Bind(CDataSideView::DIRECTION_X, view);
+        ASSERT_EQ(view.GetPainter().GetObjectCount(), 1);
+        enterState(view);
+        g_drawingManager.RemoveAll();
+        view.SendMessage(WM_DRAWING_EVENT, ID_SENDER_APPLICATION, MakeCodeParam(DRAW_REMOVED, DRAW_NO_OBJECT));
+        EXPECT_EQ(view.GetPainter().GetObjectCount(), 0);
+        view.Resize(CRect(0, 0, m_width / 2, kHeight / 2));
+        view.UpdateWindow();
+    }
 }
 
 TEST_F(DataSideViewTest, CopyImageToPrintsAtTheViewsPlaceAndTheViewportOrigin)
