@@ -469,6 +469,10 @@ void CDataTopView::RenderSlice(const CRect& rect)
     const bool bMaps = columns > 0 && rows > 0 && int(m_columnMap.m_index.size()) > columns - 1 &&
                        int(m_rowMap.m_index.size()) > rows - 1;
     const int width = MapPixelColumns(std::min(rect.Width(), m_image.GetWidth()));
+    // Pixels read every grid column, each once in order: the horizontal lines are added run by run.
+    bool bAllColumns = int(m_gridColumns.size()) == columns;
+    for (size_t c = 0; c < m_gridColumns.size() && bAllColumns; ++c)
+        bAllColumns = m_gridColumns[c] == int32_t(c);
 
     // Per grid column that pixels read: its two vertical lines, the blend between them and the
     // shift of each along its line.
@@ -505,6 +509,11 @@ void CDataTopView::RenderSlice(const CRect& rect)
         const int shiftA = RoundShift(g * shift), shiftB = RoundShift(-(1.0f - g) * shift);
         const float* lineA = m_horzImage.data() + size_t(j) * size_t(columns);
         const float* lineB = m_horzImage.data() + size_t(j1) * size_t(columns);
+        if (bAllColumns && shiftA == 0 && shiftB == 0) {
+            for (size_t x = 0; x < size_t(columns); ++x)
+                values[x] += lineB[x] * g + lineA[x] * (1.0f - g);
+            return;
+        }
         for (size_t c = 0; c < m_gridColumns.size(); ++c) {
             const int64_t x = m_gridColumns[c], xa = x + shiftA, xb = x + shiftB;
             const float a = xa >= 0 && xa < columns ? lineA[xa] : 0.0f;
