@@ -19,10 +19,9 @@ namespace {
 // A 16-bit sample becomes a float by this factor (1/32767).
 constexpr float kSampleToFloat = 3.051851e-5f;
 
-// A slice band starts and ends on a multiple of this many depths (a cache line of floats) and
-// spans at most kMaxBandDepths of them: a few percent of the matrix.
-constexpr int64_t kBandStep = 16;
-constexpr int64_t kMaxBandDepths = 2 * kBandStep;
+// A slice band spans this many depths (a cache line of floats), 3 % of a matrix of 512 samples,
+// and starts on a multiple of it unless the window would then not fit.
+constexpr int64_t kBandDepths = 16;
 
 // At most this share of the machine's memory for the matrix: a damaged header must not
 // make it allocate without bound.
@@ -347,9 +346,10 @@ const C3DMatrix::CSliceBand* C3DMatrix::SliceBand(CSetRef& set, int64_t first, i
     CSliceBand& band = set.band;
     if (!band.values.empty() && band.first <= first && end <= band.end)
         return &band;
-    const int64_t bandFirst = first - first % kBandStep;
-    const int64_t bandEnd = std::min<int64_t>(m_nSamples, (end + kBandStep - 1) / kBandStep * kBandStep);
-    if (bandEnd - bandFirst > kMaxBandDepths)
+    const int64_t aligned = first - first % kBandDepths;
+    const int64_t bandFirst = end <= aligned + kBandDepths ? aligned : first;
+    const int64_t bandEnd = std::min<int64_t>(m_nSamples, bandFirst + kBandDepths);
+    if (end > bandEnd)
         return nullptr;
     const size_t traces = set.traces.size(), depths = size_t(bandEnd - bandFirst);
     try {
@@ -364,7 +364,7 @@ const C3DMatrix::CSliceBand* C3DMatrix::SliceBand(CSetRef& set, int64_t first, i
     // neighbouring traces that then goes out depth by depth in runs: stores scattered over
     // every depth row would each wait for their own cache line.
     constexpr size_t kTileTraces = 128;
-    float tile[kTileTraces * kMaxBandDepths];
+    float tile[kTileTraces * kBandDepths];
     float* values = band.values.data();
     for (size_t i0 = 0; i0 < traces; i0 += kTileTraces) {
         const size_t count = std::min(kTileTraces, traces - i0);

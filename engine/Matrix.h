@@ -76,7 +76,7 @@ private:
     bool CalculateSet(bool bVertical);
     void ExtractSetSlice(bool bVertical);
     // The band of the set that holds depths first .. end - 1, read from the traces when the kept
-    // one does not; null when the window is wider than a band may be or memory is short.
+    // one does not; null when the window is wider than a band or memory is short.
     const CSliceBand* SliceBand(CSetRef& set, int64_t first, int64_t end);
     void DropSliceBands();
     bool SaveSet(bool bVertical, const std::wstring& path) const;

@@ -206,7 +206,8 @@ TEST_F(MatrixTest, SliceThroughRunsOfDepthsIsReadAsFromEachTrace)
         int threshold;
         bool bAgc;
     };
-    // Thickness 17 spans two bands of depths, 33 and 40 more than a band may hold.
+    // Thickness 5 at depth 14 straddles two aligned bands of 16 depths; 17 and more are wider
+    // than a band.
     for (const CCase& c : {CCase{1, 0, false}, CCase{2, 0, false}, CCase{5, -3, false}, CCase{17, 0, true},
                            CCase{33, 4, false}, CCase{40, 0, true}, CCase{1, 9, true}}) {
         s.m_params.m_iAperture = c.thickness;

@@ -23,9 +23,35 @@ inline int ReferenceRoundShift(float v)
     return int(v > 0 ? std::floor(double(v) + 0.5001) : -std::floor(-double(v) + 0.5001));
 }
 
-// The radar slice of a width x height top view: colour 0x00BBGGRR per pixel, buffer row after
-// buffer row (buffer row 0 is the bottom of the window). weights are the view's time-gain
-// weights.
+// Every pixel of a width x height view from the whole grid's slice by bilinear interpolation
+// through the pixel maps, times the scale, through colour(value): 0x00BBGGRR per pixel, buffer
+// row after buffer row (buffer row 0 is the bottom of the window).
+template <typename TColour>
+std::vector<uint32_t> ReferencePixels(const std::vector<float>& slice, const CProjectSettings& s, int width, int height,
+                                      float scale, TColour colour)
+{
+    const int columns = s.m_iGridSizeX, rows = s.m_iGridSizeY;
+    CResampMap pixelColumnMap, pixelRowMap;
+    CreateResampleMapRange(pixelColumnMap, std::max(s.m_iSizeX - 1, 0), width);
+    CreateResampleMapRange(pixelRowMap, std::max(s.m_iSizeY - 1, 0), height);
+    std::vector<uint32_t> image(size_t(width) * height);
+    for (int p = 0; p < height; ++p) {
+        const int y = std::min(int(pixelRowMap.m_index[size_t(p)]), rows - 1);
+        const int y1 = y < rows - 1 ? y + 1 : y;
+        const float fy = pixelRowMap.m_fraction[size_t(p)];
+        for (int q = 0; q < width; ++q) {
+            const int x = std::min(int(pixelColumnMap.m_index[size_t(q)]), columns - 1);
+            const int x1 = std::min(x + 1, columns - 1);
+            const float fx = pixelColumnMap.m_fraction[size_t(q)];
+            const float low = slice[size_t(y) * columns + x] * (1.0f - fy) + slice[size_t(y1) * columns + x] * fy;
+            const float high = slice[size_t(y) * columns + x1] * (1.0f - fy) + slice[size_t(y1) * columns + x1] * fy;
+            image[size_t(p) * width + q] = colour((high * fx + low * (1.0f - fx)) * scale);
+        }
+    }
+    return image;
+}
+
+// The radar slice of a width x height top view; weights are the view's time-gain weights.
 inline std::vector<uint32_t> ReferenceTopViewImage(const C3DMatrix& matrix, const CProjectSettings& s,
                                                    const std::vector<float>& weights, int width, int height)
 {
@@ -42,11 +68,9 @@ inline std::vector<uint32_t> ReferenceTopViewImage(const C3DMatrix& matrix, cons
                    ? horzSlice[size_t(line) * matrix.m_nNX + column] : 0.0f;
     };
 
-    CResampMap columnMap, rowMap, pixelColumnMap, pixelRowMap;
+    CResampMap columnMap, rowMap;
     CreateResampleMapRange(columnMap, vertLines - 1, columns);
     CreateResampleMapRange(rowMap, horzLines - 1, rows);
-    CreateResampleMapRange(pixelColumnMap, std::max(s.m_iSizeX - 1, 0), width);
-    CreateResampleMapRange(pixelRowMap, std::max(s.m_iSizeY - 1, 0), height);
 
     const float shift = float(std::tan(s.m_iAngle * 3.14159265358979323846 / 180.0) * s.m_iProfileSpacing);
     std::vector<float> slice(size_t(columns) * rows);
@@ -80,22 +104,39 @@ inline std::vector<uint32_t> ReferenceTopViewImage(const C3DMatrix& matrix, cons
     const bool bWrap = threshold == 0 && g_cfg.m_bPaletteWrap;
     const float weight =
         s.m_iDepthIndex >= 0 && size_t(s.m_iDepthIndex) < weights.size() ? weights[size_t(s.m_iDepthIndex)] : 1.0f;
-    const float scale = weight * 0.5f * float(0.3 * std::pow(1.11, s.m_iContrast));
+    return ReferencePixels(slice, s, width, height, weight * 0.5f * float(0.3 * std::pow(1.11, s.m_iContrast)),
+                           [&](float v) { return palette[CDataTopView::PaletteIndex(v, bWrap)]; });
+}
 
-    std::vector<uint32_t> image(size_t(width) * height);
-    for (int p = 0; p < height; ++p) {
-        const int y = std::min(int(pixelRowMap.m_index[size_t(p)]), rows - 1);
-        const int y1 = y < rows - 1 ? y + 1 : y;
-        const float fy = pixelRowMap.m_fraction[size_t(p)];
-        for (int q = 0; q < width; ++q) {
-            const int x = std::min(int(pixelColumnMap.m_index[size_t(q)]), columns - 1);
-            const int x1 = std::min(x + 1, columns - 1);
-            const float fx = pixelColumnMap.m_fraction[size_t(q)];
-            const float low = slice[size_t(y) * columns + x] * (1.0f - fy) + slice[size_t(y1) * columns + x] * fy;
-            const float high = slice[size_t(y) * columns + x1] * (1.0f - fy) + slice[size_t(y1) * columns + x1] * fy;
-            const float v = (high * fx + low * (1.0f - fx)) * scale;
-            image[size_t(p) * width + q] = palette[CDataTopView::PaletteIndex(v, bWrap)];
+// The EM overlay of a width x height top view, laid out as above.
+inline std::vector<uint32_t> ReferenceEmImage(const C3DMatrix& matrix, const CProjectSettings& s, int width, int height)
+{
+    const int columns = s.m_iGridSizeX, rows = s.m_iGridSizeY;
+    const int vertLines = std::max(s.GetXLineCount(), 1), horzLines = std::max(s.GetYLineCount(), 1);
+    const int halfLag = int(0.5 * s.m_antenna.m_dEmLagDistance / s.m_dResolution);
+    CEMResampMap mapX, mapY;
+    mapX.Create(vertLines, s.m_iProfileSpacing, halfLag, columns);
+    mapY.Create(horzLines, s.m_iProfileSpacing, halfLag, rows);
+    // EM row k, value n of a set; 0 outside its EM area.
+    auto em = [&](bool bVertical, int k, int n) {
+        const int emRows = int(2 * (bVertical ? matrix.m_nVertLines : matrix.m_nHorzLines));
+        const int perRow = int(bVertical ? matrix.m_nNY : matrix.m_nNX);
+        if (k < 0 || k >= emRows || n >= perRow)
+            return 0.0f;
+        return (bVertical ? matrix.GetVertEm(0) : matrix.GetHorzEm(0))[size_t(k) * perRow + n];
+    };
+    std::vector<float> slice(size_t(columns) * rows);
+    for (int x = 0; x < columns; ++x)
+        for (int y = 0; y < rows; ++y)
+            slice[size_t(y) * columns + x] =
+                em(true, mapX.Row(x) + 1, y) * mapX.Fraction(x) + em(true, mapX.Row(x), y) * (1.0f - mapX.Fraction(x));
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < columns; ++x) {
+            float& value = slice[size_t(y) * columns + x];
+            value = (em(false, mapY.Row(y) + 1, x) * mapY.Fraction(y) + em(false, mapY.Row(y), x) * (1.0f - mapY.Fraction(y)) +
+                     value) * 0.5f;
         }
-    }
-    return image;
+    return ReferencePixels(slice, s, width, height, float(0.3 * std::pow(1.11, s.m_iContrast)) * 7.0f, [](float v) {
+        return g_cfg.m_curColors[size_t(std::clamp(int(LimitFloat(v, 0.0f, 1.0f) * 255.0f), 0, 255))];
+    });
 }

@@ -14,8 +14,10 @@
 #include "Matrix.h"
 #include "Project.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace {
@@ -79,15 +81,20 @@ protected:
         return data;
     }
 
-    static void SetUpTestSuite()
+    static SurveyGen::CSurveyParams OddSurvey()
     {
-        s_reference = Compute(SurveyGen::ReferenceSurvey());
         SurveyGen::CSurveyParams odd = SurveyGen::SmallSurvey();
         odd.sizeX = 2.36;
         odd.sizeY = 1.72;
         odd.lineSpacing = 0.28;
         odd.samples = 77;
-        s_odd = Compute(odd);
+        return odd;
+    }
+
+    static void SetUpTestSuite()
+    {
+        s_reference = Compute(SurveyGen::ReferenceSurvey());
+        s_odd = Compute(OddSurvey());
     }
     static void TearDownTestSuite()
     {
@@ -165,6 +172,64 @@ TEST_F(TopViewIdentityTest, ReferenceSurveyRendersAsOverTheWholeGrid)
 TEST_F(TopViewIdentityTest, OddSizedSurveyRendersAsOverTheWholeGrid)
 {
     CheckEveryCase(s_odd.get());
+}
+
+// EM records beside the odd survey's trace files: a record per trace of every profile, at its
+// grid position, with four values that vary from trace to trace.
+void WriteEmFiles(const CGeneratedProject& made)
+{
+    CProject geometry;
+    ASSERT_TRUE(geometry.Open(made.rhdPath));
+    const CProjectSettings& s = geometry.m_settings;
+    const uint32_t rows = uint32_t(s.m_iGridSizeY), spacing = uint32_t(s.m_iProfileSpacing);
+    auto emFile = [&](uint32_t lines, uint32_t perLine, bool bVertical) {
+        std::string bytes(4, '\0');
+        for (uint32_t line = 0; line < lines; ++line)
+            for (uint32_t t = 0; t < perLine; ++t) {
+                const uint32_t position = bVertical ? line * spacing * rows + t : t * rows + line * spacing;
+                bytes.append(reinterpret_cast<const char*>(&position), 4);
+                for (uint32_t c = 0; c < 4; ++c) {
+                    const float value = float((t * 37 + line * 11 + c * 5) % 50) / 100.0f + 0.05f;
+                    const int16_t raw = int16_t(std::lround(value * 32767.0f));
+                    bytes.append(reinterpret_cast<const char*>(&raw), 2);
+                }
+            }
+        return bytes;
+    };
+    WriteFileBytes(made.File("_1.emm"), emFile(uint32_t(s.GetXLineCount()), uint32_t(s.m_iSizeY), true));
+    WriteFileBytes(made.File("_2.emm"), emFile(uint32_t(s.GetYLineCount()), uint32_t(s.m_iSizeX), false));
+}
+
+TEST_F(TopViewIdentityTest, EmOverlayRendersAsOverTheWholeGrid)
+{
+    CSurveyData data;
+    data.made = CreateGeneratedProject(data.dir, OddSurvey());
+    ASSERT_NO_FATAL_FAILURE(WriteEmFiles(data.made));
+    ASSERT_TRUE(data.project.Open(data.made.rhdPath));
+    ASSERT_TRUE(data.project.m_settings.m_bHasEmData);
+    ASSERT_TRUE(data.matrix.Init(&data.project));
+    ASSERT_TRUE(data.matrix.Calculate());
+    CProjectSettings& s = data.project.m_settings;
+    data.project.m_bEmOverlay = true;
+    const int columns = s.m_iGridSizeX, rows = s.m_iGridSizeY;
+    for (const CIdentityCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const int width = std::max(int(c.pane.columns * float(columns)) + c.pane.extra, 1);
+        const int height = std::max(int(c.pane.rows * float(rows)) + c.pane.extra, 1);
+        CRecordingWnd parent;
+        ASSERT_TRUE(parent.CreateShown(width, height));
+        CDataTopView view;
+        ASSERT_TRUE(view.Create(&parent));
+        view.Resize(CRect(0, 0, width, height));
+        s.m_iContrast = c.contrast - 10;
+        view.SetProject(&data.project, &data.matrix);
+        view.Render();
+        const std::vector<uint32_t> expected = ReferenceEmImage(data.matrix, s, width, height);
+        if (width * height > 100) { // the EM values vary over the grid
+            EXPECT_GT(std::set<uint32_t>(expected.begin(), expected.end()).size(), 10u);
+        }
+        ASSERT_NO_FATAL_FAILURE(ExpectSameImage(view.GetImage(), expected, 0));
+    }
 }
 
 } // namespace
