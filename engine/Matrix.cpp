@@ -19,8 +19,7 @@ namespace {
 // A 16-bit sample becomes a float by this factor (1/32767).
 constexpr float kSampleToFloat = 3.051851e-5f;
 
-// A slice band spans this many depths (a cache line of floats), 3 % of a matrix of 512 samples,
-// and starts on a multiple of it unless the window would then not fit.
+// A slice band spans this many depths (a cache line of floats), 3 % of a matrix of 512 samples.
 constexpr int64_t kBandDepths = 16;
 
 // At most this share of the machine's memory for the matrix: a damaged header must not
@@ -346,8 +345,18 @@ const C3DMatrix::CSliceBand* C3DMatrix::SliceBand(CSetRef& set, int64_t first, i
     CSliceBand& band = set.band;
     if (!band.values.empty() && band.first <= first && end <= band.end)
         return &band;
-    const int64_t aligned = first - first % kBandDepths;
-    const int64_t bandFirst = end <= aligned + kBandDepths ? aligned : first;
+    // A step past the kept band keeps the depth it came from, so that a notch back needs no
+    // new band; otherwise the band starts on a multiple of its depths where the window fits.
+    int64_t bandFirst;
+    if (!band.values.empty() && first >= band.end) {
+        bandFirst = std::max<int64_t>(first - 1, end - kBandDepths);
+    } else if (!band.values.empty() && end <= band.first) {
+        bandFirst = std::min<int64_t>(first, end + 1 - kBandDepths);
+    } else {
+        const int64_t aligned = first - first % kBandDepths;
+        bandFirst = end <= aligned + kBandDepths ? aligned : first;
+    }
+    bandFirst = std::clamp<int64_t>(bandFirst, 0, first);
     const int64_t bandEnd = std::min<int64_t>(m_nSamples, bandFirst + kBandDepths);
     if (end > bandEnd)
         return nullptr;
