@@ -17,6 +17,9 @@
 
 namespace {
 
+// A slice band spans this many depths (a cache line of floats), 3 % of a matrix of 512 samples.
+constexpr int64_t kBandDepths = 16;
+
 // At most this share of the machine's memory for the matrix: a damaged header must not
 // make it allocate without bound.
 uint64_t MemoryLimit()
@@ -120,6 +123,7 @@ struct C3DMatrix::CSetRef
     std::vector<float*>& traces;
     std::vector<float>& em;
     std::vector<float>& slice;
+    CSliceBand& band;
     uint32_t perLine;
     uint32_t readCount;
     uint32_t lines;
@@ -129,15 +133,36 @@ struct C3DMatrix::CSetRef
 C3DMatrix::CSetRef C3DMatrix::Set(bool bVertical)
 {
     if (bVertical)
-        return {m_vertData, m_vertTraces, m_vertEm, m_vertSlice, m_nNY, m_nVertReadCount, m_nVertLines, m_nVertLinesProcessed};
-    return {m_horzData, m_horzTraces, m_horzEm, m_horzSlice, m_nNX, m_nHorzReadCount, m_nHorzLines, m_nHorzLinesProcessed};
+        return {m_vertData, m_vertTraces, m_vertEm, m_vertSlice, m_vertBand, m_nNY, m_nVertReadCount, m_nVertLines, m_nVertLinesProcessed};
+    return {m_horzData, m_horzTraces, m_horzEm, m_horzSlice, m_horzBand, m_nNX, m_nHorzReadCount, m_nHorzLines, m_nHorzLinesProcessed};
+}
+
+float* C3DMatrix::EditVertTrace(uint32_t line, uint32_t trace)
+{
+    DropSliceBands();
+    return m_vertTraces[size_t(line) * m_nNY + trace];
+}
+
+float* C3DMatrix::EditHorzTrace(uint32_t line, uint32_t trace)
+{
+    DropSliceBands();
+    return m_horzTraces[size_t(line) * m_nNX + trace];
+}
+
+void C3DMatrix::DropSliceBands()
+{
+    for (CSliceBand* band : {&m_vertBand, &m_horzBand}) {
+        std::vector<float>().swap(band->values);
+        band->first = band->end = 0;
+    }
 }
 
 void C3DMatrix::Free()
 {
+    DropSliceBands();
     m_vertData.Free();
     m_horzData.Free();
-    for (std::vector<float>* block : {&m_vertEm, &m_horzEm, &m_vertSlice, &m_horzSlice})
+    for (std::vector<float>* block : {&m_vertEm, &m_horzEm, &m_vertSlice, &m_horzSlice, &m_sliceLow})
         std::vector<float>().swap(*block);
     std::vector<float*>().swap(m_vertTraces);
     std::vector<float*>().swap(m_horzTraces);
@@ -210,6 +235,7 @@ bool C3DMatrix::Calculate()
 {
     if (!m_bInitialized)
         return false;
+    DropSliceBands();
     std::fill(m_vertEm.begin(), m_vertEm.end(), 0.0f);
     std::fill(m_horzEm.begin(), m_horzEm.end(), 0.0f);
     CProjectSettings& s = m_pProject->m_settings;
@@ -302,6 +328,54 @@ void C3DMatrix::ExtractSlice()
     ExtractSetSlice(false);
 }
 
+const C3DMatrix::CSliceBand* C3DMatrix::SliceBand(CSetRef& set, int64_t first, int64_t end)
+{
+    CSliceBand& band = set.band;
+    if (!band.values.empty() && band.first <= first && end <= band.end)
+        return &band;
+    // A step past the kept band keeps the depth it came from, so that a notch back needs no
+    // new band; otherwise the band starts on a multiple of its depths where the window fits.
+    int64_t bandFirst;
+    if (!band.values.empty() && first >= band.end) {
+        bandFirst = std::max<int64_t>(first - 1, end - kBandDepths);
+    } else if (!band.values.empty() && end <= band.first) {
+        bandFirst = std::min<int64_t>(first, end + 1 - kBandDepths);
+    } else {
+        const int64_t aligned = first - first % kBandDepths;
+        bandFirst = end <= aligned + kBandDepths ? aligned : first;
+    }
+    bandFirst = std::clamp<int64_t>(bandFirst, 0, first);
+    const int64_t bandEnd = std::min<int64_t>(m_nSamples, bandFirst + kBandDepths);
+    if (end > bandEnd)
+        return nullptr;
+    const size_t traces = set.traces.size(), depths = size_t(bandEnd - bandFirst);
+    try {
+        band.values.resize(depths * traces);
+    } catch (const std::bad_alloc&) {
+        DropSliceBands();
+        return nullptr;
+    }
+    band.first = bandFirst;
+    band.end = bandEnd;
+    // Each trace's band is one or two cache lines, read once for all its depths into a tile of
+    // neighbouring traces that then goes out depth by depth in runs: stores scattered over
+    // every depth row would each wait for their own cache line.
+    constexpr size_t kTileTraces = 128;
+    float tile[kTileTraces * kBandDepths];
+    float* values = band.values.data();
+    for (size_t i0 = 0; i0 < traces; i0 += kTileTraces) {
+        const size_t count = std::min(kTileTraces, traces - i0);
+        for (size_t i = 0; i < count; ++i)
+            std::copy_n(set.traces[i0 + i] + bandFirst, depths, tile + i * depths);
+        for (size_t k = 0; k < depths; ++k) {
+            float* row = values + k * traces + i0;
+            for (size_t i = 0; i < count; ++i)
+                row[i] = tile[i * depths + k];
+        }
+    }
+    return &band;
+}
+
 void C3DMatrix::ExtractSetSlice(bool bVertical)
 {
     const CProjectSettings& s = m_pProject->m_settings;
@@ -313,14 +387,33 @@ void C3DMatrix::ExtractSetSlice(bool bVertical)
     const size_t traces = set.traces.size();
     float* slice = set.slice.data();
 
+    // The window of depths whose samples give a trace's value.
+    const int64_t first = thickness < 2 ? depth : std::max<int64_t>(0, depth - (thickness - 1) / 2);
+    const int64_t end = thickness < 2 ? depth + 1 : std::min<int64_t>(ns, depth + thickness / 2);
+    const CSliceBand* band = depth >= 0 && depth < ns && first < end ? SliceBand(set, first, end) : nullptr;
     if (depth < 0 || depth >= ns) {
         std::fill(slice, slice + traces, 0.0f);
+    } else if (band && thickness < 2) {
+        std::copy_n(band->values.data() + size_t(depth - band->first) * traces, traces, slice);
+    } else if (band) {
+        // |max - min| over the window, each trace taking its depths in order as below; max and
+        // min start at 0.
+        std::vector<float>& low = m_sliceLow;
+        low.assign(traces, 0.0f);
+        std::fill(slice, slice + traces, 0.0f);
+        for (int64_t k = first; k < end; ++k) {
+            const float* row = band->values.data() + size_t(k - band->first) * traces;
+            for (size_t i = 0; i < traces; ++i) {
+                slice[i] = std::max(slice[i], row[i]);
+                low[i] = std::min(low[i], row[i]);
+            }
+        }
+        for (size_t i = 0; i < traces; ++i)
+            slice[i] = std::fabs(slice[i] - low[i]);
     } else if (thickness < 2) {
         for (size_t i = 0; i < traces; ++i)
             slice[i] = set.traces[i][depth];
     } else {
-        const int64_t first = std::max<int64_t>(0, depth - (thickness - 1) / 2);
-        const int64_t end = std::min<int64_t>(ns, depth + thickness / 2);
         for (size_t i = 0; i < traces; ++i) {
             const float* trace = set.traces[i];
             float high = 0, low = 0;
@@ -388,6 +481,7 @@ bool C3DMatrix::Load()
 {
     if (!m_bInitialized)
         return false;
+    DropSliceBands();
     CReadFile files[2];
     const std::wstring paths[2] = {GetVertFileName(), GetHorzFileName()};
     bool bComplete = files[0].Open(paths[0]) == 0 && files[1].Open(paths[1]) == 0;

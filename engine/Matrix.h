@@ -35,10 +35,11 @@ public:
 
     bool IsInitialized() const { return m_bInitialized; }
     // Trace t of vertical line i (along Y) or of horizontal line i (along X): ns floats.
-    float* GetVertTrace(uint32_t line, uint32_t trace) { return m_vertTraces[size_t(line) * m_nNY + trace]; }
-    float* GetHorzTrace(uint32_t line, uint32_t trace) { return m_horzTraces[size_t(line) * m_nNX + trace]; }
     const float* GetVertTrace(uint32_t line, uint32_t trace) const { return m_vertTraces[size_t(line) * m_nNY + trace]; }
     const float* GetHorzTrace(uint32_t line, uint32_t trace) const { return m_horzTraces[size_t(line) * m_nNX + trace]; }
+    // The same trace for writing; the slice bands no longer stand for the matrix.
+    float* EditVertTrace(uint32_t line, uint32_t trace);
+    float* EditHorzTrace(uint32_t line, uint32_t trace);
     // EM area of a line: two runs of traces-per-line values.
     const float* GetVertEm(uint32_t line) const { return m_vertEm.data() + 2 * size_t(line) * m_nNY; }
     const float* GetHorzEm(uint32_t line) const { return m_horzEm.data() + 2 * size_t(line) * m_nNX; }
@@ -62,10 +63,22 @@ public:
     CByteBuffer m_fingerprint;         // kept across Init and Free
 
 private:
+    // Depths first .. end - 1 of every trace of a set, depth after depth: a slice inside them
+    // reads consecutive memory instead of one float from each trace. Empty when none is kept.
+    struct CSliceBand
+    {
+        std::vector<float> values;
+        int64_t first = 0;
+        int64_t end = 0;
+    };
     struct CSetRef;
     CSetRef Set(bool bVertical);
     bool CalculateSet(bool bVertical);
     void ExtractSetSlice(bool bVertical);
+    // The band of the set that holds depths first .. end - 1, read from the traces when the kept
+    // one does not; null when the window is wider than a band or memory is short.
+    const CSliceBand* SliceBand(CSetRef& set, int64_t first, int64_t end);
+    void DropSliceBands();
     bool SaveSet(bool bVertical, const std::wstring& path) const;
 
     // Each set's samples lie in one block, line after line and trace after trace; the trace
@@ -78,5 +91,8 @@ private:
     std::vector<float> m_horzEm;
     std::vector<float> m_vertSlice;
     std::vector<float> m_horzSlice;
+    CSliceBand m_vertBand;
+    CSliceBand m_horzBand;
+    std::vector<float> m_sliceLow; // scratch: the window's minimum per trace
     bool m_bInitialized = false;
 };

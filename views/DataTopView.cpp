@@ -166,7 +166,11 @@ void CDataTopView::ReleaseBuffers()
         *pMap = CResampMap();
     m_emMapX.Clear();
     m_emMapY.Clear();
-    for (std::vector<float>* pArray : {&m_weights, &m_slice, &m_vertImage, &m_horzImage, &m_rowValues}) {
+    for (std::vector<float>* pArray : {&m_weights, &m_vertImage, &m_horzImage, &m_gridRows[0], &m_gridRows[1], &m_rowValues}) {
+        pArray->clear();
+        pArray->shrink_to_fit();
+    }
+    for (std::vector<int32_t>* pArray : {&m_gridColumns, &m_pixelColumnLow, &m_pixelColumnHigh}) {
         pArray->clear();
         pArray->shrink_to_fit();
     }
@@ -218,15 +222,12 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
         m_emMapY.Clear();
     }
 
-    if (!Reallocate(m_slice, size_t(columns) * size_t(rows), 0.0f))
-        m_bBound = false;
     Reallocate(m_weights, size_t(samples), 1.0f);
     UpdateWeights();
     m_image.SetValid(false);
 
     if (!Reallocate(m_vertImage, size_t(m_nVertLines) * size_t(rows), 0.0f) ||
-        !Reallocate(m_horzImage, size_t(m_nHorzLines) * size_t(columns), 0.0f) ||
-        !Reallocate(m_rowValues, size_t(columns), 0.0f))
+        !Reallocate(m_horzImage, size_t(m_nHorzLines) * size_t(columns), 0.0f))
         m_bBound = false;
 
     if (m_bCreated) {
@@ -347,55 +348,100 @@ void CDataTopView::CopyLineImages()
 {
     const CProjectSettings& s = m_pProject->m_settings;
     const size_t rows = size_t(std::max(s.m_iGridSizeY, 0)), columns = size_t(std::max(s.m_iGridSizeX, 0));
+    // Line after line into the image; bTranspose puts the lines of one position side by side.
     const auto copySet = [](std::vector<float>& image, size_t lines, size_t perLine, const float* pSource,
-                            size_t sourceLines, size_t sourcePerLine) {
+                            size_t sourceLines, size_t sourcePerLine, bool bTranspose) {
         std::fill(image.begin(), image.end(), 0.0f);
         if (!pSource)
             return;
         const size_t n = std::min(perLine, sourcePerLine);
-        for (size_t line = 0; line < std::min(lines, sourceLines); ++line)
-            std::copy_n(pSource + line * sourcePerLine, n, image.data() + line * perLine);
+        for (size_t line = 0; line < std::min(lines, sourceLines); ++line) {
+            const float* source = pSource + line * sourcePerLine;
+            if (bTranspose)
+                for (size_t k = 0; k < n; ++k)
+                    image[k * lines + line] = source[k];
+            else
+                std::copy_n(source, n, image.data() + line * perLine);
+        }
     };
     copySet(m_vertImage, size_t(m_nVertLines), rows, m_pMatrix->GetVertSlice(), m_pMatrix->m_nVertLines,
-            m_pMatrix->m_nNY);
+            m_pMatrix->m_nNY, true);
     copySet(m_horzImage, size_t(m_nHorzLines), columns, m_pMatrix->GetHorzSlice(), m_pMatrix->m_nHorzLines,
-            m_pMatrix->m_nNX);
+            m_pMatrix->m_nNX, false);
 }
 
-template <typename TColour>
-void CDataTopView::RenderPixels(const CRect& rect, float scale, TColour colour)
+int CDataTopView::MapPixelColumns(int width)
 {
-    const CProjectSettings& s = m_pProject->m_settings;
-    const int columns = s.m_iGridSizeX, rows = s.m_iGridSizeY;
-    uint8_t* pBits = m_image.GetBits();
-    if (!pBits || columns < 1 || rows < 1 || m_slice.size() < size_t(columns) * size_t(rows))
-        return;
-    const int width = std::min({rect.Width(), m_image.GetWidth(), int(m_pixelColumnMap.m_nTargetCount)});
-    const int height = std::min({rect.Height(), m_image.GetHeight(), int(m_pixelRowMap.m_nTargetCount)});
-    const int stride = m_image.GetStride();
-
-    // Per pixel column: the grid column, its right neighbour (itself at the last one) and
-    // the fraction between them.
-    std::vector<int32_t> x0(size_t(std::max(width, 0))), x1(x0.size());
+    const int columns = m_pProject->m_settings.m_iGridSizeX;
+    width = std::clamp(std::min(width, int(m_pixelColumnMap.m_nTargetCount)), 0,
+                       std::max(int(m_pixelColumnMap.m_index.size()) - 1, 0));
+    m_gridColumns.clear();
+    if (columns < 1)
+        return 0;
+    m_pixelColumnLow.resize(size_t(width));
+    m_pixelColumnHigh.resize(size_t(width));
+    // The map's columns do not decrease from pixel to pixel: a column is the last one taken, the
+    // one before it, or new.
+    const auto slot = [this](int32_t x) {
+        for (size_t k = m_gridColumns.size(); k-- > 0;) {
+            if (m_gridColumns[k] == x)
+                return int32_t(k);
+            if (m_gridColumns[k] < x)
+                break;
+        }
+        m_gridColumns.push_back(x);
+        return int32_t(m_gridColumns.size() - 1);
+    };
     for (int q = 0; q < width; ++q) {
-        x0[size_t(q)] = std::min(int(m_pixelColumnMap.m_index[size_t(q)]), columns - 1);
-        x1[size_t(q)] = std::min(x0[size_t(q)] + 1, columns - 1);
+        const int32_t x = std::min(int32_t(m_pixelColumnMap.m_index[size_t(q)]), int32_t(columns - 1));
+        m_pixelColumnLow[size_t(q)] = slot(x);
+        m_pixelColumnHigh[size_t(q)] = slot(std::min(x + 1, int32_t(columns - 1)));
     }
+    return width;
+}
+
+template <typename TBuildRow, typename TColour>
+void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColour colour)
+{
+    const int rows = m_pProject->m_settings.m_iGridSizeY;
+    uint8_t* pBits = m_image.GetBits();
+    const int height = std::clamp(std::min({rect.Height(), m_image.GetHeight(), int(m_pixelRowMap.m_nTargetCount)}), 0,
+                                  std::max(int(m_pixelRowMap.m_index.size()) - 1, 0));
+    if (!pBits || width < 1 || rows < 1 || m_gridColumns.empty())
+        return;
+    const int stride = m_image.GetStride(), bytesPerPixel = m_image.GetBytesPerPixel();
+    const size_t n = m_gridColumns.size();
+    for (std::vector<float>& values : m_gridRows)
+        values.resize(n);
+    m_gridRowIds[0] = m_gridRowIds[1] = -1;
+    m_rowValues.resize(n);
+    // Grid row y, built unless one of the two buffers holds it, never into the one that holds keep.
+    const auto gridRow = [this, &buildRow](int32_t y, int32_t keep) -> const float* {
+        for (int b = 0; b < 2; ++b)
+            if (m_gridRowIds[b] == y)
+                return m_gridRows[b].data();
+        const int b = m_gridRowIds[0] == keep ? 1 : 0;
+        m_gridRowIds[b] = y;
+        buildRow(y, m_gridRows[b].data());
+        return m_gridRows[b].data();
+    };
     const float* fx = m_pixelColumnMap.m_fraction.data();
+    const int32_t* low = m_pixelColumnLow.data();
+    const int32_t* high = m_pixelColumnHigh.data();
     float* rowValues = m_rowValues.data();
     for (int p = 0; p < height; ++p) {
-        const int y = std::min(int(m_pixelRowMap.m_index[size_t(p)]), rows - 1);
-        const int y1 = y < rows - 1 ? y + 1 : y;
+        const int32_t y = std::min(int32_t(m_pixelRowMap.m_index[size_t(p)]), int32_t(rows - 1));
+        const int32_t y1 = y < rows - 1 ? y + 1 : y;
         const float fy = m_pixelRowMap.m_fraction[size_t(p)];
-        const float* row0 = m_slice.data() + size_t(y) * size_t(columns);
-        const float* row1 = m_slice.data() + size_t(y1) * size_t(columns);
-        for (int x = 0; x < columns; ++x)
-            rowValues[x] = row0[x] * (1.0f - fy) + row1[x] * fy;
+        const float* row0 = gridRow(y, y1);
+        const float* row1 = gridRow(y1, y);
+        for (size_t c = 0; c < n; ++c)
+            rowValues[c] = row0[c] * (1.0f - fy) + row1[c] * fy;
         // Buffer row p is window row height - 1 - p: pixel rows count from the bottom.
         uint8_t* pixel = pBits + ptrdiff_t(p) * stride;
-        for (int q = 0; q < width; ++q, pixel += 3) {
+        for (int q = 0; q < width; ++q, pixel += bytesPerPixel) {
             const float f = fx[q];
-            const float v = (rowValues[x1[size_t(q)]] * f + rowValues[x0[size_t(q)]] * (1.0f - f)) * scale;
+            const float v = (rowValues[high[q]] * f + rowValues[low[q]] * (1.0f - f)) * scale;
             WriteColour(pixel, colour(v));
         }
     }
@@ -420,43 +466,65 @@ void CDataTopView::RenderSlice(const CRect& rect)
 
     const float shift = float(std::tan(s.m_iAngle * kPi / 180.0) * s.m_iProfileSpacing);
     const int vertLines = m_nVertLines, horzLines = m_nHorzLines;
-    if (columns > 0 && rows > 0 && int(m_columnMap.m_index.size()) > columns - 1 &&
-        int(m_rowMap.m_index.size()) > rows - 1) {
-        float* slice = m_slice.data();
-        for (int x = 0; x < columns; ++x) {
-            const int i = std::min(int(m_columnMap.m_index[size_t(x)]), vertLines - 1);
-            const int i1 = std::min(i + 1, vertLines - 1);
-            const float f = m_columnMap.m_fraction[size_t(x)];
-            const int shiftA = RoundShift(-f * shift), shiftB = RoundShift((1.0f - f) * shift);
-            const float* lineA = m_vertImage.data() + size_t(i) * size_t(rows);
-            const float* lineB = m_vertImage.data() + size_t(i1) * size_t(rows);
-            for (int y = 0; y < rows; ++y) {
-                const int64_t ya = int64_t(y) + shiftA, yb = int64_t(y) + shiftB;
-                const float a = ya >= 0 && ya < rows ? lineA[ya] : 0.0f;
-                const float b = yb >= 0 && yb < rows ? lineB[yb] : 0.0f;
-                slice[size_t(y) * size_t(columns) + size_t(x)] = b * f + a * (1.0f - f);
-            }
-        }
-        for (int y = 0; y < rows; ++y) {
-            const int j = std::min(int(m_rowMap.m_index[size_t(y)]), horzLines - 1);
-            const int j1 = std::min(j + 1, horzLines - 1);
-            const float g = m_rowMap.m_fraction[size_t(y)];
-            const int shiftA = RoundShift(g * shift), shiftB = RoundShift(-(1.0f - g) * shift);
-            const float* lineA = m_horzImage.data() + size_t(j) * size_t(columns);
-            const float* lineB = m_horzImage.data() + size_t(j1) * size_t(columns);
-            float* out = slice + size_t(y) * size_t(columns);
-            for (int x = 0; x < columns; ++x) {
-                const int64_t xa = int64_t(x) + shiftA, xb = int64_t(x) + shiftB;
-                const float a = xa >= 0 && xa < columns ? lineA[xa] : 0.0f;
-                const float b = xb >= 0 && xb < columns ? lineB[xb] : 0.0f;
-                out[x] += b * g + a * (1.0f - g);
-            }
-        }
+    const bool bMaps = columns > 0 && rows > 0 && int(m_columnMap.m_index.size()) > columns - 1 &&
+                       int(m_rowMap.m_index.size()) > rows - 1;
+    const int width = MapPixelColumns(std::min(rect.Width(), m_image.GetWidth()));
+    // Pixels read every grid column, each once in order: the horizontal lines are added run by run.
+    bool bAllColumns = int(m_gridColumns.size()) == columns;
+    for (size_t c = 0; c < m_gridColumns.size() && bAllColumns; ++c)
+        bAllColumns = m_gridColumns[c] == int32_t(c);
+
+    // Per grid column that pixels read: its two vertical lines, the blend between them and the
+    // shift of each along its line.
+    struct CColumnBlend
+    {
+        int32_t lineA, lineB;
+        float f;
+        int32_t shiftA, shiftB;
+    };
+    std::vector<CColumnBlend> blends(m_gridColumns.size());
+    for (size_t c = 0; c < blends.size() && bMaps; ++c) {
+        const int x = m_gridColumns[c];
+        const int i = std::min(int(m_columnMap.m_index[size_t(x)]), vertLines - 1);
+        const float f = m_columnMap.m_fraction[size_t(x)];
+        blends[c] = {i, std::min(i + 1, vertLines - 1), f, RoundShift(-f * shift), RoundShift((1.0f - f) * shift)};
     }
+    // Grid row y of the slice: the vertical lines' blend, then the horizontal lines' added.
+    const auto buildRow = [&](int32_t y, float* values) {
+        if (!bMaps) {
+            std::fill_n(values, m_gridColumns.size(), 0.0f);
+            return;
+        }
+        const float* vert = m_vertImage.data();
+        for (size_t c = 0; c < blends.size(); ++c) {
+            const CColumnBlend& blend = blends[c];
+            const int64_t ya = int64_t(y) + blend.shiftA, yb = int64_t(y) + blend.shiftB;
+            const float a = ya >= 0 && ya < rows ? vert[size_t(ya) * size_t(vertLines) + size_t(blend.lineA)] : 0.0f;
+            const float b = yb >= 0 && yb < rows ? vert[size_t(yb) * size_t(vertLines) + size_t(blend.lineB)] : 0.0f;
+            values[c] = b * blend.f + a * (1.0f - blend.f);
+        }
+        const int j = std::min(int(m_rowMap.m_index[size_t(y)]), horzLines - 1);
+        const int j1 = std::min(j + 1, horzLines - 1);
+        const float g = m_rowMap.m_fraction[size_t(y)];
+        const int shiftA = RoundShift(g * shift), shiftB = RoundShift(-(1.0f - g) * shift);
+        const float* lineA = m_horzImage.data() + size_t(j) * size_t(columns);
+        const float* lineB = m_horzImage.data() + size_t(j1) * size_t(columns);
+        if (bAllColumns && shiftA == 0 && shiftB == 0) {
+            for (size_t x = 0; x < size_t(columns); ++x)
+                values[x] += lineB[x] * g + lineA[x] * (1.0f - g);
+            return;
+        }
+        for (size_t c = 0; c < m_gridColumns.size(); ++c) {
+            const int64_t x = m_gridColumns[c], xa = x + shiftA, xb = x + shiftB;
+            const float a = xa >= 0 && xa < columns ? lineA[xa] : 0.0f;
+            const float b = xb >= 0 && xb < columns ? lineB[xb] : 0.0f;
+            values[c] += b * g + a * (1.0f - g);
+        }
+    };
 
     const TPaletteTable& palette = threshold != 0 ? m_thresholdPalette : g_cfg.m_curColors;
     const bool bWrap = threshold == 0 && g_cfg.m_bPaletteWrap;
-    RenderPixels(rect, weight * 0.5f * contrast,
+    RenderPixels(rect, width, weight * 0.5f * contrast, buildRow,
                  [&palette, bWrap](float v) { return palette[PaletteIndex(v, bWrap)]; });
     m_image.SetValid(true);
 }
@@ -473,26 +541,30 @@ void CDataTopView::RenderEm(const CRect& rect)
     const auto value = [](const float* e, int emRows, int perRow, int k, int n) {
         return e && k >= 0 && k < emRows && n < perRow ? e[size_t(k) * size_t(perRow) + size_t(n)] : 0.0f;
     };
-    if (columns > 0 && rows > 0 && m_emMapX.Size() >= columns && m_emMapY.Size() >= rows) {
-        float* slice = m_slice.data();
-        for (int x = 0; x < columns; ++x) {
+    const bool bMaps = columns > 0 && rows > 0 && m_emMapX.Size() >= columns && m_emMapY.Size() >= rows;
+    const int width = MapPixelColumns(std::min(rect.Width(), m_image.GetWidth()));
+    // Grid row y: the vertical lines' EM blend, then averaged with the horizontal lines' one.
+    const auto buildRow = [&](int32_t y, float* values) {
+        if (!bMaps) {
+            std::fill_n(values, m_gridColumns.size(), 0.0f);
+            return;
+        }
+        for (size_t c = 0; c < m_gridColumns.size(); ++c) {
+            const int x = m_gridColumns[c];
             const int k = m_emMapX.Row(x);
             const float f = m_emMapX.Fraction(x);
-            for (int y = 0; y < rows; ++y)
-                slice[size_t(y) * size_t(columns) + size_t(x)] =
-                    value(e1, vertRows, vertPerRow, k + 1, y) * f + value(e1, vertRows, vertPerRow, k, y) * (1.0f - f);
+            values[c] = value(e1, vertRows, vertPerRow, k + 1, y) * f + value(e1, vertRows, vertPerRow, k, y) * (1.0f - f);
         }
-        for (int y = 0; y < rows; ++y) {
-            const int k = m_emMapY.Row(y);
-            const float f = m_emMapY.Fraction(y);
-            float* out = slice + size_t(y) * size_t(columns);
-            for (int x = 0; x < columns; ++x)
-                out[x] = (value(e2, horzRows, horzPerRow, k + 1, x) * f +
-                          value(e2, horzRows, horzPerRow, k, x) * (1.0f - f) + out[x]) * 0.5f;
+        const int k = m_emMapY.Row(y);
+        const float f = m_emMapY.Fraction(y);
+        for (size_t c = 0; c < m_gridColumns.size(); ++c) {
+            const int x = m_gridColumns[c];
+            values[c] = (value(e2, horzRows, horzPerRow, k + 1, x) * f + value(e2, horzRows, horzPerRow, k, x) * (1.0f - f) +
+                         values[c]) * 0.5f;
         }
-    }
+    };
     const TPaletteTable& palette = g_cfg.m_curColors;
-    RenderPixels(rect, float(0.3 * std::pow(1.11, s.m_iContrast)) * 7.0f, [&palette](float v) {
+    RenderPixels(rect, width, float(0.3 * std::pow(1.11, s.m_iContrast)) * 7.0f, buildRow, [&palette](float v) {
         return palette[size_t(std::clamp(int(LimitFloat(v, 0.0f, 1.0f) * 255.0f), 0, 255))];
     });
     m_image.SetValid(true);

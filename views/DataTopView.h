@@ -97,14 +97,17 @@ private:
 
     // Copies the matrix's two slice images, zero-filling what the matrix lacks.
     void CopyLineImages();
+    // The grid columns that the first width pixel columns read, in m_gridColumns, and each
+    // pixel column's two of them; the count of pixel columns that can be drawn.
+    int MapPixelColumns(int width);
     // The pixel pass shared by the slice and the EM image: bilinear value through the pixel
-    // maps, times the scale, through colour(value).
-    template <typename TColour>
-    void RenderPixels(const CRect& rect, float scale, TColour colour);
+    // maps, times the scale, through colour(value). buildRow(y, values) fills grid row y at the
+    // grid columns of m_gridColumns; only the rows that pixels read are built.
+    template <typename TBuildRow, typename TColour>
+    void RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColour colour);
 
     std::vector<float> m_weights;
     CResampMap m_sampleMap;
-    std::vector<float> m_slice;
     CResampMap m_columnMap;
     CResampMap m_rowMap;
     CResampMap m_pixelColumnMap;
@@ -113,7 +116,7 @@ private:
     CEMResampMap m_emMapY; // grid rows onto the EM rows of the horizontal lines
     int32_t m_nVertLines = 0;
     int32_t m_nHorzLines = 0;
-    std::vector<float> m_vertImage; // vertical lines x grid rows
+    std::vector<float> m_vertImage; // grid rows x vertical lines: one grid row's lines side by side
     std::vector<float> m_horzImage; // horizontal lines x grid columns
     // The project's cross-hair as last taken; -1 until then, so that binding takes any.
     float m_fCursorX = -1.0f;
@@ -121,5 +124,13 @@ private:
     float m_fSliceDepth = -1.0f;
     int32_t m_nPaletteThreshold = 0;
     TPaletteTable m_thresholdPalette{};
-    std::vector<float> m_rowValues; // scratch of the pixel pass: one blended grid row
+    // Scratch of the pixel pass, at the pane's resolution: the grid columns that pixels read,
+    // each pixel column's lower and upper one among them, two grid rows built at those columns
+    // with the grid row each holds (-1 none), and their blend for one pixel row.
+    std::vector<int32_t> m_gridColumns;
+    std::vector<int32_t> m_pixelColumnLow;
+    std::vector<int32_t> m_pixelColumnHigh;
+    std::vector<float> m_gridRows[2];
+    int32_t m_gridRowIds[2] = {-1, -1};
+    std::vector<float> m_rowValues;
 };

@@ -47,10 +47,10 @@ struct AutoContrastTest : testing::Test
         };
         for (uint32_t line = 0; line < matrix.m_nVertLines; ++line)
             for (uint32_t t = 0; t < matrix.m_nNY; ++t)
-                fill(matrix.GetVertTrace(line, t));
+                fill(matrix.EditVertTrace(line, t));
         for (uint32_t line = 0; line < matrix.m_nHorzLines; ++line)
             for (uint32_t t = 0; t < matrix.m_nNX; ++t)
-                fill(matrix.GetHorzTrace(line, t));
+                fill(matrix.EditHorzTrace(line, t));
     }
 
     // The factor over the first count traces of line 0 of a set, migrated by the summation
@@ -104,9 +104,9 @@ TEST_F(AutoContrastTest, TracesPastTheFirstHundredAndTheOtherSetDoNotCount)
     MakeMatrix(121, 31);
     float factor = 0;
     ASSERT_TRUE(AutoContrastFactorCalc(project, matrix, factor));
-    matrix.GetHorzTrace(0, 100)[kSamples / 2] = 1.0f;
-    matrix.GetHorzTrace(1, 0)[kSamples / 2] = 1.0f;
-    matrix.GetVertTrace(0, 0)[kSamples / 2] = 1.0f;
+    matrix.EditHorzTrace(0, 100)[kSamples / 2] = 1.0f;
+    matrix.EditHorzTrace(1, 0)[kSamples / 2] = 1.0f;
+    matrix.EditVertTrace(0, 0)[kSamples / 2] = 1.0f;
     float again = 0;
     ASSERT_TRUE(AutoContrastFactorCalc(project, matrix, again));
     EXPECT_EQ(again, factor);
@@ -138,7 +138,7 @@ TEST_F(AutoContrastTest, NothingPositiveAfterMigrationGivesOne)
     MakeMatrix(51, 21);
     for (uint32_t t = 0; t < matrix.m_nNX; ++t)
         for (int i = 0; i < kSamples; ++i)
-            matrix.GetHorzTrace(0, t)[i] = -0.5f;
+            matrix.EditHorzTrace(0, t)[i] = -0.5f;
     float factor = 0;
     ASSERT_TRUE(AutoContrastFactorCalc(project, matrix, factor));
     EXPECT_EQ(factor, 1.0f);

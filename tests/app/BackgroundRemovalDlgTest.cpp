@@ -501,7 +501,7 @@ TEST_F(BackgroundRemovalDlgTest, CommandRecomputesAfterAConfirmedChangeElseReads
     EXPECT_TRUE(Frame()->GetToolBar().IsButtonEnabled(ID_TOOLBAR_BKGR));
     Params().m_bMigration = false;
     Params().m_bDelMeanOn = false;
-    float& mark = Matrix().GetHorzTrace(1, 3)[20];
+    float& mark = Matrix().EditHorzTrace(1, 3)[20];
     const float computed = mark;
     const std::string cache = m_project.File("_1.precalc");
 

@@ -50,7 +50,7 @@ protected:
         return bShown;
     }
     // The first sample of the matrix, overwritten only by a new computation.
-    float& MatrixMark() { return Doc()->m_matrix.GetVertTrace(0, 0)[0]; }
+    float& MatrixMark() { return Doc()->m_matrix.EditVertTrace(0, 0)[0]; }
 
 };
 } // namespace

@@ -36,11 +36,11 @@ public:
         for (uint32_t a = 0; a < m_matrix.m_nHorzLines; ++a)
             for (uint32_t b = 0; b < m_matrix.m_nNX; ++b)
                 for (int i = 0; i < samples; ++i)
-                    m_matrix.GetHorzTrace(a, b)[i] = float(100 * a + 10 * b + uint32_t(i));
+                    m_matrix.EditHorzTrace(a, b)[i] = float(100 * a + 10 * b + uint32_t(i));
         for (uint32_t a = 0; a < m_matrix.m_nVertLines; ++a)
             for (uint32_t b = 0; b < m_matrix.m_nNY; ++b)
                 for (int i = 0; i < samples; ++i)
-                    m_matrix.GetVertTrace(a, b)[i] = float(1000 + 100 * a + 10 * b + uint32_t(i));
+                    m_matrix.EditVertTrace(a, b)[i] = float(1000 + 100 * a + 10 * b + uint32_t(i));
         // Drawn only for an open project.
         m_project.m_bOpen = true;
     }

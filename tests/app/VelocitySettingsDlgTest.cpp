@@ -74,7 +74,7 @@ protected:
         CDialog::SetModalHook(nullptr);
         ASSERT_TRUE(m_bShown);
     }
-    float& MatrixMark() { return Doc()->m_matrix.GetVertTrace(0, 0)[0]; }
+    float& MatrixMark() { return Doc()->m_matrix.EditVertTrace(0, 0)[0]; }
 
     CNoticeListener m_dialogListener;
     const CMaterial* m_pSand = nullptr;

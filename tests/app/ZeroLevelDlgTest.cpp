@@ -237,7 +237,7 @@ TEST_F(ZeroLevelDlgTest, ApplicationRoundsRecomputesAndKeepsTheCrossHairBelow)
         s.m_bUseZeroLevel = false;
         Project().m_fCursorDepth = c.depthBefore;
         // The first sample of the matrix, overwritten only by a new computation.
-        float& mark = Doc()->m_matrix.GetVertTrace(0, 0)[0];
+        float& mark = Doc()->m_matrix.EditVertTrace(0, 0)[0];
         mark = 12345.0f;
         m_frameListener.m_notes.clear();
         m_pApp->ApplyZeroLevel(c.result);

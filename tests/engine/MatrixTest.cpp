@@ -3,6 +3,7 @@
 #include "Cfg.h"
 #include "Project.h"
 #include "ProjectFixture.h"
+#include "ReferenceSlice.h"
 #include "SignalRoutines.h"
 
 #include <algorithm>
@@ -184,6 +185,92 @@ TEST_F(MatrixTest, SliceThicknessDepthAndThreshold)
     s.m_params.m_iThreshold = 7;
     matrix.ExtractSlice();
     EXPECT_TRUE(std::none_of(matrix.GetVertSlice(), matrix.GetVertSlice() + 7 * 51, [](float v) { return v < 0; }));
+}
+
+// Both slice images exactly as read trace by trace from the matrix's samples.
+void ExpectSlicesAsTheTraces(const C3DMatrix& matrix, const CProjectSettings& s)
+{
+    const std::vector<float> vert = ReferenceSetSlice(matrix, s, true), horz = ReferenceSetSlice(matrix, s, false);
+    EXPECT_TRUE(std::equal(vert.begin(), vert.end(), matrix.GetVertSlice()));
+    EXPECT_TRUE(std::equal(horz.begin(), horz.end(), matrix.GetHorzSlice()));
+}
+
+TEST_F(MatrixTest, SliceThroughRunsOfDepthsIsReadAsFromEachTrace)
+{
+    ASSERT_TRUE(matrix.Calculate());
+    CProjectSettings& s = project.m_settings;
+    const int ns = s.m_iSamples;
+    struct CCase
+    {
+        int thickness;
+        int threshold;
+        bool bAgc;
+    };
+    // Thickness 5 at depth 14 straddles two aligned bands of 16 depths; 17 and more are wider
+    // than a band.
+    for (const CCase& c : {CCase{1, 0, false}, CCase{2, 0, false}, CCase{5, -3, false}, CCase{17, 0, true},
+                           CCase{33, 4, false}, CCase{40, 0, true}, CCase{1, 9, true}}) {
+        s.m_params.m_iAperture = c.thickness;
+        s.m_params.m_iThreshold = c.threshold;
+        s.m_params.m_bAgcOn = c.bAgc;
+        // Steps across band edges both ways, jumps, both ends of the trace, and outside it.
+        for (int depth : {14, 15, 16, 17, 16, 15, 31, 32, 47, 48, 0, 1, ns - 1, ns - 2, ns / 2, -1, ns, 20}) {
+            s.m_iDepthIndex = depth;
+            matrix.ExtractSlice();
+            SCOPED_TRACE(testing::Message() << "thickness " << c.thickness << ", depth " << depth);
+            ExpectSlicesAsTheTraces(matrix, s);
+        }
+    }
+}
+
+TEST_F(MatrixTest, SliceFollowsEveryChangeOfTheMatrix)
+{
+    CProjectSettings& s = project.m_settings;
+    s.m_iDepthIndex = 30;
+    s.m_params.m_iAperture = 1;
+    s.m_params.m_iThreshold = 0;
+    s.m_params.m_bAgcOn = false;
+    ASSERT_TRUE(matrix.Calculate());
+    ASSERT_TRUE(matrix.Save());
+    matrix.ExtractSlice();
+    const std::vector<float> cached(matrix.GetVertSlice(), matrix.GetVertSlice() + 7 * 51);
+    ExpectSlicesAsTheTraces(matrix, s);
+
+    const auto expectChanged = [&](const char* change) {
+        SCOPED_TRACE(change);
+        matrix.ExtractSlice();
+        ExpectSlicesAsTheTraces(matrix, s);
+        EXPECT_FALSE(std::equal(cached.begin(), cached.end(), matrix.GetVertSlice()));
+    };
+    // A recomputation with other filters, as the filter options and the previews of the
+    // velocity and background-removal dialogs run it.
+    s.m_params.m_bFirOn = !s.m_params.m_bFirOn;
+    ASSERT_TRUE(matrix.Calculate());
+    expectChanged("recomputed with the band pass switched");
+
+    // Back from the cache, as after a preview.
+    ASSERT_TRUE(matrix.Load());
+    matrix.ExtractSlice();
+    ExpectSlicesAsTheTraces(matrix, s);
+    EXPECT_TRUE(std::equal(cached.begin(), cached.end(), matrix.GetVertSlice()));
+
+    // A new zero level moves the migrated traces.
+    s.m_params.m_bFirOn = !s.m_params.m_bFirOn;
+    s.m_params.m_bMigration = true;
+    s.m_bUseZeroLevel = true;
+    s.m_iZeroLevel += 7;
+    ASSERT_TRUE(matrix.Calculate());
+    expectChanged("zero level changed");
+
+    ASSERT_TRUE(matrix.Load());
+    matrix.ExtractSlice();
+    for (uint32_t t = 0; t < 51; ++t)
+        matrix.EditVertTrace(3, t)[30] = t % 2 ? 0.5f : -0.25f;
+    expectChanged("traces written");
+
+    // A matrix bound again starts without the earlier depths.
+    ASSERT_TRUE(matrix.Init(&project));
+    expectChanged("bound again, all zero");
 }
 
 TEST_F(MatrixTest, AgcGainsEachSliceLineInsideTheLine)

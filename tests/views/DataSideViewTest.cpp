@@ -64,10 +64,10 @@ protected:
         ASSERT_TRUE(m_matrix.Calculate());
         for (uint32_t line = 0; line < m_matrix.m_nVertLines; ++line)
             for (uint32_t t = 0; t < m_matrix.m_nNY; ++t)
-                std::fill_n(m_matrix.GetVertTrace(line, t), kSamples, 0.0f);
+                std::fill_n(m_matrix.EditVertTrace(line, t), kSamples, 0.0f);
         for (uint32_t line = 0; line < m_matrix.m_nHorzLines; ++line)
             for (uint32_t t = 0; t < m_matrix.m_nNX; ++t)
-                std::fill_n(m_matrix.GetHorzTrace(line, t), kSamples, 0.0f);
+                std::fill_n(m_matrix.EditHorzTrace(line, t), kSamples, 0.0f);
         ASSERT_TRUE(view.Create(&m_parent, kViewId, direction));
         m_width = direction == CDataSideView::DIRECTION_X ? s.m_iSizeX : s.m_iSizeY;
         view.Resize(CRect(0, 0, m_width, kHeight));
@@ -76,8 +76,8 @@ protected:
     }
     float* Trace(int direction, int line, int trace)
     {
-        return direction == CDataSideView::DIRECTION_X ? m_matrix.GetHorzTrace(uint32_t(line), uint32_t(trace))
-                                                       : m_matrix.GetVertTrace(uint32_t(line), uint32_t(trace));
+        return direction == CDataSideView::DIRECTION_X ? m_matrix.EditHorzTrace(uint32_t(line), uint32_t(trace))
+                                                       : m_matrix.EditVertTrace(uint32_t(line), uint32_t(trace));
     }
 
     int Index(CDataSideView& view, int x, int y) { return view.GetImage().GetRowBits(y)[3 * x + 2]; }

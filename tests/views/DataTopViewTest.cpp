@@ -60,12 +60,12 @@ protected:
         ASSERT_TRUE(m_matrix.Calculate());
         for (uint32_t line = 0; line < m_matrix.m_nVertLines; ++line)
             for (uint32_t t = 0; t < m_matrix.m_nNY; ++t)
-                m_matrix.GetVertTrace(line, t)[kDepth] = 0;
+                m_matrix.EditVertTrace(line, t)[kDepth] = 0;
         for (uint32_t line = 0; line < m_matrix.m_nHorzLines; ++line)
             for (uint32_t t = 0; t < m_matrix.m_nNX; ++t)
-                m_matrix.GetHorzTrace(line, t)[kDepth] = 0;
-        m_matrix.GetVertTrace(0, 0)[kDepth] = 1.0f;
-        m_matrix.GetHorzTrace(5, 60)[kDepth] = -1.0f;
+                m_matrix.EditHorzTrace(line, t)[kDepth] = 0;
+        m_matrix.EditVertTrace(0, 0)[kDepth] = 1.0f;
+        m_matrix.EditHorzTrace(5, 60)[kDepth] = -1.0f;
         m_view.SetProject(&m_project, &m_matrix);
     }
 

@@ -82,13 +82,13 @@ TEST_F(ProfileDataSideViewTest, PreviewShowsTheLineAsTheMigrationMakesIt)
     migration.Migrate(section.data());
     ASSERT_NE(section, original);
     for (int t = 0; t < positions; ++t)
-        std::copy_n(section.begin() + t * ns, ns, m_matrix.GetHorzTrace(kLine, uint32_t(t)));
+        std::copy_n(section.begin() + t * ns, ns, m_matrix.EditHorzTrace(kLine, uint32_t(t)));
     p.m_bMigration = false;
     p.m_bDelMeanOn = false;
     m_view.m_nDisplayMode = CProfileDataSideView::DISPLAY_PLAIN;
     EXPECT_EQ(Rendered(), preview);
     for (int t = 0; t < positions; ++t)
-        std::copy_n(original.begin() + t * ns, ns, m_matrix.GetHorzTrace(kLine, uint32_t(t)));
+        std::copy_n(original.begin() + t * ns, ns, m_matrix.EditHorzTrace(kLine, uint32_t(t)));
 }
 
 TEST_F(ProfileDataSideViewTest, GainFactorCountsOnlyWithMigration)
