@@ -62,6 +62,7 @@ void CCfg::SetDefaults()
     m_materials.clear();
     FillGrayPalette(m_curColors);
     FillGrayPalette(m_userColors);
+    m_ownUserColors = m_userColors;
     m_nCurPalette = 0;
     m_paletteNames.clear();
     m_bPaletteAll = false;
@@ -92,6 +93,7 @@ bool CCfg::Load()
     const std::wstring palettePath = GetUserPalettePath();
     m_bPaletteFileDamaged = ReadPaletteFile(m_userColors, palettePath) &&
                             GetFileSize(palettePath) != static_cast<int64_t>(PALETTE_FILE_SIZE);
+    m_ownUserColors = m_userColors;
     if (!ReadCfgFile()) {
         ShowMessage(L"Error accour while reading application settings file, Try to restart "
                     L"program. If this message is repeated. Contact distributor.",
@@ -214,7 +216,7 @@ bool CCfg::Save()
     else if (m_bPaletteFileDamaged && FileExists(palettePath) && KeepAside(palettePath, L".old", true).empty())
         bSaved = false;
     else
-        bSaved = WritePaletteFile(m_userColors, palettePath);
+        bSaved = WritePaletteFile(m_ownUserColors, palettePath);
     if (bSaved)
         m_bPaletteFileDamaged = false;
     if (!bSaved) {

@@ -449,6 +449,55 @@ TEST_F(ProjectTest, ProjectPaletteOnlyForTheUserPalette)
     EXPECT_TRUE(second.IsSettingsChanged());
 }
 
+TEST_F(ProjectTest, AProjectPaletteNeverReplacesTheUsersOwnPaletteFile)
+{
+    TPaletteTable user{}, project{}, edited{};
+    user.fill(0x00ABCDEF);
+    project.fill(0x00123456);
+    edited.fill(0x00654321);
+    const std::string userPath = ToAnsi(CCfg::GetUserPalettePath());
+    // The ways a project's palette becomes the user palette that is shown, and what the
+    // user does with it before the exit.
+    const struct { const char* name; bool bSettings; bool bApplied; bool bEdited; } cases[] = {
+        {"no settings file", false, false, false},
+        {"settings naming the user palette", true, false, false},
+        {"applied unchanged in the settings dialog", false, true, false},
+        {"edited by the user", true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::wstring& path : {CCfg::GetCfgFilePath(), CCfg::GetUserPalettePath()})
+            std::filesystem::remove(ToAnsi(path));
+        std::filesystem::remove(made.File(".3dq"));
+        ASSERT_TRUE(CCfg::WritePaletteFile(user, CCfg::GetUserPalettePath()));
+        if (c.bSettings) {
+            CProject saver;
+            ASSERT_TRUE(saver.Open(made.rhdPath));
+            g_cfg.SelectPalette(PALETTE_USER_DEFINED);
+            ASSERT_TRUE(saver.SaveSettings());
+        }
+        ASSERT_TRUE(CCfg::WritePaletteFile(project, Wide(made.File(".pal"))));
+        g_cfg.Load();
+        ASSERT_EQ(g_cfg.m_userColors, user);
+
+        CProject opened;
+        ASSERT_TRUE(opened.Open(made.rhdPath));
+        EXPECT_EQ(opened.m_bSettingsLoaded, c.bSettings);
+        EXPECT_EQ(g_cfg.m_curColors, project);
+        EXPECT_EQ(g_cfg.m_userColors, project);
+        if (c.bApplied)
+            g_cfg.SetUserPalette(g_cfg.m_userColors);
+        if (c.bEdited)
+            g_cfg.SetUserPalette(edited);
+        ASSERT_TRUE(g_cfg.Save());
+        TPaletteTable written{};
+        ASSERT_TRUE(CCfg::ReadPaletteFile(written, CCfg::GetUserPalettePath()));
+        EXPECT_EQ(written, c.bEdited ? edited : user);
+        EXPECT_FALSE(std::filesystem::exists(userPath + ".old"));
+        EXPECT_EQ(g_cfg.m_curColors, c.bEdited ? edited : project); // the view keeps its palette
+    }
+}
+
 TEST_F(ProjectTest, ProjectPaletteThatCannotBeWrittenFailsTheSave)
 {
     CProject project;
