@@ -449,6 +449,59 @@ TEST_F(ProjectTest, ProjectPaletteOnlyForTheUserPalette)
     EXPECT_TRUE(second.IsSettingsChanged());
 }
 
+TEST_F(ProjectTest, WhatTheProgramWritesReadsBackAsItselfWithoutACopy)
+{
+    // Settings at the ends of what the dialogs, the views and the palette editor can set.
+    const struct { const char* name; std::function<void(CProject&)> set; } cases[] = {
+        {"as opened", [](CProject&) {}},
+        {"lowest", [](CProject& p) {
+             CProjectSettings& s = p.m_settings;
+             s.m_params.m_iFirLow = 1, s.m_params.m_iFirHigh = 10, s.m_params.m_iTimeGain = 0;
+             s.m_params.m_iTgLinear = 100, s.m_params.m_iTgExponent = 1, s.m_params.m_iTgStart = 0;
+             s.m_params.m_iDelMean = 3, s.m_params.m_iAperture = 1, s.m_params.m_iThreshold = -255;
+             s.m_iContrast = 0, s.m_iAngle = 0, s.m_iZeroLevel = 0, s.m_dVelocity = 0.0304;
+             p.m_fCursorX = p.m_fCursorY = p.m_fCursorDepth = 0;
+             s.m_fAutoGain = 1e-7f;
+         }},
+        {"highest", [](CProject& p) {
+             CProjectSettings& s = p.m_settings;
+             s.m_params.m_iFirLow = 20, s.m_params.m_iFirHigh = 50, s.m_params.m_iTimeGain = 255;
+             s.m_params.m_iTgLinear = 3000, s.m_params.m_iTgExponent = 1000, s.m_params.m_iTgStart = 1000;
+             s.m_params.m_iDelMean = 80, s.m_params.m_iAperture = 40, s.m_params.m_iThreshold = 255;
+             s.m_params.m_bMigration = s.m_params.m_bFirOn = s.m_params.m_bDelMeanOn = true;
+             s.m_iContrast = 100, s.m_iAngle = 359, s.m_iZeroLevel = s.m_iSamples - 1, s.m_dVelocity = 300;
+             p.m_fCursorX = float(s.m_iSizeX - 1), p.m_fCursorY = float(s.m_iSizeY - 1);
+             p.m_fCursorDepth = float(s.m_iSamples - 1);
+             s.m_fAutoGain = 12345.678f, s.m_units = UNITS_IMP, s.m_bUseZeroLevel = true;
+         }},
+        {"user palette, material not in the list", [](CProject& p) {
+             g_cfg.SetUserPalette(TPaletteTable{});
+             p.m_settings.m_pMaterial = g_cfg.FindProjectMaterial(L"Wet sand: 50 % clay, \u00e9t\u00e9");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* suffix : {".3dq", ".pal"})
+            std::filesystem::remove(made.File(suffix));
+        CProject project;
+        ASSERT_TRUE(project.Open(made.rhdPath));
+        c.set(project);
+        project.m_settings.m_signature.FromHex("00ff");
+        ASSERT_TRUE(project.SaveSettings());
+        const std::string written = ReadFileBytes(made.File(".3dq"));
+        for (int run = 0; run < 2; ++run) {
+            CProject again;
+            ASSERT_TRUE(again.Open(made.rhdPath));
+            EXPECT_TRUE(again.m_bSettingsLoaded);
+            EXPECT_FALSE(again.IsSettingsChanged());
+            ASSERT_TRUE(again.SaveSettings());
+            EXPECT_EQ(ReadFileBytes(made.File(".3dq")), written);
+        }
+        for (const char* suffix : {".3dq.old", ".pal.old"})
+            EXPECT_FALSE(std::filesystem::exists(made.File(suffix))) << suffix;
+    }
+}
+
 TEST_F(ProjectTest, AProjectPaletteNeverReplacesTheUsersOwnPaletteFile)
 {
     TPaletteTable user{}, project{}, edited{};
