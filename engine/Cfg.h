@@ -55,8 +55,8 @@ public:
     // Reads every key it can; false when a required key is missing or a value cannot be read.
     bool ReadCfgFile();
     // Rewrites the configuration file keeping the keys it does not set, then the user's own
-    // palette (never one a project brought); shows a message when either fails. A file that was not read completely is
-    // kept as "quarvel.cfg.old" or "userdef.pal.old" first.
+    // palette (never one a project brought); shows a message when either fails. A file that
+    // was not read completely is kept as "quarvel.cfg.old" or "userdef.pal.old" first.
     bool Save();
 
     void LoadMaterialList();
@@ -82,9 +82,9 @@ public:
     void SelectPalette(const std::wstring& name);
     // The user's change of the user palette: made current, and kept for userdef.pal.
     void SetUserPalette(const TPaletteTable& table);
-    // A project's own palette, shown as the user palette while the project is open; the
-    // user's own palette stays what userdef.pal keeps.
-    void ShowProjectPalette(const TPaletteTable& table);
+    // Shows a palette as the user palette and makes it current (a project's own, while the
+    // project is open); what userdef.pal keeps stays the user's own palette.
+    void ShowAsUserPalette(const TPaletteTable& table);
     static bool WritePaletteFile(const TPaletteTable& table, const std::wstring& path);
     // Reads up to PALETTE_FILE_SIZE bytes over the table; true when the file was read.
     static bool ReadPaletteFile(TPaletteTable& table, const std::wstring& path);

@@ -164,7 +164,6 @@ int RenameFile(const std::wstring& from, const std::wstring& to)
 
 namespace {
 
-
 // Copies the bytes of from (its links followed) into a new file to; errno as the failing call.
 bool CopyNoReplace(const std::string& from, const std::string& to)
 {
@@ -223,13 +222,15 @@ int SystemLink(const char* from, const char* to)
 TFileSystemCall g_pRenameNoReplace = SystemRenameNoReplace;
 TFileSystemCall g_pLink = SystemLink;
 
-// The answers of a file system that does not offer a call at all, or not for this file
-// (hard links: EPERM where they are not allowed, EMLINK where a file has too many).
+// The answers of a file system that does not offer a call (renameat2 gives EINVAL for a flag
+// it does not know).
 bool IsUnsupported(int error)
 {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
+// A hard link that the file system refuses for this file, though it would take a new one:
+// EPERM where hard links are not allowed, EMLINK where the file has too many.
 bool IsLinkRefused(int error)
 {
     return IsUnsupported(error) || error == EPERM || error == EMLINK;

@@ -168,10 +168,10 @@ void CCfg::SetUserPalette(const TPaletteTable& table)
     // Applying a project's palette unchanged is no change of the user's own.
     if (table != m_userColors)
         m_ownUserColors = table;
-    ShowProjectPalette(table);
+    ShowAsUserPalette(table);
 }
 
-void CCfg::ShowProjectPalette(const TPaletteTable& table)
+void CCfg::ShowAsUserPalette(const TPaletteTable& table)
 {
     m_userColors = table;
     m_curColors = table;
