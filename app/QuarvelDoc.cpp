@@ -110,6 +110,7 @@ void CQuarvelDoc::SetInitialContrast()
 
 bool CQuarvelDoc::OnSaveDocument(const std::wstring&)
 {
+    m_strUnsavedObjectFile.clear();
     if (!m_project.IsOpen())
         return false;
     if (m_bForeignFilesInPlace)
@@ -121,7 +122,11 @@ bool CQuarvelDoc::OnSaveDocument(const std::wstring&)
         C3DMatrix::RemovePreCalcFiles(m_project);
         return false;
     }
-    return g_drawingManager.SaveObjectList(FindCompanionFile(m_project.GetObjectListPath()));
+    const std::wstring objectsPath = FindCompanionFile(m_project.GetObjectListPath());
+    if (g_drawingManager.SaveObjectList(objectsPath))
+        return true;
+    m_strUnsavedObjectFile = objectsPath;
+    return false;
 }
 
 bool CQuarvelDoc::Recalculate()
@@ -142,7 +147,12 @@ bool CQuarvelDoc::SaveWithReport()
 {
     if (OnSaveDocument(std::wstring()))
         return true;
-    AfxMessageBox(L"Error. Unable to save project settings.", MB_OK | MB_ICONEXCLAMATION);
+    if (m_strUnsavedObjectFile.empty())
+        AfxMessageBox(L"Error. Unable to save project settings.", MB_OK | MB_ICONEXCLAMATION);
+    else
+        AfxMessageBox(L"Error. Unable to save the drawing objects to " + m_strUnsavedObjectFile +
+                          L". The project settings have been saved.",
+                      MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 

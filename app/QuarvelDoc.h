@@ -26,7 +26,8 @@ public:
     bool SaveModified() override;
 
     bool IsProjectLoaded() const { return m_project.IsOpen(); }
-    // OnSaveDocument that tells the user when it fails.
+    // OnSaveDocument that tells the user when it fails, naming the drawing-object file when
+    // only that one could not be written.
     bool SaveWithReport();
     // The matrix computed again from the project's settings, under a wait cursor; a failure
     // is shown to the user.
@@ -52,4 +53,7 @@ private:
 
     // The settings files of other data could not be moved aside on open: saves fail.
     bool m_bForeignFilesInPlace = false;
+    // The drawing-object file that the last save could not write, after the settings and the
+    // cache were written; empty when the save failed before or not at all.
+    std::wstring m_strUnsavedObjectFile;
 };

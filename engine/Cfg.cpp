@@ -40,6 +40,26 @@ int32_t LimitPosition(int value)
     return (value < 0 || value > 2000) ? 100 : value;
 }
 
+// The window's place as the next start takes it: one beyond the limits (a second screen) is
+// written as the place it will be read as, so that the file reads back as itself.
+std::string FormatPosition(const int32_t pos[2])
+{
+    const int32_t limited[2] = {LimitPosition(pos[0]), LimitPosition(pos[1])};
+    return FormatPair(limited);
+}
+
+// A folder as the file keeps it: a name that would not read back as itself (a line break in
+// it, or a blank at its start, which the reader skips) is not remembered.
+std::string FormatFolder(const char* key, const std::wstring& folder)
+{
+    const std::string name = ToFileName(folder);
+    if (name.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos && name.rfind(' ', 0) != 0)
+        return name;
+    g_messageLog.Log(LOG_ERROR, "Configuration file: \"%s\" cannot hold the folder %s; it is not remembered.",
+                     key, name.c_str());
+    return std::string();
+}
+
 std::wstring GetExecutableDir()
 {
     std::error_code ec;
@@ -62,6 +82,7 @@ void CCfg::SetDefaults()
     m_materials.clear();
     FillGrayPalette(m_curColors);
     FillGrayPalette(m_userColors);
+    m_ownUserColors = m_userColors;
     m_nCurPalette = 0;
     m_paletteNames.clear();
     m_bPaletteAll = false;
@@ -92,6 +113,7 @@ bool CCfg::Load()
     const std::wstring palettePath = GetUserPalettePath();
     m_bPaletteFileDamaged = ReadPaletteFile(m_userColors, palettePath) &&
                             GetFileSize(palettePath) != static_cast<int64_t>(PALETTE_FILE_SIZE);
+    m_ownUserColors = m_userColors;
     if (!ReadCfgFile()) {
         ShowMessage(L"Error accour while reading application settings file, Try to restart "
                     L"program. If this message is repeated. Contact distributor.",
@@ -214,7 +236,7 @@ bool CCfg::Save()
     else if (m_bPaletteFileDamaged && FileExists(palettePath) && KeepAside(palettePath, L".old", true).empty())
         bSaved = false;
     else
-        bSaved = WritePaletteFile(m_userColors, palettePath);
+        bSaved = WritePaletteFile(m_ownUserColors, palettePath);
     if (bSaved)
         m_bPaletteFileDamaged = false;
     if (!bSaved) {
@@ -234,11 +256,11 @@ void CCfg::SetKeys(CHeaders& headers) const
     headers.SetValue("cfg.use mouse wheel", m_bUseMouseWheel ? "1" : "0");
     headers.SetValue("cfg.window.remember", m_bRememberWindow ? "1" : "0");
     headers.SetValue("cfg.window.size", FormatPair(m_windowSize));
-    headers.SetValue("cfg.window.position", FormatPair(m_windowPos));
+    headers.SetValue("cfg.window.position", FormatPosition(m_windowPos));
     headers.SetValue("cfg.units.all", m_bUnitsAll ? "1" : "0");
     headers.SetValue("cfg.units.type", m_units == UNITS_SI ? "SI" : "IMP");
-    headers.SetValue("cfg.import.srcfolder", ToFileName(m_importSrcFolder));
-    headers.SetValue("cfg.import.projectfolder", ToFileName(m_importProjectFolder));
+    headers.SetValue("cfg.import.srcfolder", FormatFolder("cfg.import.srcfolder", m_importSrcFolder));
+    headers.SetValue("cfg.import.projectfolder", FormatFolder("cfg.import.projectfolder", m_importProjectFolder));
 }
 
 void CCfg::LoadMaterialList()

@@ -54,9 +54,9 @@ public:
     bool Load();
     // Reads every key it can; false when a required key is missing or a value cannot be read.
     bool ReadCfgFile();
-    // Rewrites the configuration file keeping the keys it does not set, then the user
-    // palette; shows a message when either fails. A file that was not read completely is
-    // kept as "quarvel.cfg.old" or "userdef.pal.old" first.
+    // Rewrites the configuration file keeping the keys it does not set, then the user's own
+    // palette (never one a project brought); shows a message when either fails. A file that
+    // was not read completely is kept as "quarvel.cfg.old" or "userdef.pal.old" first.
     bool Save();
 
     void LoadMaterialList();
@@ -80,7 +80,11 @@ public:
     void GetPaletteColors(const std::wstring& name, TPaletteTable& table) const;
     // Makes the named palette current, else the first one of the list.
     void SelectPalette(const std::wstring& name);
+    // The user's change of the user palette: made current, and kept for userdef.pal.
     void SetUserPalette(const TPaletteTable& table);
+    // Shows a palette as the user palette and makes it current (a project's own, while the
+    // project is open); what userdef.pal keeps stays the user's own palette.
+    void ShowAsUserPalette(const TPaletteTable& table);
     static bool WritePaletteFile(const TPaletteTable& table, const std::wstring& path);
     // Reads up to PALETTE_FILE_SIZE bytes over the table; true when the file was read.
     static bool ReadPaletteFile(TPaletteTable& table, const std::wstring& path);
@@ -97,6 +101,9 @@ public:
     std::deque<CMaterial> m_materials; // elements never move: pointers into it stay valid
     TPaletteTable m_curColors;
     TPaletteTable m_userColors;
+    // The user palette as the user left it (read from userdef.pal or changed in the palette
+    // editor), which Save writes; m_userColors may hold a project's palette instead.
+    TPaletteTable m_ownUserColors;
     int32_t m_nCurPalette;
     std::vector<std::wstring> m_paletteNames;
     bool m_bPaletteAll;

@@ -164,12 +164,6 @@ int RenameFile(const std::wstring& from, const std::wstring& to)
 
 namespace {
 
-// Renames from to to unless something lies at to already; errno as rename(2).
-bool RenameNoReplace(const std::string& from, const std::string& to)
-{
-    return renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
-}
-
 // Copies the bytes of from (its links followed) into a new file to; errno as the failing call.
 bool CopyNoReplace(const std::string& from, const std::string& to)
 {
@@ -214,7 +208,91 @@ bool CopyNoReplace(const std::string& from, const std::string& to)
     return bOk;
 }
 
+int SystemRenameNoReplace(const char* from, const char* to)
+{
+    return renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+
+// A symbolic link is linked itself, not its target.
+int SystemLink(const char* from, const char* to)
+{
+    return linkat(AT_FDCWD, from, AT_FDCWD, to, 0);
+}
+
+TFileSystemCall g_pRenameNoReplace = SystemRenameNoReplace;
+TFileSystemCall g_pLink = SystemLink;
+
+// The answers of a file system that does not offer a call (renameat2 gives EINVAL for a flag
+// it does not know).
+bool IsUnsupported(int error)
+{
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+// A hard link that the file system refuses for this file, though it would take a new one:
+// EPERM where hard links are not allowed, EMLINK where the file has too many.
+bool IsLinkRefused(int error)
+{
+    return IsUnsupported(error) || error == EPERM || error == EMLINK;
+}
+
+// Unlinks from once its file is kept under to as well; else to goes again. errno as unlink(2).
+bool UnlinkKept(const std::string& from, const std::string& to)
+{
+    if (::unlink(from.c_str()) == 0)
+        return true;
+    const int error = errno;
+    ::unlink(to.c_str());
+    errno = error;
+    return false;
+}
+
+// A copy under to that nothing replaces: a symbolic link as a link to the same target,
+// anything else as the bytes of its file.
+bool CopyItselfNoReplace(const std::string& from, const std::string& to, bool bLink)
+{
+    if (!bLink)
+        return CopyNoReplace(from, to);
+    std::error_code ec;
+    const fs::path target = fs::read_symlink(from, ec);
+    if (ec) {
+        errno = ec.value();
+        return false;
+    }
+    return ::symlink(target.c_str(), to.c_str()) == 0;
+}
+
+// Moves from (a symbolic link itself) to to unless something lies at to already, which fails
+// with EEXIST. Where the file system has no such rename: a hard link and an unlink, both
+// atomic, else a copy and an unlink.
+bool MoveNoReplace(const std::string& from, const std::string& to, bool bLink)
+{
+    if (g_pRenameNoReplace(from.c_str(), to.c_str()) == 0)
+        return true;
+    if (!IsUnsupported(errno))
+        return false;
+    if (g_pLink(from.c_str(), to.c_str()) == 0)
+        return UnlinkKept(from, to);
+    if (!IsLinkRefused(errno))
+        return false;
+    return CopyItselfNoReplace(from, to, bLink) && UnlinkKept(from, to);
+}
+
 } // namespace
+
+TFileSystemCall SetRenameNoReplaceCall(TFileSystemCall call)
+{
+    const TFileSystemCall previous = g_pRenameNoReplace;
+    g_pRenameNoReplace = call ? call : SystemRenameNoReplace;
+    return previous;
+}
+
+TFileSystemCall SetLinkCall(TFileSystemCall call)
+{
+    const TFileSystemCall previous = g_pLink;
+    g_pLink = call ? call : SystemLink;
+    return previous;
+}
 
 std::wstring KeepAside(const std::wstring& path, const std::wstring& suffix, bool bFollowLink, int* pCause)
 {
@@ -228,7 +306,7 @@ std::wstring KeepAside(const std::wstring& path, const std::wstring& suffix, boo
         if (number > 0)
             kept += L"." + std::to_wstring(number);
         const std::string to = NativePath(kept);
-        if (bCopy ? CopyNoReplace(from, to) : RenameNoReplace(from, to)) {
+        if (bCopy ? CopyNoReplace(from, to) : MoveNoReplace(from, to, bLink)) {
             g_messageLog.Log(LOG_INFO, "KeepAside(): kept %s as %s.", from.c_str(), to.c_str());
             if (pCause)
                 *pCause = 0;

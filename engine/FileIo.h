@@ -35,10 +35,21 @@ int RenameFile(const std::wstring& from, const std::wstring& to);
 // Keeps the file at path beside itself under path + suffix, or, when that name is taken, the
 // first free one of path + suffix + ".1", ".2", ...: an earlier copy is never replaced. The
 // file is renamed; a symbolic link is renamed itself when bFollowLink is false, else the link
-// stays and the bytes of its target are copied, so that a later save writes through it. The
-// name kept under, or empty after a failure, which is logged and whose cause goes to pCause.
+// stays and the bytes of its target are copied, so that a later save writes through it. On a
+// file system without a no-replace rename (FUSE, NFS, CIFS, ...) the file is linked under the
+// new name and unlinked from the old one, or, without hard links, copied and then unlinked.
+// The name kept under, or empty after a failure, which is logged and whose cause goes to
+// pCause.
 std::wstring KeepAside(const std::wstring& path, const std::wstring& suffix, bool bFollowLink,
                        int* pCause = nullptr);
+
+// The calls that not every file system offers, as 0 or -1 with errno: the rename that refuses
+// to replace (renameat2 with RENAME_NOREPLACE) and the hard link. Tests put others in their
+// place to stand for a file system without them; each setter returns the call it replaced,
+// and null puts the system's own back.
+using TFileSystemCall = int (*)(const char* from, const char* to);
+TFileSystemCall SetRenameNoReplaceCall(TFileSystemCall call);
+TFileSystemCall SetLinkCall(TFileSystemCall call);
 
 // The path itself when it exists, else the same name with its extension in the other case
 // when that exists (media copied from case-insensitive systems), else the path unchanged.

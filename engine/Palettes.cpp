@@ -131,6 +131,7 @@ void CCfg::InitPalettes()
     m_paletteNames.emplace_back(PALETTE_USER_DEFINED);
     SelectPalette(PALETTE_BLACK_WHITE);
     FillGrayPalette(m_userColors);
+    m_ownUserColors = m_userColors;
 }
 
 void CCfg::GetPaletteColors(const std::wstring& name, TPaletteTable& table) const
@@ -163,6 +164,14 @@ void CCfg::SelectPalette(const std::wstring& name)
 }
 
 void CCfg::SetUserPalette(const TPaletteTable& table)
+{
+    // Applying a project's palette unchanged is no change of the user's own.
+    if (table != m_userColors)
+        m_ownUserColors = table;
+    ShowAsUserPalette(table);
+}
+
+void CCfg::ShowAsUserPalette(const TPaletteTable& table)
 {
     m_userColors = table;
     m_curColors = table;

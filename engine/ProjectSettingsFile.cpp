@@ -236,7 +236,7 @@ int CProject::ReadSettings()
         // A short file replaces the entries it holds of the user colours.
         TPaletteTable table = g_cfg.m_userColors;
         if (CCfg::ReadPaletteFile(table, FindCompanionFile(GetPaletteFilePath())))
-            g_cfg.SetUserPalette(table);
+            g_cfg.ShowAsUserPalette(table);
     }
     p.Clamp();
     return result;

@@ -35,31 +35,38 @@ bool IsUsable(const std::wstring& path)
     return false;
 }
 
-// A path as Qt's settings keep it: as text, or as the bytes of its file name when Qt's text
-// cannot carry it (a name that is not UTF-8).
+// Line breaks in a text value come only from a damaged file (an open quote reads on over
+// the lines that follow); U+FFFD stands for bytes that Qt could not decode.
+bool IsWrittenAsText(const QString& text)
+{
+    return !text.contains(QChar::ReplacementCharacter) && !text.contains(QLatin1Char('\n')) &&
+           !text.contains(QLatin1Char('\r'));
+}
+
+// A path as Qt's settings keep it: as text, or as the bytes of its file name when the text
+// would not read back as itself (a name that is not UTF-8, or holds a line break or U+FFFD).
 QVariant ToSetting(const std::wstring& path)
 {
     const QString text = ToQString(path);
-    if (FromQString(text) == path)
+    if (FromQString(text) == path && IsWrittenAsText(text))
         return text;
     const std::string bytes = ToFileName(path);
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
-// A path as WriteList stores it, one line without a zero byte; empty for any other value,
-// and for a text with bytes that Qt could not decode (it holds U+FFFD in their place).
+// A path as WriteList stores it, without a zero byte; empty for any other value.
 std::wstring FromSetting(const QVariant& value)
 {
     std::wstring path;
     if (value.typeId() == QMetaType::QString) {
         const QString text = value.toString();
-        if (!text.contains(QChar::ReplacementCharacter))
+        if (IsWrittenAsText(text))
             path = FromQString(text);
     } else if (value.typeId() == QMetaType::QByteArray) {
         const QByteArray bytes = value.toByteArray();
         path = FromFileName(std::string_view(bytes.constData(), size_t(bytes.size())));
     }
-    return path.find_first_of(std::wstring_view(L"\r\n\0", 3)) == std::wstring::npos ? path : std::wstring();
+    return path.find(L'\0') == std::wstring::npos ? path : std::wstring();
 }
 
 // Qt's settings take the last of the lines that give one key of the group; the others would

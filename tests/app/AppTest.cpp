@@ -393,6 +393,62 @@ TEST_F(AppTest, ADrawingValueTakenOtherwiseKeepsTheConfigurationAsOld)
     std::filesystem::remove(cfgPath + ".old");
 }
 
+TEST_F(AppTest, ExitSavesOnAFolderWithoutANoReplaceRename)
+{
+    // Each case leaves a file that the exit keeps beside itself before it writes the new one.
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    const std::string cfgPath = ToAnsi(CCfg::GetCfgFilePath());
+    const std::string objects = project.File(".3qo");
+    const std::string settings = project.File(".3dq");
+    {
+        CNotifierRecorder notifier;
+        ASSERT_TRUE(Start({"rhd", ToAnsi(project.rhdPath)}));
+        g_drawingManager.AddObject(Tovrik::CDrawDataObject());
+        ASSERT_TRUE(Doc()->OnSaveDocument(std::wstring()));
+        ASSERT_TRUE(m_pApp->ExitApplication());
+        TearDown();
+    }
+    const std::string savedSettings = ReadFileBytes(settings);
+    std::string damagedCfg = ReadFileBytes(cfgPath);
+    damagedCfg.replace(damagedCfg.find("drawing.blendalpha:100"), 22, "drawing.blendalpha:abc");
+    const std::string damagedObjects = ReadFileBytes(objects) + "box\t0;0;0\t1;1;1\tff\t1\tff\t1\r\n";
+    const std::string rejectedSettings = savedSettings.substr(0, savedSettings.find("signature:"));
+    const struct { const char* name; std::string path; std::string text; } cases[] = {
+        {"configuration", cfgPath, damagedCfg},
+        {"object file", objects, damagedObjects},
+        {"rejected settings file", settings, rejectedSettings},
+    };
+    for (const bool bNoHardLinks : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (bNoHardLinks ? ", no hard links" : ""));
+            SetUp();
+            for (const char* suffix : {".old", ".bak"})
+                std::filesystem::remove(c.path + suffix);
+            WriteFileBytes(settings, savedSettings);
+            WriteFileBytes(c.path, c.text);
+            CNoRenameNoReplace noRename(bNoHardLinks);
+            CNotifierRecorder notifier;
+            ASSERT_TRUE(Start({"rhd", ToAnsi(project.rhdPath)}));
+            ASSERT_TRUE(Doc()->IsProjectLoaded());
+            Doc()->m_project.m_settings.m_iContrast = 55;
+            {
+                CModalAnswer answer(IDOK /* "Yes" */);
+                EXPECT_TRUE(m_pApp->ExitApplication());
+            }
+            EXPECT_TRUE(m_pApp->IsQuitPosted());
+            EXPECT_FALSE(m_boxes.Contains(L"Error. Unable to save project settings."));
+            EXPECT_FALSE(m_boxes.Contains(L"Error. Unable to save program configuration."));
+            EXPECT_TRUE(notifier.m_messages.empty() ||
+                        notifier.m_messages.back() != L"Error. Unable to save program's configuration.");
+            EXPECT_EQ(GetFileValue(settings, "contrast"), "55");
+            const std::string kept = c.path + (c.path == objects ? ".bak" : ".old");
+            EXPECT_EQ(ReadFileBytes(kept), c.text);
+            EXPECT_GT(CNoRenameNoReplace::s_nRenames, 0);
+            TearDown();
+        }
+    }
+}
+
 TEST_F(AppTest, FramePlacementFollowsTheRememberedRectangleWhenItFits)
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);

@@ -291,6 +291,40 @@ TEST_F(DocumentTest, DamagedObjectFileIsReportedOnceAndKeptOnTheFirstSave)
     EXPECT_EQ(g_drawingManager.GetCount(), 2);
 }
 
+TEST_F(DocumentTest, AFailedSaveNamesTheFileThatWasNotWritten)
+{
+    const CGeneratedProject project = CreateGeneratedProject(m_dir);
+    OpenAndSave(project);
+    CQuarvelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(project.rhdPath));
+    AddDrawingObject();
+    doc.m_project.m_settings.m_iContrast = 55;
+    const std::string objects = project.File(".3qo");
+    RemoveFile(Wide(objects));
+    std::filesystem::create_directory(objects); // nothing can replace a folder
+    m_boxes.m_texts.clear();
+    EXPECT_FALSE(doc.SaveWithReport());
+    EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{L"Error. Unable to save the drawing objects to " +
+                                                         Wide(objects) + L". The project settings have been saved."});
+    EXPECT_EQ(GetFileValue(project.File(".3dq"), "contrast"), "55");
+    EXPECT_TRUE(std::filesystem::is_directory(objects));
+
+    // Once the settings file fails, that is what the message says, whatever follows.
+    std::filesystem::remove(project.File(".3dq"));
+    std::filesystem::create_directory(project.File(".3dq"));
+    m_boxes.m_texts.clear();
+    EXPECT_FALSE(doc.SaveWithReport());
+    EXPECT_EQ(m_boxes.m_texts, std::vector<std::wstring>{L"Error. Unable to save project settings."});
+
+    // And a save that succeeds after a failed one says nothing.
+    std::filesystem::remove(project.File(".3dq"));
+    std::filesystem::remove(objects);
+    m_boxes.m_texts.clear();
+    EXPECT_TRUE(doc.SaveWithReport());
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+    EXPECT_TRUE(std::filesystem::is_regular_file(objects));
+}
+
 TEST_F(DocumentTest, ObjectFileInTheOtherCaseIsLoadedAndSavedUnderItsName)
 {
     const CGeneratedProject project = CreateGeneratedProject(m_dir);

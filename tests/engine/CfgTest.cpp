@@ -1,5 +1,6 @@
 #include "Cfg.h"
 
+#include "DrawingManager.h"
 #include "FileIo.h"
 #include "Headers.h"
 #include "TestSupport.h"
@@ -596,6 +597,139 @@ TEST_F(Cfg, ImportFoldersKeepTheirBytes)
     CNotifierRecorder recorder;
     ASSERT_TRUE(cfg.Save());
     EXPECT_EQ(ReadLines(CCfg::GetCfgFilePath()), lines);
+}
+
+TEST_F(Cfg, WhatTheProgramWritesReadsBackAsItselfWithoutACopy)
+{
+    // Each value the program can come to hold, written at the end of one run and read at the
+    // start of the next: the value comes back (as the reader takes it) and no copy is kept.
+    using Set = std::function<void(CCfg&, Tovrik::CDrawingManager&)>;
+    using Check = std::function<void(const CCfg&, const Tovrik::CDrawingManager&)>;
+    const auto position = [](int x, int y, int readX, int readY) {
+        return std::pair<Set, Check>{[=](CCfg& c, Tovrik::CDrawingManager&) {
+                                         c.m_windowPos[0] = x;
+                                         c.m_windowPos[1] = y;
+                                     },
+                                     [=](const CCfg& c, const Tovrik::CDrawingManager&) {
+                                         EXPECT_EQ(c.m_windowPos[0], readX);
+                                         EXPECT_EQ(c.m_windowPos[1], readY);
+                                     }};
+    };
+    const auto size = [](int cx, int cy) {
+        return std::pair<Set, Check>{[=](CCfg& c, Tovrik::CDrawingManager&) {
+                                         c.m_windowSize[0] = cx;
+                                         c.m_windowSize[1] = cy;
+                                     },
+                                     [=](const CCfg& c, const Tovrik::CDrawingManager&) {
+                                         EXPECT_EQ(c.m_windowSize[0], cx);
+                                         EXPECT_EQ(c.m_windowSize[1], cy);
+                                     }};
+    };
+    // A folder that the file can hold comes back; one that it cannot is not remembered.
+    const auto folders = [](const std::wstring& folder, bool bHeld) {
+        return std::pair<Set, Check>{[=](CCfg& c, Tovrik::CDrawingManager&) {
+                                         c.m_importSrcFolder = folder;
+                                         c.m_importProjectFolder = folder;
+                                     },
+                                     [=](const CCfg& c, const Tovrik::CDrawingManager&) {
+                                         EXPECT_EQ(c.m_importSrcFolder, bHeld ? folder : L"");
+                                         EXPECT_EQ(c.m_importProjectFolder, bHeld ? folder : L"");
+                                     }};
+    };
+    const auto drawing = [](uint32_t color, int alpha, bool bFrame, bool bOverlay, int32_t visibility) {
+        return std::pair<Set, Check>{[=](CCfg&, Tovrik::CDrawingManager& d) {
+                                         d.SetColor(color);
+                                         d.SetBlendAlpha(alpha);
+                                         d.SetDrawFrame(bFrame);
+                                         d.SetOverlay(bOverlay);
+                                         d.SetVisibility(visibility);
+                                     },
+                                     [=](const CCfg&, const Tovrik::CDrawingManager& d) {
+                                         EXPECT_EQ(d.GetColor(), color);
+                                         EXPECT_EQ(d.GetBlendAlpha(), alpha);
+                                         EXPECT_EQ(d.GetDrawFrame(), bFrame);
+                                         EXPECT_EQ(d.GetOverlay(), bOverlay);
+                                         EXPECT_EQ(d.GetVisibility(), visibility);
+                                     }};
+    };
+    const auto members = [](int layout, bool bPaletteAll, int palette, bool bWheel, bool bRemember, bool bUnitsAll,
+                            TUnits units) {
+        return std::pair<Set, Check>{[=](CCfg& c, Tovrik::CDrawingManager&) {
+                                         c.m_nLayout = layout;
+                                         c.m_bPaletteAll = bPaletteAll;
+                                         c.SelectPalette(c.m_paletteNames[size_t(palette)]);
+                                         c.m_bUseMouseWheel = bWheel;
+                                         c.m_bRememberWindow = bRemember;
+                                         c.m_bUnitsAll = bUnitsAll;
+                                         c.m_units = units;
+                                     },
+                                     [=](const CCfg& c, const Tovrik::CDrawingManager&) {
+                                         EXPECT_EQ(c.m_nLayout, layout);
+                                         EXPECT_EQ(c.m_bPaletteAll, bPaletteAll);
+                                         EXPECT_EQ(c.m_nCurPalette, palette);
+                                         EXPECT_EQ(c.m_bUseMouseWheel, bWheel);
+                                         EXPECT_EQ(c.m_bRememberWindow, bRemember);
+                                         EXPECT_EQ(c.m_bUnitsAll, bUnitsAll);
+                                         EXPECT_EQ(c.m_units, units);
+                                     }};
+    };
+    const struct { const char* name; std::pair<Set, Check> value; } cases[] = {
+        {"defaults", members(1, false, 0, true, false, false, UNITS_SI)},
+        {"every other choice", members(0, true, 1, false, true, true, UNITS_IMP)},
+        {"layout 2, user palette", members(2, false, 2, true, true, false, UNITS_SI)},
+        {"window at the origin", position(0, 0, 0, 0)},
+        {"window at the limit", position(2000, 2000, 2000, 2000)},
+        {"window on a second screen", position(2100, 50, 100, 50)},
+        {"window below a tall screen", position(50, 2100, 50, 100)},
+        {"window far away", position(INT32_MAX, INT32_MAX, 100, 100)},
+        {"window left of the screen", position(-1, 20, 100, 20)},
+        {"no window size", size(0, 0)},
+        {"largest window size", size(INT32_MAX, INT32_MAX)},
+        {"smallest window size", size(INT32_MIN, INT32_MIN)},
+        {"no folders", folders(L"", true)},
+        {"folder with blanks", folders(L"/data/my profiles/ site 1 ", true)},
+        {"folder not UTF-8", folders(L"/data/\xDCE9t\xDCE9", true)},
+        {"folder with U+FFFD", folders(L"/data/\uFFFD", true)},
+        {"folder with a colon", folders(L"/data/a:b", true)},
+        {"folder with a line feed", folders(L"/data/a\nb", false)},
+        {"folder with a carriage return", folders(L"/data/a\rb", false)},
+        {"folder with both", folders(L"/data/a\r\nb:c", false)},
+        {"relative folder with a leading blank", folders(L" data", false)},
+        {"drawing defaults", drawing(0x0064FF64, 100, true, true, Tovrik::CDrawingManager::VISIBLE_ALL)},
+        {"drawing extremes", drawing(0x00FFFFFF, 255, false, false, Tovrik::CDrawingManager::VISIBLE_HIDE)},
+        {"drawing black", drawing(0, 0, true, false, Tovrik::CDrawingManager::VISIBLE_RANGE)},
+    };
+    const std::string cfgPath = ToAnsi(CCfg::GetCfgFilePath());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(ToAnsi(CCfg::GetAppDataDir()));
+        CNotifierRecorder recorder;
+        {
+            CCfg cfg;
+            Tovrik::CDrawingManager drawings;
+            cfg.Load();
+            drawings.LoadSettings(CCfg::GetCfgFilePath());
+            c.value.first(cfg, drawings);
+            ASSERT_TRUE(cfg.Save());
+            ASSERT_TRUE(drawings.SaveSettings(CCfg::GetCfgFilePath()));
+        }
+        const std::string written = ReadFileBytes(cfgPath);
+        recorder.m_messages.clear();
+        for (int run = 0; run < 2; ++run) {
+            CCfg cfg;
+            Tovrik::CDrawingManager drawings;
+            EXPECT_TRUE(cfg.Load());
+            EXPECT_TRUE(drawings.LoadSettings(CCfg::GetCfgFilePath()));
+            EXPECT_FALSE(cfg.m_bCfgFileDamaged);
+            c.value.second(cfg, drawings);
+            ASSERT_TRUE(cfg.Save());
+            ASSERT_TRUE(drawings.SaveSettings(CCfg::GetCfgFilePath()));
+            EXPECT_EQ(ReadFileBytes(cfgPath), written);
+        }
+        EXPECT_TRUE(recorder.m_messages.empty());
+        for (const std::wstring& file : {CCfg::GetCfgFilePath(), CCfg::GetUserPalettePath()})
+            EXPECT_FALSE(std::filesystem::exists(ToAnsi(file) + ".old"));
+    }
 }
 
 TEST_F(Cfg, SaveFailureShowsOneMessage)

@@ -715,3 +715,48 @@ TEST(DrawingManager, ReadsSettingsValuesByTheirRules)
         EXPECT_EQ(manager.GetVisibility(), c.visibility) << c.name;
     }
 }
+
+TEST(DrawingManager, WhatTheProgramWritesReadsBackAsItselfWithoutACopy)
+{
+    // Objects as the painters and the object list can make them, at the ends of their ranges.
+    const struct { const char* name; int type; float x1, y1, z1, x2, y2, z2; uint32_t color; bool bVisible; } cases[] = {
+        {"rectangle at the origin", CDrawDataObject::TYPE_RECT, 0, 0, 0, 0, 0, 0, 0x000000, true},
+        {"hidden line", CDrawDataObject::TYPE_LINE, 1.25f, 2.5f, 3.75f, 4, 5, 6, 0xFFFFFF, false},
+        {"circle far out", CDrawDataObject::TYPE_CIRCLE, FLT_MAX, -FLT_MAX, 1e30f, -1e30f, 99999.99f, -0.0f, 0x64FF64, true},
+        {"tiny values", CDrawDataObject::TYPE_RECT, 1e-30f, -1e-30f, 0.005f, 0.004f, -0.005f, 2047.99f, 0x010203, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTempDir dir;
+        const std::wstring path = dir.WFile("p.3qo");
+        CDrawingManager manager;
+        manager.LoadObjectList(path);
+        manager.SetTool(c.type == CDrawDataObject::TYPE_LINE ? CDrawingManager::TOOL_LINE : CDrawingManager::TOOL_RECT);
+        manager.SetColor(c.color);
+        CDrawDataObject object;
+        object.m_nType = c.type;
+        object.m_fX1 = c.x1, object.m_fY1 = c.y1, object.m_fZ1 = c.z1;
+        object.m_fX2 = c.x2, object.m_fY2 = c.y2, object.m_fZ2 = c.z2;
+        object.m_crFill = object.m_crLine = c.color;
+        object.m_nPenWidth = manager.GetPenWidth();
+        object.m_bVisible = c.bVisible;
+        manager.AddObject(object);
+        Draw(manager, CDrawDataObject::TYPE_LINE, 1.5f);
+        ASSERT_TRUE(manager.SaveObjectList(path));
+        const std::string written = ReadFileBytes(dir.File("p.3qo"));
+        for (int run = 0; run < 2; ++run) {
+            CDrawingManager again;
+            EXPECT_TRUE(again.LoadObjectList(path));
+            EXPECT_FALSE(again.IsFileDamaged());
+            EXPECT_FALSE(again.IsModified());
+            ASSERT_EQ(again.GetCount(), 2);
+            EXPECT_EQ(again.GetObject(0)->m_nType, c.type);
+            EXPECT_EQ(again.GetObject(0)->m_crFill, c.color);
+            EXPECT_EQ(again.GetObject(0)->m_bVisible, c.bVisible);
+            again.GetObject(1)->m_fX1 = 1.5f; // an edit writes the file again
+            ASSERT_TRUE(again.SaveObjectList(path));
+            EXPECT_EQ(ReadFileBytes(dir.File("p.3qo")), written);
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 1);
+    }
+}

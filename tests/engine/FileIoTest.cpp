@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -212,4 +213,91 @@ TEST(FileIo, KeepAsideCopiesThroughALinkOrMovesTheLink)
     ASSERT_EQ(symlink("nowhere", dir.File("dangling").c_str()), 0);
     EXPECT_EQ(KeepAside(dir.WFile("dangling"), L".bak", true), L"");
     EXPECT_TRUE(fs::is_symlink(dir.File("dangling")));
+}
+
+TEST(FileIo, KeepAsideWithoutANoReplaceRenameLinksOrCopiesAndStillReplacesNothing)
+{
+    for (const bool bNoHardLinks : {false, true}) {
+        SCOPED_TRACE(bNoHardLinks ? "no hard links" : "hard links");
+        CTempDir dir;
+        CNoRenameNoReplace noRename(bNoHardLinks);
+        WriteFileBytes(dir.File("a.old"), "first");
+        WriteFileBytes(dir.File("a"), "second");
+        chmod(dir.File("a").c_str(), 0640);
+        EXPECT_EQ(KeepAside(dir.WFile("a"), L".old", false), dir.WFile("a.old.1"));
+        EXPECT_FALSE(fs::exists(dir.File("a")));
+        EXPECT_EQ(ReadFileBytes(dir.File("a.old")), "first");
+        EXPECT_EQ(ReadFileBytes(dir.File("a.old.1")), "second");
+        EXPECT_EQ(ModeOf(dir.File("a.old.1")), 0640u);
+
+        // A symbolic link is kept as a link; followed, its target's bytes are copied.
+        WriteFileBytes(dir.File("target"), "objects");
+        ASSERT_EQ(symlink("target", dir.File("link").c_str()), 0);
+        EXPECT_EQ(KeepAside(dir.WFile("link"), L".bak", true), dir.WFile("link.bak"));
+        EXPECT_TRUE(fs::is_symlink(dir.File("link")));
+        EXPECT_EQ(ReadFileBytes(dir.File("link.bak")), "objects");
+        EXPECT_EQ(KeepAside(dir.WFile("link"), L".old", false), dir.WFile("link.old"));
+        EXPECT_FALSE(fs::exists(fs::symlink_status(dir.File("link"))));
+        ASSERT_TRUE(fs::is_symlink(dir.File("link.old")));
+        EXPECT_EQ(fs::read_symlink(dir.File("link.old")), "target");
+        EXPECT_EQ(ReadFileBytes(dir.File("target")), "objects");
+        EXPECT_GT(CNoRenameNoReplace::s_nRenames, 0);
+        EXPECT_EQ(CNoRenameNoReplace::s_nLinks > 0, bNoHardLinks);
+
+        int cause = 0;
+        EXPECT_EQ(KeepAside(dir.WFile("missing"), L".old", false, &cause), L"");
+        EXPECT_EQ(cause, 2);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 5);
+    }
+}
+
+namespace {
+
+// A FUSE folder mirroring a temporary one (bindfs); empty when this machine cannot mount one.
+class CFuseFolder
+{
+public:
+    CFuseFolder()
+    {
+        fs::create_directories(m_dir.File("src"));
+        fs::create_directories(m_dir.File("mnt"));
+        if (access("/dev/fuse", R_OK | W_OK) != 0 || std::system("command -v bindfs >/dev/null 2>&1") != 0)
+            return;
+        const std::string command = "bindfs '" + m_dir.File("src") + "' '" + m_dir.File("mnt") + "' 2>/dev/null";
+        m_bMounted = std::system(command.c_str()) == 0;
+    }
+    ~CFuseFolder()
+    {
+        if (!m_bMounted)
+            return;
+        const std::string mount = "'" + m_dir.File("mnt") + "'";
+        if (std::system(("fusermount -u " + mount + " 2>/dev/null || umount " + mount).c_str()) != 0)
+            ADD_FAILURE() << "the FUSE folder " << mount << " stays mounted";
+    }
+    bool IsMounted() const { return m_bMounted; }
+    std::string File(const std::string& name) const { return m_dir.File("mnt/" + name); }
+
+private:
+    CTempDir m_dir;
+    bool m_bMounted = false;
+};
+
+} // namespace
+
+TEST(FileIo, KeepAsideOnAFuseFolder)
+{
+    CFuseFolder fuse;
+    if (!fuse.IsMounted())
+        GTEST_SKIP() << "no FUSE folder can be mounted here (needs /dev/fuse and bindfs)";
+    WriteFileBytes(fuse.File("quarvel.cfg.old"), "first");
+    WriteFileBytes(fuse.File("quarvel.cfg"), "second");
+    EXPECT_EQ(KeepAside(Wide(fuse.File("quarvel.cfg")), L".old", true), Wide(fuse.File("quarvel.cfg.old.1")));
+    EXPECT_FALSE(fs::exists(fuse.File("quarvel.cfg")));
+    EXPECT_EQ(ReadFileBytes(fuse.File("quarvel.cfg.old")), "first");
+    EXPECT_EQ(ReadFileBytes(fuse.File("quarvel.cfg.old.1")), "second");
+
+    // The save that follows goes through its temporary file as anywhere else.
+    CSaveFile file(Wide(fuse.File("quarvel.cfg")));
+    ASSERT_TRUE(file.Open() && file.Write("third", 5) && file.Commit());
+    EXPECT_EQ(ReadFileBytes(fuse.File("quarvel.cfg")), "third");
 }

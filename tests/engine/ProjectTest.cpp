@@ -543,6 +543,108 @@ TEST_F(ProjectTest, ProjectPaletteOnlyForTheUserPalette)
     EXPECT_TRUE(second.IsSettingsChanged());
 }
 
+TEST_F(ProjectTest, WhatTheProgramWritesReadsBackAsItselfWithoutACopy)
+{
+    // Settings at the ends of what the dialogs, the views and the palette editor can set.
+    const struct { const char* name; std::function<void(CProject&)> set; } cases[] = {
+        {"as opened", [](CProject&) {}},
+        {"lowest", [](CProject& p) {
+             CProjectSettings& s = p.m_settings;
+             s.m_params.m_iFirLow = 1, s.m_params.m_iFirHigh = 10, s.m_params.m_iTimeGain = 0;
+             s.m_params.m_iTgLinear = 100, s.m_params.m_iTgExponent = 1, s.m_params.m_iTgStart = 0;
+             s.m_params.m_iDelMean = 3, s.m_params.m_iAperture = 1, s.m_params.m_iThreshold = -255;
+             s.m_iContrast = 0, s.m_iAngle = 0, s.m_iZeroLevel = 0, s.m_dVelocity = 0.0304;
+             p.m_fCursorX = p.m_fCursorY = p.m_fCursorDepth = 0;
+             s.m_fAutoGain = 1e-7f;
+         }},
+        {"highest", [](CProject& p) {
+             CProjectSettings& s = p.m_settings;
+             s.m_params.m_iFirLow = 20, s.m_params.m_iFirHigh = 50, s.m_params.m_iTimeGain = 255;
+             s.m_params.m_iTgLinear = 3000, s.m_params.m_iTgExponent = 1000, s.m_params.m_iTgStart = 1000;
+             s.m_params.m_iDelMean = 80, s.m_params.m_iAperture = 40, s.m_params.m_iThreshold = 255;
+             s.m_params.m_bMigration = s.m_params.m_bFirOn = s.m_params.m_bDelMeanOn = true;
+             s.m_iContrast = 100, s.m_iAngle = 359, s.m_iZeroLevel = s.m_iSamples - 1, s.m_dVelocity = 300;
+             p.m_fCursorX = float(s.m_iSizeX - 1), p.m_fCursorY = float(s.m_iSizeY - 1);
+             p.m_fCursorDepth = float(s.m_iSamples - 1);
+             s.m_fAutoGain = 12345.678f, s.m_units = UNITS_IMP, s.m_bUseZeroLevel = true;
+         }},
+        {"user palette, material not in the list", [](CProject& p) {
+             g_cfg.SetUserPalette(TPaletteTable{});
+             p.m_settings.m_pMaterial = g_cfg.FindProjectMaterial(L"Wet sand: 50 % clay, \u00e9t\u00e9");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* suffix : {".3dq", ".pal"})
+            std::filesystem::remove(made.File(suffix));
+        CProject project;
+        ASSERT_TRUE(project.Open(made.rhdPath));
+        c.set(project);
+        project.m_settings.m_signature.FromHex("00ff");
+        ASSERT_TRUE(project.SaveSettings());
+        const std::string written = ReadFileBytes(made.File(".3dq"));
+        for (int run = 0; run < 2; ++run) {
+            CProject again;
+            ASSERT_TRUE(again.Open(made.rhdPath));
+            EXPECT_TRUE(again.m_bSettingsLoaded);
+            EXPECT_FALSE(again.IsSettingsChanged());
+            ASSERT_TRUE(again.SaveSettings());
+            EXPECT_EQ(ReadFileBytes(made.File(".3dq")), written);
+        }
+        for (const char* suffix : {".3dq.old", ".pal.old"})
+            EXPECT_FALSE(std::filesystem::exists(made.File(suffix))) << suffix;
+    }
+}
+
+TEST_F(ProjectTest, AProjectPaletteNeverReplacesTheUsersOwnPaletteFile)
+{
+    TPaletteTable user{}, project{}, edited{};
+    user.fill(0x00ABCDEF);
+    project.fill(0x00123456);
+    edited.fill(0x00654321);
+    const std::string userPath = ToAnsi(CCfg::GetUserPalettePath());
+    // The ways a project's palette becomes the user palette that is shown, and what the
+    // user does with it before the exit.
+    const struct { const char* name; bool bSettings; bool bApplied; bool bEdited; } cases[] = {
+        {"no settings file", false, false, false},
+        {"settings naming the user palette", true, false, false},
+        {"applied unchanged in the settings dialog", false, true, false},
+        {"edited by the user", true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::wstring& path : {CCfg::GetCfgFilePath(), CCfg::GetUserPalettePath()})
+            std::filesystem::remove(ToAnsi(path));
+        std::filesystem::remove(made.File(".3dq"));
+        ASSERT_TRUE(CCfg::WritePaletteFile(user, CCfg::GetUserPalettePath()));
+        if (c.bSettings) {
+            CProject saver;
+            ASSERT_TRUE(saver.Open(made.rhdPath));
+            g_cfg.SelectPalette(PALETTE_USER_DEFINED);
+            ASSERT_TRUE(saver.SaveSettings());
+        }
+        ASSERT_TRUE(CCfg::WritePaletteFile(project, Wide(made.File(".pal"))));
+        g_cfg.Load();
+        ASSERT_EQ(g_cfg.m_userColors, user);
+
+        CProject opened;
+        ASSERT_TRUE(opened.Open(made.rhdPath));
+        EXPECT_EQ(opened.m_bSettingsLoaded, c.bSettings);
+        EXPECT_EQ(g_cfg.m_curColors, project);
+        EXPECT_EQ(g_cfg.m_userColors, project);
+        if (c.bApplied)
+            g_cfg.SetUserPalette(g_cfg.m_userColors);
+        if (c.bEdited)
+            g_cfg.SetUserPalette(edited);
+        ASSERT_TRUE(g_cfg.Save());
+        TPaletteTable written{};
+        ASSERT_TRUE(CCfg::ReadPaletteFile(written, CCfg::GetUserPalettePath()));
+        EXPECT_EQ(written, c.bEdited ? edited : user);
+        EXPECT_FALSE(std::filesystem::exists(userPath + ".old"));
+        EXPECT_EQ(g_cfg.m_curColors, c.bEdited ? edited : project); // the view keeps its palette
+    }
+}
+
 TEST_F(ProjectTest, ProjectPaletteThatCannotBeWrittenFailsTheSave)
 {
     CProject project;

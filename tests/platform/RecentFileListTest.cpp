@@ -3,6 +3,7 @@
 #include "RecentFileList.h"
 
 #include "TestSupport.h"
+#include "Values.h"
 
 #include <QStandardPaths>
 #include <chrono>
@@ -132,4 +133,30 @@ TEST_F(RecentFileListTest, EntriesKeepTheBytesOfTheirFileNames)
     CRecentFileList again(4);
     again.ReadList();
     EXPECT_EQ(Entries(again), (std::vector<std::wstring>{paths[1], paths[0]}));
+}
+
+TEST_F(RecentFileListTest, EveryPathTheProgramListsReadsBackWithoutACopy)
+{
+    // Names a file system gives: blanks, line breaks, bytes that are not UTF-8 (U+DCxx), and
+    // U+FFFD itself, which must not be taken for bytes that Qt could not decode.
+    const std::vector<std::wstring> names = {
+        L"/p/my site/3D_a b.rhd", L"/p/line\nbreak.rhd", L"/p/cr\r.rhd",    L"/p/\xDCE9t\xDCE9.rhd",
+        L"/p/\uFFFD.rhd",         L"/p/\uFFFD\xDCFF\n.rhd", L"/p/a=b;c,d.rhd", L"/p/\"quoted\" & more.rhd",
+    };
+    for (const std::wstring& name : names) {
+        RemoveFiles();
+        CRecentFileList list(4);
+        list.ReadList();
+        list.Add(L"/p/other.rhd");
+        list.Add(name);
+        for (int run = 0; run < 2; ++run) {
+            CRecentFileList again(4);
+            again.ReadList();
+            ASSERT_EQ(again.GetCount(), 2) << ToAnsi(name);
+            EXPECT_EQ(again[run], name);
+            const std::wstring older = again[1];
+            again.Add(older); // a change writes the list
+        }
+        EXPECT_FALSE(std::filesystem::exists(File() + ".old")) << ToAnsi(name);
+    }
 }

@@ -5,6 +5,7 @@
 #include "UserFolder.h"
 #include "Values.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -85,4 +86,29 @@ int RunTestsInTempAppData(const std::function<int()>& run)
     g_messageLog.SetPath(std::wstring());
     std::filesystem::remove_all(appData, ec);
     return result;
+}
+
+int CNoRenameNoReplace::s_nRenames = 0;
+int CNoRenameNoReplace::s_nLinks = 0;
+
+CNoRenameNoReplace::CNoRenameNoReplace(bool bNoHardLinks)
+{
+    s_nRenames = s_nLinks = 0;
+    m_pRename = SetRenameNoReplaceCall([](const char*, const char*) {
+        ++s_nRenames;
+        errno = EINVAL;
+        return -1;
+    });
+    const TFileSystemCall refuseLink = [](const char*, const char*) {
+        ++s_nLinks;
+        errno = EPERM;
+        return -1;
+    };
+    m_pLink = SetLinkCall(bNoHardLinks ? refuseLink : nullptr);
+}
+
+CNoRenameNoReplace::~CNoRenameNoReplace()
+{
+    SetRenameNoReplaceCall(m_pRename);
+    SetLinkCall(m_pLink);
 }

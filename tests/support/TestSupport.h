@@ -1,6 +1,7 @@
 #pragma once
 // Shared test fixtures: a temporary folder per test, file helpers and the message log.
 
+#include "FileIo.h"
 #include "Notifier.h"
 
 #include <cstdint>
@@ -37,6 +38,25 @@ void ClearLog();
 // Runs the tests with $APPDATA and $XDG_CONFIG_HOME in a fresh temporary folder (the
 // configuration, palette, message log and Qt's settings), removed at the end.
 int RunTestsInTempAppData(const std::function<int()>& run);
+
+// While it lives, the file system has no no-replace rename (it answers EINVAL, as FUSE, NFS,
+// CIFS, 9p and eCryptfs do) and, when bNoHardLinks, no hard links either (EPERM).
+class CNoRenameNoReplace
+{
+public:
+    explicit CNoRenameNoReplace(bool bNoHardLinks = false);
+    ~CNoRenameNoReplace();
+    CNoRenameNoReplace(const CNoRenameNoReplace&) = delete;
+    CNoRenameNoReplace& operator=(const CNoRenameNoReplace&) = delete;
+
+    // How often each call was refused.
+    static int s_nRenames;
+    static int s_nLinks;
+
+private:
+    TFileSystemCall m_pRename;
+    TFileSystemCall m_pLink;
+};
 
 // Records the engine's message boxes while it lives.
 class CNotifierRecorder : public INotifier
