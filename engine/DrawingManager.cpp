@@ -415,8 +415,10 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
                              "Failed to read and parse object list:\nEntire file:\n\t%s\nFrom:\n\t%s",
                              text.c_str(), text.c_str() + pos);
             m_bFileDamaged = true;
+            m_kept.m_objects.clear();
             return false;
         }
+        m_kept.m_objects.push_back(*object); // before it shares a pen and brush
         const int32_t width = object->m_nType == CDrawDataObject::TYPE_LINE ? 2 : 1;
         auto& style = styles[{object->m_crFill, width}];
         if (!style.first)
@@ -425,15 +427,10 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
         object->m_pBrush = style.second;
         m_objects.push_back(std::move(object));
     }
-    if (!m_bFileDamaged) {
+    if (m_bFileDamaged)
+        m_kept.m_objects.clear();
+    else
         m_kept.m_state = CFileObjects::READ;
-        m_kept.m_objects.reserve(m_objects.size());
-        for (const auto& object : m_objects) {
-            m_kept.m_objects.push_back(*object);
-            m_kept.m_objects.back().m_pPen = nullptr;
-            m_kept.m_objects.back().m_pBrush = nullptr;
-        }
-    }
     return !m_bFileDamaged;
 }
 
