@@ -224,7 +224,8 @@ QImage CDC::CopyUpright(const QRect& block) const
     return image->copy(stored).mirrored(false, true);
 }
 
-bool CDC::Paint(const std::function<void(QPainter&)>& draw)
+template <class TDraw>
+bool CDC::Paint(const TDraw& draw)
 {
     if (m_pPainter) {
         m_pPainter->save();
@@ -244,13 +245,22 @@ bool CDC::Paint(const std::function<void(QPainter&)>& draw)
         draw(painter);
         return true;
     }
+    QPainter* pPainter = PassPainter(*image);
+    if (!pPainter)
+        return false;
+    draw(*pPainter);
+    return true;
+}
+
+QPainter* CDC::PassPainter(QImage& image)
+{
     if (!m_pPassPainter)
         m_pPassPainter = std::make_unique<QPainter>();
     QPainter& painter = *m_pPassPainter;
-    if (!painter.isActive() || painter.device() != image) {
+    if (!painter.isActive() || painter.device() != &image) {
         EndPassPainter();
-        if (!painter.begin(image))
-            return false;
+        if (!painter.begin(&image))
+            return nullptr;
     } else {
         // Back to a begun painter's state where earlier calls of the pass changed it; each
         // call sets its own pen, brush and font.
@@ -258,9 +268,8 @@ bool CDC::Paint(const std::function<void(QPainter&)>& draw)
         painter.setOpacity(1.0);
         painter.setClipping(false);
     }
-    PrepareImagePainter(painter, *image);
-    draw(painter);
-    return true;
+    PrepareImagePainter(painter, image);
+    return &painter;
 }
 
 void CDC::PrepareImagePainter(QPainter& painter, const QImage& image) const

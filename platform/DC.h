@@ -236,7 +236,12 @@ public:
     int GetDeviceCaps(int nIndex) const;
 
 private:
-    bool Paint(const std::function<void(QPainter&)>& draw);
+    // Runs draw(QPainter&) on the context's device; a template, so that no call allocates.
+    template <class TDraw>
+    bool Paint(const TDraw& draw);
+    // The painter of a pass on the image, begun or brought back to a begun painter's state;
+    // null when it cannot paint.
+    QPainter* PassPainter(QImage& image);
     // The flip of a section, the clip and the viewport origin on a painter of the image.
     void PrepareImagePainter(QPainter& painter, const QImage& image) const;
     // The pass's painter, ended before its image may go.
