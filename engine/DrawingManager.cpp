@@ -332,8 +332,12 @@ bool CDrawingManager::SaveObjectList(const std::wstring& path)
     } else if (IsUnreadableFile(path, kMaxObjectFile)) {
         return false;
     }
-    if (m_objects.empty())
-        return RemoveObjectFile(path);
+    if (m_objects.empty()) {
+        if (!RemoveObjectFile(path))
+            return false;
+        KeepWritten(path);
+        return true;
+    }
     std::string text = FileHeader();
     for (size_t i = 0; i < m_objects.size(); ++i) {
         if (!m_objects[i]->HasFiniteCoordinates())
@@ -348,7 +352,19 @@ bool CDrawingManager::SaveObjectList(const std::wstring& path)
         g_messageLog.LogFileError(path, file.GetCause());
         return false;
     }
+    KeepWritten(path, text);
     return true;
+}
+
+void CDrawingManager::KeepWritten(const std::wstring& path, const std::string& text)
+{
+    if (path != m_strObjectListPath)
+        return;
+    const CFileIdentity identity = FileIdentityOf(path);
+    // An empty list leaves no file, or something that is none and is read again when asked.
+    m_bKept = !text.empty() || identity.m_nError == ENOENT;
+    m_kept = text.empty() ? CFileObjects() : ParseFileObjects(text);
+    m_kept.m_identity = identity;
 }
 
 bool CDrawingManager::LoadObjectList(const std::wstring& path)
@@ -356,18 +372,27 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
     RemoveAll();
     m_strObjectListPath = path;
     m_bFileDamaged = false;
+    // What IsModified compares with: taken before the read, so that a change while reading
+    // shows at the next look.
+    m_bKept = true;
+    m_kept = CFileObjects();
+    m_kept.m_identity = FileIdentityOf(path);
     std::string text;
     const TFileRead read = ReadObjectFile(path, text);
     if (read == TFileRead::Missing || read == TFileRead::Failed) {
         m_bFileDamaged = read == TFileRead::Failed;
+        if (m_bFileDamaged)
+            m_kept.m_state = CFileObjects::UNUSABLE;
         return false;
     }
+    m_kept.m_state = CFileObjects::UNUSABLE;
     m_bFileDamaged = read == TFileRead::Cut;
     size_t end = 0;
     size_t pos = 0;
     if (!FindLine(text, 0, end, pos)) {
         g_messageLog.Log(LOG_ERROR, "LoadObjectList(): missing eol; parse error.");
         m_bFileDamaged = true;
+        m_kept.m_state = CFileObjects::NO_LINE_END;
         return false;
     }
     // Without its header the file may begin with an object, which is read then.
@@ -390,8 +415,10 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
                              "Failed to read and parse object list:\nEntire file:\n\t%s\nFrom:\n\t%s",
                              text.c_str(), text.c_str() + pos);
             m_bFileDamaged = true;
+            m_kept.m_objects.clear();
             return false;
         }
+        m_kept.m_objects.push_back(*object); // before it shares a pen and brush
         const int32_t width = object->m_nType == CDrawDataObject::TYPE_LINE ? 2 : 1;
         auto& style = styles[{object->m_crFill, width}];
         if (!style.first)
@@ -400,38 +427,73 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
         object->m_pBrush = style.second;
         m_objects.push_back(std::move(object));
     }
+    if (m_bFileDamaged)
+        m_kept.m_objects.clear();
+    else
+        m_kept.m_state = CFileObjects::READ;
     return !m_bFileDamaged;
+}
+
+CDrawingManager::CFileObjects CDrawingManager::ParseFileObjects(const std::string& text)
+{
+    CFileObjects file;
+    size_t end = 0;
+    size_t pos = 0;
+    if (!FindLine(text, 0, end, pos)) {
+        file.m_state = CFileObjects::NO_LINE_END;
+        return file;
+    }
+    file.m_state = CFileObjects::UNUSABLE;
+    if (!IsHeaderLine(text, end))
+        return file;
+    while (pos < text.size()) {
+        CDrawDataObject object;
+        if (!object.Read(text, pos)) {
+            file.m_objects.clear();
+            return file;
+        }
+        file.m_objects.push_back(std::move(object));
+    }
+    file.m_state = CFileObjects::READ;
+    return file;
+}
+
+CDrawingManager::CFileObjects CDrawingManager::ReadFileObjects(const std::wstring& path)
+{
+    // Taken before the read: a change while reading shows at the next look.
+    const CFileIdentity identity = FileIdentityOf(path);
+    std::string text;
+    CFileObjects file;
+    switch (ReadObjectFile(path, text)) {
+    case TFileRead::Missing: break;
+    case TFileRead::Cut:
+    case TFileRead::Failed: file.m_state = CFileObjects::UNUSABLE; break;
+    case TFileRead::Read: file = ParseFileObjects(text); break;
+    }
+    file.m_identity = identity;
+    return file;
 }
 
 bool CDrawingManager::IsModified() const
 {
-    std::string text;
-    switch (ReadObjectFile(m_strObjectListPath, text)) {
-    case TFileRead::Missing:
-        return !m_objects.empty();
-    case TFileRead::Cut:
-    case TFileRead::Failed:
-        return true;
-    case TFileRead::Read:
-        break;
-    }
-    size_t end = 0;
-    size_t pos = 0;
-    if (!FindLine(text, 0, end, pos)) {
+    if (m_bKept && FileIdentityOf(m_strObjectListPath) == m_kept.m_identity)
+        return DiffersFrom(m_kept);
+    return DiffersFrom(ReadFileObjects(m_strObjectListPath));
+}
+
+bool CDrawingManager::DiffersFrom(const CFileObjects& file) const
+{
+    switch (file.m_state) {
+    case CFileObjects::MISSING: return !m_objects.empty();
+    case CFileObjects::NO_LINE_END:
         g_messageLog.Log(LOG_ERROR, "DrawingMangager::IsModified(): Reading beond buffer, missing \\r.");
         return true;
+    case CFileObjects::UNUSABLE: return true;
+    case CFileObjects::READ: break;
     }
-    if (!IsHeaderLine(text, end))
+    if (file.m_objects.empty() || file.m_objects.size() != m_objects.size())
         return true;
-    std::multiset<CDrawDataObject, CObjectOrder> fileObjects;
-    while (pos < text.size()) {
-        CDrawDataObject object;
-        if (!object.Read(text, pos))
-            return true;
-        fileObjects.insert(std::move(object));
-    }
-    if (fileObjects.empty() || fileObjects.size() != m_objects.size())
-        return true;
+    std::multiset<CDrawDataObject, CObjectOrder> fileObjects(file.m_objects.begin(), file.m_objects.end());
     // Each object of the file answers for one object of the list, compared as written; only
     // file objects whose first x lies near the object's can be equal to it.
     for (const auto& object : m_objects) {

@@ -7,6 +7,7 @@
 
 #include "DrawDataObject.h"
 #include "DrawStyle.h"
+#include "FileIo.h"
 
 #include <cstdint>
 #include <memory>
@@ -83,7 +84,9 @@ public:
     // The last load found a file but could not read all of it (no header line, a bad line, a
     // zero byte, too large, not readable).
     bool IsFileDamaged() const { return m_bFileDamaged; }
-    // Whether the list differs from the last loaded file as it would be written.
+    // Whether the list differs from the last loaded file as it would be written. The file as
+    // the last load read it or the last save wrote it is kept: while the file on disk is still
+    // that one, the list is compared with the kept copy; a file changed since is read again.
     bool IsModified() const;
     const std::wstring& GetObjectListPath() const { return m_strObjectListPath; }
 
@@ -110,6 +113,22 @@ public:
     void SetDrawingMode(bool bDrawingMode) { m_bDrawingMode = bDrawingMode; }
 
 private:
+    // An object file as IsModified compares the list with it.
+    struct CFileObjects
+    {
+        enum TState { MISSING, NO_LINE_END, UNUSABLE, READ };
+        TState m_state = MISSING;
+        std::vector<CDrawDataObject> m_objects; // READ: the file's objects, without pen and brush
+        CFileIdentity m_identity;               // of the file they were read from or written to
+    };
+    // The objects of a file's text: READ, or why no list can equal it.
+    static CFileObjects ParseFileObjects(const std::string& text);
+    static CFileObjects ReadFileObjects(const std::wstring& path);
+    bool DiffersFrom(const CFileObjects& file) const;
+    // After a save of text (empty: the file removed) to path: what the file holds now, when
+    // path is the one IsModified compares with.
+    void KeepWritten(const std::wstring& path, const std::string& text = std::string());
+
     bool CanEdit() const { return !m_bBusy && m_bDrawingMode; }
     // The five keys, in their order, from the members.
     void SetSettingsKeys(CHeaders& headers) const;
@@ -127,6 +146,8 @@ private:
     bool m_bOverlay = false;
     std::wstring m_strObjectListPath;
     bool m_bFileDamaged = false;
+    bool m_bKept = false; // m_kept holds the file of m_strObjectListPath
+    CFileObjects m_kept;
     bool m_bDrawingMode = false;
     CDrawDataObject m_editBuffer;
     bool m_bBufferFull = false;

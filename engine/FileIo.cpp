@@ -130,6 +130,28 @@ int64_t GetFileSize(const std::wstring& path)
     return ec ? -1 : static_cast<int64_t>(size);
 }
 
+bool CFileIdentity::operator==(const CFileIdentity& other) const
+{
+    return m_nError == other.m_nError && m_nDevice == other.m_nDevice && m_nInode == other.m_nInode &&
+           m_nSize == other.m_nSize && m_nModified == other.m_nModified && m_nChanged == other.m_nChanged;
+}
+
+CFileIdentity FileIdentityOf(const std::wstring& path)
+{
+    CFileIdentity identity;
+    struct stat info;
+    if (::stat(NativePath(path).c_str(), &info) != 0) {
+        identity.m_nError = errno;
+        return identity;
+    }
+    identity.m_nDevice = uint64_t(info.st_dev);
+    identity.m_nInode = uint64_t(info.st_ino);
+    identity.m_nSize = int64_t(info.st_size);
+    identity.m_nModified = int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    identity.m_nChanged = int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    return identity;
+}
+
 bool IsUnreadableFile(const std::wstring& path, int64_t maxSize)
 {
     const std::string narrow = NativePath(path);

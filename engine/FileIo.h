@@ -24,6 +24,22 @@ bool RemoveFile(const std::wstring& path);
 // Size of a regular file, or -1.
 int64_t GetFileSize(const std::wstring& path);
 
+// What tells one state of the file at a path from another: the reason it could not be looked
+// at, or its device, inode, size and change times. A file written again has another identity.
+struct CFileIdentity
+{
+    int m_nError = 0; // errno of the look, 0 when the file is there
+    uint64_t m_nDevice = 0;
+    uint64_t m_nInode = 0;
+    int64_t m_nSize = 0;
+    int64_t m_nModified = 0; // nanoseconds
+    int64_t m_nChanged = 0;  // nanoseconds, the status change
+
+    bool operator==(const CFileIdentity& other) const;
+    bool operator!=(const CFileIdentity& other) const { return !(*this == other); }
+};
+CFileIdentity FileIdentityOf(const std::wstring& path);
+
 // True when something lies at path that a reader taking at most maxSize bytes could not
 // take completely: not a regular file, larger than maxSize, or not open for reading. Such a
 // file is not missing, and must not be replaced; the reason is logged.

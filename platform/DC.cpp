@@ -41,10 +41,31 @@ CDC::CDC()
     m_defaultBitmap.CreateBitmap(1, 1);
 }
 
-CDC::~CDC() = default;
+CDC::~CDC()
+{
+    EndPassPainter();
+}
+
+CDC::CPass::CPass(CDC& dc) : m_dc(dc)
+{
+    ++m_dc.m_nPasses;
+}
+
+CDC::CPass::~CPass()
+{
+    if (--m_dc.m_nPasses == 0)
+        m_dc.EndPassPainter();
+}
+
+void CDC::EndPassPainter()
+{
+    if (m_pPassPainter && m_pPassPainter->isActive())
+        m_pPassPainter->end();
+}
 
 bool CDC::AttachImage(QImage* pImage)
 {
+    EndPassPainter();
     m_pImage = pImage;
     m_pPainter = nullptr;
     m_bMemory = false;
@@ -54,6 +75,7 @@ bool CDC::AttachImage(QImage* pImage)
 
 bool CDC::AttachPainter(QPainter* pPainter)
 {
+    EndPassPainter();
     m_pPainter = pPainter;
     m_pImage = nullptr;
     m_bMemory = false;
@@ -63,6 +85,7 @@ bool CDC::AttachPainter(QPainter* pPainter)
 
 bool CDC::CreateCompatibleDC(CDC*)
 {
+    EndPassPainter();
     m_pImage = nullptr;
     m_pPainter = nullptr;
     m_bMemory = true;
@@ -72,6 +95,7 @@ bool CDC::CreateCompatibleDC(CDC*)
 
 void CDC::DeleteDC()
 {
+    EndPassPainter();
     m_pImage = nullptr;
     m_pPainter = nullptr;
     m_bMemory = false;
@@ -133,6 +157,7 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap)
 {
     if (!m_bMemory || !pBitmap)
         return nullptr;
+    EndPassPainter();
     CBitmap* old = m_pBitmap;
     m_pBitmap = pBitmap;
     return old;
@@ -199,7 +224,8 @@ QImage CDC::CopyUpright(const QRect& block) const
     return image->copy(stored).mirrored(false, true);
 }
 
-bool CDC::Paint(const std::function<void(QPainter&)>& draw)
+template <class TDraw>
+bool CDC::Paint(const TDraw& draw)
 {
     if (m_pPainter) {
         m_pPainter->save();
@@ -213,15 +239,46 @@ bool CDC::Paint(const std::function<void(QPainter&)>& draw)
     QImage* image = GetImage();
     if (!image || image->isNull())
         return false;
-    QPainter painter(image);
+    if (m_nPasses == 0) {
+        QPainter painter(image);
+        PrepareImagePainter(painter, *image);
+        draw(painter);
+        return true;
+    }
+    QPainter* pPainter = PassPainter(*image);
+    if (!pPainter)
+        return false;
+    draw(*pPainter);
+    return true;
+}
+
+QPainter* CDC::PassPainter(QImage& image)
+{
+    if (!m_pPassPainter)
+        m_pPassPainter = std::make_unique<QPainter>();
+    QPainter& painter = *m_pPassPainter;
+    if (!painter.isActive() || painter.device() != &image) {
+        EndPassPainter();
+        if (!painter.begin(&image))
+            return nullptr;
+    } else {
+        // Back to a begun painter's state where earlier calls of the pass changed it; each
+        // call sets its own pen, brush and font.
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setOpacity(1.0);
+        painter.setClipping(false);
+    }
+    PrepareImagePainter(painter, image);
+    return &painter;
+}
+
+void CDC::PrepareImagePainter(QPainter& painter, const QImage& image) const
+{
     // A section's image is its memory, the picture upside down: draw through a flip.
-    if (GetDibSection())
-        painter.setTransform(QTransform(1, 0, 0, -1, 0, image->height()));
+    painter.setTransform(GetDibSection() ? QTransform(1, 0, 0, -1, 0, image.height()) : QTransform());
     if (m_bClip)
         painter.setClipRect(ToQRect(m_rcClip));
     painter.translate(m_ptViewportOrg.x, m_ptViewportOrg.y);
-    draw(painter);
-    return true;
 }
 
 void CDC::ShiftForOutline(QPainter& painter) const

@@ -7,13 +7,15 @@
 // segment of Polyline leave out their end point, FillRect fills [left, right) x [top, bottom).
 // Coordinates are logical: the viewport origin is added to reach the device; a clip rectangle
 // is fixed on the device where it was set, and a clip region is given in device coordinates. Each drawing call paints and finishes at once,
-// so that pixels may be read and written between calls. A memory context with a DIB section
+// so that pixels may be read and written between calls; within a CDC::CPass the calls on an
+// image share one QPainter instead of beginning one each. A memory context with a DIB section
 // selected (DibSection.h) draws into the section's bottom-up rows the right way up.
 
 #include "GdiObjects.h"
 #include "Types.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -107,6 +109,23 @@ inline int DibStride(int width, int bitsPerPixel)
 class CDC
 {
 public:
+    // A drawing pass: while one is open, the drawing calls on an image share one QPainter, begun
+    // at the first call, instead of beginning one each. Every call still starts from the
+    // context's own state and finishes its pixels, so that they may be read and written between
+    // calls. Passes nest; the painter ends with the outermost one, or when the context's image
+    // changes.
+    class CPass
+    {
+    public:
+        explicit CPass(CDC& dc);
+        ~CPass();
+        CPass(const CPass&) = delete;
+        CPass& operator=(const CPass&) = delete;
+
+    private:
+        CDC& m_dc;
+    };
+
     CDC();
     virtual ~CDC();
     CDC(const CDC&) = delete;
@@ -217,7 +236,16 @@ public:
     int GetDeviceCaps(int nIndex) const;
 
 private:
-    bool Paint(const std::function<void(QPainter&)>& draw);
+    // Runs draw(QPainter&) on the context's device; a template, so that no call allocates.
+    template <class TDraw>
+    bool Paint(const TDraw& draw);
+    // The painter of a pass on the image, begun or brought back to a begun painter's state;
+    // null when it cannot paint.
+    QPainter* PassPainter(QImage& image);
+    // The flip of a section, the clip and the viewport origin on a painter of the image.
+    void PrepareImagePainter(QPainter& painter, const QImage& image) const;
+    // The pass's painter, ended before its image may go.
+    void EndPassPainter();
     // Before a one-pixel outline or the fill of a curved shape: see Paint.
     void ShiftForOutline(QPainter& painter) const;
     void SetPenColorOnly(QPainter& painter, COLORREF color) const;
@@ -275,6 +303,8 @@ private:
     bool m_bClip = false;
     CRect m_rcClip; // device coordinates
     std::vector<CSavedState> m_saved;
+    int m_nPasses = 0;
+    std::unique_ptr<QPainter> m_pPassPainter; // active only within a pass
 };
 
 // The context of a paint: the window's backing image, which the paint then shows.

@@ -176,10 +176,15 @@ void BlendPixelRows(const CPixelRows& dst, int x, int y, const CPixelRows& srcRo
     CPixelRows src;
     if (!PrepareBlock(dst, x, y, srcRows, xSrc, ySrc, w, h, pClip, store, src))
         return;
-    // The change of a byte for each difference src - dst, in C's division as the rule has it.
-    int delta[511];
-    for (int diff = -255; diff <= 255; ++diff)
-        delta[diff + 255] = (diff * alpha + 127) / 255;
+    // The change of a byte for each difference src - dst, in C's division as the rule has it;
+    // kept for the next blend, which mostly has the same alpha.
+    thread_local int tableAlpha = -1;
+    thread_local int delta[511];
+    if (alpha != tableAlpha) {
+        for (int diff = -255; diff <= 255; ++diff)
+            delta[diff + 255] = (diff * alpha + 127) / 255;
+        tableAlpha = alpha;
+    }
     const int sb = src.m_nPixelBytes, db = dst.m_nPixelBytes;
     for (int r = 0; r < h; ++r) {
         const uint8_t* s = src.Row(ySrc + r) + xSrc * sb;

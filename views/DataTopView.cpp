@@ -290,8 +290,9 @@ void CDataTopView::UpdateCursor()
     }
     if (project.m_fCursorDepth != m_fSliceDepth) {
         m_fSliceDepth = project.m_fCursorDepth;
+        // The paint that follows renders the slice again and composes over it.
         if (m_bCreated)
-            m_painter.SetDepthRange(m_fSliceDepth);
+            m_painter.SetDepthRange(m_fSliceDepth, false);
         m_image.SetValid(false);
         if (GetSafeHwnd())
             Invalidate();

@@ -459,6 +459,8 @@ void CDataViewPainter::Compose()
 {
     if (!m_pSource || !m_work.GetBits() || !m_composite.GetBits() || !m_ids.GetBits())
         return;
+    // One painter per surface for the whole composition.
+    const CDC::CPass workPass(m_work), compositePass(m_composite), idPass(m_ids);
     const int w = m_nWidth, h = m_nHeight;
     m_composite.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
     m_work.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
@@ -517,6 +519,7 @@ void CDataViewPainter::Paint()
 
 void CDataViewPainter::PaintIds()
 {
+    const CDC::CPass pass(m_ids);
     m_ids.BitBlt(0, 0, m_nWidth, m_nHeight, nullptr, 0, 0, BLACKNESS);
     for (int i = 0; i < int(m_objects.size()); ++i) {
         if (!IsDrawable(i))
@@ -632,6 +635,7 @@ void CDataViewPainter::SaveEditBackground()
 
 void CDataViewPainter::DrawEditCopy()
 {
+    const CDC::CPass framePass(m_frame), compositePass(m_composite);
     DrawObject(m_frame, m_edit);
     const CRect r = Grown(m_edit.Normalised(), 3);
     if (!r.IsRectEmpty()) {

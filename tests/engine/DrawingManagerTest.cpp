@@ -3,11 +3,13 @@
 #include "TestSupport.h"
 
 #include <cfloat>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -631,6 +633,110 @@ TEST(DrawingManager, IsModifiedIsFalseRightAfterSavingDrawnObjects)
     ASSERT_TRUE(manager.SaveObjectList(path));
     EXPECT_FALSE(manager.IsModified());
     circle->m_bVisible = false;
+    EXPECT_TRUE(manager.IsModified());
+}
+
+// Opens of the file while the watch lives.
+class CFileOpenWatch
+{
+public:
+    explicit CFileOpenWatch(const std::string& path) : m_fd(inotify_init1(IN_NONBLOCK))
+    {
+        EXPECT_GE(inotify_add_watch(m_fd, path.c_str(), IN_OPEN), 0) << path;
+    }
+    ~CFileOpenWatch() { close(m_fd); }
+    int Opens() const
+    {
+        alignas(inotify_event) char buffer[4096];
+        int opens = 0;
+        for (ssize_t n; (n = read(m_fd, buffer, sizeof buffer)) > 0;)
+            for (ssize_t at = 0; at < n; at += ssize_t(sizeof(inotify_event)) + reinterpret_cast<inotify_event*>(buffer + at)->len)
+                opens += (reinterpret_cast<inotify_event*>(buffer + at)->mask & IN_OPEN) != 0;
+        return opens;
+    }
+
+private:
+    int m_fd;
+};
+
+TEST(DrawingManager, IsModifiedComparesWithWhatWasLoadedOrSavedWithoutReadingTheFile)
+{
+    CTempDir dir;
+    const std::wstring path = dir.WFile("a.3qo");
+    WriteFileBytes(dir.File("a.3qo"), kHeader + kRectLine + kCircleLine + kLineLine);
+    CDrawingManager manager;
+    ASSERT_TRUE(manager.LoadObjectList(path));
+    const CFileOpenWatch watch(dir.File("a.3qo"));
+    EXPECT_FALSE(manager.IsModified());
+
+    // Every change of the list shows.
+    manager.GetObject(1)->m_fZ2 += 0.01f;
+    EXPECT_TRUE(manager.IsModified());
+    manager.GetObject(1)->m_fZ2 -= 0.01f;
+    EXPECT_FALSE(manager.IsModified());
+    manager.GetObject(2)->m_bVisible = true;
+    EXPECT_TRUE(manager.IsModified());
+    manager.GetObject(2)->m_bVisible = false;
+    Draw(manager, CDrawDataObject::TYPE_RECT, 1.5f);
+    EXPECT_TRUE(manager.IsModified());
+    manager.RemoveObject(3);
+    EXPECT_FALSE(manager.IsModified());
+    manager.RemoveObject(0);
+    EXPECT_TRUE(manager.IsModified());
+    EXPECT_EQ(watch.Opens(), 0);
+
+    // A save makes the list unmodified; what it wrote is kept, not read back.
+    ASSERT_TRUE(manager.SaveObjectList(path));
+    const CFileOpenWatch saved(dir.File("a.3qo"));
+    EXPECT_FALSE(manager.IsModified());
+    manager.GetObject(0)->m_fX1 = 9;
+    EXPECT_TRUE(manager.IsModified());
+    EXPECT_EQ(saved.Opens(), 0);
+    manager.RemoveAll();
+    ASSERT_TRUE(manager.SaveObjectList(path));
+    EXPECT_FALSE(manager.IsModified());
+    Draw(manager, CDrawDataObject::TYPE_LINE, 1);
+    EXPECT_TRUE(manager.IsModified());
+}
+
+TEST(DrawingManager, IsModifiedReadsAFileChangedSinceItWasLoadedOrSaved)
+{
+    CTempDir dir;
+    const std::wstring path = dir.WFile("a.3qo");
+    const std::string file = dir.File("a.3qo");
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+        bool modified;
+    } cases[] = {
+        {"written again with the same objects", [&] { WriteFileBytes(file, kHeader + kCircleLine + kRectLine); }, false},
+        {"another object", [&] { WriteFileBytes(file, kHeader + kRectLine + kLineLine); }, true},
+        {"damaged", [&] { WriteFileBytes(file, kHeader + kRectLine + "rect\t1\r\n"); }, true},
+        {"removed", [&] { std::filesystem::remove(file); }, true},
+    };
+    for (const auto& c : cases) {
+        for (bool bSaved : {false, true}) {
+            WriteFileBytes(file, kHeader + kRectLine + kCircleLine);
+            CDrawingManager manager;
+            ASSERT_TRUE(manager.LoadObjectList(path));
+            if (bSaved) {
+                ASSERT_TRUE(manager.SaveObjectList(path));
+            }
+            ASSERT_FALSE(manager.IsModified()) << c.name;
+            // A later modification time, as a rewrite within the same clock tick might not get.
+            c.change();
+            if (std::filesystem::exists(file))
+                std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + std::chrono::seconds(2));
+            EXPECT_EQ(manager.IsModified(), c.modified) << c.name << (bSaved ? ", after a save" : ", after the load");
+        }
+    }
+    // A file that appears where none was loaded.
+    std::filesystem::remove(file);
+    CDrawingManager manager;
+    EXPECT_FALSE(manager.LoadObjectList(path));
+    EXPECT_FALSE(manager.IsModified());
+    WriteFileBytes(file, kHeader + kRectLine);
     EXPECT_TRUE(manager.IsModified());
 }
 

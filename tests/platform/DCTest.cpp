@@ -788,3 +788,148 @@ TEST(DCTest, RestoreDCBringsBackAKeptStateAndDropsTheLaterOnes)
     dc.FillSolidRect(0, 19, 20, 1, kInk);
     EXPECT_EQ(canvas.Row(19, 14, 20), "######");
 }
+
+namespace {
+// Two 60 x 40 surfaces, one of each kind the program draws on: a 32-bit image and a memory
+// context with a bottom-up section selected.
+struct CSurfaces
+{
+    CSurfaces() : image(60, 40, QImage::Format_RGB32)
+    {
+        image.fill(qRgb(128, 128, 128));
+        imageDc.AttachImage(&image);
+        BITMAPINFO info;
+        info.bmiHeader.biWidth = 60;
+        info.bmiHeader.biHeight = 40;
+        uint8_t* pBits = nullptr;
+        EXPECT_TRUE(dib.CreateDIBSection(info, &pBits));
+        dibDc.CreateCompatibleDC(nullptr);
+        dibDc.SelectObject(&dib);
+    }
+    std::vector<COLORREF> Pixels() const
+    {
+        std::vector<COLORREF> pixels;
+        for (const CDC* pDc : {&imageDc, &dibDc})
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 60; ++x)
+                    pixels.push_back(pDc->GetPixel(x, y));
+        return pixels;
+    }
+    QImage image;
+    CDC imageDc;
+    CDibSection dib;
+    CDC dibDc;
+};
+
+// Every kind of drawing call, with pixel reads and writes between them and each call's own
+// state changes (composition, opacity, transform, clip) before the next.
+void DrawScene(CDC& dc, CDC& other)
+{
+    dc.FillSolidRect(0, 0, 60, 40, RGB(30, 60, 90));
+    CPen thin(PS_SOLID, 1, RGB(250, 10, 10));
+    CPen wide(PS_SOLID, 3, RGB(10, 250, 10));
+    CPen dotted(PS_DOT, 1, RGB(240, 240, 0));
+    CBrush brush(RGB(10, 10, 250));
+    dc.SelectObject(&thin);
+    dc.SelectObject(&brush);
+    dc.MoveTo(1, 1);
+    dc.LineTo(58, 37);
+    dc.Rectangle(4, 4, 20, 15);
+    dc.SelectObject(&wide);
+    dc.Ellipse(22, 3, 45, 20);
+    dc.MoveTo(2, 30);
+    dc.LineTo(50, 22);
+    const CPoint chain[4] = {{5, 35}, {15, 25}, {25, 35}, {35, 25}};
+    dc.SelectObject(&dotted);
+    dc.Polyline(chain, 4);
+    dc.SelectStockObject(HOLLOW_BRUSH);
+    dc.Ellipse(40, 20, 58, 38);
+    dc.SelectStockObject(NULL_PEN);
+    dc.SelectObject(&brush);
+    dc.Rectangle(46, 2, 56, 9);
+    const CRect frame(30, 24, 44, 34);
+    dc.FrameRect(&frame, &brush);
+    dc.SetPixel(3, 38, RGB(1, 2, 3));
+    dc.BitBlt(10, 18, 12, 8, &other, 5, 5, SRCAND);
+    dc.BitBlt(12, 20, 12, 8, &other, 25, 5, SRCPAINT);
+    BLENDFUNCTION blend;
+    blend.SourceConstantAlpha = 100;
+    dc.AlphaBlend(20, 10, 20, 12, &other, 0, 0, 20, 12, blend);
+    // Scaled: through Qt's opacity, which the next call must not inherit.
+    dc.AlphaBlend(0, 20, 16, 10, &other, 30, 10, 8, 5, blend);
+    dc.FillSolidRect(16, 30, 6, 6, RGB(200, 100, 50));
+    dc.PatBlt(48, 12, 8, 6, DSTINVERT);
+    const uint8_t bits[16] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+    BITMAPINFO info;
+    info.bmiHeader.biWidth = 2;
+    info.bmiHeader.biHeight = 2;
+    dc.SetDIBitsToDevice(56, 36, 2, 2, 0, 0, 0, 2, bits, &info, DIB_RGB_COLORS);
+    dc.SetViewportOrg(3, 2);
+    dc.SelectObject(&thin);
+    dc.Rectangle(0, 0, 8, 6);
+    dc.SetViewportOrg(0, 0);
+    dc.IntersectClipRect(24, 5, 36, 15);
+    dc.Ellipse(20, 0, 40, 20);
+    dc.SelectClipRgn(nullptr);
+    CFont font;
+    font.CreateFont(14, 0, 0, 0, FW_NORMAL, false, false, false, L"MS Sans Serif");
+    LOGFONT turned = font.GetLogFont();
+    turned.lfEscapement = 1800;
+    CFont upsideDown;
+    upsideDown.CreateFontIndirect(turned);
+    dc.SelectObject(&font);
+    dc.SetTextColor(RGB(255, 255, 255));
+    dc.SetBkColor(RGB(90, 0, 90));
+    dc.TextOut(2, 2, L"Wg1");
+    dc.SetBkMode(TRANSPARENT);
+    dc.SelectObject(&upsideDown);
+    dc.SetTextAlign(TA_CENTER | TA_BASELINE);
+    dc.TextOut(40, 30, L"Ab");
+    CRect box(30, 0, 60, 14);
+    dc.SelectObject(&font);
+    dc.DrawText(L"xy", &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+}
+} // namespace
+
+TEST(DCTest, APassDrawsEveryCallAsItWouldAlone)
+{
+    CSurfaces alone;
+    DrawScene(alone.imageDc, alone.dibDc);
+    DrawScene(alone.dibDc, alone.imageDc);
+
+    CSurfaces inPass;
+    {
+        const CDC::CPass imagePass(inPass.imageDc), dibPass(inPass.dibDc);
+        DrawScene(inPass.imageDc, inPass.dibDc);
+        // The painter stays on the image between the calls, and nested passes share it.
+        EXPECT_TRUE(inPass.image.paintingActive());
+        const CDC::CPass nested(inPass.dibDc);
+        DrawScene(inPass.dibDc, inPass.imageDc);
+    }
+    EXPECT_FALSE(inPass.image.paintingActive());
+    EXPECT_FALSE(inPass.dib.GetImage().paintingActive());
+    EXPECT_EQ(inPass.Pixels(), alone.Pixels());
+    // Another painter may paint the image once the pass is over.
+    QPainter after(&inPass.image);
+    EXPECT_TRUE(after.isActive());
+}
+
+TEST(DCTest, APassFollowsTheBitmapSelectedIntoItsContext)
+{
+    CSurfaces surfaces;
+    CDibSection other;
+    BITMAPINFO info;
+    info.bmiHeader.biWidth = 8;
+    info.bmiHeader.biHeight = 8;
+    uint8_t* pBits = nullptr;
+    ASSERT_TRUE(other.CreateDIBSection(info, &pBits));
+    const CDC::CPass pass(surfaces.dibDc);
+    surfaces.dibDc.FillSolidRect(0, 0, 4, 4, RGB(0, 255, 0));
+    CBitmap* pOld = surfaces.dibDc.SelectObject(&other);
+    EXPECT_FALSE(surfaces.dib.GetImage().paintingActive());
+    surfaces.dibDc.FillSolidRect(0, 0, 2, 2, RGB(255, 0, 0));
+    EXPECT_EQ(surfaces.dibDc.GetPixel(1, 1), RGB(255, 0, 0));
+    surfaces.dibDc.SelectObject(pOld);
+    EXPECT_EQ(surfaces.dibDc.GetPixel(1, 1), RGB(0, 255, 0));
+    EXPECT_EQ(surfaces.dibDc.GetPixel(5, 5), RGB(0, 0, 0));
+}

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -558,4 +559,61 @@ TEST_F(DataViewPainterTest, TheListFollowsTheManager)
     EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_FOREIGN);
     EXPECT_FALSE(m_painter.SetCreating(false));
     EXPECT_EQ(m_painter.GetState(), CDataViewPainter::STATE_IDLE);
+}
+
+namespace {
+// FNV-1a over the composite's colours, row by row.
+uint64_t CompositeHash(CDataViewPainter& painter)
+{
+    uint64_t hash = 14695981039346656037ull;
+    Tovrik::CMemDC& composite = painter.GetComposite();
+    for (int y = 0; y < composite.GetHeight(); ++y)
+        for (int x = 0; x < composite.GetWidth(); ++x)
+            hash = (hash ^ composite.GetPixel(x, y)) * 1099511628211ull;
+    return hash;
+}
+} // namespace
+
+// The compositions of a fixture of every kind of object, overlapping, in two colours and pen
+// widths, against the compositions that drawing each shape with a painter of its own gave.
+TEST_F(DataViewPainterTest, CompositionsStayPixelForPixelAsDrawnShapeByShape)
+{
+    for (int i = 0; i < 3; ++i) {
+        g_drawingManager.SetColor(i == 1 ? RGB(255, 0, 0) : kColour);
+        Add(CDrawDataObject::TYPE_RECT, 5.0f + 20 * i, 5, 30.0f + 20 * i, 30);
+        Add(CDrawDataObject::TYPE_CIRCLE, 10.0f + 25 * i, 20, 40.0f + 25 * i, 60);
+        Add(CDrawDataObject::TYPE_LINE, 2.0f + 30 * i, 70, 40.0f + 25 * i, 10);
+    }
+    CDrawDataObject* pSelected = Add(CDrawDataObject::TYPE_CIRCLE, 60, 40, 90, 75);
+    const struct
+    {
+        bool overlay, frame;
+        int alpha;
+        uint64_t plain, selected, moving;
+    } cases[] = {
+        {true, true, 100, 0x7aded9a754368e6cull, 0xc0bc551dee76303cull, 0x5341384eb20a8d8full},
+        {true, false, 100, 0x478aedf0b3d72fb1ull, 0xf46d5ed411e1f29dull, 0x28bdddbfb23926b8ull},
+        {false, true, 100, 0xa88d9cddfc8468d3ull, 0x9d05fd9274df9007ull, 0xe46b0d60ca077e2cull},
+        {false, false, 180, 0xc3b218fb0b0daad5ull, 0xe323c725b04a5afeull, 0x819ee9fdeffbd5e3ull},
+    };
+    for (const auto& c : cases) {
+        g_drawingManager.SetOverlay(c.overlay);
+        g_drawingManager.SetDrawFrame(c.frame);
+        g_drawingManager.SetBlendAlpha(c.alpha);
+        g_drawingManager.SetTool(CDrawingManager::TOOL_LINE);
+        m_painter.SetTool();
+        m_painter.Paint();
+        const std::string name = std::string(c.overlay ? "overlay" : "plain") + (c.frame ? ", frames" : "");
+        EXPECT_EQ(CompositeHash(m_painter), c.plain) << name;
+        g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+        g_drawingManager.SelectObject(pSelected);
+        m_painter.SetTool();
+        EXPECT_EQ(CompositeHash(m_painter), c.selected) << name << ", selected";
+        // Moving the selected object draws its edit copy over the composition without it.
+        ASSERT_TRUE(Down(75, 40));
+        ASSERT_EQ(m_painter.GetState(), CDataViewPainter::STATE_MOVING);
+        Move(70, 30);
+        EXPECT_EQ(CompositeHash(m_painter), c.moving) << name << ", moving";
+        Up(70, 30); // the next case starts with the object moved
+    }
 }
