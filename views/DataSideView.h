@@ -8,6 +8,7 @@
 // in the depth-slice view.
 
 #include "DataView.h"
+#include "PaletteLookup.h"
 
 #include "ResampMap.h"
 
@@ -102,8 +103,6 @@ protected:
 
     // Without data: the client rectangle framed, with one diagonal.
     void RenderEmpty(const CRect& rect);
-    // The colour of a value of the section through the configured palette.
-    static uint32_t ColourOf(float value);
 
     CResampMap m_columnMap; // client pixels across onto the grid positions along the section
     CResampMap m_depthMap;  // client pixel rows onto samples
@@ -122,6 +121,20 @@ private:
     void CreatePainter();
     void SetDrawingMode(bool bOn);
     void MoveDepthLine(int row);
+    // Resamples, once each, the traces that the columns first .. end - 1 blend onto the pixel
+    // rows (m_traceRows, line B after line A when bBlend) and fills m_columns; false when
+    // the memory is not there.
+    bool ResampleColumnTraces(const CSection& section, int first, int end, int traces, int samples, int height,
+                              bool bBlend);
+
+    // A pixel column: where its two traces lie in m_traceRows and their weights.
+    struct CColumn
+    {
+        size_t m_nLeft;
+        size_t m_nRight;
+        float m_fLeft;
+        float m_fRight;
+    };
 
     bool m_bShown = false;
     bool m_bPainterEnabled = true;
@@ -134,5 +147,8 @@ private:
     int32_t m_nLowerBand = 0;
     bool m_bPositionLineMovable = true;
     bool m_bCrossHairShown = true;
-    std::vector<float> m_traceRows; // scratch: four traces resampled onto the pixel rows, the row scales
+    std::vector<float> m_traceRows; // scratch: the columns' traces resampled onto the pixel rows, trace by trace
+    std::vector<int32_t> m_traceSlots; // scratch: each grid position's trace in m_traceRows, -1 unused
+    std::vector<CColumn> m_columns; // scratch: the rendered columns
+    CPaletteLookup m_paletteLookup;
 };

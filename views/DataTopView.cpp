@@ -52,13 +52,6 @@ bool Reallocate(std::vector<T>& array, size_t count, T value)
     }
 }
 
-void WriteColour(uint8_t* pixel, uint32_t colour)
-{
-    pixel[0] = uint8_t(colour >> 16); // blue
-    pixel[1] = uint8_t(colour >> 8);  // green
-    pixel[2] = uint8_t(colour);       // red
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -392,11 +385,11 @@ void CDataTopView::RenderPixels(const CRect& rect, float scale, TColour colour)
         for (int x = 0; x < columns; ++x)
             rowValues[x] = row0[x] * (1.0f - fy) + row1[x] * fy;
         // Buffer row p is window row height - 1 - p: pixel rows count from the bottom.
-        uint8_t* pixel = pBits + ptrdiff_t(p) * stride;
-        for (int q = 0; q < width; ++q, pixel += 3) {
+        uint32_t* pixel = reinterpret_cast<uint32_t*>(pBits + ptrdiff_t(p) * stride);
+        for (int q = 0; q < width; ++q) {
             const float f = fx[q];
             const float v = (rowValues[x1[size_t(q)]] * f + rowValues[x0[size_t(q)]] * (1.0f - f)) * scale;
-            WriteColour(pixel, colour(v));
+            pixel[q] = Tovrik::CMemDC::PixelOf(colour(v));
         }
     }
 }

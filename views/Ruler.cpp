@@ -201,7 +201,8 @@ void CRuler::Draw(CDC* pDC)
             RenderFull();
         else
             RenderPlain();
-        RotateDib(m_output.GetBits(), m_render.GetBits(), m_render.GetWidth(), m_render.GetHeight(), m_nAngle, 3);
+        RotateDib(m_output.GetBits(), m_render.GetBits(), m_render.GetWidth(), m_render.GetHeight(), m_nAngle,
+                  m_render.GetBytesPerPixel());
         m_bDirty = false;
     }
     if (pDC) {

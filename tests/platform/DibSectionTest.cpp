@@ -151,7 +151,7 @@ TEST(DibSectionTest, PixelsAreStoredBottomUpAndTheClipHoldsEveryOperation)
     BITMAPINFO info;
     info.bmiHeader.biWidth = 4;
     info.bmiHeader.biHeight = 4;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biBitCount = 16;
     EXPECT_FALSE(none.CreateDIBSection(info, &bits));
     EXPECT_EQ(bits, nullptr);
     info.bmiHeader.biBitCount = 24;

@@ -104,7 +104,7 @@ TEST_F(ProfileDataSideViewTest, GainFactorCountsOnlyWithMigration)
     m_view.Render(CRect(0, 0, m_width, kSamples));
     for (int y = 0; y < kSamples; y += 7)
         for (int x = 0; x < m_width; x += 5)
-            EXPECT_EQ(m_view.GetImage().GetRowBits(y)[3 * x + 2], 128) << x << ", " << y;
+            EXPECT_EQ(m_view.GetImage().GetRowBits(y)[4 * x + 2], 128) << x << ", " << y;
 }
 
 TEST_F(ProfileDataSideViewTest, HyperbolaFollowsTheSlantDistanceFromTheCrossHair)
@@ -139,8 +139,8 @@ TEST_F(ProfileDataSideViewTest, HyperbolaFollowsTheSlantDistanceFromTheCrossHair
     // Drawn in hyperbola mode: black with white edges.
     m_view.m_nDisplayMode = CProfileDataSideView::DISPLAY_HYPERBOLAS;
     m_view.Render(rect);
-    const auto red = [this](int x, int y) { return m_view.GetImage().GetRowBits(y)[3 * x + 2]; };
-    const auto green = [this](int x, int y) { return m_view.GetImage().GetRowBits(y)[3 * x + 1]; };
+    const auto red = [this](int x, int y) { return m_view.GetImage().GetRowBits(y)[4 * x + 2]; };
+    const auto green = [this](int x, int y) { return m_view.GetImage().GetRowBits(y)[4 * x + 1]; };
     EXPECT_EQ(red(35, 22), 0);
     EXPECT_EQ(green(35, 22), 0);
     EXPECT_EQ(green(35, 20), 255);
