@@ -12,15 +12,16 @@ CMemDC::~CMemDC()
     Release();
 }
 
-void CMemDC::Create(int width, int height)
+void CMemDC::Create(int width, int height, int bitsPerPixel)
 {
     Release();
     m_nWidth = width;
     m_nHeight = height;
+    m_nBitsPerPixel = bitsPerPixel == 24 ? 24 : kBitsPerPixel;
     m_bitmapInfo = BITMAPINFO();
     m_bitmapInfo.bmiHeader.biSize = 40;
     m_bitmapInfo.bmiHeader.biPlanes = 1;
-    m_bitmapInfo.bmiHeader.biBitCount = kBitsPerPixel;
+    m_bitmapInfo.bmiHeader.biBitCount = WORD(m_nBitsPerPixel);
     m_bitmapInfo.bmiHeader.biCompression = BI_RGB;
     Resize(width, height);
 }
@@ -80,7 +81,7 @@ void CMemDC::CopyBlock(CPoint origin, int width, int height, uint8_t* pDest) con
 {
     if (!m_pSrcBuffer || !pDest || width <= 0 || height <= 0)
         return;
-    const int destStride = DibStride(width, kBitsPerPixel);
+    const int destStride = DibStride(width, m_nBitsPerPixel);
     const int pixelBytes = GetBytesPerPixel();
     const int stride = GetStride();
     // Only the part of the block that lies on the surface.
