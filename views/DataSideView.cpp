@@ -670,6 +670,8 @@ LRESULT CDataSideView::OnDataChanged(WPARAM, LPARAM lParam)
         UpdateResampMaps(ClientRect());
         if (m_crossHair.GetPosition().y < m_nZeroLevelRow)
             m_crossHair.SetPosition(CPoint(m_crossHair.GetPosition().x, m_nZeroLevelRow));
+        // The matrix was computed again for the new zero level.
+        m_image.SetValid(false);
         break;
     default:
         return 0;

@@ -214,3 +214,27 @@ TEST_F(SectionPixelsTest, SectionsEqualThePlainRenderInBothLayoutsAndUnitSystems
         SetUp();
     }
 }
+
+// A new zero level recomputes the migrated matrix: the sections show it, as a fresh render
+// of the new matrix would.
+TEST_F(SectionPixelsTest, SectionsShowTheMatrixMigratedForANewZeroLevel)
+{
+    Open(OddSurvey(), 1111, 737);
+    g_cfg.m_nLayout = 1;
+    View()->SendMessage(WM_LAYOUT_CHANGED, ID_SENDER_APPLICATION, MakeCodeParam(LAYOUT_APPLY, 0));
+    CProjectSettings& s = Doc()->m_project.m_settings;
+    s.m_params.m_bMigration = true;
+    ASSERT_TRUE(Doc()->Recalculate());
+    Broadcast(DATA_RECOMPUTED);
+    ASSERT_EQ(ExpectSectionsAsReference("migrated"), 2);
+    std::vector<std::vector<uint32_t>> before;
+    for (CSideViewCtrl* pCtrl : {&View()->GetXSection(), &View()->GetYSection()})
+        before.push_back(ColoursOf(pCtrl->GetDataView().GetImage()));
+
+    m_pApp->ApplyZeroLevel(float(s.m_iZeroLevel + 6));
+    Settle();
+    EXPECT_EQ(ExpectSectionsAsReference("new zero level"), 2);
+    for (CSideViewCtrl* pCtrl : {&View()->GetXSection(), &View()->GetYSection()})
+        EXPECT_NE(ColoursOf(pCtrl->GetDataView().GetImage()), before[pCtrl == &View()->GetXSection() ? 0 : 1]);
+    ExpectEveryPaneShowsItsComposition("new zero level");
+}
