@@ -6,7 +6,6 @@
 #include "SurveyGenerator.h"
 #include "Values.h"
 
-#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 
@@ -98,15 +97,17 @@ bool WriteDrawingObjectFile(const std::wstring& path, int count, int columns, in
     return file.Open() && file.Write(text.data(), text.size()) && file.Commit();
 }
 
-void EnsureApplication()
+std::wstring SurveyProjectPath(std::string& error)
 {
-    static QApplication* s_pApp = nullptr;
-    if (s_pApp)
-        return;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quarvel_bench";
-    static char* argv[] = {name, nullptr};
-    s_pApp = new QApplication(argc, argv);
+    return ReferenceProjectPath(error);
+}
+
+std::wstring SurveyCaseProjectPath(const std::string& subfolder, const std::wstring& name, std::string& error)
+{
+    return CreateReferenceProject(subfolder, name, error);
+}
+
+std::string SurveyScratchFolder()
+{
+    return ReferenceSurvey().m_root;
 }

@@ -2,6 +2,9 @@
 // The generator's reference survey and its 3D project, written once per benchmark process
 // into a temporary folder that is removed at exit.
 
+#include "BenchApplication.h"
+#include "BenchSurvey.h"
+
 #include <string>
 #include <vector>
 
@@ -36,7 +39,3 @@ std::wstring ReferenceProjectPath(std::string& error);
 // object i at x = i % columns, y = i / columns % rows, at depth 40 + i % depthSteps; false when
 // it could not be written.
 bool WriteDrawingObjectFile(const std::wstring& path, int count, int columns, int rows, int depthSteps);
-
-// The Qt application the windows need (offscreen unless a platform is set), made once for the
-// process and never destroyed: its destructor must not run among the exit handlers.
-void EnsureApplication();

@@ -1,8 +1,10 @@
 // The generator's large survey (40 m x 40 m, 81 + 81 profiles of 1001 traces x 512 samples):
 // computing its matrix, with the peak memory that takes beside the matrix itself, and opening
-// it again from the cache. The survey and its project are written once into a temporary folder
-// that is removed at exit.
+// it again from the cache; and the interactive cases of bench/interactive on it. The survey
+// and its project, with settings and cache files, are written once into a temporary folder
+// that is removed at exit; every case opens that one project.
 
+#include "BenchSurvey.h"
 #include "FileIo.h"
 #include "Matrix.h"
 #include "Migration.h"
@@ -45,9 +47,11 @@ public:
             m_error = "creation failed: " + ToAnsi(message);
             return;
         }
-        m_path = FromAnsi(m_root + "/project/3D_large.rhd");
         // The profiles are not needed any more: only the project's files are read.
         std::filesystem::remove_all(m_root + "/survey", ec);
+        const std::wstring path = FromAnsi(m_root + "/project/3D_large.rhd");
+        if (WriteSettingsAndCache(path))
+            m_path = path;
     }
 
     ~CLargeProject()
@@ -59,7 +63,32 @@ public:
 
     std::string m_root;
     std::string m_error;
-    std::wstring m_path;
+    std::wstring m_path; // empty when the project is not ready
+
+private:
+    // The settings and cache files of a first open as the program does it (the slow filters
+    // off), so that every later open reads the matrix from the cache.
+    bool WriteSettingsAndCache(const std::wstring& path)
+    {
+        CProject project;
+        C3DMatrix matrix;
+        if (!project.Open(path) || !matrix.ComputeDataHash(project)) {
+            m_error = "the project did not open";
+            return false;
+        }
+        project.m_settings.m_params.m_bMigration = false;
+        project.m_settings.m_params.m_bDelMeanOn = false;
+        if (!matrix.Init(&project) || !matrix.Calculate()) {
+            m_error = "the matrix was not computed";
+            return false;
+        }
+        project.m_settings.m_signature = matrix.m_fingerprint;
+        if (!project.SaveSettings() || !matrix.Save()) {
+            m_error = "the settings and cache files were not written";
+            return false;
+        }
+        return true;
+    }
 };
 
 const CLargeProject& LargeProject()
@@ -101,12 +130,12 @@ double MatrixBytes(const C3DMatrix& matrix)
     return traces * matrix.m_nSamples * sizeof(float);
 }
 
-// Init and Calculate with migration and running-mean removal on, and the cache written.
+// Init and Calculate with migration and running-mean removal on; the cache stays the set-up's.
 // "extra" is the peak memory beyond the matrix, as a share of the matrix.
 void BM_LargeCalculate(benchmark::State& state)
 {
     const CLargeProject& large = LargeProject();
-    if (!large.m_error.empty()) {
+    if (large.m_path.empty()) {
         state.SkipWithError(large.m_error.c_str());
         return;
     }
@@ -128,9 +157,6 @@ void BM_LargeCalculate(benchmark::State& state)
         }
         peak = PeakMemory();
         bytes = MatrixBytes(matrix);
-        state.PauseTiming();
-        matrix.Save();
-        state.ResumeTiming();
     }
     state.counters["matrix_MB"] = bytes / 1e6;
     state.counters["peak_MB"] = (peak - before) / 1e6;
@@ -143,7 +169,7 @@ void BM_LargeCalculate(benchmark::State& state)
 void BM_LargeOpenFromCache(benchmark::State& state)
 {
     const CLargeProject& large = LargeProject();
-    if (!large.m_error.empty()) {
+    if (large.m_path.empty()) {
         state.SkipWithError(large.m_error.c_str());
         return;
     }
@@ -159,6 +185,23 @@ void BM_LargeOpenFromCache(benchmark::State& state)
 }
 
 } // namespace
+
+std::wstring SurveyProjectPath(std::string& error)
+{
+    const CLargeProject& large = LargeProject();
+    error = large.m_error;
+    return large.m_path;
+}
+
+std::wstring SurveyCaseProjectPath(const std::string&, const std::wstring&, std::string& error)
+{
+    return SurveyProjectPath(error);
+}
+
+std::string SurveyScratchFolder()
+{
+    return LargeProject().m_root;
+}
 
 BENCHMARK(BM_LargeCalculate)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LargeOpenFromCache)->Unit(benchmark::kMillisecond);

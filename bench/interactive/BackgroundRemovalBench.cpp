@@ -1,4 +1,4 @@
-// The background removal dialog on the reference survey, with migration and the running-mean
+// The background removal dialog on the survey, with migration and the running-mean
 // removal previewed: one move of the window slider, and one move of the position slider to
 // another line, each from the value change to the repainted profile view.
 
@@ -11,13 +11,14 @@ using CBkgrDialog = CDialogOnSurvey<BackgroundRemovalDlg>;
 
 CBkgrDialog* Dialog(benchmark::State& state)
 {
-    static CBkgrDialog s_dialog("bkgr", L"3D_bkgr", BackgroundRemovalDlg::IDD, [](CProject& project) {
-        CProcessingParams& p = project.m_settings.m_params;
-        p.m_bMigration = true;
-        p.m_bDelMeanOn = true;
-        p.m_iDelMean = 20;
-    });
-    return s_dialog.Ready(state) ? &s_dialog : nullptr;
+    static CBkgrDialog* s_pDialog =
+        KeptForRun(new CBkgrDialog("bkgr", L"3D_bkgr", BackgroundRemovalDlg::IDD, [](CProject& project) {
+            CProcessingParams& p = project.m_settings.m_params;
+            p.m_bMigration = true;
+            p.m_bDelMeanOn = true;
+            p.m_iDelMean = 20;
+        }));
+    return s_pDialog->Ready(state) ? s_pDialog : nullptr;
 }
 
 // Moves the slider as the user does and waits for the profile view's new picture.

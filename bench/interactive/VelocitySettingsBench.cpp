@@ -1,4 +1,4 @@
-// The velocity settings dialog on the reference survey: one move of the velocity slider with
+// The velocity settings dialog on the survey: one move of the velocity slider with
 // the migrated preview, and one with the hyperbolas drawn over the plain profile, each from
 // the value change to the repainted profile view.
 
@@ -13,19 +13,19 @@ using CVelocityDialog = CDialogOnSurvey<CVelocitySettingsDlg>;
 // On the middle X-profile, with the operation of the button.
 CVelocityDialog* Dialog(benchmark::State& state, int nOperationButton)
 {
-    static CVelocityDialog s_dialog(
+    static CVelocityDialog* s_pDialog = KeptForRun(new CVelocityDialog(
         "velocity", L"3D_velocity", IDD_VELOCITY_SETTINGS,
         [](CProject& project) { project.m_settings.m_pMaterial = nullptr; },
         [](CVelocitySettingsDlg& dialog) {
             CExtSliderCtrl& position = dialog.GetPositionSlider();
             position.m_fValue = position.m_fMax / 2;
             position.UpdateValue(CExtSliderCtrl::SOURCE_VALUE);
-        });
-    if (!s_dialog.Ready(state))
+        }));
+    if (!s_pDialog->Ready(state))
         return nullptr;
-    if (auto* pButton = dynamic_cast<CButton*>(s_dialog.m_dialog.GetDlgItem(nOperationButton)))
+    if (auto* pButton = dynamic_cast<CButton*>(s_pDialog->m_dialog.GetDlgItem(nOperationButton)))
         pButton->Click();
-    return &s_dialog;
+    return s_pDialog;
 }
 
 // Moves the velocity slider as the user does and waits for the profile view's new picture.

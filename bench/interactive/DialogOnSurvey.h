@@ -1,8 +1,9 @@
 #pragma once
-// An application dialog open over the reference project with its matrix computed, 1000 x 700
-// pixels, made once for the benchmark process.
+// An application dialog open over a project of the survey with its matrix computed, 1000 x 700
+// pixels, made once for the benchmark process (KeptForRun).
 
-#include "BenchSupport.h"
+#include "BenchApplication.h"
+#include "BenchSurvey.h"
 #include "QuarvelResources.h"
 
 #include "Matrix.h"
@@ -24,15 +25,13 @@ public:
     CDialogOnSurvey(const std::string& subfolder, const std::wstring& name, UINT nIDD,
                     const std::function<void(CProject&)>& prepare, const std::function<void(TDialog&)>& shown = {})
     {
-        const std::wstring path = CreateReferenceProject(subfolder, name, m_error);
+        const std::wstring path = SurveyCaseProjectPath(subfolder, name, m_error);
         if (path.empty())
             return;
         EnsureApplication();
         AfxSetResourceSet(&GetQuarvelResources());
-        if (!m_project.Open(path) || !m_matrix.Init(&m_project) || !m_matrix.Calculate()) {
-            m_error = "project not computed";
+        if (!OpenComputed(m_project, m_matrix, path, m_error))
             return;
-        }
         prepare(m_project);
         m_dialog.SetData(&m_project, &m_matrix);
         if (!m_dialog.Create(nIDD, nullptr)) {

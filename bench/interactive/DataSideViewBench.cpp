@@ -1,8 +1,9 @@
-// The sections of the reference survey in an 800 x 400 view: rendering one X and one Y
+// The sections of the survey in an 800 x 400 view: rendering one X and one Y
 // section, the profile view with the migration preview of one line, and one step of a
 // cross-hair drag (strip restores and lines), as the user waits for each.
 
-#include "BenchSupport.h"
+#include "BenchApplication.h"
+#include "BenchSurvey.h"
 #include "DataSideView.h"
 #include "ProfileDataSideView.h"
 
@@ -16,18 +17,14 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 400;
 
-// The reference project with its matrix computed, once for the process.
+// A project of the survey with its matrix computed, once for the process.
 struct CComputedSurvey
 {
     CComputedSurvey()
     {
-        const std::wstring path = CreateReferenceProject("sections", L"3D_sections", m_error);
-        if (path.empty())
+        const std::wstring path = SurveyCaseProjectPath("sections", L"3D_sections", m_error);
+        if (path.empty() || !OpenComputed(m_project, m_matrix, path, m_error))
             return;
-        if (!m_project.Open(path) || !m_matrix.Init(&m_project) || !m_matrix.Calculate()) {
-            m_error = "project not computed";
-            return;
-        }
         CProjectSettings& s = m_project.m_settings;
         m_project.m_fCursorX = float(s.m_iSizeX) / 3;
         m_project.m_fCursorY = float(s.m_iSizeY) / 3;
