@@ -328,49 +328,65 @@ void CDataSideView::Render(const CRect& rect)
     ComposeObjects();
 }
 
-bool CDataSideView::ResampleColumnTraces(const CSection& section, int first, int end, int traces, int samples,
-                                         int height, bool bBlend)
+bool CDataSideView::MapColumnTraces(const CSection& section, int first, int end, int traces, bool bBlend)
 {
     // Slots in the order the columns first need them; the right neighbour of one column is
-    // the left trace of the next, so each trace is resampled once.
+    // the left trace of the next, and each trace has one slot.
     try {
         m_traceSlots.assign(size_t(traces), -1);
         m_columns.resize(size_t(end - first));
+        m_slotTraces.clear();
+        for (int q = first; q < end; ++q) {
+            const int t = std::min(int(m_columnMap.m_index[size_t(q)]), traces - 1);
+            const int t1 = std::min(t + 1, traces - 1);
+            CColumn& column = m_columns[size_t(q - first)];
+            for (const auto& [trace, pSlot] : {std::pair(t, &column.m_nLeft), std::pair(t1, &column.m_nRight)}) {
+                int& slot = m_traceSlots[size_t(trace)];
+                if (slot < 0) {
+                    slot = int(m_slotTraces.size());
+                    m_slotTraces.push_back(trace);
+                }
+                *pSlot = uint32_t(slot);
+            }
+            column.m_fRight = m_columnMap.m_fraction[size_t(q)];
+            column.m_fLeft = 1.0f - column.m_fRight;
+        }
+        const size_t nSlots = m_slotTraces.size();
+        m_slotSources.resize(bBlend ? 2 * nSlots : nSlots);
+        for (size_t k = 0; k < nSlots; ++k) {
+            m_slotSources[k] = section.m_tracesA[size_t(m_slotTraces[k])];
+            if (bBlend)
+                m_slotSources[nSlots + k] = section.m_tracesB[size_t(m_slotTraces[k])];
+        }
     } catch (const std::bad_alloc&) {
         g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %d columns.", end - first);
         return false;
     }
-    int used = 0;
-    const auto slotOf = [this, &used](int t) {
-        int& slot = m_traceSlots[size_t(t)];
-        if (slot < 0)
-            slot = used++;
-        return slot;
-    };
-    for (int q = first; q < end; ++q) {
-        const int t = std::min(int(m_columnMap.m_index[size_t(q)]), traces - 1);
-        const int t1 = std::min(t + 1, traces - 1);
-        CColumn& column = m_columns[size_t(q - first)];
-        column.m_nLeft = size_t(slotOf(t)) * size_t(height);
-        column.m_nRight = size_t(slotOf(t1)) * size_t(height);
-        column.m_fRight = m_columnMap.m_fraction[size_t(q)];
-        column.m_fLeft = 1.0f - column.m_fRight;
-    }
-    const size_t lineValues = size_t(used) * size_t(height);
+    return true;
+}
+
+bool CDataSideView::ResampleSlotRows(int samples, int height)
+{
+    // A block of traces is resampled trace by trace, then turned into rows: one cache line of
+    // each row takes the whole block.
+    constexpr size_t kBlock = 16;
+    const size_t sources = m_slotSources.size(), rows = size_t(height);
     try {
-        m_traceRows.resize(bBlend ? 2 * lineValues : lineValues);
+        m_slotRows.resize(sources * rows);
+        m_blockTraces.resize(kBlock * rows);
     } catch (const std::bad_alloc&) {
-        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %d traces of %d rows.", used, height);
+        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %zu traces of %d rows.", sources, height);
         return false;
     }
-    for (int t = 0; t < traces; ++t) {
-        const int slot = m_traceSlots[size_t(t)];
-        if (slot < 0)
-            continue;
-        float* rows = m_traceRows.data() + size_t(slot) * size_t(height);
-        ResampleTrace(m_depthMap, section.m_tracesA[size_t(t)], size_t(samples), rows, size_t(height));
-        if (bBlend)
-            ResampleTrace(m_depthMap, section.m_tracesB[size_t(t)], size_t(samples), rows + lineValues, size_t(height));
+    for (size_t k0 = 0; k0 < sources; k0 += kBlock) {
+        const size_t n = std::min(kBlock, sources - k0);
+        for (size_t j = 0; j < n; ++j)
+            ResampleTrace(m_depthMap, m_slotSources[k0 + j], size_t(samples), m_blockTraces.data() + j * rows, rows);
+        for (size_t r = 0; r < rows; ++r) {
+            float* row = m_slotRows.data() + r * sources + k0;
+            for (size_t j = 0; j < n; ++j)
+                row[j] = m_blockTraces[j * rows + r];
+        }
     }
     return true;
 }
@@ -392,18 +408,17 @@ void CDataSideView::RenderSection(const CSection& section)
     const float weightA = section.m_fWeightA, weightB = section.m_fWeightB;
     // A second line of weight 0, or the same line, need not be read.
     const bool bBlend = weightB != 0.0f && section.m_tracesB != section.m_tracesA;
-    if (!ResampleColumnTraces(section, first, end, traces, samples, height, bBlend))
+    if (!MapColumnTraces(section, first, end, traces, bBlend) || !ResampleSlotRows(samples, height))
         return;
     m_paletteLookup.Update(g_cfg.m_curColors, g_cfg.m_bPaletteWrap);
 
     const CColumn* pColumns = m_columns.data() - first;
-    const float* linesA = m_traceRows.data();
-    const float* linesB = linesA + (bBlend ? m_traceRows.size() / 2 : 0);
+    const size_t nSlots = m_slotTraces.size(), sources = m_slotSources.size();
     for (int r = 0; r < height; ++r) {
+        const float* a = m_slotRows.data() + size_t(r) * sources;
+        const float* b = a + (bBlend ? nSlots : 0);
         // The time gain times the contrast.
         const float scale = m_gain[size_t(r)] * contrast;
-        const float* a = linesA + r;
-        const float* b = linesB + r;
         uint32_t* row = m_image.GetRowPixels(r);
         if (bBlend) {
             for (int q = first; q < end; ++q) {

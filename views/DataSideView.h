@@ -121,17 +121,18 @@ private:
     void CreatePainter();
     void SetDrawingMode(bool bOn);
     void MoveDepthLine(int row);
-    // Resamples, once each, the traces that the columns first .. end - 1 blend onto the pixel
-    // rows (m_traceRows, line B after line A when bBlend) and fills m_columns; false when
-    // the memory is not there.
-    bool ResampleColumnTraces(const CSection& section, int first, int end, int traces, int samples, int height,
-                              bool bBlend);
+    // The slots of the traces that the columns first .. end - 1 blend, each trace once, with
+    // their sources (line B's after line A's when bBlend), and m_columns; false when the
+    // memory is not there.
+    bool MapColumnTraces(const CSection& section, int first, int end, int traces, bool bBlend);
+    // The slots' traces resampled onto the pixel rows, row after row of them (m_slotRows).
+    bool ResampleSlotRows(int samples, int height);
 
-    // A pixel column: where its two traces lie in m_traceRows and their weights.
+    // A pixel column: the slots of its two traces and their weights.
     struct CColumn
     {
-        size_t m_nLeft;
-        size_t m_nRight;
+        uint32_t m_nLeft;
+        uint32_t m_nRight;
         float m_fLeft;
         float m_fRight;
     };
@@ -147,8 +148,13 @@ private:
     int32_t m_nLowerBand = 0;
     bool m_bPositionLineMovable = true;
     bool m_bCrossHairShown = true;
-    std::vector<float> m_traceRows; // scratch: the columns' traces resampled onto the pixel rows, trace by trace
-    std::vector<int32_t> m_traceSlots; // scratch: each grid position's trace in m_traceRows, -1 unused
-    std::vector<CColumn> m_columns; // scratch: the rendered columns
+    // Scratch of the render: each grid position's slot (-1 unused), each slot's grid position,
+    // the slots' traces and their pixel rows, a block of resampled traces, the rendered columns.
+    std::vector<int32_t> m_traceSlots;
+    std::vector<int32_t> m_slotTraces;
+    std::vector<const float*> m_slotSources;
+    std::vector<float> m_slotRows;
+    std::vector<float> m_blockTraces;
+    std::vector<CColumn> m_columns;
     CPaletteLookup m_paletteLookup;
 };
