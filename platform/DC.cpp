@@ -551,10 +551,12 @@ COLORREF CDC::SetPixel(int xLogical, int yLogical, COLORREF crColor)
         const CPixelRows rows = PixelRowsOf(*dib);
         if (rows.IsNull() || x < 0 || y < 0 || x >= rows.m_nWidth || y >= rows.m_nHeight)
             return CLR_INVALID;
-        uint8_t* pixel = rows.Row(y) + 3 * x;
+        uint8_t* pixel = rows.Row(y) + ptrdiff_t(rows.m_nPixelBytes) * x;
         pixel[0] = GetBValue(crColor);
         pixel[1] = GetGValue(crColor);
         pixel[2] = GetRValue(crColor);
+        if (rows.m_nPixelBytes == 4)
+            pixel[3] = 0xFF;
         return crColor;
     }
     QImage* image = GetImage();
@@ -577,7 +579,7 @@ COLORREF CDC::GetPixel(int xLogical, int yLogical) const
         const CPixelRows rows = PixelRowsOf(*dib);
         if (rows.IsNull() || x < 0 || y < 0 || x >= rows.m_nWidth || y >= rows.m_nHeight)
             return CLR_INVALID;
-        const uint8_t* pixel = rows.Row(y) + 3 * x;
+        const uint8_t* pixel = rows.Row(y) + ptrdiff_t(rows.m_nPixelBytes) * x;
         return RGB(pixel[2], pixel[1], pixel[0]);
     }
     const QImage* image = GetImage();

@@ -78,10 +78,11 @@ bool CDibSection::CreateDIBSection(const BITMAPINFO& info, uint8_t** ppBits)
     if (ppBits)
         *ppBits = nullptr;
     const BITMAPINFOHEADER& header = info.bmiHeader;
-    if (header.biBitCount != 24 || header.biCompression != BI_RGB || header.biPlanes != 1 || header.biWidth <= 0 ||
-        header.biHeight <= 0)
+    const int bits = header.biBitCount;
+    if ((bits != 24 && bits != 32) || header.biCompression != BI_RGB || header.biPlanes != 1 ||
+        header.biWidth <= 0 || header.biHeight <= 0)
         return false;
-    const int64_t stride = ((int64_t(header.biWidth) * 24 + 31) / 32) * 4;
+    const int64_t stride = ((int64_t(header.biWidth) * bits + 31) / 32) * 4;
     const int64_t bytes = stride * int64_t(header.biHeight);
     if (bytes > kMaxSectionBytes)
         return false;
@@ -91,8 +92,12 @@ bool CDibSection::CreateDIBSection(const BITMAPINFO& info, uint8_t** ppBits)
     m_nWidth = header.biWidth;
     m_nHeight = header.biHeight;
     m_nStride = int(stride);
+    m_nPixelBytes = bits / 8;
+    if (bits == 32)
+        std::fill_n(reinterpret_cast<uint32_t*>(m_bits.get()), size_t(bytes) / 4, 0xFF000000u);
     // The device context's view of the pixels: memory order, so the picture upside down.
-    GetImage() = QImage(m_bits.get(), m_nWidth, m_nHeight, m_nStride, QImage::Format_BGR888);
+    GetImage() = QImage(m_bits.get(), m_nWidth, m_nHeight, m_nStride,
+                        bits == 32 ? QImage::Format_RGB32 : QImage::Format_BGR888);
     m_bCreated = true;
     if (ppBits)
         *ppBits = m_bits.get();
@@ -103,7 +108,7 @@ void CDibSection::DeleteObject()
 {
     CBitmap::DeleteObject();
     m_bits.reset();
-    m_nWidth = m_nHeight = m_nStride = 0;
+    m_nWidth = m_nHeight = m_nStride = m_nPixelBytes = 0;
 }
 
 CPixelRows PixelRowsOf(CDibSection& dib)
@@ -115,7 +120,7 @@ CPixelRows PixelRowsOf(CDibSection& dib)
     rows.m_pTop = dib.GetBits() + ptrdiff_t(dib.GetHeight() - 1) * dib.GetStride();
     rows.m_nWidth = dib.GetWidth();
     rows.m_nHeight = dib.GetHeight();
-    rows.m_nPixelBytes = 3;
+    rows.m_nPixelBytes = dib.GetPixelBytes();
     return rows;
 }
 

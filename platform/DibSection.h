@@ -1,7 +1,8 @@
 #pragma once
-// The DIB section: a 24-bit bitmap whose pixels the program also writes directly, stored as
-// the platform's device-independent bitmaps are: 3 bytes a pixel (blue, green, red), rows of
-// DibStride(width, 24) bytes, the first row in memory the bottom row of the picture. A memory
+// The DIB section: a 24- or 32-bit bitmap whose pixels the program also writes directly, stored
+// as the platform's device-independent bitmaps are: 3 bytes a pixel (blue, green, red), or 4
+// with a fourth byte kept at 255, rows of DibStride(width, bits) bytes, the first row in memory
+// the bottom row of the picture. A memory
 // device context with a section selected draws into it the right way up. Beside it, the
 // pixel rows that the device context copies and blends between without Qt: sections and
 // 32-bit images alike, addressed by picture row.
@@ -17,8 +18,8 @@ class CDibSection : public CBitmap
 public:
     CDibSection() = default;
 
-    // A 24-bit BI_RGB section of the header's size (a positive height: bottom-up) with its
-    // pixels black. False, with *ppBits null, for any other format, a size below 1 x 1 or
+    // A 24- or 32-bit BI_RGB section of the header's size (a positive height: bottom-up) with
+    // its pixels black. False, with *ppBits null, for any other format, a size below 1 x 1 or
     // one too large to allocate.
     bool CreateDIBSection(const BITMAPINFO& info, uint8_t** ppBits);
     void DeleteObject() override;
@@ -27,16 +28,18 @@ public:
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     int GetStride() const { return m_nStride; }
+    int GetPixelBytes() const { return m_nPixelBytes; }
 
 private:
     std::unique_ptr<uint8_t[]> m_bits;
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_nStride = 0;
+    int m_nPixelBytes = 0;
 };
 
-// Rows of pixels whose first three bytes are blue, green and red: 3 bytes a pixel in a DIB
-// section, 4 in a 32-bit image (whose fourth byte is kept opaque).
+// Rows of pixels whose first three bytes are blue, green and red: 3 or 4 bytes a pixel in a DIB
+// section, 4 in a 32-bit image (a fourth byte is kept opaque).
 struct CPixelRows
 {
     uint8_t* m_pTop = nullptr; // picture row 0

@@ -27,7 +27,6 @@ CCrossHair::CCrossHair()
     m_stripInfo = BITMAPINFO();
     m_stripInfo.bmiHeader.biSize = 40;
     m_stripInfo.bmiHeader.biPlanes = 1;
-    m_stripInfo.bmiHeader.biBitCount = 24;
     m_stripInfo.bmiHeader.biCompression = BI_RGB;
 }
 
@@ -73,8 +72,9 @@ void CCrossHair::Resize(int width, int height)
 
 void CCrossHair::AllocateStrip()
 {
-    // A full-width row, or a full-height column of one pixel in rows of 4 bytes.
-    const size_t bytes = std::max(size_t(m_nHeight) * 4, size_t(DibStride(m_nWidth, 24)));
+    // A full-width row, or a full-height column of one pixel a row, of the widest format.
+    const size_t bytes = std::max(size_t(DibStride(1, Tovrik::CMemDC::kBitsPerPixel)) * size_t(m_nHeight),
+                                  size_t(DibStride(m_nWidth, Tovrik::CMemDC::kBitsPerPixel)));
     m_strip.assign(bytes, 0);
 }
 
@@ -145,9 +145,10 @@ void CCrossHair::RestoreRow(CDC& dc, int y)
 {
     const Tovrik::CMemDC& source = m_pOwner->GetComposedImage();
     const int width = source.GetWidth(), height = source.GetHeight();
-    if (y < 0 || y >= height || width <= 0 || m_strip.size() < size_t(DibStride(width, 24)))
+    if (y < 0 || y >= height || width <= 0 || m_strip.size() < size_t(DibStride(width, source.GetBitsPerPixel())))
         return;
     source.CopyBlock(CPoint(0, height - 1 - y), width, 1, m_strip.data());
+    m_stripInfo.bmiHeader.biBitCount = WORD(source.GetBitsPerPixel());
     m_stripInfo.bmiHeader.biWidth = width;
     m_stripInfo.bmiHeader.biHeight = 1;
     dc.SetDIBitsToDevice(0, y, DWORD(width), 1, 0, 0, 0, 1, m_strip.data(), &m_stripInfo, DIB_RGB_COLORS);
@@ -157,9 +158,10 @@ void CCrossHair::RestoreColumn(CDC& dc, int x)
 {
     const Tovrik::CMemDC& source = m_pOwner->GetComposedImage();
     const int width = source.GetWidth(), height = source.GetHeight();
-    if (x < 0 || x >= width || height <= 0 || m_strip.size() < size_t(height) * 4)
+    if (x < 0 || x >= width || height <= 0 || m_strip.size() < size_t(DibStride(1, source.GetBitsPerPixel())) * size_t(height))
         return;
     source.CopyBlock(CPoint(x, 0), 1, height, m_strip.data());
+    m_stripInfo.bmiHeader.biBitCount = WORD(source.GetBitsPerPixel());
     m_stripInfo.bmiHeader.biWidth = 1;
     m_stripInfo.bmiHeader.biHeight = height;
     dc.SetDIBitsToDevice(x, 0, 1, DWORD(height), 0, 0, 0, UINT(height), m_strip.data(), &m_stripInfo,

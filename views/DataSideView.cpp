@@ -328,16 +328,73 @@ void CDataSideView::Render(const CRect& rect)
     ComposeObjects();
 }
 
-uint32_t CDataSideView::ColourOf(float value)
+bool CDataSideView::MapColumnTraces(const CSection& section, int first, int end, int traces, bool bBlend)
 {
-    return g_cfg.m_curColors[PaletteIndex(value, g_cfg.m_bPaletteWrap)];
+    // Slots in the order the columns first need them; the right neighbour of one column is
+    // the left trace of the next, and each trace has one slot.
+    try {
+        m_traceSlots.assign(size_t(traces), -1);
+        m_columns.resize(size_t(end - first));
+        m_slotTraces.clear();
+        for (int q = first; q < end; ++q) {
+            const int t = std::min(int(m_columnMap.m_index[size_t(q)]), traces - 1);
+            const int t1 = std::min(t + 1, traces - 1);
+            CColumn& column = m_columns[size_t(q - first)];
+            for (const auto& [trace, pSlot] : {std::pair(t, &column.m_nLeft), std::pair(t1, &column.m_nRight)}) {
+                int& slot = m_traceSlots[size_t(trace)];
+                if (slot < 0) {
+                    slot = int(m_slotTraces.size());
+                    m_slotTraces.push_back(trace);
+                }
+                *pSlot = uint32_t(slot);
+            }
+            column.m_fRight = m_columnMap.m_fraction[size_t(q)];
+            column.m_fLeft = 1.0f - column.m_fRight;
+        }
+        const size_t nSlots = m_slotTraces.size();
+        m_slotSources.resize(bBlend ? 2 * nSlots : nSlots);
+        for (size_t k = 0; k < nSlots; ++k) {
+            m_slotSources[k] = section.m_tracesA[size_t(m_slotTraces[k])];
+            if (bBlend)
+                m_slotSources[nSlots + k] = section.m_tracesB[size_t(m_slotTraces[k])];
+        }
+    } catch (const std::bad_alloc&) {
+        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %d columns.", end - first);
+        return false;
+    }
+    return true;
+}
+
+bool CDataSideView::ResampleSlotRows(int samples, int height)
+{
+    // A block of traces is resampled trace by trace, then turned into rows: one cache line of
+    // each row takes the whole block.
+    constexpr size_t kBlock = 16;
+    const size_t sources = m_slotSources.size(), rows = size_t(height);
+    try {
+        m_slotRows.resize(sources * rows);
+        m_blockTraces.resize(kBlock * rows);
+    } catch (const std::bad_alloc&) {
+        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %zu traces of %d rows.", sources, height);
+        return false;
+    }
+    for (size_t k0 = 0; k0 < sources; k0 += kBlock) {
+        const size_t n = std::min(kBlock, sources - k0);
+        for (size_t j = 0; j < n; ++j)
+            ResampleTrace(m_depthMap, m_slotSources[k0 + j], size_t(samples), m_blockTraces.data() + j * rows, rows);
+        for (size_t r = 0; r < rows; ++r) {
+            float* row = m_slotRows.data() + r * sources + k0;
+            for (size_t j = 0; j < n; ++j)
+                row[j] = m_blockTraces[j * rows + r];
+        }
+    }
+    return true;
 }
 
 void CDataSideView::RenderSection(const CSection& section)
 {
-    uint8_t* pBits = m_image.GetBits();
     const int traces = int(std::min(section.m_tracesA.size(), section.m_tracesB.size()));
-    if (!pBits || !m_pProject || traces < 1)
+    if (!m_image.GetBits() || !m_pProject || traces < 1)
         return;
     // Never more samples than the traces hold.
     const int samples = std::max(std::min(m_pProject->m_settings.m_iSamples, m_pMatrix ? int(m_pMatrix->m_nSamples) : 0), 0);
@@ -351,47 +408,31 @@ void CDataSideView::RenderSection(const CSection& section)
     const float weightA = section.m_fWeightA, weightB = section.m_fWeightB;
     // A second line of weight 0, or the same line, need not be read.
     const bool bBlend = weightB != 0.0f && section.m_tracesB != section.m_tracesA;
-    try {
-        m_traceRows.resize(size_t(height) * 5);
-    } catch (const std::bad_alloc&) {
-        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %d rows.", height);
+    if (!MapColumnTraces(section, first, end, traces, bBlend) || !ResampleSlotRows(samples, height))
         return;
-    }
-    float* a0 = m_traceRows.data();
-    float* a1 = a0 + height;
-    float* b0 = a1 + height;
-    float* b1 = b0 + height;
-    // Per row: the time gain times the contrast.
-    float* scale = b1 + height;
-    for (int r = 0; r < height; ++r)
-        scale[r] = m_gain[size_t(r)] * contrast;
+    m_paletteLookup.Update(g_cfg.m_curColors, g_cfg.m_bPaletteWrap);
 
-    const int stride = m_image.GetStride();
-    uint8_t* bottomRow = pBits + ptrdiff_t(m_image.GetHeight() - 1) * stride;
-    int previous = -1;
-    for (int q = first; q < end; ++q) {
-        const int t = std::min(int(m_columnMap.m_index[size_t(q)]), traces - 1);
-        const float g = m_columnMap.m_fraction[size_t(q)];
-        if (t != previous) {
-            const int t1 = std::min(t + 1, traces - 1);
-            ResampleTrace(m_depthMap, section.m_tracesA[size_t(t)], size_t(samples), a0, size_t(height));
-            ResampleTrace(m_depthMap, section.m_tracesA[size_t(t1)], size_t(samples), a1, size_t(height));
-            if (bBlend) {
-                ResampleTrace(m_depthMap, section.m_tracesB[size_t(t)], size_t(samples), b0, size_t(height));
-                ResampleTrace(m_depthMap, section.m_tracesB[size_t(t1)], size_t(samples), b1, size_t(height));
+    const CColumn* pColumns = m_columns.data() - first;
+    const size_t nSlots = m_slotTraces.size(), sources = m_slotSources.size();
+    for (int r = 0; r < height; ++r) {
+        const float* a = m_slotRows.data() + size_t(r) * sources;
+        const float* b = a + (bBlend ? nSlots : 0);
+        // The time gain times the contrast.
+        const float scale = m_gain[size_t(r)] * contrast;
+        uint32_t* row = m_image.GetRowPixels(r);
+        if (bBlend) {
+            for (int q = first; q < end; ++q) {
+                const CColumn& c = pColumns[q];
+                float v = (a[c.m_nLeft] * c.m_fLeft + a[c.m_nRight] * c.m_fRight) * weightA;
+                v += (b[c.m_nLeft] * c.m_fLeft + b[c.m_nRight] * c.m_fRight) * weightB;
+                row[q] = m_paletteLookup.WordOf(v * scale);
             }
-            previous = t;
-        }
-        // Window row r is buffer row height - 1 - r.
-        uint8_t* pixel = bottomRow + ptrdiff_t(q) * 3;
-        for (int r = 0; r < height; ++r, pixel -= stride) {
-            float v = (a0[r] * (1.0f - g) + a1[r] * g) * weightA;
-            if (bBlend)
-                v += (b0[r] * (1.0f - g) + b1[r] * g) * weightB;
-            const uint32_t colour = ColourOf(v * scale[r]);
-            pixel[0] = uint8_t(colour >> 16);
-            pixel[1] = uint8_t(colour >> 8);
-            pixel[2] = uint8_t(colour);
+        } else {
+            for (int q = first; q < end; ++q) {
+                const CColumn& c = pColumns[q];
+                const float v = (a[c.m_nLeft] * c.m_fLeft + a[c.m_nRight] * c.m_fRight) * weightA;
+                row[q] = m_paletteLookup.WordOf(v * scale);
+            }
         }
     }
 }
@@ -645,6 +686,8 @@ LRESULT CDataSideView::OnDataChanged(WPARAM, LPARAM lParam)
         UpdateResampMaps(ClientRect());
         if (m_crossHair.GetPosition().y < m_nZeroLevelRow)
             m_crossHair.SetPosition(CPoint(m_crossHair.GetPosition().x, m_nZeroLevelRow));
+        // The matrix was computed again for the new zero level.
+        m_image.SetValid(false);
         break;
     default:
         return 0;

@@ -8,6 +8,7 @@
 // in the depth-slice view.
 
 #include "DataView.h"
+#include "PaletteLookup.h"
 
 #include "ResampMap.h"
 
@@ -102,8 +103,6 @@ protected:
 
     // Without data: the client rectangle framed, with one diagonal.
     void RenderEmpty(const CRect& rect);
-    // The colour of a value of the section through the configured palette.
-    static uint32_t ColourOf(float value);
 
     CResampMap m_columnMap; // client pixels across onto the grid positions along the section
     CResampMap m_depthMap;  // client pixel rows onto samples
@@ -126,6 +125,21 @@ private:
     void CreatePainter();
     void SetDrawingMode(bool bOn);
     void MoveDepthLine(int row);
+    // The slots of the traces that the columns first .. end - 1 blend, each trace once, with
+    // their sources (line B's after line A's when bBlend), and m_columns; false when the
+    // memory is not there.
+    bool MapColumnTraces(const CSection& section, int first, int end, int traces, bool bBlend);
+    // The slots' traces resampled onto the pixel rows, row after row of them (m_slotRows).
+    bool ResampleSlotRows(int samples, int height);
+
+    // A pixel column: the slots of its two traces and their weights.
+    struct CColumn
+    {
+        uint32_t m_nLeft;
+        uint32_t m_nRight;
+        float m_fLeft;
+        float m_fRight;
+    };
 
     bool m_bShown = false;
     bool m_bPainterEnabled = true;
@@ -138,5 +152,13 @@ private:
     int32_t m_nLowerBand = 0;
     bool m_bPositionLineMovable = true;
     bool m_bCrossHairShown = true;
-    std::vector<float> m_traceRows; // scratch: four traces resampled onto the pixel rows, the row scales
+    // Scratch of the render: each grid position's slot (-1 unused), each slot's grid position,
+    // the slots' traces and their pixel rows, a block of resampled traces, the rendered columns.
+    std::vector<int32_t> m_traceSlots;
+    std::vector<int32_t> m_slotTraces;
+    std::vector<const float*> m_slotSources;
+    std::vector<float> m_slotRows;
+    std::vector<float> m_blockTraces;
+    std::vector<CColumn> m_columns;
+    CPaletteLookup m_paletteLookup;
 };

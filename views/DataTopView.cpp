@@ -52,13 +52,6 @@ bool Reallocate(std::vector<T>& array, size_t count, T value)
     }
 }
 
-void WriteColour(uint8_t* pixel, uint32_t colour)
-{
-    pixel[0] = uint8_t(colour >> 16); // blue
-    pixel[1] = uint8_t(colour >> 8);  // green
-    pixel[2] = uint8_t(colour);       // red
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -410,7 +403,7 @@ void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuil
                                   std::max(int(m_pixelRowMap.m_index.size()) - 1, 0));
     if (!pBits || width < 1 || rows < 1 || m_gridColumns.empty())
         return;
-    const int stride = m_image.GetStride(), bytesPerPixel = m_image.GetBytesPerPixel();
+    const int stride = m_image.GetStride();
     const size_t n = m_gridColumns.size();
     for (std::vector<float>& values : m_gridRows)
         values.resize(n);
@@ -439,11 +432,11 @@ void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuil
         for (size_t c = 0; c < n; ++c)
             rowValues[c] = row0[c] * (1.0f - fy) + row1[c] * fy;
         // Buffer row p is window row height - 1 - p: pixel rows count from the bottom.
-        uint8_t* pixel = pBits + ptrdiff_t(p) * stride;
-        for (int q = 0; q < width; ++q, pixel += bytesPerPixel) {
+        uint32_t* pixel = reinterpret_cast<uint32_t*>(pBits + ptrdiff_t(p) * stride);
+        for (int q = 0; q < width; ++q) {
             const float f = fx[q];
             const float v = (rowValues[high[q]] * f + rowValues[low[q]] * (1.0f - f)) * scale;
-            WriteColour(pixel, colour(v));
+            pixel[q] = Tovrik::CMemDC::PixelOf(colour(v));
         }
     }
 }

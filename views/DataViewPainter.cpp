@@ -543,10 +543,10 @@ int CDataViewPainter::PickObject()
     };
     std::vector<CCandidate> candidates; // in the order first seen
     for (int y = std::max(m_ptCurrent.y - 1, 0); y <= std::min(m_ptCurrent.y + 1, m_nHeight - 1); ++y) {
-        const uint8_t* row = m_ids.GetRowBits(y);
+        const uint32_t* row = m_ids.GetRowPixels(y);
         for (int x = std::max(m_ptCurrent.x - 1, 0); x <= std::min(m_ptCurrent.x + 1, m_nWidth - 1); ++x) {
-            const uint8_t* pixel = row + 3 * x;
-            const int id = pixel[2] | (pixel[1] << 8) | (pixel[0] << 16);
+            const uint32_t pixel = row[x];
+            const int id = int((pixel >> 16 & 0xFF) | (pixel & 0xFF00) | (pixel & 0xFF) << 16);
             if (id == 0 || id > int(m_objects.size()))
                 continue;
             const auto it = std::find_if(candidates.begin(), candidates.end(),

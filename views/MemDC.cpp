@@ -12,15 +12,16 @@ CMemDC::~CMemDC()
     Release();
 }
 
-void CMemDC::Create(int width, int height)
+void CMemDC::Create(int width, int height, int bitsPerPixel)
 {
     Release();
     m_nWidth = width;
     m_nHeight = height;
+    m_nBitsPerPixel = bitsPerPixel == 24 ? 24 : kBitsPerPixel;
     m_bitmapInfo = BITMAPINFO();
     m_bitmapInfo.bmiHeader.biSize = 40;
     m_bitmapInfo.bmiHeader.biPlanes = 1;
-    m_bitmapInfo.bmiHeader.biBitCount = 24;
+    m_bitmapInfo.bmiHeader.biBitCount = WORD(m_nBitsPerPixel);
     m_bitmapInfo.bmiHeader.biCompression = BI_RGB;
     Resize(width, height);
 }
@@ -80,17 +81,18 @@ void CMemDC::CopyBlock(CPoint origin, int width, int height, uint8_t* pDest) con
 {
     if (!m_pSrcBuffer || !pDest || width <= 0 || height <= 0)
         return;
-    const int destStride = DibStride(width, 24);
+    const int destStride = DibStride(width, m_nBitsPerPixel);
+    const int pixelBytes = GetBytesPerPixel();
     const int stride = GetStride();
     // Only the part of the block that lies on the surface.
     const int x0 = std::max(origin.x, 0), x1 = std::min(origin.x + width, m_nWidth);
     const int y0 = std::max(origin.y, 0), y1 = std::min(origin.y + height, m_nHeight);
     if (x0 >= x1 || y0 >= y1)
         return;
-    const size_t rowBytes = size_t(x1 - x0) * 3;
+    const size_t rowBytes = size_t(x1 - x0) * pixelBytes;
     for (int y = y0; y < y1; ++y)
-        std::memcpy(pDest + ptrdiff_t(y - origin.y) * destStride + (x0 - origin.x) * 3,
-                    m_pSrcBuffer + ptrdiff_t(y) * stride + x0 * 3, rowBytes);
+        std::memcpy(pDest + ptrdiff_t(y - origin.y) * destStride + ptrdiff_t(x0 - origin.x) * pixelBytes,
+                    m_pSrcBuffer + ptrdiff_t(y) * stride + ptrdiff_t(x0) * pixelBytes, rowBytes);
 }
 
 } // namespace Tovrik

@@ -1,10 +1,14 @@
 #pragma once
-// The off-screen drawing surface of every data window: a memory device context with a 24-bit
+// The off-screen drawing surface of every data window: a memory device context with a 32-bit
 // bottom-up DIB section selected into it. A renderer draws on it with the device context's
-// operations and writes pixels straight into its bits: 3 bytes a pixel in the order blue,
-// green, red, rows of GetStride() bytes (width x 3 rounded up to a multiple of 4), buffer row
-// 0 the bottom row of the image, so that window row y is buffer row height - 1 - y. Owners
-// copy it to a window or printer with BitBlt. The surface itself never draws anything.
+// operations and writes pixels straight into its bits: one 32-bit word a pixel, bytes blue,
+// green, red and 255 (PixelOf), rows of GetStride() = width x 4 bytes, buffer row 0 the bottom
+// row of the image, so that window row y is buffer row height - 1 - y. The format is that of
+// the windows' backing images, so that copying the surface to a window moves whole rows.
+// A surface for text may be made 24-bit (3 bytes a pixel, rows rounded up to 4 bytes): Qt
+// smooths glyph edges into the two formats differently, and the rulers' labels keep the
+// pixels they have always had. Owners copy a surface to a window or printer with BitBlt. The
+// surface itself never draws anything.
 
 #include "DC.h"
 #include "DibSection.h"
@@ -17,11 +21,19 @@ namespace Tovrik {
 class CMemDC : public CDC
 {
 public:
+    static constexpr int kBitsPerPixel = 32;
+
+    // The stored word of a colour 0x00BBGGRR.
+    static constexpr uint32_t PixelOf(COLORREF colour)
+    {
+        return 0xFF000000u | (colour & 0xFFu) << 16 | (colour & 0xFF00u) | (colour >> 16 & 0xFFu);
+    }
+
     CMemDC() = default;
     ~CMemDC() override;
 
-    // Releases what exists, then makes a surface of the size.
-    void Create(int width, int height);
+    // Releases what exists, then makes a surface of the size and format (32 or 24 bits).
+    void Create(int width, int height, int bitsPerPixel = kBitsPerPixel);
     // Makes the DC and section again at the new size, keeping the selected pen and brush.
     // A failure is logged and leaves the surface without bits (GetBits() null).
     void Resize(int width, int height);
@@ -29,9 +41,9 @@ public:
     void Release();
 
     // Copies the block of width x height pixels whose lower-left corner is origin, in buffer
-    // order (bottom-up), into pDest laid out as a 24-bit DIB of the block's size: block row r
-    // at pDest + r x DibStride(width, 24). The part of the block outside the surface is not
-    // copied; the fill bytes at the end of a destination row are not written.
+    // order (bottom-up), into pDest laid out as a DIB of the surface's format and the block's
+    // size: block row r at pDest + r x DibStride(width, GetBitsPerPixel()). The part of the
+    // block outside the surface is not copied, nor the fill bytes at the end of a 24-bit row.
     void CopyBlock(CPoint origin, int width, int height, uint8_t* pDest) const;
 
     bool IsCreated() const { return m_bCreated; }
@@ -43,13 +55,16 @@ public:
 
     const BITMAPINFO& GetBitmapInfo() const { return m_bitmapInfo; }
     uint8_t* GetBits() const { return m_pSrcBuffer; }
-    int GetStride() const { return DibStride(m_nWidth, 8 * m_nBytesPerPixel); }
-    int GetBytesPerPixel() const { return m_nBytesPerPixel; }
+    int GetStride() const { return DibStride(m_nWidth, m_nBitsPerPixel); }
+    int GetBitsPerPixel() const { return m_nBitsPerPixel; }
+    int GetBytesPerPixel() const { return m_nBitsPerPixel / 8; }
     // The first byte of window row y (0 = top); null without bits.
     uint8_t* GetRowBits(int y) const
     {
         return m_pSrcBuffer ? m_pSrcBuffer + ptrdiff_t(m_nHeight - 1 - y) * GetStride() : nullptr;
     }
+    // The pixels of window row y (0 = top) of a 32-bit surface; null without bits.
+    uint32_t* GetRowPixels(int y) const { return reinterpret_cast<uint32_t*>(GetRowBits(y)); }
 
 private:
     bool m_bCreated = false;
@@ -60,7 +75,7 @@ private:
     std::unique_ptr<CDibSection> m_srcHBitmap;
     CBitmap* m_pOldBitmap = nullptr;
     uint8_t* m_pSrcBuffer = nullptr;
-    int32_t m_nBytesPerPixel = 3;
+    int32_t m_nBitsPerPixel = kBitsPerPixel;
 };
 
 } // namespace Tovrik

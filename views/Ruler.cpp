@@ -183,9 +183,9 @@ void CRuler::ResizeSurfaces()
     }
     if (m_render.GetWidth() != m_settings.m_nLength || m_render.GetHeight() != m_settings.m_nThickness ||
         !m_render.GetBits())
-        m_render.Create(m_settings.m_nLength, m_settings.m_nThickness);
+        m_render.Create(m_settings.m_nLength, m_settings.m_nThickness, kTextBitsPerPixel);
     if (m_output.GetWidth() != display.cx || m_output.GetHeight() != display.cy || !m_output.GetBits())
-        m_output.Create(display.cx, display.cy);
+        m_output.Create(display.cx, display.cy, kTextBitsPerPixel);
 }
 
 void CRuler::Draw(CDC* pDC)
@@ -201,7 +201,8 @@ void CRuler::Draw(CDC* pDC)
             RenderFull();
         else
             RenderPlain();
-        RotateDib(m_output.GetBits(), m_render.GetBits(), m_render.GetWidth(), m_render.GetHeight(), m_nAngle, 3);
+        RotateDib(m_output.GetBits(), m_render.GetBits(), m_render.GetWidth(), m_render.GetHeight(), m_nAngle,
+                  m_render.GetBytesPerPixel());
         m_bDirty = false;
     }
     if (pDC) {

@@ -125,6 +125,8 @@ private:
     int m_nAngle = 0;
     bool m_bFlip = false; // baseline at the top edge instead of the bottom edge
     UINT m_nTextAlign = TA_BOTTOM | TA_CENTER;
+    // The labels are drawn into 24-bit surfaces, whose glyph edges are the rulers' own.
+    static constexpr int kTextBitsPerPixel = 24;
     Tovrik::CMemDC m_render; // length x thickness
     Tovrik::CMemDC m_output; // the displayed size
     int m_nSamples = 110;

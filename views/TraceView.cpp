@@ -14,14 +14,13 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 // One black pixel of the surface, when it lies on it.
 inline void PutBlack(const Tovrik::CMemDC& surface, int x, int y)
 {
     if (x >= 0 && y >= 0 && x < surface.GetWidth() && y < surface.GetHeight())
-        std::memset(surface.GetRowBits(y) + 3 * ptrdiff_t(x), 0, 3);
+        surface.GetRowPixels(y)[x] = Tovrik::CMemDC::PixelOf(RGB(0, 0, 0));
 }
 
 // A one-pixel black line straight into the surface's bits, from the start point up to, not

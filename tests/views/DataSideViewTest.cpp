@@ -80,7 +80,7 @@ protected:
                                                        : m_matrix.EditVertTrace(uint32_t(line), uint32_t(trace));
     }
 
-    int Index(CDataSideView& view, int x, int y) { return view.GetImage().GetRowBits(y)[3 * x + 2]; }
+    int Index(CDataSideView& view, int x, int y) { return view.GetImage().GetRowBits(y)[4 * x + 2]; }
     // The pixel as the window shows it.
     COLORREF Shown(CDataSideView& view, int x, int y)
     {
@@ -572,9 +572,9 @@ TEST_F(DataSideViewTest, CopyImageToPrintsAtTheViewsPlaceAndTheViewportOrigin)
     page.FillRect(&all, &white);
     page.SetViewportOrg(20, 30);
     m_view.CopyImageTo(&page);
-    const uint8_t* p = page.GetRowBits(30 + 6 + 10) + 3 * (20 + 4 + 5);
+    const uint8_t* p = page.GetRowBits(30 + 6 + 10) + 4 * (20 + 4 + 5);
     EXPECT_EQ(p[2], IndexOf(1.0f));
-    EXPECT_EQ(page.GetRowBits(30 + 6 - 1)[3 * (20 + 4 + 5) + 2], 255); // above it: the page
+    EXPECT_EQ(page.GetRowBits(30 + 6 - 1)[4 * (20 + 4 + 5) + 2], 255); // above it: the page
 }
 
 TEST_F(DataSideViewTest, DegenerateGridsAndEmptyWindowsRenderWithoutFault)
@@ -629,8 +629,8 @@ TEST(DataSideView, UnboundViewDrawsItsEmptyPicture)
     EXPECT_TRUE(view.IsImageValid());
     // One diagonal from the top-left corner, none from the top-right one.
     const uint8_t* p = view.GetImage().GetRowBits(15);
-    EXPECT_EQ(p[3 * 15], 0);
-    EXPECT_EQ(view.GetImage().GetRowBits(2)[3 * 37], 0xF0);
+    EXPECT_EQ(p[4 * 15], 0);
+    EXPECT_EQ(view.GetImage().GetRowBits(2)[4 * 37], 0xF0);
     EXPECT_EQ(view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0), 0);
     view.OnKeyDown(VK_DOWN, 1, 0);
     EXPECT_TRUE(parent.Take(WM_CURSOR_MOVED).empty());

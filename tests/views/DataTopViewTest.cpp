@@ -72,7 +72,7 @@ protected:
     // Blue, green, red of the rendered image at a window pixel.
     std::array<int, 3> Pixel(int x, int y)
     {
-        const uint8_t* p = m_view.GetImage().GetRowBits(y) + 3 * x;
+        const uint8_t* p = m_view.GetImage().GetRowBits(y) + 4 * x;
         return {p[0], p[1], p[2]};
     }
     int Index(int x, int y) { return Pixel(x, y)[2]; }

@@ -1,4 +1,4 @@
-// The off-screen surface: its bottom-up 24-bit rows, resizing with the pen and brush kept,
+// The off-screen surface: its bottom-up 32-bit rows, resizing with the pen and brush kept,
 // releasing, copying blocks out and copying it to a window's image.
 
 #include "MemDC.h"
@@ -11,12 +11,12 @@
 
 using Tovrik::CMemDC;
 
-TEST(MemDCTest, RowsAreBottomUpBlueGreenRedWithPaddedStride)
+TEST(MemDCTest, RowsAreBottomUpBlueGreenRedOpaqueWords)
 {
     const struct
     {
         int width, stride;
-    } cases[] = {{1, 4}, {2, 8}, {3, 12}, {5, 16}};
+    } cases[] = {{1, 4}, {2, 8}, {3, 12}, {5, 20}};
     for (const auto& c : cases) {
         CMemDC surface;
         surface.Create(c.width, 3);
@@ -26,8 +26,10 @@ TEST(MemDCTest, RowsAreBottomUpBlueGreenRedWithPaddedStride)
         EXPECT_EQ(header.biSize, 40u);
         EXPECT_EQ(header.biWidth, c.width);
         EXPECT_EQ(header.biHeight, 3);
-        EXPECT_EQ(header.biBitCount, 24);
+        EXPECT_EQ(header.biBitCount, 32);
         EXPECT_EQ(header.biPlanes, 1);
+        // Opaque black before anything is drawn.
+        EXPECT_EQ(surface.GetRowPixels(2)[c.width - 1], 0xFF000000u);
     }
 
     // Drawing at the top lands in the last buffer row; pixels written there read back.
@@ -38,11 +40,14 @@ TEST(MemDCTest, RowsAreBottomUpBlueGreenRedWithPaddedStride)
     EXPECT_EQ(lastRow[0], 30);
     EXPECT_EQ(lastRow[1], 20);
     EXPECT_EQ(lastRow[2], 10);
+    EXPECT_EQ(lastRow[3], 255);
     EXPECT_EQ(surface.GetBits()[0], 0); // bottom row untouched
     EXPECT_EQ(surface.GetRowBits(0), lastRow);
-    uint8_t* bottom = surface.GetRowBits(3) + 3 * 4;
-    bottom[0] = 200; // blue of the bottom-right pixel
-    EXPECT_EQ(surface.GetPixel(4, 3), RGB(0, 0, 200));
+    surface.GetRowPixels(3)[4] = CMemDC::PixelOf(RGB(1, 2, 200)); // the bottom-right pixel
+    EXPECT_EQ(surface.GetRowBits(3)[4 * 4], 200);
+    EXPECT_EQ(surface.GetPixel(4, 3), RGB(1, 2, 200));
+    surface.SetPixel(0, 3, RGB(7, 8, 9));
+    EXPECT_EQ(surface.GetRowPixels(3)[0], 0xFF070809u);
 }
 
 TEST(MemDCTest, ResizeKeepsPenAndBrushAndReleasesTheImage)
@@ -91,36 +96,38 @@ TEST(MemDCTest, ReleaseOfAnEmptySurfaceDoesNothingAndAFailedSizeIsLogged)
     EXPECT_EQ(block[0], 7);
 }
 
-TEST(MemDCTest, CopyBlockCopiesBufferRowsIntoAPaddedBlock)
+TEST(MemDCTest, CopyBlockCopiesBufferRowsIntoABlockOfTheSurfacesFormat)
 {
     CMemDC surface;
     surface.Create(5, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)
             surface.SetPixel(x, y, RGB(x, y, 9)); // window rows
-    // The last pixel of the last buffer row: its 3 bytes and one fill byte left alone.
-    uint8_t one[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+    // The last pixel of the last buffer row: its 4 bytes, nothing after them.
+    uint8_t one[5] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
     surface.CopyBlock(CPoint(4, 2), 1, 1, one);
     EXPECT_EQ(one[0], 9);
     EXPECT_EQ(one[1], 0); // window row 0 is buffer row 2
     EXPECT_EQ(one[2], 4);
-    EXPECT_EQ(one[3], 0xEE);
+    EXPECT_EQ(one[3], 255);
+    EXPECT_EQ(one[4], 0xEE);
 
     // A 2 x 2 block from buffer row 0 (the window's bottom row) in rows of 8 bytes.
     std::vector<uint8_t> block(16, 0xEE);
     surface.CopyBlock(CPoint(1, 0), 2, 2, block.data());
     EXPECT_EQ(block[2], 1);  // red of x 1
     EXPECT_EQ(block[1], 2);  // green: window row 2
+    EXPECT_EQ(block[6], 2);  // red of x 2
     EXPECT_EQ(block[8 + 1], 1); // second block row: window row 1
-    EXPECT_EQ(block[6], 0xEE);
 
     // A block reaching past the surface copies only its inside part.
-    std::vector<uint8_t> wide(DibStride(4, 24) * 2, 0xEE);
+    const int wideStride = DibStride(4, CMemDC::kBitsPerPixel);
+    std::vector<uint8_t> wide(size_t(wideStride) * 2, 0xEE);
     surface.CopyBlock(CPoint(3, 2), 4, 2, wide.data());
     EXPECT_EQ(wide[2], 3);
-    EXPECT_EQ(wide[5], 4);
-    EXPECT_EQ(wide[6], 0xEE);
-    EXPECT_EQ(wide[DibStride(4, 24)], 0xEE); // buffer row 3 does not exist
+    EXPECT_EQ(wide[6], 4);
+    EXPECT_EQ(wide[8], 0xEE);
+    EXPECT_EQ(wide[size_t(wideStride)], 0xEE); // buffer row 3 does not exist
     surface.CopyBlock(CPoint(0, 0), 0, 1, wide.data());
 }
 

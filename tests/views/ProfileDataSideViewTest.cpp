@@ -5,6 +5,7 @@
 
 #include "GeneratedSurveyTest.h"
 #include "RecordingWnd.h"
+#include "ReferenceSectionImage.h"
 
 #include "Cfg.h"
 #include "Matrix.h"
@@ -91,6 +92,59 @@ TEST_F(ProfileDataSideViewTest, PreviewShowsTheLineAsTheMigrationMakesIt)
         std::copy_n(original.begin() + t * ns, ns, m_matrix.EditHorzTrace(kLine, uint32_t(t)));
 }
 
+// Wider and narrower than the line, taller and shorter than its samples, with time gain,
+// contrast and the migrated line scaled by the gain factor: the plain column-by-column render.
+TEST_F(ProfileDataSideViewTest, MigratedPreviewEqualsThePlainRenderAtAnySize)
+{
+    CProjectSettings& s = m_project.m_settings;
+    CProcessingParams& p = s.m_params;
+    p.m_bDelMeanOn = true;
+    p.m_iDelMean = 7;
+    p.m_bMigration = true;
+    p.m_iTimeGain = 60;
+    p.m_iTgExponent = 1;
+    s.m_iContrast = 6;
+    m_view.m_nDisplayMode = CProfileDataSideView::DISPLAY_MIGRATION;
+    m_view.m_fGainFactor = 1.7f;
+
+    const int positions = m_width, ns = kSamples;
+    std::vector<float> migrated(size_t(positions) * ns);
+    for (int t = 0; t < positions; ++t)
+        std::copy_n(m_matrix.GetHorzTrace(kLine, uint32_t(t)), ns, migrated.begin() + t * ns);
+    CMigration migration(&m_project, positions);
+    ASSERT_TRUE(migration.Alloc());
+    migration.BuildTable();
+    migration.RemoveRunningMean(migrated.data());
+    migration.Migrate(migrated.data());
+
+    const CSize sizes[] = {{2 * m_width + 3, 3 * kSamples + 1}, {m_width - 7, 41}, {97, kSamples}, {1, 1}};
+    for (const CSize size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.cx << " x " << size.cy);
+        const CRect rect(0, 0, size.cx, size.cy);
+        m_view.Resize(rect);
+        m_view.Render(rect);
+        CReferenceSection section;
+        section.pColumnMap = &m_view.GetColumnMap();
+        section.pDepthMap = &m_view.GetDepthMap();
+        section.pGain = &m_view.GetGain();
+        for (int t = 0; t < positions; ++t)
+            section.tracesA.push_back(migrated.data() + t * ns);
+        section.tracesB = section.tracesA;
+        section.weightA = m_view.m_fGainFactor;
+        section.weightB = 0.0f;
+        section.samples = ns;
+        section.contrast = s.m_iContrast;
+        section.width = size.cx;
+        section.height = size.cy;
+        const std::vector<uint32_t> expected = ReferenceSectionImage(section, g_cfg.m_curColors, g_cfg.m_bPaletteWrap);
+        int differences = 0;
+        for (int y = 0; y < size.cy; ++y)
+            for (int x = 0; x < size.cx; ++x)
+                differences += m_view.GetImage().GetPixel(x, y) != expected[size_t(y) * size_t(size.cx) + size_t(x)];
+        EXPECT_EQ(differences, 0);
+    }
+}
+
 TEST_F(ProfileDataSideViewTest, GainFactorCountsOnlyWithMigration)
 {
     CProcessingParams& p = m_project.m_settings.m_params;
@@ -104,7 +158,7 @@ TEST_F(ProfileDataSideViewTest, GainFactorCountsOnlyWithMigration)
     m_view.Render(CRect(0, 0, m_width, kSamples));
     for (int y = 0; y < kSamples; y += 7)
         for (int x = 0; x < m_width; x += 5)
-            EXPECT_EQ(m_view.GetImage().GetRowBits(y)[3 * x + 2], 128) << x << ", " << y;
+            EXPECT_EQ(m_view.GetImage().GetRowBits(y)[4 * x + 2], 128) << x << ", " << y;
 }
 
 TEST_F(ProfileDataSideViewTest, HyperbolaFollowsTheSlantDistanceFromTheCrossHair)
@@ -139,8 +193,8 @@ TEST_F(ProfileDataSideViewTest, HyperbolaFollowsTheSlantDistanceFromTheCrossHair
     // Drawn in hyperbola mode: black with white edges.
     m_view.m_nDisplayMode = CProfileDataSideView::DISPLAY_HYPERBOLAS;
     m_view.Render(rect);
-    const auto red = [this](int x, int y) { return m_view.GetImage().GetRowBits(y)[3 * x + 2]; };
-    const auto green = [this](int x, int y) { return m_view.GetImage().GetRowBits(y)[3 * x + 1]; };
+    const auto red = [this](int x, int y) { return m_view.GetImage().GetRowBits(y)[4 * x + 2]; };
+    const auto green = [this](int x, int y) { return m_view.GetImage().GetRowBits(y)[4 * x + 1]; };
     EXPECT_EQ(red(35, 22), 0);
     EXPECT_EQ(green(35, 22), 0);
     EXPECT_EQ(green(35, 20), 255);

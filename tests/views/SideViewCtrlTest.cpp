@@ -29,7 +29,7 @@ constexpr QRgb kMagenta = 0xFFFF00FF;
 
 QRgb ImagePixel(const Tovrik::CMemDC& image, int x, int y)
 {
-    const uint8_t* bgr = image.GetRowBits(y) + 3 * x;
+    const uint8_t* bgr = image.GetRowBits(y) + 4 * x;
     return qRgb(bgr[2], bgr[1], bgr[0]);
 }
 

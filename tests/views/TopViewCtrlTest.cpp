@@ -254,7 +254,7 @@ TEST_F(TopViewCtrlTest, PrintsViewAndRulersAtItsPlaceOnlyOnItsKindOfContext)
         EXPECT_EQ(dc.GetViewportOrg(), CPoint(5, 7));
         // A corner of the view away from the cross-hair, and the X ruler's white inset.
         for (const CPoint p : {CPoint(2, 2), CPoint(image.GetWidth() - 3, image.GetHeight() - 3)}) {
-            const uint8_t* bgr = image.GetRowBits(p.y) + 3 * p.x;
+            const uint8_t* bgr = image.GetRowBits(p.y) + 4 * p.x;
             const QRgb expected = c.drawn ? qRgb(bgr[2], bgr[1], bgr[0]) : QRgb(0xFFFF00FF);
             EXPECT_EQ(page.pixel(outer.left + viewRect.left + p.x, outer.top + viewRect.top + p.y), expected)
                 << c.contextPrinting << c.viewForPrinting;

@@ -1,0 +1,42 @@
+#pragma once
+// The surface words of the configured palette for the colour rule of the data views: a value
+// limited to -1 .. 1 becomes the index v x 127 + 128 truncated, wrapped or held at 255, and the
+// word of that palette entry. The table is built again only when the palette or its wrap
+// switch differ from the ones it was built from.
+
+#include "MemDC.h"
+
+#include "Palettes.h"
+#include "SignalRoutines.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+class CPaletteLookup
+{
+public:
+    // True when the table had to be built again.
+    bool Update(const TPaletteTable& palette, bool bWrap)
+    {
+        if (m_bBuilt && bWrap == m_bWrap && palette == m_palette)
+            return false;
+        m_palette = palette;
+        m_bWrap = bWrap;
+        m_bBuilt = true;
+        for (int i = 0; i < 256; ++i)
+            m_words[size_t(i)] = Tovrik::CMemDC::PixelOf(palette[Wrapped(i, bWrap)]);
+        return true;
+    }
+
+    // The limited value gives an index of 0 .. 255 for every float, NaN included.
+    uint32_t WordOf(float v) const { return m_words[size_t(int(LimitFloat(v, -1.0f, 1.0f) * 127.0f + 128.0f))]; }
+
+private:
+    static size_t Wrapped(int index, bool bWrap) { return size_t(bWrap ? index & 0xFF : std::min(index, 255)); }
+
+    TPaletteTable m_palette{};
+    bool m_bWrap = false;
+    bool m_bBuilt = false;
+    std::array<uint32_t, 256> m_words{};
+};
