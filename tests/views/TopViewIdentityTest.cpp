@@ -71,6 +71,28 @@ const CIdentityCase kCases[] = {
 class TopViewIdentityTest : public testing::Test
 {
 protected:
+    // A top view of a case's pane size in a shown parent.
+    struct CPaneView
+    {
+        CRecordingWnd parent;
+        CDataTopView view;
+        bool Create(int width, int height)
+        {
+            if (!parent.CreateShown(width, height) || !view.Create(&parent))
+                return false;
+            view.Resize(CRect(0, 0, width, height));
+            return true;
+        }
+    };
+    static int PaneWidth(const CIdentityCase& c, int columns)
+    {
+        return std::max(int(c.pane.columns * float(columns)) + c.pane.extra, 1);
+    }
+    static int PaneHeight(const CIdentityCase& c, int rows)
+    {
+        return std::max(int(c.pane.rows * float(rows)) + c.pane.extra, 1);
+    }
+
     static std::unique_ptr<CSurveyData> Compute(const SurveyGen::CSurveyParams& params)
     {
         auto data = std::make_unique<CSurveyData>();
@@ -114,13 +136,10 @@ protected:
         const int depths[] = {zero + 5, zero + 6, zero + 7, zero + 6, samples / 2, samples - 1, samples - 2, 0};
         for (const CIdentityCase& c : kCases) {
             SCOPED_TRACE(c.name);
-            const int width = std::max(int(c.pane.columns * float(columns)) + c.pane.extra, 1);
-            const int height = std::max(int(c.pane.rows * float(rows)) + c.pane.extra, 1);
-            CRecordingWnd parent;
-            ASSERT_TRUE(parent.CreateShown(width, height));
-            CDataTopView view;
-            ASSERT_TRUE(view.Create(&parent));
-            view.Resize(CRect(0, 0, width, height));
+            const int width = PaneWidth(c, columns), height = PaneHeight(c, rows);
+            CPaneView pane;
+            ASSERT_TRUE(pane.Create(width, height));
+            CDataTopView& view = pane.view;
             s.m_units = c.units;
             g_cfg.m_units = c.units;
             s.m_params.m_iAperture = c.thickness;
@@ -214,13 +233,10 @@ TEST_F(TopViewIdentityTest, EmOverlayRendersAsOverTheWholeGrid)
     const int columns = s.m_iGridSizeX, rows = s.m_iGridSizeY;
     for (const CIdentityCase& c : kCases) {
         SCOPED_TRACE(c.name);
-        const int width = std::max(int(c.pane.columns * float(columns)) + c.pane.extra, 1);
-        const int height = std::max(int(c.pane.rows * float(rows)) + c.pane.extra, 1);
-        CRecordingWnd parent;
-        ASSERT_TRUE(parent.CreateShown(width, height));
-        CDataTopView view;
-        ASSERT_TRUE(view.Create(&parent));
-        view.Resize(CRect(0, 0, width, height));
+        const int width = PaneWidth(c, columns), height = PaneHeight(c, rows);
+        CPaneView pane;
+        ASSERT_TRUE(pane.Create(width, height));
+        CDataTopView& view = pane.view;
         s.m_iContrast = c.contrast - 10;
         view.SetProject(&data.project, &data.matrix);
         view.Render();
