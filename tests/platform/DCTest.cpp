@@ -122,6 +122,37 @@ TEST(DCTest, ConstantAlphaBlendsEachByteAndKeepsEqualPixels)
     }
 }
 
+// Every destination and source byte under every alpha, in packed 24-bit rows and in 32-bit
+// rows, whose fourth byte stays as it was.
+TEST(DCTest, ConstantAlphaBlendFollowsTheRuleForEveryByteAndAlpha)
+{
+    constexpr int kPairs = 256 * 256;
+    for (const int pixelBytes : {3, 4}) {
+        const int width = (kPairs + 2) / 3;
+        std::vector<uint8_t> dstBytes(size_t(width) * size_t(pixelBytes)), srcBytes(dstBytes.size());
+        const auto colourByte = [pixelBytes](int pair) { return size_t(pair / 3 * pixelBytes + pair % 3); };
+        for (int alpha = 0; alpha < 256; ++alpha) {
+            std::fill(dstBytes.begin(), dstBytes.end(), uint8_t(0x5A));
+            for (int pair = 0; pair < kPairs; ++pair) {
+                dstBytes[colourByte(pair)] = uint8_t(pair >> 8);
+                srcBytes[colourByte(pair)] = uint8_t(pair & 0xFF);
+            }
+            const CPixelRows dst{dstBytes.data(), ptrdiff_t(dstBytes.size()), width, 1, pixelBytes};
+            const CPixelRows src{srcBytes.data(), ptrdiff_t(srcBytes.size()), width, 1, pixelBytes};
+            BlendPixelRows(dst, 0, 0, src, 0, 0, width, 1, alpha, nullptr);
+            for (int pair = 0; pair < kPairs; ++pair) {
+                const int d = pair >> 8, s = pair & 0xFF;
+                ASSERT_EQ(dstBytes[colourByte(pair)], uint8_t(d + ((s - d) * alpha + 127) / 255))
+                    << pixelBytes << " bytes, alpha " << alpha << ", " << d << " under " << s;
+            }
+            if (pixelBytes == 4) {
+                for (int i = 0; i < width; ++i)
+                    ASSERT_EQ(dstBytes[size_t(i) * 4 + 3], 0x5A);
+            }
+        }
+    }
+}
+
 TEST(DCTest, BottomUpDibLandsTheRightWayUp)
 {
     // 2 x 2 pixels, 24 bits, rows of 8 bytes, the bottom row first.
