@@ -399,6 +399,13 @@ bool CDC::Rectangle(int left, int top, int right, int bottom)
         std::swap(top, bottom);
     return Paint([&](QPainter& painter) {
         const bool bPen = m_pen.lopnStyle != PS_NULL;
+        if (bPen && m_pen.lopnWidth <= 1 && m_pen.lopnStyle == PS_SOLID && m_brush.lbStyle != BS_NULL &&
+            m_brush.lbColor == m_pen.lopnColor) {
+            // Interior and outline of one colour cover the whole box.
+            if (right - left >= 1 && bottom - top >= 1)
+                painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(m_pen.lopnColor));
+            return;
+        }
         // The interior: inside the outline, or one pixel short of right and bottom without one.
         const QRect inner = bPen ? QRect(QPoint(left + 1, top + 1), QPoint(right - 2, bottom - 2))
                                  : QRect(QPoint(left, top), QPoint(right - 2, bottom - 2));

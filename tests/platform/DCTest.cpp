@@ -945,6 +945,39 @@ TEST(DCTest, APassDrawsEveryCallAsItWouldAlone)
     EXPECT_TRUE(after.isActive());
 }
 
+// A rectangle whose pen and brush have one colour, in both surfaces and in every small size,
+// sets the pixels of its outline and its interior drawn one after the other.
+TEST(DCTest, OneColourRectangleIsItsOutlineAndInterior)
+{
+    const COLORREF colour = RGB(30, 160, 90);
+    CPen pen(PS_SOLID, 1, colour), thin(PS_SOLID, 0, colour);
+    CBrush brush(colour);
+    auto* pNullPen = static_cast<CPen*>(GetStockObject(NULL_PEN));
+    auto* pHollow = static_cast<CBrush*>(GetStockObject(HOLLOW_BRUSH));
+    const CRect boxes[] = {{5, 5, 5, 5},   {5, 5, 6, 6},   {5, 5, 7, 7},  {5, 5, 8, 6}, {5, 5, 6, 9},
+                           {5, 5, 17, 12}, {17, 12, 5, 5}, {-3, -2, 4, 3}, {55, 35, 64, 44}};
+    for (CPen* pPen : {&pen, &thin}) {
+        for (const CRect& box : boxes) {
+            CSurfaces oneCall, twoCalls;
+            for (CDC* pDc : {&oneCall.imageDc, &oneCall.dibDc}) {
+                pDc->SelectObject(pPen);
+                pDc->SelectObject(&brush);
+                pDc->Rectangle(&box);
+            }
+            for (CDC* pDc : {&twoCalls.imageDc, &twoCalls.dibDc}) {
+                pDc->SelectObject(pPen);
+                pDc->SelectObject(pHollow);
+                pDc->Rectangle(&box);
+                pDc->SelectObject(pNullPen);
+                pDc->SelectObject(&brush);
+                pDc->Rectangle(&box);
+            }
+            EXPECT_EQ(oneCall.Pixels(), twoCalls.Pixels())
+                << box.left << "," << box.top << "," << box.right << "," << box.bottom;
+        }
+    }
+}
+
 TEST(DCTest, APassFollowsTheBitmapSelectedIntoItsContext)
 {
     CSurfaces surfaces;
