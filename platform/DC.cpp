@@ -11,6 +11,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTransform>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -318,10 +319,9 @@ void CDC::DrawChain(QPainter& painter, const CPoint* pPoints, int nCount) const
         DrawChainCosmetic(painter, pPoints, nCount);
         return;
     }
-    std::vector<QPoint> vertices;
-    vertices.reserve(size_t(nCount));
+    QVarLengthArray<QPoint, 16> vertices; // a line's two ends stay off the heap
     for (int i = 0; i < nCount; ++i)
-        vertices.emplace_back(pPoints[i].x, pPoints[i].y);
+        vertices.append(QPoint(pPoints[i].x, pPoints[i].y));
     painter.setPen(QPen(ToQColor(m_pen.lopnColor), m_pen.lopnWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(vertices.data(), nCount);
