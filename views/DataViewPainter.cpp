@@ -108,6 +108,8 @@ void CDataViewPainter::SetSize(int width, int height)
 {
     for (Tovrik::CMemDC* pSurface : {&m_work, &m_composite, &m_ids, &m_frame})
         pSurface->Resize(width, height);
+    if (width == m_nWidth && height == m_nHeight)
+        return; // the objects keep their pixels
     m_nWidth = width;
     m_nHeight = height;
     UpdatePixelMaps();
@@ -125,6 +127,8 @@ void CDataViewPainter::UpdatePixelMaps()
 
 void CDataViewPainter::SetGridSize(int nSizeX, int nSizeY, int nSamples)
 {
+    if (nSizeX == m_iSizeX && nSizeY == m_iSizeY && nSamples == m_iSamples)
+        return; // the objects keep their pixels
     m_iSizeX = nSizeX;
     m_iSizeY = nSizeY;
     m_iSamples = nSamples;
