@@ -7,15 +7,6 @@
 #include <vector>
 
 namespace {
-// dst + ((src - dst) * alpha + 127) / 255 in C's division, which rounds towards zero; the
-// multiplication by 32897 and shift by 23 divide every numerator of alpha 0 to 255 exactly.
-inline uint8_t BlendByte(int dst, int src, int alpha)
-{
-    const int n = (src - dst) * alpha + 127;
-    const int q = int((unsigned(n < 0 ? -n : n) * 32897u) >> 23);
-    return uint8_t(dst + (n < 0 ? -q : q));
-}
-
 // The largest section: far beyond any window, well inside what QImage can address.
 constexpr int64_t kMaxSectionBytes = int64_t(1) << 30;
 
@@ -185,21 +176,23 @@ void BlendPixelRows(const CPixelRows& dst, int x, int y, const CPixelRows& srcRo
     CPixelRows src;
     if (!PrepareBlock(dst, x, y, srcRows, xSrc, ySrc, w, h, pClip, store, src))
         return;
-    alpha = std::clamp(alpha, 0, 255);
+    // The change of a byte for each difference src - dst, in C's division as the rule has it;
+    // kept for the next blend, which mostly has the same alpha.
+    thread_local int tableAlpha = -1;
+    thread_local int delta[511];
+    if (alpha != tableAlpha) {
+        for (int diff = -255; diff <= 255; ++diff)
+            delta[diff + 255] = (diff * alpha + 127) / 255;
+        tableAlpha = alpha;
+    }
     const int sb = src.m_nPixelBytes, db = dst.m_nPixelBytes;
     for (int r = 0; r < h; ++r) {
         const uint8_t* s = src.Row(ySrc + r) + xSrc * sb;
         uint8_t* d = dst.Row(y + r) + x * db;
-        if (sb == 3 && db == 3) {
-            // Packed rows: every byte is a colour byte, in a loop the compiler vectorises.
-            for (int i = 0; i < 3 * w; ++i)
-                d[i] = BlendByte(d[i], s[i], alpha);
-            continue;
-        }
         for (int i = 0; i < w; ++i, s += sb, d += db) {
-            d[0] = BlendByte(d[0], s[0], alpha);
-            d[1] = BlendByte(d[1], s[1], alpha);
-            d[2] = BlendByte(d[2], s[2], alpha);
+            d[0] = uint8_t(d[0] + delta[s[0] - d[0] + 255]);
+            d[1] = uint8_t(d[1] + delta[s[1] - d[1] + 255]);
+            d[2] = uint8_t(d[2] + delta[s[2] - d[2] + 255]);
         }
     }
 }

@@ -57,6 +57,6 @@ CPixelRows PixelRowsOf(QImage& image, bool bForWriting);
 // rows and to pClip; the source may be the destination itself.
 void BlitPixelRows(const CPixelRows& dst, int x, int y, const CPixelRows& src, int xSrc, int ySrc, int w, int h,
                    DWORD dwRop, const CRect* pClip);
-// Constant alpha 0 to 255 (clamped): each colour byte becomes dst + ((src - dst) * alpha + 127) / 255.
+// Constant alpha: each byte becomes dst + ((src - dst) * alpha + 127) / 255.
 void BlendPixelRows(const CPixelRows& dst, int x, int y, const CPixelRows& src, int xSrc, int ySrc, int w, int h,
                     int alpha, const CRect* pClip);
