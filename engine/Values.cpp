@@ -9,6 +9,11 @@
 
 namespace {
 
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 bool IsCSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -119,6 +124,22 @@ bool ReadWholeNumber(std::string_view text, int& value)
 
 double ReadReal(std::string_view text)
 {
+    // A plain decimal, what files mostly hold, without the copy: both conversions round
+    // correctly, so they give the same value. Anything else, or out of range, goes to strtod.
+    size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+    const size_t firstDigit = i;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i;
+    bool bPlain = i > firstDigit;
+    if (bPlain && i < text.size()) {
+        const size_t point = i++;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i;
+        bPlain = text[point] == '.' && i > point + 1 && i == text.size();
+    }
+    double value = 0;
+    if (bPlain && std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc())
+        return value;
     const std::string copy(text);
     return strtod_l(copy.c_str(), nullptr, CLocale());
 }

@@ -11,6 +11,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTransform>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -263,19 +264,35 @@ QPainter* CDC::PassPainter(QImage& image)
             return nullptr;
     } else {
         // Back to a begun painter's state where earlier calls of the pass changed it; each
-        // call sets its own pen, brush and font.
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.setOpacity(1.0);
-        painter.setClipping(false);
+        // call sets its own pen, brush and font. Only what changed is set again: each change
+        // costs the paint engine a state update.
+        if (painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (painter.opacity() != 1.0)
+            painter.setOpacity(1.0);
+        if (painter.hasClipping())
+            painter.setClipping(false);
+        if (!m_bClip) {
+            QTransform transform = BaseTransform(image);
+            transform.translate(m_ptViewportOrg.x, m_ptViewportOrg.y);
+            if (painter.worldTransform() != transform)
+                painter.setTransform(transform);
+            return &painter;
+        }
     }
     PrepareImagePainter(painter, image);
     return &painter;
 }
 
-void CDC::PrepareImagePainter(QPainter& painter, const QImage& image) const
+QTransform CDC::BaseTransform(const QImage& image) const
 {
     // A section's image is its memory, the picture upside down: draw through a flip.
-    painter.setTransform(GetDibSection() ? QTransform(1, 0, 0, -1, 0, image.height()) : QTransform());
+    return GetDibSection() ? QTransform(1, 0, 0, -1, 0, image.height()) : QTransform();
+}
+
+void CDC::PrepareImagePainter(QPainter& painter, const QImage& image) const
+{
+    painter.setTransform(BaseTransform(image));
     if (m_bClip)
         painter.setClipRect(ToQRect(m_rcClip));
     painter.translate(m_ptViewportOrg.x, m_ptViewportOrg.y);
@@ -302,10 +319,9 @@ void CDC::DrawChain(QPainter& painter, const CPoint* pPoints, int nCount) const
         DrawChainCosmetic(painter, pPoints, nCount);
         return;
     }
-    std::vector<QPoint> vertices;
-    vertices.reserve(size_t(nCount));
+    QVarLengthArray<QPoint, 16> vertices; // a line's two ends stay off the heap
     for (int i = 0; i < nCount; ++i)
-        vertices.emplace_back(pPoints[i].x, pPoints[i].y);
+        vertices.append(QPoint(pPoints[i].x, pPoints[i].y));
     painter.setPen(QPen(ToQColor(m_pen.lopnColor), m_pen.lopnWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(vertices.data(), nCount);
@@ -383,6 +399,13 @@ bool CDC::Rectangle(int left, int top, int right, int bottom)
         std::swap(top, bottom);
     return Paint([&](QPainter& painter) {
         const bool bPen = m_pen.lopnStyle != PS_NULL;
+        if (bPen && m_pen.lopnWidth <= 1 && m_pen.lopnStyle == PS_SOLID && m_brush.lbStyle != BS_NULL &&
+            m_brush.lbColor == m_pen.lopnColor) {
+            // Interior and outline of one colour cover the whole box.
+            if (right - left >= 1 && bottom - top >= 1)
+                painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(m_pen.lopnColor));
+            return;
+        }
         // The interior: inside the outline, or one pixel short of right and bottom without one.
         const QRect inner = bPen ? QRect(QPoint(left + 1, top + 1), QPoint(right - 2, bottom - 2))
                                  : QRect(QPoint(left, top), QPoint(right - 2, bottom - 2));
@@ -420,23 +443,23 @@ bool CDC::Ellipse(int left, int top, int right, int bottom)
         return true;
     return Paint([&](QPainter& painter) {
         // The fill and then the outline, each under its own pixel rule.
+        // Only the transform changes between the two; pen and brush are set by every call.
         const QRect box(left, top, right - left - 1, bottom - top - 1);
+        const QTransform transform = painter.worldTransform();
         if (m_brush.lbStyle != BS_NULL) {
-            painter.save();
             ShiftForOutline(painter);
             painter.setPen(Qt::NoPen);
             painter.setBrush(ToQColor(m_brush.lbColor));
             painter.drawEllipse(box);
-            painter.restore();
+            painter.setTransform(transform);
         }
         if (m_pen.lopnStyle != PS_NULL) {
-            painter.save();
             if (m_pen.lopnWidth <= 1)
                 ShiftForOutline(painter);
             painter.setPen(QPen(ToQColor(m_pen.lopnColor), std::max(1, m_pen.lopnWidth)));
             painter.setBrush(Qt::NoBrush);
             painter.drawEllipse(box);
-            painter.restore();
+            painter.setTransform(transform);
         }
     });
 }

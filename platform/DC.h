@@ -23,6 +23,7 @@ class QFont;
 class QFontMetrics;
 class QImage;
 class QPaintDevice;
+class QTransform;
 class QPainter;
 class QRect;
 class CWnd;
@@ -244,6 +245,7 @@ private:
     QPainter* PassPainter(QImage& image);
     // The flip of a section, the clip and the viewport origin on a painter of the image.
     void PrepareImagePainter(QPainter& painter, const QImage& image) const;
+    QTransform BaseTransform(const QImage& image) const;
     // The pass's painter, ended before its image may go.
     void EndPassPainter();
     // Before a one-pixel outline or the fill of a curved shape: see Paint.

@@ -112,10 +112,11 @@ void CDataSideView::SetData(CProject* pProject, C3DMatrix* pMatrix)
     }
     m_pProject = pProject;
     m_bBound = true;
-    // The painter's list still points at the objects of the project before, which are gone: the
-    // objects that came with this one take their place before anything measures or composes them.
+    // The painter's list still points at the objects of the project before, which are gone: it
+    // lets go of them before anything measures or composes them, and takes the objects that came
+    // with this one once it has the new grid.
     if (m_bCreated && m_bPainterEnabled)
-        m_painter.RebuildObjects();
+        m_painter.ClearObjects();
     UpdateResampMaps(ClientRect());
     m_pMatrix = pMatrix;
     // The new project's cross-hair is taken over whatever it is.
@@ -125,6 +126,7 @@ void CDataSideView::SetData(CProject* pProject, C3DMatrix* pMatrix)
     if (m_bCreated && m_bPainterEnabled) {
         const CProjectSettings& s = pProject->m_settings;
         m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
+        m_painter.RebuildObjects();
     }
     m_image.SetValid(false);
 }

@@ -182,10 +182,11 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
     }
     m_pProject = pProject;
     m_bBound = true;
-    // The painter's list still points at the objects of the project before, which are gone: the
-    // objects that came with this one take their place before anything measures or composes them.
+    // The painter's list still points at the objects of the project before, which are gone: it
+    // lets go of them before anything measures or composes them, and takes the objects that came
+    // with this one once it has the new grid.
     if (m_bCreated)
-        m_painter.RebuildObjects();
+        m_painter.ClearObjects();
     // The new project's cross-hair and depth are taken over whatever they are.
     m_fCursorX = m_fCursorY = -1.0f;
     m_fSliceDepth = -1.0f;
@@ -225,6 +226,7 @@ void CDataTopView::SetProject(CProject* pProject, C3DMatrix* pMatrix)
 
     if (m_bCreated) {
         m_painter.SetGridSize(s.m_iSizeX, s.m_iSizeY, s.m_iSamples);
+        m_painter.RebuildObjects();
         m_painter.SetDepthRange(pProject->m_fCursorDepth, false);
     }
     UpdateCursor();

@@ -108,6 +108,8 @@ void CDataViewPainter::SetSize(int width, int height)
 {
     for (Tovrik::CMemDC* pSurface : {&m_work, &m_composite, &m_ids, &m_frame})
         pSurface->Resize(width, height);
+    if (width == m_nWidth && height == m_nHeight)
+        return; // the objects keep their pixels
     m_nWidth = width;
     m_nHeight = height;
     UpdatePixelMaps();
@@ -125,6 +127,8 @@ void CDataViewPainter::UpdatePixelMaps()
 
 void CDataViewPainter::SetGridSize(int nSizeX, int nSizeY, int nSamples)
 {
+    if (nSizeX == m_iSizeX && nSizeY == m_iSizeY && nSamples == m_iSamples)
+        return; // the objects keep their pixels
     m_iSizeX = nSizeX;
     m_iSizeY = nSizeY;
     m_iSamples = nSamples;
@@ -467,14 +471,16 @@ void CDataViewPainter::Compose()
     BLENDFUNCTION blend;
     blend.SourceConstantAlpha = BYTE(g_drawingManager.GetBlendAlpha());
     const bool bFrames = g_drawingManager.GetDrawFrame();
-    const int count = int(m_objects.size());
+    std::vector<const CPaintObject*> drawn;
+    drawn.reserve(m_objects.size());
+    for (int i = 0; i < int(m_objects.size()); ++i)
+        if (IsDrawable(i))
+            drawn.push_back(&m_objects[size_t(i)]);
     if (g_drawingManager.GetOverlay()) {
         // Each object blends over the ones before it.
-        for (int i = 0; i < count; ++i) {
-            if (!IsDrawable(i))
-                continue;
-            DrawObject(m_work, m_objects[size_t(i)]);
-            const CRect r = Grown(m_objects[size_t(i)].Normalised(), 6);
+        for (const CPaintObject* pObject : drawn) {
+            DrawObject(m_work, *pObject);
+            const CRect r = Grown(pObject->Normalised(), 6);
             if (r.IsRectEmpty())
                 continue;
             m_composite.AlphaBlend(r.left, r.top, r.Width(), r.Height(), &m_work, r.left, r.top, r.Width(),
@@ -485,21 +491,18 @@ void CDataViewPainter::Compose()
             // Frames over the blend, opaque; a later object's area hides earlier frames.
             m_work.BitBlt(0, 0, w, h, nullptr, 0, 0, BLACKNESS);
             m_ids.BitBlt(0, 0, w, h, nullptr, 0, 0, WHITENESS);
-            for (int i = 0; i < count; ++i)
-                if (IsDrawable(i))
-                    DrawFrame(m_work, &m_ids, m_objects[size_t(i)]);
+            for (const CPaintObject* pObject : drawn)
+                DrawFrame(m_work, &m_ids, *pObject);
             m_composite.BitBlt(0, 0, w, h, &m_ids, 0, 0, SRCAND);
             m_composite.BitBlt(0, 0, w, h, &m_work, 0, 0, SRCPAINT);
         }
     } else {
-        for (int i = 0; i < count; ++i)
-            if (IsDrawable(i))
-                DrawObject(m_work, m_objects[size_t(i)]);
+        for (const CPaintObject* pObject : drawn)
+            DrawObject(m_work, *pObject);
         m_composite.AlphaBlend(0, 0, w, h, &m_work, 0, 0, w, h, blend);
         if (bFrames)
-            for (int i = 0; i < count; ++i)
-                if (IsDrawable(i))
-                    DrawFrame(m_composite, nullptr, m_objects[size_t(i)]);
+            for (const CPaintObject* pObject : drawn)
+                DrawFrame(m_composite, nullptr, *pObject);
     }
     const bool bEditing = m_nState == STATE_CREATING || m_nState == STATE_COMPOSING || m_nState == STATE_MOVING;
     if (!bEditing && m_nSelected >= 0 && IsDrawable(m_nSelected))

@@ -1,6 +1,8 @@
 #include "Values.h"
 
 #include <clocale>
+#include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -46,6 +48,21 @@ TEST(Values, ReadRealStopsAtFirstForeignCharacter)
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(ReadReal(c.text), c.expected) << c.text;
+}
+
+// Plain decimals and everything near them read as C's conversion reads them, bit for bit.
+TEST(Values, ReadRealMatchesStrtodBitForBit)
+{
+    const std::string longDigits = "0." + std::string(30, '3') + "7", huge = "1" + std::string(400, '0'),
+                      tiny = "0." + std::string(400, '0') + "1";
+    const std::string cases[] = {"0",     "-0",     "12.5",  "123.45", "-7.10", "0.1",   "3.00",  "16777217.25",
+                                 "1.",    ".5",     "-",     "-.5",    "1.2.3", "12.5 ", " 12.5", "0x10",
+                                 "1e-3",  "12;3",   "+1.5",  "inf",    "00012.50", longDigits, huge, "-" + huge,
+                                 tiny,    "4.9406564584124654e-324"};
+    for (const std::string& text : cases) {
+        const double expected = std::strtod(text.c_str(), nullptr), read = ReadReal(text);
+        EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << '"' << text << "\" " << read << " " << expected;
+    }
 }
 
 TEST(Values, FlagsByFirstCharacterAndByValue)

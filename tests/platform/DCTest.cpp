@@ -122,6 +122,37 @@ TEST(DCTest, ConstantAlphaBlendsEachByteAndKeepsEqualPixels)
     }
 }
 
+// Every destination and source byte under every alpha, in packed 24-bit rows and in 32-bit
+// rows, whose fourth byte stays as it was.
+TEST(DCTest, ConstantAlphaBlendFollowsTheRuleForEveryByteAndAlpha)
+{
+    constexpr int kPairs = 256 * 256;
+    for (const int pixelBytes : {3, 4}) {
+        const int width = (kPairs + 2) / 3;
+        std::vector<uint8_t> dstBytes(size_t(width) * size_t(pixelBytes)), srcBytes(dstBytes.size());
+        const auto colourByte = [pixelBytes](int pair) { return size_t(pair / 3 * pixelBytes + pair % 3); };
+        for (int alpha = 0; alpha < 256; ++alpha) {
+            std::fill(dstBytes.begin(), dstBytes.end(), uint8_t(0x5A));
+            for (int pair = 0; pair < kPairs; ++pair) {
+                dstBytes[colourByte(pair)] = uint8_t(pair >> 8);
+                srcBytes[colourByte(pair)] = uint8_t(pair & 0xFF);
+            }
+            const CPixelRows dst{dstBytes.data(), ptrdiff_t(dstBytes.size()), width, 1, pixelBytes};
+            const CPixelRows src{srcBytes.data(), ptrdiff_t(srcBytes.size()), width, 1, pixelBytes};
+            BlendPixelRows(dst, 0, 0, src, 0, 0, width, 1, alpha, nullptr);
+            for (int pair = 0; pair < kPairs; ++pair) {
+                const int d = pair >> 8, s = pair & 0xFF;
+                ASSERT_EQ(dstBytes[colourByte(pair)], uint8_t(d + ((s - d) * alpha + 127) / 255))
+                    << pixelBytes << " bytes, alpha " << alpha << ", " << d << " under " << s;
+            }
+            if (pixelBytes == 4) {
+                for (int i = 0; i < width; ++i)
+                    ASSERT_EQ(dstBytes[size_t(i) * 4 + 3], 0x5A);
+            }
+        }
+    }
+}
+
 TEST(DCTest, BottomUpDibLandsTheRightWayUp)
 {
     // 2 x 2 pixels, 24 bits, rows of 8 bytes, the bottom row first.
@@ -912,6 +943,39 @@ TEST(DCTest, APassDrawsEveryCallAsItWouldAlone)
     // Another painter may paint the image once the pass is over.
     QPainter after(&inPass.image);
     EXPECT_TRUE(after.isActive());
+}
+
+// A rectangle whose pen and brush have one colour, in both surfaces and in every small size,
+// sets the pixels of its outline and its interior drawn one after the other.
+TEST(DCTest, OneColourRectangleIsItsOutlineAndInterior)
+{
+    const COLORREF colour = RGB(30, 160, 90);
+    CPen pen(PS_SOLID, 1, colour), thin(PS_SOLID, 0, colour);
+    CBrush brush(colour);
+    auto* pNullPen = static_cast<CPen*>(GetStockObject(NULL_PEN));
+    auto* pHollow = static_cast<CBrush*>(GetStockObject(HOLLOW_BRUSH));
+    const CRect boxes[] = {{5, 5, 5, 5},   {5, 5, 6, 6},   {5, 5, 7, 7},  {5, 5, 8, 6}, {5, 5, 6, 9},
+                           {5, 5, 17, 12}, {17, 12, 5, 5}, {-3, -2, 4, 3}, {55, 35, 64, 44}};
+    for (CPen* pPen : {&pen, &thin}) {
+        for (const CRect& box : boxes) {
+            CSurfaces oneCall, twoCalls;
+            for (CDC* pDc : {&oneCall.imageDc, &oneCall.dibDc}) {
+                pDc->SelectObject(pPen);
+                pDc->SelectObject(&brush);
+                pDc->Rectangle(&box);
+            }
+            for (CDC* pDc : {&twoCalls.imageDc, &twoCalls.dibDc}) {
+                pDc->SelectObject(pPen);
+                pDc->SelectObject(pHollow);
+                pDc->Rectangle(&box);
+                pDc->SelectObject(pNullPen);
+                pDc->SelectObject(&brush);
+                pDc->Rectangle(&box);
+            }
+            EXPECT_EQ(oneCall.Pixels(), twoCalls.Pixels())
+                << box.left << "," << box.top << "," << box.right << "," << box.bottom;
+        }
+    }
 }
 
 TEST(DCTest, APassFollowsTheBitmapSelectedIntoItsContext)

@@ -159,6 +159,32 @@ TEST_F(DataViewPainterTest, ObjectRectanglesFollowTheModeAndAreAtLeastTwoPixels)
     EXPECT_EQ(CRect(paint.m_nLeft, paint.m_nTop, paint.m_nRight, paint.m_nBottom), CRect(0, 0, 0, 0));
 }
 
+// The listed objects move with every change of the grid or the size, also one back to values
+// they had, as on a painter made with the values; a repeated value changes nothing.
+TEST_F(DataViewPainterTest, ListedObjectsFollowEachChangeOfGridAndSize)
+{
+    Add(CDrawDataObject::TYPE_RECT, 20, 10, 60, 40);
+    const struct
+    {
+        int sizeX, sizeY, samples, width, height;
+    } steps[] = {{100, 50, 80, 100, 80}, {200, 50, 80, 100, 80}, {200, 50, 40, 100, 80}, {200, 50, 40, 150, 60},
+                 {200, 50, 40, 150, 60}, {100, 50, 80, 150, 60}, {100, 50, 80, 100, 80}};
+    for (const auto& step : steps) {
+        m_painter.SetGridSize(step.sizeX, step.sizeY, step.samples);
+        m_painter.SetSize(step.width, step.height);
+        CDataViewPainter fresh;
+        fresh.Create(&m_view, &m_view, CDataViewPainter::MODE_SECTION_X, step.width, step.height);
+        fresh.SetGridSize(step.sizeX, step.sizeY, step.samples);
+        CDataViewPainter::CPaintObject expected;
+        expected.m_pObject = g_drawingManager.GetObject(0);
+        fresh.CalcObjectRect(expected);
+        const CDataViewPainter::CPaintObject& listed = m_painter.GetObjectAt(0);
+        EXPECT_EQ(CRect(listed.m_nLeft, listed.m_nTop, listed.m_nRight, listed.m_nBottom),
+                  CRect(expected.m_nLeft, expected.m_nTop, expected.m_nRight, expected.m_nBottom))
+            << step.sizeX << " " << step.samples << " " << step.width << "x" << step.height;
+    }
+}
+
 TEST_F(DataViewPainterTest, TheTopViewShowsObjectsNearTheSliceDepth)
 {
     CDataViewPainter top;
