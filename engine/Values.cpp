@@ -108,7 +108,7 @@ bool ReadWholeNumber(std::string_view text, int& value)
         return false;
     long long number = 0;
     for (size_t i = digits; i < end; ++i) {
-        if (text[i] < '0' || text[i] > '9')
+        if (!IsDigit(text[i]))
             return false;
         number = number * 10 + (text[i] - '0');
         if (number > -static_cast<long long>(INT_MIN))
