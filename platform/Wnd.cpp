@@ -36,6 +36,20 @@ CWnd* s_pCapture = nullptr;
 // Qt handlers on the stack: a widget is then deleted later, never under its own event.
 int s_nDispatchDepth = 0;
 
+// A paint of a widget from its window's picture is on the stack.
+class CHostPaint
+{
+public:
+    CHostPaint() { ++s_nDepth; }
+    ~CHostPaint() { --s_nDepth; }
+    CHostPaint(const CHostPaint&) = delete;
+    CHostPaint& operator=(const CHostPaint&) = delete;
+    static bool IsActive() { return s_nDepth > 0; }
+
+private:
+    static inline int s_nDepth = 0;
+};
+
 const QEvent::Type kPostedMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 class CPostedMessage : public QEvent
@@ -544,9 +558,9 @@ void CWnd::UpdateWindow()
         return;
     const HWND hSelf = m_hWnd;
     PaintTree();
-    // On the screen at once, unless Qt is painting this widget already.
-    if (FromHandle(hSelf) == this && !m_pWidget->paintingActive())
-        m_pWidget->repaint();
+    // What is invalid goes on the screen at once, and nothing else, unless Qt is painting.
+    if (FromHandle(hSelf) == this && !CHostPaint::IsActive())
+        QCoreApplication::sendPostedEvents(m_pWidget->window(), QEvent::UpdateRequest);
 }
 
 void CWnd::PaintTree()
@@ -733,6 +747,7 @@ void CWnd::PaintFromHost(QWidget* pWidget, QPaintEvent* pEvent)
 {
     if (pWidget->testAttribute(Qt::WA_DontShowOnScreen))
         return;
+    const CHostPaint hostPaint;
     if (!PaintBacking())
         return;
     QPainter painter(pWidget);

@@ -264,6 +264,46 @@ TEST(WndTest, UpdateWindowPaintsTheWindowAndItsChildrenAtOnce)
     pFrame->DestroyWindow();
 }
 
+// Counts the paint events Qt sends to a widget.
+class CPaintEventCounter : public QObject
+{
+public:
+    explicit CPaintEventCounter(QWidget* pWidget) { pWidget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        m_nPaints += pEvent->type() == QEvent::Paint;
+        return false;
+    }
+    int m_nPaints = 0;
+};
+
+TEST(WndTest, UpdateWindowShowsWhatIsInvalidAndLeavesTheRestOfTheScreen)
+{
+    std::vector<std::string> log;
+    CRecordingWnd root("root", &log), changed("changed", &log), unchanged("unchanged", &log);
+    ASSERT_TRUE(root.Create(L"root", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 1));
+    ASSERT_TRUE(CreateChild(changed, root, 2) && CreateChild(unchanged, root, 3));
+    unchanged.MoveWindow(100, 0, 40, 30);
+    ProcessEvents();
+    root.UpdateWindow();
+    CPaintEventCounter rootPaints(root.GetWidget()), changedPaints(changed.GetWidget()),
+        unchangedPaints(unchanged.GetWidget());
+    changed.m_crPaint = RGB(0, 255, 0);
+    changed.m_nPaints = 0;
+    changed.Invalidate();
+    root.UpdateWindow();
+    // Before the event loop runs again.
+    EXPECT_EQ(changed.m_nPaints, 1);
+    EXPECT_GE(changedPaints.m_nPaints, 1);
+    EXPECT_EQ(unchangedPaints.m_nPaints, 0);
+    EXPECT_EQ(rootPaints.m_nPaints, 0);
+    // Nothing is invalid: nothing is shown again.
+    changed.UpdateWindow();
+    ProcessEvents();
+    EXPECT_EQ(changedPaints.m_nPaints, 1);
+    EXPECT_EQ(root.GetWidget()->grab().toImage().pixel(5, 5), qRgb(0, 255, 0));
+}
+
 TEST(WndTest, KeysGoToTheActiveViewAndToAClickedChild)
 {
     CKeyView* pView = nullptr;
