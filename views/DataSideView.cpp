@@ -367,30 +367,63 @@ bool CDataSideView::MapColumnTraces(const CSection& section, int first, int end,
     return true;
 }
 
-bool CDataSideView::ResampleSlotRows(int samples, int height)
+bool CDataSideView::GatherSlotSamples(int samples, int height)
 {
-    // A block of traces is resampled trace by trace, then turned into rows: one cache line of
-    // each row takes the whole block.
-    constexpr size_t kBlock = 16;
-    const size_t sources = m_slotSources.size(), rows = size_t(height);
+    const size_t sources = m_slotSources.size();
+    m_nResampFirst = m_nResampEnd = 0;
+    const size_t count = std::min<size_t>(m_depthMap.m_nTargetCount, size_t(std::max(height, 0)));
+    size_t first = 0, end = 0;
+    m_depthMap.GetInterpolatedRange(count, first, end);
+    const int available = int(std::min<int64_t>(m_depthMap.m_nSourceCount, std::max(samples, 0)));
+    if (available <= 0 || first >= end || sources == 0)
+        return true;
+    // The samples the interpolated rows read, as ResampleTrace reads them.
+    const int last = available - 1;
+    int low = last, high = 0;
+    for (size_t k = first; k < end; ++k) {
+        low = std::min(low, int(std::min<uint32_t>(m_depthMap.m_index[k], uint32_t(last))));
+        high = std::max(high, int(std::min<int64_t>(int64_t{m_depthMap.m_index[k]} + 1, last)));
+    }
     try {
-        m_slotRows.resize(sources * rows);
-        m_blockTraces.resize(kBlock * rows);
+        m_slotSamples.resize(size_t(high - low + 1) * sources);
     } catch (const std::bad_alloc&) {
-        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %zu traces of %d rows.", sources, height);
+        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %zu traces of %d samples.", sources, high - low + 1);
         return false;
     }
+    // Blocks of 16 traces: each sample of the block fills one cache line of the copy.
+    constexpr size_t kBlock = 16;
     for (size_t k0 = 0; k0 < sources; k0 += kBlock) {
         const size_t n = std::min(kBlock, sources - k0);
-        for (size_t j = 0; j < n; ++j)
-            ResampleTrace(m_depthMap, m_slotSources[k0 + j], size_t(samples), m_blockTraces.data() + j * rows, rows);
-        for (size_t r = 0; r < rows; ++r) {
-            float* row = m_slotRows.data() + r * sources + k0;
+        const float* const* pSources = m_slotSources.data() + k0;
+        for (int i = low; i <= high; ++i) {
+            float* copy = m_slotSamples.data() + size_t(i - low) * sources + k0;
             for (size_t j = 0; j < n; ++j)
-                row[j] = m_blockTraces[j * rows + r];
+                copy[j] = pSources[j] ? pSources[j][i] : 0.0f;
         }
     }
+    m_nResampFirst = int(first);
+    m_nResampEnd = int(end);
+    m_nSampleLow = low;
+    m_nSampleLast = last;
     return true;
+}
+
+void CDataSideView::ResampleSlotRow(int r, float* row) const
+{
+    const size_t sources = m_slotSources.size();
+    if (r < m_nResampFirst || r >= m_nResampEnd) {
+        std::fill(row, row + sources, 0.0f);
+        return;
+    }
+    // ResampleTrace's interpolation, for every slot at once.
+    const uint32_t index = m_depthMap.m_index[size_t(r)];
+    const int i0 = int(std::min<uint32_t>(index, uint32_t(m_nSampleLast)));
+    const int i1 = int(std::min<int64_t>(int64_t{index} + 1, m_nSampleLast));
+    const float f = m_depthMap.m_fraction[size_t(r)], g = 1.0f - f;
+    const float* s0 = m_slotSamples.data() + size_t(i0 - m_nSampleLow) * sources;
+    const float* s1 = m_slotSamples.data() + size_t(i1 - m_nSampleLow) * sources;
+    for (size_t k = 0; k < sources; ++k)
+        row[k] = s1[k] * f + g * s0[k];
 }
 
 void CDataSideView::RenderSection(const CSection& section)
@@ -410,14 +443,21 @@ void CDataSideView::RenderSection(const CSection& section)
     const float weightA = section.m_fWeightA, weightB = section.m_fWeightB;
     // A second line of weight 0, or the same line, need not be read.
     const bool bBlend = weightB != 0.0f && section.m_tracesB != section.m_tracesA;
-    if (!MapColumnTraces(section, first, end, traces, bBlend) || !ResampleSlotRows(samples, height))
+    if (!MapColumnTraces(section, first, end, traces, bBlend) || !GatherSlotSamples(samples, height))
         return;
+    try {
+        m_slotRow.resize(m_slotSources.size());
+    } catch (const std::bad_alloc&) {
+        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for a row of %zu traces.", m_slotSources.size());
+        return;
+    }
     m_paletteLookup.Update(g_cfg.m_curColors, g_cfg.m_bPaletteWrap);
 
     const CColumn* pColumns = m_columns.data() - first;
-    const size_t nSlots = m_slotTraces.size(), sources = m_slotSources.size();
+    const size_t nSlots = m_slotTraces.size();
     for (int r = 0; r < height; ++r) {
-        const float* a = m_slotRows.data() + size_t(r) * sources;
+        ResampleSlotRow(r, m_slotRow.data());
+        const float* a = m_slotRow.data();
         const float* b = a + (bBlend ? nSlots : 0);
         // The time gain times the contrast.
         const float scale = m_gain[size_t(r)] * contrast;

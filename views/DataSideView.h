@@ -129,8 +129,11 @@ private:
     // their sources (line B's after line A's when bBlend), and m_columns; false when the
     // memory is not there.
     bool MapColumnTraces(const CSection& section, int first, int end, int traces, bool bBlend);
-    // The slots' traces resampled onto the pixel rows, row after row of them (m_slotRows).
-    bool ResampleSlotRows(int samples, int height);
+    // The samples of the slots' traces that the depth map reads, sample after sample of them
+    // (m_slotSamples); false when the memory is not there.
+    bool GatherSlotSamples(int samples, int height);
+    // Pixel row r of every slot's trace, as ResampleTrace gives it.
+    void ResampleSlotRow(int r, float* row) const;
 
     // A pixel column: the slots of its two traces and their weights.
     struct CColumn
@@ -153,12 +156,17 @@ private:
     bool m_bPositionLineMovable = true;
     bool m_bCrossHairShown = true;
     // Scratch of the render: each grid position's slot (-1 unused), each slot's grid position,
-    // the slots' traces and their pixel rows, a block of resampled traces, the rendered columns.
+    // the slots' traces, their samples from m_nSampleLow on, the depth map's interpolated rows,
+    // the last sample there is, one resampled row of the slots, the rendered columns.
     std::vector<int32_t> m_traceSlots;
     std::vector<int32_t> m_slotTraces;
     std::vector<const float*> m_slotSources;
-    std::vector<float> m_slotRows;
-    std::vector<float> m_blockTraces;
+    std::vector<float> m_slotSamples;
+    int32_t m_nSampleLow = 0;
+    int32_t m_nSampleLast = 0;
+    int32_t m_nResampFirst = 0;
+    int32_t m_nResampEnd = 0;
+    std::vector<float> m_slotRow;
     std::vector<CColumn> m_columns;
     CPaletteLookup m_paletteLookup;
 };
