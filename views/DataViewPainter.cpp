@@ -467,15 +467,19 @@ void CDataViewPainter::Compose()
     const CDC::CPass workPass(m_work), compositePass(m_composite), idPass(m_ids);
     const int w = m_nWidth, h = m_nHeight;
     m_composite.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
-    m_work.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
-    BLENDFUNCTION blend;
-    blend.SourceConstantAlpha = BYTE(g_drawingManager.GetBlendAlpha());
-    const bool bFrames = g_drawingManager.GetDrawFrame();
     std::vector<const CPaintObject*> drawn;
     drawn.reserve(m_objects.size());
     for (int i = 0; i < int(m_objects.size()); ++i)
         if (IsDrawable(i))
             drawn.push_back(&m_objects[size_t(i)]);
+    // Without an object to draw the composition is the picture itself (nor is one selected);
+    // the other surfaces are scratch that editing and picking fill afresh.
+    if (drawn.empty())
+        return;
+    m_work.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
+    BLENDFUNCTION blend;
+    blend.SourceConstantAlpha = BYTE(g_drawingManager.GetBlendAlpha());
+    const bool bFrames = g_drawingManager.GetDrawFrame();
     if (g_drawingManager.GetOverlay()) {
         // Each object blends over the ones before it.
         for (const CPaintObject* pObject : drawn) {

@@ -643,3 +643,45 @@ TEST_F(DataViewPainterTest, CompositionsStayPixelForPixelAsDrawnShapeByShape)
         Up(70, 30); // the next case starts with the object moved
     }
 }
+
+// With no object to draw the composition is the picture itself in every mode; moving the only
+// object shows its edit copy over the picture.
+TEST_F(DataViewPainterTest, WithoutObjectsToDrawTheCompositionIsThePicture)
+{
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 100; ++x)
+            m_source.SetPixel(x, y, RGB(x * 2, y * 3, (x * y) & 0xFF));
+    CDrawDataObject* pOnly = Add(CDrawDataObject::TYPE_CIRCLE, 60, 40, 90, 75);
+    const struct
+    {
+        bool overlay, frame;
+        uint64_t moving;
+    } cases[] = {
+        {true, true, 0xa6f3d0fd258ea872ull},
+        {true, false, 0x9b0445f220a612b7ull},
+        {false, true, 0xf51f302f62a7bd0eull},
+        {false, false, 0xe1297a2ba06230b6ull},
+    };
+    for (const auto& c : cases) {
+        const std::string name = std::string(c.overlay ? "overlay" : "plain") + (c.frame ? ", frames" : "");
+        g_drawingManager.SetOverlay(c.overlay);
+        g_drawingManager.SetDrawFrame(c.frame);
+        g_drawingManager.SetBlendAlpha(120);
+        pOnly->m_bVisible = false;
+        m_painter.Paint();
+        int differing = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 100; ++x)
+                differing += At(x, y) != m_source.GetPixel(x, y);
+        EXPECT_EQ(differing, 0) << name;
+        pOnly->m_bVisible = true;
+        g_drawingManager.SetTool(CDrawingManager::TOOL_SELECT);
+        g_drawingManager.SelectObject(pOnly);
+        m_painter.SetTool();
+        ASSERT_TRUE(Down(75, 40)) << name;
+        ASSERT_EQ(m_painter.GetState(), CDataViewPainter::STATE_MOVING);
+        Move(70, 30);
+        EXPECT_EQ(CompositeHash(m_painter), c.moving) << name << ", moving";
+        Up(75, 40); // back where it was
+    }
+}
