@@ -11,11 +11,20 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 class CPaletteLookup
 {
 public:
+    CPaletteLookup()
+    {
+        while (!(CompareFloat(m_fLow, -1.0f) < 0))
+            m_fLow = std::nextafter(m_fLow, -2.0f);
+        while (!(CompareFloat(m_fHigh, 1.0f) > 0))
+            m_fHigh = std::nextafter(m_fHigh, 2.0f);
+    }
+
     // True when the table had to be built again.
     bool Update(const TPaletteTable& palette, bool bWrap)
     {
@@ -29,8 +38,15 @@ public:
         return true;
     }
 
-    // The limited value gives an index of 0 .. 255 for every float, NaN included.
-    uint32_t WordOf(float v) const { return m_words[size_t(int(LimitFloat(v, -1.0f, 1.0f) * 127.0f + 128.0f))]; }
+    uint32_t WordOf(float v) const { return m_words[size_t(IndexOf(v))]; }
+
+    // int(LimitFloat(v, -1, 1) x 127 + 128), 0 .. 255 for every float, NaN included: the
+    // limit's tolerance lies in the two bounds, so that no value needs doubles.
+    int IndexOf(float v) const
+    {
+        const float limited = v <= m_fLow ? -1.0f : v < m_fHigh ? v : 1.0f;
+        return int(limited * 127.0f + 128.0f);
+    }
 
 private:
     static size_t Wrapped(int index, bool bWrap) { return size_t(bWrap ? index & 0xFF : std::min(index, 255)); }
@@ -39,4 +55,7 @@ private:
     bool m_bWrap = false;
     bool m_bBuilt = false;
     std::array<uint32_t, 256> m_words{};
+    // The largest float that LimitFloat raises to -1 and the smallest it lowers to 1.
+    float m_fLow = -1.0f;
+    float m_fHigh = 1.0f;
 };
