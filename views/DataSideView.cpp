@@ -390,15 +390,31 @@ bool CDataSideView::GatherSlotSamples(int samples, int height)
         g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %zu traces of %d samples.", sources, high - low + 1);
         return false;
     }
-    // Blocks of 16 traces: each sample of the block fills one cache line of the copy.
+    // Blocks of 16 traces: each sample of the block fills one cache line of the copy. A trace
+    // that is not there reads zeros.
     constexpr size_t kBlock = 16;
+    try {
+        m_zeroTrace.assign(size_t(high) + 1, 0.0f);
+    } catch (const std::bad_alloc&) {
+        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for a trace of %d samples.", high + 1);
+        return false;
+    }
     for (size_t k0 = 0; k0 < sources; k0 += kBlock) {
         const size_t n = std::min(kBlock, sources - k0);
-        const float* const* pSources = m_slotSources.data() + k0;
-        for (int i = low; i <= high; ++i) {
-            float* copy = m_slotSamples.data() + size_t(i - low) * sources + k0;
-            for (size_t j = 0; j < n; ++j)
-                copy[j] = pSources[j] ? pSources[j][i] : 0.0f;
+        const float* block[kBlock];
+        for (size_t j = 0; j < kBlock; ++j) {
+            const float* pSource = j < n ? m_slotSources[k0 + j] : nullptr;
+            block[j] = pSource ? pSource : m_zeroTrace.data();
+        }
+        float* copy = m_slotSamples.data() + k0;
+        if (n == kBlock) {
+            for (int i = low; i <= high; ++i, copy += sources)
+                for (size_t j = 0; j < kBlock; ++j)
+                    copy[j] = block[j][i];
+        } else {
+            for (int i = low; i <= high; ++i, copy += sources)
+                for (size_t j = 0; j < n; ++j)
+                    copy[j] = block[j][i];
         }
     }
     m_nResampFirst = int(first);

@@ -156,12 +156,14 @@ private:
     bool m_bPositionLineMovable = true;
     bool m_bCrossHairShown = true;
     // Scratch of the render: each grid position's slot (-1 unused), each slot's grid position,
-    // the slots' traces, their samples from m_nSampleLow on, the depth map's interpolated rows,
-    // the last sample there is, one resampled row of the slots, the rendered columns.
+    // the slots' traces, their samples from m_nSampleLow on, zeros for a trace not there, the
+    // last sample there is, the depth map's interpolated rows, one resampled row of the slots,
+    // the rendered columns.
     std::vector<int32_t> m_traceSlots;
     std::vector<int32_t> m_slotTraces;
     std::vector<const float*> m_slotSources;
     std::vector<float> m_slotSamples;
+    std::vector<float> m_zeroTrace;
     int32_t m_nSampleLow = 0;
     int32_t m_nSampleLast = 0;
     int32_t m_nResampFirst = 0;

@@ -41,11 +41,14 @@ public:
     uint32_t WordOf(float v) const { return m_words[size_t(IndexOf(v))]; }
 
     // int(LimitFloat(v, -1, 1) x 127 + 128), 0 .. 255 for every float, NaN included: the
-    // limit's tolerance lies in the two bounds, so that no value needs doubles.
+    // limit's tolerance lies in the two bounds, so that no value needs doubles. The upper
+    // bound gives the index of 1, 255, as 1 does; at the lower one the index of -1 is 1.
     int IndexOf(float v) const
     {
-        const float limited = v <= m_fLow ? -1.0f : v < m_fHigh ? v : 1.0f;
-        return int(limited * 127.0f + 128.0f);
+        float limited = v < m_fHigh ? v : m_fHigh;
+        limited = limited > m_fLow ? limited : m_fLow;
+        const int index = int(limited * 127.0f + 128.0f);
+        return v <= m_fLow ? 1 : index;
     }
 
 private:
