@@ -42,13 +42,14 @@ public:
 
     // int(LimitFloat(v, -1, 1) x 127 + 128), 0 .. 255 for every float, NaN included: the
     // limit's tolerance lies in the two bounds, so that no value needs doubles. The upper
-    // bound gives the index of 1, 255, as 1 does; at the lower one the index of -1 is 1.
+    // bound gives the index of 1, 255, as 1 does.
     int IndexOf(float v) const
     {
         float limited = v < m_fHigh ? v : m_fHigh;
         limited = limited > m_fLow ? limited : m_fLow;
-        const int index = int(limited * 127.0f + 128.0f);
-        return v <= m_fLow ? 1 : index;
+        // 0 at the lower bound, so 1 below it by an addition rather than a jump, which would
+        // mispredict on the saturated pixels of a strong contrast.
+        return int(limited * 127.0f + 128.0f) + int(v <= m_fLow);
     }
 
 private:
