@@ -499,6 +499,7 @@ void CDataViewPainter::Compose()
     const int w = m_nWidth, h = m_nHeight;
     m_composite.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
     m_work.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
+    m_shapes.Clear();
     const bool bOverlay = g_drawingManager.GetOverlay();
     const bool bFrames = g_drawingManager.GetDrawFrame();
     const int alpha = g_drawingManager.GetBlendAlpha();

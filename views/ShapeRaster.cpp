@@ -7,6 +7,18 @@ constexpr uint32_t kColourBits = 0x00FFFFFF;
 constexpr uint32_t kBlank = Tovrik::CMemDC::PixelOf(RGB(0, 0, 0));
 constexpr COLORREF kMark = RGB(255, 255, 255);
 
+// The power of two that every value in [low, high] lies within, or -1 when they reach below 1
+// or over more than one.
+int32_t PowerOfTwo(int low, int high)
+{
+    if (low < 1 || high < low)
+        return -1;
+    int32_t k = 0;
+    while ((low >> (k + 1)) != 0)
+        ++k;
+    return int64_t(high) < (int64_t(2) << k) ? k : -1;
+}
+
 CRect Normalised(const CRect& corners)
 {
     return CRect(std::min(corners.left, corners.right), std::min(corners.top, corners.bottom),
@@ -22,6 +34,64 @@ void CShapeRaster::SetSize(int width, int height)
         m_surface.Resize(width, height);
     m_nWidth = width;
     m_nHeight = height;
+    Clear();
+}
+
+void CShapeRaster::Clear()
+{
+    m_drawn.clear();
+    m_store.clear();
+}
+
+bool CShapeRaster::CKey::operator==(const CKey& other) const
+{
+    return nKind == other.nKind && nWidth == other.nWidth && nHeight == other.nHeight &&
+           nPenWidth == other.nPenWidth && nColumns == other.nColumns && nRows == other.nRows &&
+           nDeviceRows == other.nDeviceRows;
+}
+
+size_t CShapeRaster::CKeyHash::operator()(const CKey& key) const
+{
+    size_t hash = 14695981039346656037ull;
+    for (const int32_t value : {key.nKind, key.nWidth, key.nHeight, key.nPenWidth, key.nColumns, key.nRows,
+                                key.nDeviceRows})
+        hash = (hash ^ size_t(uint32_t(value))) * 1099511628211ull;
+    return hash;
+}
+
+template <class TDraw>
+void CShapeRaster::Shape(int32_t nKind, const CRect& corners, int nPenWidth, const TDraw& draw,
+                         std::vector<CShapeSpan>& spans)
+{
+    const CRect box = Normalised(corners);
+    // A pen's shape stays within twice its width of the corners: round caps and joins reach
+    // half the width, a miter join is cut at twice the width; and a pixel for the rounding.
+    const int reach = 2 * std::max(nPenWidth, 1) + 2;
+    const CRect area(box.left - reach, box.top - reach, box.right + reach, box.bottom + reach);
+    // Rows run bottom-up on the device: its row of window row y is height - y.
+    const CKey key{nKind, corners.right - corners.left, corners.bottom - corners.top, nPenWidth,
+                   PowerOfTwo(area.left, area.right), PowerOfTwo(area.top, area.bottom),
+                   PowerOfTwo(m_nHeight - area.bottom, m_nHeight - area.top)};
+    const bool bShifts = key.nColumns >= 0 && key.nRows >= 0 && key.nDeviceRows >= 0 && area.right <= m_nWidth &&
+                         area.bottom <= m_nHeight;
+    if (bShifts) {
+        const auto found = m_drawn.find(key);
+        if (found != m_drawn.end()) {
+            for (size_t i = 0; i < found->second.m_nCount; ++i) {
+                const CShapeSpan& s = m_store[found->second.m_nFirst + i];
+                spans.push_back({s.y + box.top, s.x0 + box.left, s.x1 + box.left});
+            }
+            return;
+        }
+    }
+    const size_t first = spans.size();
+    draw(box);
+    Take(area, spans);
+    if (!bShifts)
+        return;
+    m_drawn.emplace(key, CDrawn{m_store.size(), spans.size() - first});
+    for (size_t i = first; i < spans.size(); ++i)
+        m_store.push_back({spans[i].y - box.top, spans[i].x0 - box.left, spans[i].x1 - box.left});
 }
 
 void CShapeRaster::AddBox(int left, int top, int right, int bottom, std::vector<CShapeSpan>& spans) const
@@ -43,13 +113,14 @@ void CShapeRaster::Fill(int32_t nType, const CRect& corners, std::vector<CShapeS
     }
     if (nType != SHAPE_CIRCLE || !m_surface.GetBits())
         return;
-    CBrush brush(kMark);
-    CPen* pOldPen = static_cast<CPen*>(m_surface.SelectStockObject(NULL_PEN));
-    CBrush* pOldBrush = m_surface.SelectObject(&brush);
-    m_surface.Ellipse(&box);
-    m_surface.SelectObject(pOldPen);
-    m_surface.SelectObject(pOldBrush);
-    Take(CRect(box.left - 3, box.top - 3, box.right + 3, box.bottom + 3), spans);
+    Shape(nType * 2, corners, 1, [this](const CRect& rect) {
+        CBrush brush(kMark);
+        CPen* pOldPen = static_cast<CPen*>(m_surface.SelectStockObject(NULL_PEN));
+        CBrush* pOldBrush = m_surface.SelectObject(&brush);
+        m_surface.Ellipse(&rect);
+        m_surface.SelectObject(pOldPen);
+        m_surface.SelectObject(pOldBrush);
+    }, spans);
 }
 
 void CShapeRaster::Outline(int32_t nType, const CRect& corners, int nPenWidth, std::vector<CShapeSpan>& spans)
@@ -70,23 +141,21 @@ void CShapeRaster::Outline(int32_t nType, const CRect& corners, int nPenWidth, s
     }
     if (!m_surface.GetBits())
         return;
-    CPen pen(PS_SOLID, nPenWidth, kMark);
-    CPen* pOldPen = m_surface.SelectObject(&pen);
-    CBrush* pOldBrush = static_cast<CBrush*>(m_surface.SelectStockObject(HOLLOW_BRUSH));
-    switch (nType) {
-    case SHAPE_LINE:
-        m_surface.MoveTo(corners.left, corners.top);
-        m_surface.LineTo(corners.right, corners.bottom);
-        break;
-    case SHAPE_RECT: m_surface.Rectangle(&box); break;
-    default: m_surface.Ellipse(&box); break;
-    }
-    m_surface.SelectObject(pOldPen);
-    m_surface.SelectObject(pOldBrush);
-    // A pen's shape stays within twice its width of the corners: round caps and joins reach
-    // half the width, a miter join is cut at twice the width; and a pixel for the rounding.
-    const int reach = 2 * std::max(nPenWidth, 1) + 2;
-    Take(CRect(box.left - reach, box.top - reach, box.right + reach, box.bottom + reach), spans);
+    Shape(nType * 2 + 1, corners, nPenWidth, [&](const CRect& rect) {
+        CPen pen(PS_SOLID, nPenWidth, kMark);
+        CPen* pOldPen = m_surface.SelectObject(&pen);
+        CBrush* pOldBrush = static_cast<CBrush*>(m_surface.SelectStockObject(HOLLOW_BRUSH));
+        switch (nType) {
+        case SHAPE_LINE:
+            m_surface.MoveTo(corners.left, corners.top);
+            m_surface.LineTo(corners.right, corners.bottom);
+            break;
+        case SHAPE_RECT: m_surface.Rectangle(&rect); break;
+        default: m_surface.Ellipse(&rect); break;
+        }
+        m_surface.SelectObject(pOldPen);
+        m_surface.SelectObject(pOldBrush);
+    }, spans);
 }
 
 void CShapeRaster::Take(const CRect& area, std::vector<CShapeSpan>& spans)

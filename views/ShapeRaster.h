@@ -6,10 +6,19 @@
 // the view's size, with the very device-context calls that draw it on the other surfaces,
 // marks exactly the pixels that those calls set there. A rectangle's interior and one-pixel
 // outline are the boxes that the device context fills.
+//
+// A shape drawn again shifted by whole pixels sets the same pixels shifted, as long as every
+// coordinate it reaches keeps its power of two on each axis (in the window and, for rows, on
+// the bottom-up device too): Qt's stroker, curve flattening and transform then round every
+// value on the same grid of binary places, relative to the shape, and its rasteriser works in
+// whole 1/64 pixels. So shapes of one kind, size and pen within one such span are drawn once
+// per composition and their pixels shifted; others are drawn where they lie.
 
 #include "MemDC.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 // Pixels [x0, x1) of window row y.
@@ -28,6 +37,8 @@ public:
 
     // The scratch surface of the view's size.
     void SetSize(int width, int height);
+    // Forgets the shapes drawn so far, as at the start of a composition.
+    void Clear();
     // Keep open over a composition, so that the shapes share one painter.
     CDC& GetSurface() { return m_surface; }
 
@@ -40,12 +51,37 @@ public:
     void Outline(int32_t nType, const CRect& corners, int nPenWidth, std::vector<CShapeSpan>& spans);
 
 private:
+    // A shape up to its place: what it is, its size (a line's run from its first end to its
+    // second), the pen, and the powers of two of the coordinates it reaches.
+    struct CKey
+    {
+        int32_t nKind; // type x 2 + 1 for an outline
+        int32_t nWidth, nHeight, nPenWidth;
+        int32_t nColumns, nRows, nDeviceRows;
+        bool operator==(const CKey& other) const;
+    };
+    struct CKeyHash
+    {
+        size_t operator()(const CKey& key) const;
+    };
+    // Spans [m_nFirst, m_nFirst + m_nCount) of the store, relative to the shape's top-left.
+    struct CDrawn
+    {
+        size_t m_nFirst;
+        size_t m_nCount;
+    };
+
+    // Draws the shape unless one like it was drawn; the shape's pixels to spans.
+    template <class TDraw>
+    void Shape(int32_t nKind, const CRect& corners, int nPenWidth, const TDraw& draw, std::vector<CShapeSpan>& spans);
     // The scratch's marked pixels within the area, which are made black again.
     void Take(const CRect& area, std::vector<CShapeSpan>& spans);
     // The box clipped to the view, as rows of spans.
     void AddBox(int left, int top, int right, int bottom, std::vector<CShapeSpan>& spans) const;
 
     Tovrik::CMemDC m_surface; // black wherever no shape is being taken
+    std::unordered_map<CKey, CDrawn, CKeyHash> m_drawn;
+    std::vector<CShapeSpan> m_store;
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
 };

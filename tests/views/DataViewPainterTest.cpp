@@ -682,17 +682,19 @@ testing::AssertionResult SameAsShapeByShape(CDataViewPainter& painter, Tovrik::C
 // Random objects of every kind, colour and pen width, overlapping and reaching past the view's
 // edges, on the fixture's view and on an odd-sized one, in every draw mode and with an object
 // selected, against the composition drawn shape by shape. Pens of 12 pixels draw past the box
-// that overlay mode blends.
+// that overlay mode blends; many objects of a few sizes are shapes shifted from one drawn.
 TEST_F(DataViewPainterTest, CompositionsEqualTheCompositionDrawnShapeByShape)
 {
     const struct
     {
         int width, height;
         std::vector<int> penWidths;
+        int objects, span; // objects reach over up to span grid units
     } fixtures[] = {
-        {100, 80, {1, 2, 3}},
-        {97, 61, {1, 2, 3}},
-        {97, 61, {1, 2, 12}},
+        {100, 80, {1, 2, 3}, 80, 30},
+        {97, 61, {1, 2, 3}, 80, 30},
+        {97, 61, {1, 2, 12}, 80, 30},
+        {203, 131, {1, 2}, 400, 3},
     };
     std::mt19937 random(25);
     const auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
@@ -707,15 +709,15 @@ TEST_F(DataViewPainterTest, CompositionsEqualTheCompositionDrawnShapeByShape)
         painter.SetGridSize(100, 50, 80);
         painter.SetSource(&source);
         g_drawingManager.RemoveAll();
-        for (int i = 0; i < 80; ++i) {
+        for (int i = 0; i < fixture.objects; ++i) {
             g_drawingManager.SetStyle(RGB(uniform(0, 255), uniform(0, 255), uniform(0, 255)),
                                       fixture.penWidths[size_t(uniform(0, int(fixture.penWidths.size()) - 1))]);
             CDrawDataObject object;
             object.m_nType = uniform(0, 2);
             object.m_fX1 = float(uniform(-15, 114));
             object.m_fZ1 = float(uniform(-15, 94));
-            object.m_fX2 = object.m_fX1 + float(uniform(-30, 30));
-            object.m_fZ2 = object.m_fZ1 + float(uniform(-20, 20));
+            object.m_fX2 = object.m_fX1 + float(uniform(-fixture.span, fixture.span));
+            object.m_fZ2 = object.m_fZ1 + float(uniform(-fixture.span, fixture.span));
             object.m_fY1 = object.m_fY2 = 7.0f;
             object.m_nPenWidth = uniform(0, 4); // a line's mask width in overlay mode
             object.m_crFill = object.m_crLine = g_drawingManager.GetColor();
