@@ -66,14 +66,20 @@ void CShapeRaster::Shape(int32_t nKind, const CRect& corners, int nPenWidth, con
     const CRect box = Normalised(corners);
     // A pen's shape stays within twice its width of the corners: round caps and joins reach
     // half the width, a miter join is cut at twice the width; and a pixel for the rounding.
-    const int reach = 2 * std::max(nPenWidth, 1) + 2;
+    const int width = std::max(nPenWidth, 1);
+    const int reach = 2 * width + 2;
     const CRect area(box.left - reach, box.top - reach, box.right + reach, box.bottom + reach);
+    // The coordinates Qt computes with: without miter joins within the width (caps, their
+    // curves' control points and the one-row shift of thin outlines and fills).
+    const int numeric = nKind == SHAPE_RECT * 2 + 1 ? reach : width + 2;
+    const CRect reached(box.left - numeric, box.top - numeric, box.right + numeric, box.bottom + numeric);
     // Rows run bottom-up on the device: its row of window row y is height - y.
     const CKey key{nKind, corners.right - corners.left, corners.bottom - corners.top, nPenWidth,
-                   PowerOfTwo(area.left, area.right), PowerOfTwo(area.top, area.bottom),
-                   PowerOfTwo(m_nHeight - area.bottom, m_nHeight - area.top)};
-    const bool bShifts = key.nColumns >= 0 && key.nRows >= 0 && key.nDeviceRows >= 0 && area.right <= m_nWidth &&
-                         area.bottom <= m_nHeight;
+                   PowerOfTwo(reached.left, reached.right), PowerOfTwo(reached.top, reached.bottom),
+                   PowerOfTwo(m_nHeight - reached.bottom, m_nHeight - reached.top)};
+    // Whole within the view, so that no pixel is cut off.
+    const bool bShifts = key.nColumns >= 0 && key.nRows >= 0 && key.nDeviceRows >= 0 && area.left >= 0 &&
+                         area.top >= 0 && area.right <= m_nWidth && area.bottom <= m_nHeight;
     if (bShifts) {
         const auto found = m_drawn.find(key);
         if (found != m_drawn.end()) {
