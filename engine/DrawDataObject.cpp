@@ -67,8 +67,11 @@ bool FindLine(std::string_view text, size_t pos, size_t& end, size_t& next)
 {
     if (pos > text.size())
         return false;
-    end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos)
+    // A plain scan: find_first_of looks each character up in the set of two.
+    end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+        ++end;
+    if (end == text.size())
         return false;
     next = end + 1;
     if (text[end] == '\r' && next < text.size() && text[next] == '\n')
