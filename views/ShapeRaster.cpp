@@ -69,6 +69,8 @@ void CShapeRaster::Shape(int32_t nKind, const CRect& corners, int nPenWidth, con
     const int width = std::max(nPenWidth, 1);
     const int reach = 2 * width + 2;
     const CRect area(box.left - reach, box.top - reach, box.right + reach, box.bottom + reach);
+    if (area.right <= 0 || area.bottom <= 0 || area.left >= m_nWidth || area.top >= m_nHeight)
+        return; // no pixel in the view
     // The coordinates Qt computes with: without miter joins within the width (caps, their
     // curves' control points and the one-row shift of thin outlines and fills).
     const int numeric = nKind == SHAPE_RECT * 2 + 1 ? reach : width + 2;
