@@ -574,9 +574,6 @@ void CDataViewPainter::TakeSpans(const CPaintObject& object, bool bFrames, CObje
         m_shapes.Outline(o.m_nType, corners, frameWidth, spans.frame);
 }
 
-
-
-
 void CDataViewPainter::BlendBox(const CPaintObject& object, const CRect& r, int alpha)
 {
     DrawObject(m_work, object);
