@@ -503,21 +503,25 @@ void CDataViewPainter::Compose()
     const bool bOverlay = g_drawingManager.GetOverlay();
     const bool bFrames = g_drawingManager.GetDrawFrame();
     const int alpha = g_drawingManager.GetBlendAlpha();
-    // The frames go onto the composite last, opaquely: composite AND mask, then OR colours.
-    if (bFrames) {
-        m_frame.BitBlt(0, 0, w, h, nullptr, 0, 0, BLACKNESS);
-        m_ids.BitBlt(0, 0, w, h, nullptr, 0, 0, WHITENESS);
-    }
     const CPixelBlend blend(alpha);
     // In overlay mode each object blends over the ones before it, and the work surface stays
     // equal to the composite outside the object being drawn. A pen wide enough to draw past the
     // blended box leaves work pixels that differ; from then on the objects blend box by box.
     bool bBoxes = false;
+    // Without objects the composite stays the source.
+    bool bDrawn = false;
     CObjectSpans spans;
     for (int i = 0; i < int(m_objects.size()); ++i) {
         if (!IsDrawable(i))
             continue;
         const CPaintObject& object = m_objects[size_t(i)];
+        if (!bDrawn && bFrames) {
+            // The frames go onto the composite last, opaquely: composite AND mask, then OR
+            // their colours.
+            m_frame.BitBlt(0, 0, w, h, nullptr, 0, 0, BLACKNESS);
+            m_ids.BitBlt(0, 0, w, h, nullptr, 0, 0, WHITENESS);
+        }
+        bDrawn = true;
         TakeSpans(object, bFrames, spans);
         const CDrawDataObject& o = *object.m_pObject;
         if (!bOverlay) {
@@ -538,12 +542,12 @@ void CDataViewPainter::Compose()
         if (bFrames)
             MarkFrame(object, spans, bOverlay);
     }
-    if (!bOverlay) {
+    if (bDrawn && !bOverlay) {
         BLENDFUNCTION whole;
         whole.SourceConstantAlpha = BYTE(alpha);
         m_composite.AlphaBlend(0, 0, w, h, &m_work, 0, 0, w, h, whole);
     }
-    if (bFrames) {
+    if (bDrawn && bFrames) {
         m_composite.BitBlt(0, 0, w, h, &m_ids, 0, 0, SRCAND);
         m_composite.BitBlt(0, 0, w, h, &m_frame, 0, 0, SRCPAINT);
     }
