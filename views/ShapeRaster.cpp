@@ -60,6 +60,13 @@ size_t CShapeRaster::CKeyHash::operator()(const CKey& key) const
 }
 
 template <class TDraw>
+void CShapeRaster::DrawAt(const CRect& area, const TDraw& draw, const CRect& box, std::vector<CShapeSpan>& spans)
+{
+    draw(box);
+    Take(area, spans);
+}
+
+template <class TDraw>
 void CShapeRaster::Shape(int32_t nKind, const CRect& corners, int nPenWidth, const TDraw& draw,
                          std::vector<CShapeSpan>& spans)
 {
@@ -71,10 +78,20 @@ void CShapeRaster::Shape(int32_t nKind, const CRect& corners, int nPenWidth, con
     const CRect area(box.left - reach, box.top - reach, box.right + reach, box.bottom + reach);
     if (area.right <= 0 || area.bottom <= 0 || area.left >= m_nWidth || area.top >= m_nHeight)
         return; // no pixel in the view
-    // The coordinates Qt computes with: without miter joins within the width (caps, their
-    // curves' control points and the one-row shift of thin outlines and fills).
-    const int numeric = nKind == SHAPE_RECT * 2 + 1 ? reach : width + 2;
-    const CRect reached(box.left - numeric, box.top - numeric, box.right + numeric, box.bottom + numeric);
+    // The coordinates Qt computes with. A line's stroker moves each side by the line's own run
+    // before it sets the caps' control points half the width from the ends; ellipses of thin
+    // pens and their fills are drawn in whole pixels (and a row's shift). The miter joins of
+    // rectangles and the stroked curves of wide ellipse outlines are drawn where they lie.
+    const bool bLine = nKind == SHAPE_LINE * 2 + 1;
+    if (!bLine && nPenWidth > 1)
+        return DrawAt(area, draw, box, spans);
+    // Along an axis the sides lie whole or half pixels from the line, where every coordinate
+    // the move reaches is exact whatever its power of two.
+    const bool bAslant = bLine && corners.right != corners.left && corners.bottom != corners.top;
+    const int runX = bAslant ? std::abs(corners.right - corners.left) : 0;
+    const int runY = bAslant ? std::abs(corners.bottom - corners.top) : 0;
+    const CRect reached(box.left - runX - width - 2, box.top - runY - width - 2, box.right + runX + width + 2,
+                        box.bottom + runY + width + 2);
     // Rows run bottom-up on the device: its row of window row y is height - y.
     const CKey key{nKind, corners.right - corners.left, corners.bottom - corners.top, nPenWidth,
                    PowerOfTwo(reached.left, reached.right), PowerOfTwo(reached.top, reached.bottom),
@@ -93,8 +110,7 @@ void CShapeRaster::Shape(int32_t nKind, const CRect& corners, int nPenWidth, con
         }
     }
     const size_t first = spans.size();
-    draw(box);
-    Take(area, spans);
+    DrawAt(area, draw, box, spans);
     if (!bShifts)
         return;
     m_drawn.emplace(key, CDrawn{m_store.size(), spans.size() - first});

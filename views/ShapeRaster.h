@@ -11,8 +11,9 @@
 // coordinate it reaches keeps its power of two on each axis (in the window and, for rows, on
 // the bottom-up device too): Qt's stroker, curve flattening and transform then round every
 // value on the same grid of binary places, relative to the shape, and its rasteriser works in
-// whole 1/64 pixels. So shapes of one kind, size and pen within one such span are drawn once
-// per composition and their pixels shifted; others are drawn where they lie.
+// whole 1/64 pixels. So lines, ellipse fills and thin ellipse outlines of one kind, size and
+// pen within one such span are drawn once per composition and their pixels shifted; others
+// are drawn where they lie.
 
 #include "MemDC.h"
 
@@ -71,6 +72,9 @@ private:
         size_t m_nCount;
     };
 
+    // Draws the shape in its box and takes the area's pixels.
+    template <class TDraw>
+    void DrawAt(const CRect& area, const TDraw& draw, const CRect& box, std::vector<CShapeSpan>& spans);
     // Draws the shape unless one like it was drawn; the shape's pixels to spans.
     template <class TDraw>
     void Shape(int32_t nKind, const CRect& corners, int nPenWidth, const TDraw& draw, std::vector<CShapeSpan>& spans);
