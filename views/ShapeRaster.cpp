@@ -83,8 +83,10 @@ void CShapeRaster::Shape(int32_t nKind, const CRect& corners, int nPenWidth, con
     // pens and their fills are drawn in whole pixels (and a row's shift). The miter joins of
     // rectangles and the stroked curves of wide ellipse outlines are drawn where they lie.
     const bool bLine = nKind == SHAPE_LINE * 2 + 1;
-    if (!bLine && nPenWidth > 1)
-        return DrawAt(area, draw, box, spans);
+    if (!bLine && nPenWidth > 1) {
+        DrawAt(area, draw, box, spans);
+        return;
+    }
     // Along an axis the sides lie whole or half pixels from the line, where every coordinate
     // the move reaches is exact whatever its power of two.
     const bool bAslant = bLine && corners.right != corners.left && corners.bottom != corners.top;
