@@ -56,9 +56,13 @@ std::string FormatCoordinate(float value)
     return FormatReal(std::clamp(value, -FLT_MAX, FLT_MAX), 2);
 }
 
-std::string FormatPoint(float x, float y, float z)
+void AppendPoint(std::string& line, float x, float y, float z)
 {
-    return FormatCoordinate(x) + ';' + FormatCoordinate(y) + ';' + FormatCoordinate(z);
+    line += FormatCoordinate(x);
+    line += ';';
+    line += FormatCoordinate(y);
+    line += ';';
+    line += FormatCoordinate(z);
 }
 
 } // namespace
@@ -67,8 +71,11 @@ bool FindLine(std::string_view text, size_t pos, size_t& end, size_t& next)
 {
     if (pos > text.size())
         return false;
-    end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos)
+    // A plain scan: find_first_of looks each character up in the set of two.
+    end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+        ++end;
+    if (end == text.size())
         return false;
     next = end + 1;
     if (text[end] == '\r' && next < text.size() && text[next] == '\n')
@@ -79,11 +86,14 @@ bool FindLine(std::string_view text, size_t pos, size_t& end, size_t& next)
 std::string CDrawDataObject::Write() const
 {
     const bool known = m_nType >= TYPE_LINE && m_nType <= TYPE_CIRCLE;
-    std::string line = kTypeNames[known ? m_nType : TYPE_LINE];
+    // Room for a line of usual coordinates, so that it grows once.
+    std::string line;
+    line.reserve(96);
+    line += kTypeNames[known ? m_nType : TYPE_LINE];
     line += '\t';
-    line += FormatPoint(m_fX1, m_fY1, m_fZ1);
+    AppendPoint(line, m_fX1, m_fY1, m_fZ1);
     line += '\t';
-    line += FormatPoint(m_fX2, m_fY2, m_fZ2);
+    AppendPoint(line, m_fX2, m_fY2, m_fZ2);
     line += '\t';
     line += FormatHex(GetPenColor());
     line += '\t';

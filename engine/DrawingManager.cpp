@@ -9,10 +9,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <new>
 #include <set>
 #include <tuple>
+#include <unordered_map>
 #include <unistd.h>
 
 namespace Tovrik {
@@ -23,6 +23,7 @@ constexpr uint32_t kDefaultColor = 0x0064FF64; // red 100, green 255, blue 100
 constexpr int32_t kDefaultBlendAlpha = 100;
 // An object line takes some 50 bytes; no real object file comes near this.
 constexpr int64_t kMaxObjectFile = 16 * 1024 * 1024;
+constexpr size_t kUsualObjectLine = 48;
 
 std::string FileHeader()
 {
@@ -406,8 +407,14 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
     }
     // An object is drawn in its fill colour with the width of its tool. Objects of one style
     // share its pen and brush, and share the current ones when the style is the current one.
-    std::map<std::pair<uint32_t, int32_t>, std::pair<PenPtr, BrushPtr>> styles;
-    styles[{m_crColor, m_nPenWidth}] = {m_pPen, m_pBrush};
+    std::unordered_map<uint64_t, std::pair<PenPtr, BrushPtr>> styles;
+    const auto styleKey = [](uint32_t crColor, int32_t nWidth) { return uint64_t(crColor) << 32 | uint32_t(nWidth); };
+    styles[styleKey(m_crColor, m_nPenWidth)] = {m_pPen, m_pBrush};
+    // Room for the objects of lines of the usual length; the file's size limit bounds it.
+    const size_t expected = text.size() / kUsualObjectLine;
+    m_objects.reserve(expected);
+    m_kept.m_objects.reserve(expected);
+    styles.reserve(expected);
     while (pos < text.size()) {
         auto object = std::make_unique<CDrawDataObject>();
         if (!object->Read(text, pos)) {
@@ -420,7 +427,7 @@ bool CDrawingManager::LoadObjectList(const std::wstring& path)
         }
         m_kept.m_objects.push_back(*object); // before it shares a pen and brush
         const int32_t width = object->m_nType == CDrawDataObject::TYPE_LINE ? 2 : 1;
-        auto& style = styles[{object->m_crFill, width}];
+        auto& style = styles[styleKey(object->m_crFill, width)];
         if (!style.first)
             style = {MakePen(object->m_crFill, width), MakeBrush(object->m_crFill)};
         object->m_pPen = style.first;

@@ -62,6 +62,61 @@ int SwappedPart(int part)
     return part == 1 ? 4 : part == 4 ? 1 : part;
 }
 
+// The constant-alpha blend of one pixel, byte by byte as CDC::AlphaBlend does it:
+// dst + ((src - dst) * alpha + 127) / 255.
+class CPixelBlend
+{
+public:
+    explicit CPixelBlend(int alpha)
+    {
+        for (int diff = -255; diff <= 255; ++diff)
+            m_delta[diff + 255] = (diff * alpha + 127) / 255;
+    }
+    uint32_t Over(uint32_t dst, uint32_t src) const
+    {
+        uint32_t out = dst & 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int d = int(dst >> shift & 0xFF), s = int(src >> shift & 0xFF);
+            out |= uint32_t(uint8_t(d + m_delta[s - d + 255])) << shift;
+        }
+        return out;
+    }
+
+private:
+    int m_delta[511];
+};
+
+// The object's pixels blended from the work surface onto the composite, as the blend of a box
+// around it changes them: elsewhere in the box both surfaces are equal. Both are equal after.
+void BlendPixels(Tovrik::CMemDC& composite, Tovrik::CMemDC& work, const std::vector<CShapeSpan>& spans,
+                 const CPixelBlend& blend)
+{
+    for (const CShapeSpan& s : spans) {
+        uint32_t* c = composite.GetRowPixels(s.y);
+        uint32_t* w = work.GetRowPixels(s.y);
+        for (int x = s.x0; x < s.x1; ++x)
+            w[x] = c[x] = blend.Over(c[x], w[x]);
+    }
+}
+
+// Every pixel lies in the rectangle.
+bool Within(const std::vector<CShapeSpan>& spans, const CRect& rect)
+{
+    return std::all_of(spans.begin(), spans.end(), [&rect](const CShapeSpan& s) {
+        return s.y >= rect.top && s.y < rect.bottom && s.x0 >= rect.left && s.x1 <= rect.right;
+    });
+}
+
+// The pixels take the colour, as an opaque brush or pen sets them.
+void SetPixels(Tovrik::CMemDC& surface, const std::vector<CShapeSpan>& spans, COLORREF colour)
+{
+    const uint32_t pixel = Tovrik::CMemDC::PixelOf(colour);
+    for (const CShapeSpan& s : spans) {
+        uint32_t* row = surface.GetRowPixels(s.y);
+        std::fill(row + s.x0, row + s.x1, pixel);
+    }
+}
+
 void DrawShape(CDC& dc, const CDataViewPainter::CPaintObject& object, CPen* pPen, CBrush* pBrush)
 {
     CPen* pOldPen = dc.SelectObject(pPen);
@@ -108,6 +163,7 @@ void CDataViewPainter::SetSize(int width, int height)
 {
     for (Tovrik::CMemDC* pSurface : {&m_work, &m_composite, &m_ids, &m_frame})
         pSurface->Resize(width, height);
+    m_shapes.SetSize(width, height);
     if (width == m_nWidth && height == m_nHeight)
         return; // the objects keep their pixels
     m_nWidth = width;
@@ -397,42 +453,17 @@ void CDataViewPainter::DrawObject(CDC& dc, const CPaintObject& object) const
     DrawShape(dc, object, &pen, &brush);
 }
 
-void CDataViewPainter::DrawFrame(CDC& colour, CDC* pMask, const CPaintObject& object) const
+void CDataViewPainter::DrawFrame(CDC& dc, const CPaintObject& object) const
 {
     const CDrawDataObject& o = *object.m_pObject;
-    auto* pBlackPen = static_cast<CPen*>(GetStockObject(BLACK_PEN));
-    auto* pWhitePen = static_cast<CPen*>(GetStockObject(WHITE_PEN));
-    auto* pBlackBrush = static_cast<CBrush*>(GetStockObject(BLACK_BRUSH));
-    auto* pWhiteBrush = static_cast<CBrush*>(GetStockObject(WHITE_BRUSH));
-    auto* pHollow = static_cast<CBrush*>(GetStockObject(HOLLOW_BRUSH));
-    CPen pen(PS_SOLID, PenWidth(o), PenColour(o));
-    CBrush brush(BrushColour(o));
-    const CRect box = object.Normalised();
-    switch (o.m_nType) {
-    case CDrawDataObject::TYPE_RECT:
-        if (pMask) {
-            DrawShape(colour, object, pBlackPen, pBlackBrush);
-            DrawShape(*pMask, object, pWhitePen, pWhiteBrush);
-            pMask->FrameRect(&box, pBlackBrush);
-        }
-        colour.FrameRect(&box, &brush);
-        break;
-    case CDrawDataObject::TYPE_CIRCLE:
-        if (pMask) {
-            DrawShape(colour, object, pBlackPen, pBlackBrush);
-            DrawShape(*pMask, object, pWhitePen, pWhiteBrush);
-            DrawShape(*pMask, object, pBlackPen, pHollow);
-        }
-        DrawShape(colour, object, &pen, pHollow);
-        break;
-    default:
-        if (pMask) {
-            CPen maskPen(PS_SOLID, o.m_nPenWidth, RGB(0, 0, 0));
-            DrawShape(*pMask, object, &maskPen, pHollow);
-        }
-        DrawShape(colour, object, &pen, pHollow);
-        break;
+    if (o.m_nType == CDrawDataObject::TYPE_RECT) {
+        CBrush brush(BrushColour(o));
+        const CRect box = object.Normalised();
+        dc.FrameRect(&box, &brush);
+        return;
     }
+    CPen pen(PS_SOLID, PenWidth(o), PenColour(o));
+    DrawShape(dc, object, &pen, static_cast<CBrush*>(GetStockObject(HOLLOW_BRUSH)));
 }
 
 void CDataViewPainter::DrawSelectionMarks(const CPaintObject& object)
@@ -461,56 +492,124 @@ void CDataViewPainter::DrawSelectionMarks(const CPaintObject& object)
 
 void CDataViewPainter::Compose()
 {
-    if (!m_pSource || !m_work.GetBits() || !m_composite.GetBits() || !m_ids.GetBits())
+    if (!m_pSource || !m_work.GetBits() || !m_composite.GetBits() || !m_ids.GetBits() || !m_frame.GetBits())
         return;
     // One painter per surface for the whole composition.
-    const CDC::CPass workPass(m_work), compositePass(m_composite), idPass(m_ids);
+    const CDC::CPass workPass(m_work), compositePass(m_composite), idPass(m_ids), shapePass(m_shapes.GetSurface());
     const int w = m_nWidth, h = m_nHeight;
     m_composite.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
-    std::vector<const CPaintObject*> drawn;
-    drawn.reserve(m_objects.size());
-    for (int i = 0; i < int(m_objects.size()); ++i)
-        if (IsDrawable(i))
-            drawn.push_back(&m_objects[size_t(i)]);
-    // Without an object to draw the composition is the picture itself (nor is one selected);
-    // the other surfaces are scratch that editing and picking fill afresh.
-    if (drawn.empty())
-        return;
     m_work.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
-    BLENDFUNCTION blend;
-    blend.SourceConstantAlpha = BYTE(g_drawingManager.GetBlendAlpha());
+    m_shapes.Clear();
+    const bool bOverlay = g_drawingManager.GetOverlay();
     const bool bFrames = g_drawingManager.GetDrawFrame();
-    if (g_drawingManager.GetOverlay()) {
-        // Each object blends over the ones before it.
-        for (const CPaintObject* pObject : drawn) {
-            DrawObject(m_work, *pObject);
-            const CRect r = Grown(pObject->Normalised(), 6);
-            if (r.IsRectEmpty())
-                continue;
-            m_composite.AlphaBlend(r.left, r.top, r.Width(), r.Height(), &m_work, r.left, r.top, r.Width(),
-                                   r.Height(), blend);
-            m_work.BitBlt(r.left, r.top, r.Width(), r.Height(), &m_composite, r.left, r.top, SRCCOPY);
-        }
-        if (bFrames) {
-            // Frames over the blend, opaque; a later object's area hides earlier frames.
-            m_work.BitBlt(0, 0, w, h, nullptr, 0, 0, BLACKNESS);
+    const int alpha = g_drawingManager.GetBlendAlpha();
+    const CPixelBlend blend(alpha);
+    // In overlay mode each object blends over the ones before it, and the work surface stays
+    // equal to the composite outside the object being drawn. A pen wide enough to draw past the
+    // blended box leaves work pixels that differ; from then on the objects blend box by box.
+    bool bBoxes = false;
+    // Without objects the composite stays the source.
+    bool bDrawn = false;
+    CObjectSpans spans;
+    for (int i = 0; i < int(m_objects.size()); ++i) {
+        if (!IsDrawable(i))
+            continue;
+        const CPaintObject& object = m_objects[size_t(i)];
+        if (!bDrawn && bFrames) {
+            // The frames go onto the composite last, opaquely: composite AND mask, then OR
+            // their colours.
+            m_frame.BitBlt(0, 0, w, h, nullptr, 0, 0, BLACKNESS);
             m_ids.BitBlt(0, 0, w, h, nullptr, 0, 0, WHITENESS);
-            for (const CPaintObject* pObject : drawn)
-                DrawFrame(m_work, &m_ids, *pObject);
-            m_composite.BitBlt(0, 0, w, h, &m_ids, 0, 0, SRCAND);
-            m_composite.BitBlt(0, 0, w, h, &m_work, 0, 0, SRCPAINT);
         }
-    } else {
-        for (const CPaintObject* pObject : drawn)
-            DrawObject(m_work, *pObject);
-        m_composite.AlphaBlend(0, 0, w, h, &m_work, 0, 0, w, h, blend);
+        bDrawn = true;
+        TakeSpans(object, bFrames, spans);
+        const CDrawDataObject& o = *object.m_pObject;
+        if (!bOverlay) {
+            SetPixels(m_work, spans.fill, BrushColour(o));
+            SetPixels(m_work, spans.outline, PenColour(o));
+        } else {
+            const CRect r = Grown(object.Normalised(), 6);
+            bBoxes = bBoxes || !Within(spans.fill, r) || !Within(spans.outline, r);
+            if (bBoxes) {
+                BlendBox(object, r, alpha);
+            } else {
+                SetPixels(m_work, spans.fill, BrushColour(o));
+                SetPixels(m_work, spans.outline, PenColour(o));
+                BlendPixels(m_composite, m_work, spans.fill, blend);
+                BlendPixels(m_composite, m_work, spans.outline, blend);
+            }
+        }
         if (bFrames)
-            for (const CPaintObject* pObject : drawn)
-                DrawFrame(m_composite, nullptr, *pObject);
+            MarkFrame(object, spans, bOverlay);
+    }
+    if (bDrawn && !bOverlay) {
+        BLENDFUNCTION whole;
+        whole.SourceConstantAlpha = BYTE(alpha);
+        m_composite.AlphaBlend(0, 0, w, h, &m_work, 0, 0, w, h, whole);
+    }
+    if (bDrawn && bFrames) {
+        m_composite.BitBlt(0, 0, w, h, &m_ids, 0, 0, SRCAND);
+        m_composite.BitBlt(0, 0, w, h, &m_frame, 0, 0, SRCPAINT);
     }
     const bool bEditing = m_nState == STATE_CREATING || m_nState == STATE_COMPOSING || m_nState == STATE_MOVING;
     if (!bEditing && m_nSelected >= 0 && IsDrawable(m_nSelected))
         DrawSelectionMarks(m_objects.at(size_t(m_nSelected)));
+}
+
+void CDataViewPainter::TakeSpans(const CPaintObject& object, bool bFrames, CObjectSpans& spans)
+{
+    const CDrawDataObject& o = *object.m_pObject;
+    const CRect corners(object.m_nLeft, object.m_nTop, object.m_nRight, object.m_nBottom);
+    // Pens of width 0 and 1 draw alike.
+    const int width = std::max(PenWidth(o), 1);
+    spans.fill.clear();
+    spans.outline.clear();
+    spans.frame.clear();
+    m_shapes.Fill(o.m_nType, corners, spans.fill);
+    m_shapes.Outline(o.m_nType, corners, width, spans.outline);
+    if (!bFrames)
+        return;
+    // A rectangle's and a circle's frame pixels in a one-pixel pen; a line's mask in the width
+    // the object was given.
+    const int frameWidth = o.m_nType == CDrawDataObject::TYPE_LINE ? std::max(o.m_nPenWidth, 1) : 1;
+    if (frameWidth == width)
+        spans.frame = spans.outline;
+    else
+        m_shapes.Outline(o.m_nType, corners, frameWidth, spans.frame);
+}
+
+void CDataViewPainter::BlendBox(const CPaintObject& object, const CRect& r, int alpha)
+{
+    DrawObject(m_work, object);
+    if (r.IsRectEmpty())
+        return;
+    BLENDFUNCTION blend;
+    blend.SourceConstantAlpha = BYTE(alpha);
+    m_composite.AlphaBlend(r.left, r.top, r.Width(), r.Height(), &m_work, r.left, r.top, r.Width(), r.Height(), blend);
+    m_work.BitBlt(r.left, r.top, r.Width(), r.Height(), &m_composite, r.left, r.top, SRCCOPY);
+}
+
+void CDataViewPainter::MarkFrame(const CPaintObject& object, const CObjectSpans& spans, bool bFillStep)
+{
+    // Colours into the frame surface, the mask into the id surface. With the fill step a
+    // rectangle's or circle's area is black among the colours and white in the mask first, so
+    // that a later object hides the frames before it; the outline is black in the mask.
+    const CDrawDataObject& o = *object.m_pObject;
+    const bool bLine = o.m_nType == CDrawDataObject::TYPE_LINE;
+    if (bFillStep && !bLine) {
+        for (const std::vector<CShapeSpan>* pPart : {&spans.fill, &spans.frame}) {
+            SetPixels(m_frame, *pPart, RGB(0, 0, 0));
+            SetPixels(m_ids, *pPart, RGB(255, 255, 255));
+        }
+    }
+    // A rectangle's frame is one pixel wide in its brush's colour whatever its pen.
+    const bool bRect = o.m_nType == CDrawDataObject::TYPE_RECT;
+    const std::vector<CShapeSpan>& colour = bRect ? spans.frame : spans.outline;
+    if (bFillStep)
+        SetPixels(m_ids, spans.frame, RGB(0, 0, 0));
+    else
+        SetPixels(m_ids, colour, RGB(0, 0, 0));
+    SetPixels(m_frame, colour, bRect ? BrushColour(o) : PenColour(o));
 }
 
 void CDataViewPainter::Paint()
@@ -652,7 +751,7 @@ void CDataViewPainter::DrawEditCopy()
                                blend);
     }
     if (g_drawingManager.GetDrawFrame())
-        DrawFrame(m_composite, nullptr, m_edit);
+        DrawFrame(m_composite, m_edit);
 }
 
 void CDataViewPainter::StartCreation(CPoint point, float hoverX, float hoverY, float depth)

@@ -7,6 +7,7 @@
 // become survey positions and depths through the view's IDataViewPainterHelper.
 
 #include "MemDC.h"
+#include "ShapeRaster.h"
 
 #include "DrawingManager.h"
 #include "ResampMap.h"
@@ -135,9 +136,25 @@ private:
     // The cursor of a grip, -1 for none.
     static int GripCursor(int32_t nType, int nGrip);
 
+    // The pixels of one object's shapes: its fill and outline as drawn, and the outline of
+    // its frame (a one-pixel pen for rectangles and circles, a line's own width for its mask).
+    struct CObjectSpans
+    {
+        std::vector<CShapeSpan> fill;
+        std::vector<CShapeSpan> outline;
+        std::vector<CShapeSpan> frame;
+    };
+
     void Compose();
+    void TakeSpans(const CPaintObject& object, bool bFrames, CObjectSpans& spans);
+    // The object drawn onto the work surface and the box blended onto the composite.
+    void BlendBox(const CPaintObject& object, const CRect& r, int alpha);
+    // The object's frame into the frame surface and its mask into the id surface, with the fill
+    // step in overlay mode.
+    void MarkFrame(const CPaintObject& object, const CObjectSpans& spans, bool bFillStep);
     void DrawObject(CDC& dc, const CPaintObject& object) const;
-    void DrawFrame(CDC& colour, CDC* pMask, const CPaintObject& object) const;
+    // The edit copy's frame, straight onto the surface.
+    void DrawFrame(CDC& dc, const CPaintObject& object) const;
     void DrawSelectionMarks(const CPaintObject& object);
     void PaintIds();
 
@@ -156,7 +173,8 @@ private:
     Tovrik::CMemDC m_work;      // the composition without the object being edited
     Tovrik::CMemDC m_composite; // the view image with the objects
     Tovrik::CMemDC m_ids;       // objects in their identity colours; the frame mask
-    Tovrik::CMemDC m_frame;     // the edit copy over the composition
+    Tovrik::CMemDC m_frame;     // the edit copy over the composition; the frames' colours
+    CShapeRaster m_shapes;
     Tovrik::CMemDC* m_pSource = nullptr;
     CPen m_defaultPen;
     CBrush m_defaultBrush;

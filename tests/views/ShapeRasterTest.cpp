@@ -1,0 +1,91 @@
+// The pixels of drawing-object shapes: taken from a scratch surface as the device context draws
+// them, and shifted from a shape of the same kind, size and pen drawn elsewhere.
+
+#include "ShapeRaster.h"
+
+#include "GuiTestSupport.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+#include <tuple>
+#include <vector>
+
+namespace {
+constexpr int kWidth = 397, kHeight = 613;
+
+// The pixels of the spans, one by one and in order.
+std::vector<std::pair<int, int>> PixelsOf(const std::vector<CShapeSpan>& spans)
+{
+    std::vector<std::pair<int, int>> pixels;
+    for (const CShapeSpan& s : spans)
+        for (int x = s.x0; x < s.x1; ++x)
+            pixels.emplace_back(s.y, x);
+    std::sort(pixels.begin(), pixels.end());
+    return pixels;
+}
+
+// The shape's pixels as the device context draws it on a surface of its own.
+std::vector<std::pair<int, int>> DrawnAlone(int32_t type, const CRect& corners, int penWidth, bool bOutline)
+{
+    Tovrik::CMemDC dc;
+    dc.Create(kWidth, kHeight);
+    CPen pen(PS_SOLID, penWidth, RGB(255, 255, 255));
+    CBrush brush(RGB(255, 255, 255));
+    dc.SelectObject(bOutline ? &pen : static_cast<CPen*>(GetStockObject(NULL_PEN)));
+    dc.SelectObject(bOutline ? static_cast<CBrush*>(GetStockObject(HOLLOW_BRUSH)) : &brush);
+    const CRect box(std::min(corners.left, corners.right), std::min(corners.top, corners.bottom),
+                    std::max(corners.left, corners.right), std::max(corners.top, corners.bottom));
+    switch (type) {
+    case CShapeRaster::SHAPE_LINE:
+        dc.MoveTo(corners.left, corners.top);
+        dc.LineTo(corners.right, corners.bottom);
+        break;
+    case CShapeRaster::SHAPE_RECT: dc.Rectangle(&box); break;
+    default: dc.Ellipse(&box); break;
+    }
+    std::vector<std::pair<int, int>> pixels;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            if (dc.GetRowPixels(y)[x] & 0xFFFFFF)
+                pixels.emplace_back(y, x);
+    return pixels;
+}
+} // namespace
+
+// Lines, ellipse fills and outlines and wide rectangle outlines of many sizes and pens, each at
+// a place of its own, then again at other places, from all over the surface and past its
+// edges: the pixels taken equal those the device context draws, whether the shape was drawn
+// there or shifted from one drawn before.
+TEST(ShapeRasterTest, ShapesTakeThePixelsTheDeviceContextDraws)
+{
+    CShapeRaster raster;
+    raster.SetSize(kWidth, kHeight);
+    const CDC::CPass pass(raster.GetSurface());
+    std::mt19937 random(25);
+    const auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    int checked = 0;
+    for (int shape = 0; shape < 100; ++shape) {
+        const int32_t type = uniform(0, 2);
+        const bool bOutline = type != CShapeRaster::SHAPE_CIRCLE || uniform(0, 1) == 1;
+        const int penWidth = type == CShapeRaster::SHAPE_RECT ? uniform(2, 5) : uniform(1, 4);
+        const int dx = uniform(-12, 12), dy = uniform(-12, 12);
+        for (int place = 0; place < 12; ++place) {
+            // Mostly near the first place, so that shapes are shifted within their span.
+            const int x = place == 0 || uniform(0, 3) == 0 ? uniform(-20, kWidth + 5) : uniform(160, 200);
+            const int y = place == 0 || uniform(0, 3) == 0 ? uniform(-20, kHeight + 5) : uniform(290, 330);
+            const CRect corners =
+                type == CShapeRaster::SHAPE_LINE ? CRect(x, y, x + dx, y + dy) : CRect(x, y, x + std::abs(dx), y + std::abs(dy));
+            std::vector<CShapeSpan> spans;
+            if (bOutline)
+                raster.Outline(type, corners, penWidth, spans);
+            else
+                raster.Fill(type, corners, spans);
+            ASSERT_EQ(PixelsOf(spans), DrawnAlone(type, corners, penWidth, bOutline))
+                << "type " << type << (bOutline ? " outline" : " fill") << ", pen " << penWidth << ", corners ("
+                << corners.left << ", " << corners.top << ")-(" << corners.right << ", " << corners.bottom << ")";
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 1200);
+}
