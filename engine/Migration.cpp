@@ -272,11 +272,65 @@ int32_t CMigration::ZeroLevel() const
     return std::max(m_pProject->m_settings.m_iZeroLevel, 0);
 }
 
+bool CMigration::CTableInputs::operator==(const CTableInputs& other) const
+{
+    return samples == other.samples && zeroLevel == other.zeroLevel && frequencySteps == other.frequencySteps &&
+           systemCalibration == other.systemCalibration && velocity == other.velocity &&
+           resolution == other.resolution && separation == other.separation;
+}
+
+CMigration::CTableInputs CMigration::TableInputs() const
+{
+    CTableInputs inputs;
+    if (!m_pProject)
+        return inputs;
+    const CProjectSettings& settings = m_pProject->m_settings;
+    CAntennaSettings antenna;
+    settings.GetAntennaSettings(antenna);
+    inputs.samples = settings.m_iSamples;
+    inputs.zeroLevel = ZeroLevel();
+    inputs.frequencySteps = antenna.m_iFrequencySteps;
+    inputs.systemCalibration = settings.m_dSystemCalibration;
+    inputs.velocity = settings.m_dVelocity;
+    inputs.resolution = settings.m_dResolution;
+    inputs.separation = antenna.m_dSeparation;
+    return inputs;
+}
+
+bool CMigration::IsTableCurrent() const
+{
+    // NaN values never compare equal: such a table is built again.
+    return m_bTableBuilt && m_pProject && m_tableInputs == TableInputs();
+}
+
+uint32_t CMigration::ComputeTravelTime(int32_t sample, int32_t offset) const
+{
+    const float j = static_cast<float>(sample - m_nTableZeroLevel);
+    const float z2 = j * j * m_fDepthStep2;
+    const float plus = static_cast<float>(offset) + m_fHalfSeparation;
+    const float minus = static_cast<float>(offset) - m_fHalfSeparation;
+    const float path = std::sqrt(plus * plus + z2) + std::sqrt(minus * minus + z2);
+    return SaturateToUint32(path * m_fToSamples + static_cast<float>(m_nTableZeroLevel));
+}
+
+uint32_t CMigration::GetTravelTime(int32_t sample, int32_t offset) const
+{
+    const size_t row = static_cast<size_t>(sample);
+    if (m_bTableBuilt && sample >= m_nTableZeroLevel &&
+        int64_t{offset} > std::min<int64_t>(m_aperture[row], m_nTraces - 1))
+        return ComputeTravelTime(sample, offset);
+    return m_table[row * static_cast<size_t>(m_nTraces) + static_cast<size_t>(offset)];
+}
+
 void CMigration::BuildTable()
 {
     m_bTableBuilt = true;
+    // No row is filled until the scale is known.
+    m_nTableZeroLevel = INT32_MAX;
     if (!m_pProject || !IsAllocated())
         return;
+    m_tableInputs = TableInputs();
+    m_tableInputs.samples = m_nSamples;
     const CProjectSettings& settings = m_pProject->m_settings;
     CAntennaSettings antenna;
     settings.GetAntennaSettings(antenna);
@@ -294,29 +348,34 @@ void CMigration::BuildTable()
                          : 0.0f;
     const float dz2 = dz * dz;
     const float toSamples = 0.5f / dz;
+    m_nTableZeroLevel = zl;
     if (!(dz > 0) || !std::isfinite(dz2) || !std::isfinite(toSamples)) {
         // No usable depth scale: every travel time lies past the trace, so nothing is summed.
-        std::fill(m_table.begin() + static_cast<ptrdiff_t>(static_cast<size_t>(zl) * traces), m_table.end(),
-                  UINT32_MAX);
+        m_fHalfSeparation = 0;
+        m_fDepthStep2 = 0;
+        m_fToSamples = NAN;
+        for (int32_t s = zl; s < m_nSamples; ++s)
+            m_table[static_cast<size_t>(s) * traces] = UINT32_MAX;
         std::fill(m_aperture.begin() + zl, m_aperture.end(), 0u);
         return;
     }
     float h = ToFloat(antenna.m_dSeparation) / ToFloat(settings.m_dResolution) * 0.5f;
     if (!std::isfinite(h))
         h = 0;
+    m_fHalfSeparation = h;
+    m_fDepthStep2 = dz2;
+    m_fToSamples = toSamples;
 
     const float radius = static_cast<float>(depthSamples) * static_cast<float>(depthSamples) * dz2;
-    const float offset = static_cast<float>(zl);
     for (int32_t j = 0; j < depthSamples; ++j) {
         const float z2 = static_cast<float>(j) * static_cast<float>(j) * dz2;
+        const uint32_t aperture = SaturateToUint32(std::sqrt(radius - z2));
+        m_aperture[static_cast<size_t>(zl + j)] = aperture;
+        // The offsets Migrate reads; the others are computed when asked for.
+        const size_t width = std::min<size_t>(aperture, traces - 1) + 1;
         uint32_t* row = &m_table[static_cast<size_t>(zl + j) * traces];
-        for (size_t d = 0; d < traces; ++d) {
-            const float plus = static_cast<float>(d) + h;
-            const float minus = static_cast<float>(d) - h;
-            const float path = std::sqrt(plus * plus + z2) + std::sqrt(minus * minus + z2);
-            row[d] = SaturateToUint32(path * toSamples + offset);
-        }
-        m_aperture[static_cast<size_t>(zl + j)] = SaturateToUint32(std::sqrt(radius - z2));
+        for (size_t d = 0; d < width; ++d)
+            row[d] = ComputeTravelTime(zl + j, static_cast<int32_t>(d));
     }
 }
 
@@ -473,14 +532,27 @@ void CMigration::Migrate(float* pData)
 bool CMigration::ReservePadded(size_t padding)
 {
     // The padding on both sides stays +0.0: only the middle of a row is ever written.
-    const size_t stride = 2 * padding + static_cast<size_t>(m_nTraces) + kMaxBlock;
-    if (padding == m_nPadding && stride == m_nPaddedStride && m_padded.size() == size_t(m_nSamples) * stride)
+    const size_t traces = static_cast<size_t>(m_nTraces);
+    const size_t stride = 2 * padding + traces + kMaxBlock;
+    const size_t values = static_cast<size_t>(m_nSamples) * stride;
+    if (padding == m_nPadding && stride == m_nPaddedStride && m_padded.size() == values)
         return true;
     m_nPadding = padding;
     m_nPaddedStride = stride;
-    std::vector<float>().swap(m_padded);
-    if (Resize(m_padded, uint64_t(m_nSamples) * stride, "Migrate"))
-        return true;
-    m_nPaddedStride = 0;
-    return false;
+    try {
+        // The memory of a wider earlier layout is kept: a new aperture zeroes its padding only.
+        m_padded.resize(values);
+    } catch (const std::bad_alloc&) {
+        std::vector<float>().swap(m_padded);
+        m_nPaddedStride = 0;
+        g_messageLog.Log(LOG_ERROR, "CMigration::Migrate(): out of memory for %llu values.",
+                         static_cast<unsigned long long>(values));
+        return false;
+    }
+    for (size_t s = 0; s < static_cast<size_t>(m_nSamples); ++s) {
+        float* row = m_padded.data() + s * stride;
+        std::fill_n(row, padding, 0.0f);
+        std::fill(row + padding + traces, row + stride, 0.0f);
+    }
+    return true;
 }

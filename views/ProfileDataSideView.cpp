@@ -4,7 +4,6 @@
 
 #include "Matrix.h"
 #include "MessageLog.h"
-#include "Migration.h"
 #include "Project.h"
 
 #include <algorithm>
@@ -41,27 +40,34 @@ void CProfileDataSideView::RenderProfile(const CRect& rect)
     const uint32_t line = uint32_t(std::min(m_nSectionLine, lines - 1));
     // The migration takes traces of the settings' length; what the matrix lacks reads 0.
     const int length = std::max(pSettings->m_iSamples, samples);
-    std::vector<float> traces;
     try {
-        traces.resize(size_t(positions) * size_t(length));
+        m_traces.resize(size_t(positions) * size_t(length));
+        if (!m_pMigration || m_pMigration->GetProject() != m_pProject || m_pMigration->GetTraceCount() != positions ||
+            m_pMigration->GetSampleCount() != pSettings->m_iSamples)
+            m_pMigration = std::make_unique<CMigration>(m_pProject, positions);
     } catch (const std::bad_alloc&) {
         g_messageLog.Log(LOG_ERROR, "CProfileDataSideView: out of memory for %d traces.", positions);
+        std::vector<float>().swap(m_traces);
+        m_pMigration.reset();
         RenderEmpty(rect);
         return;
     }
     for (int t = 0; t < positions; ++t) {
         const float* trace = bAlongX ? m_pMatrix->GetHorzTrace(line, uint32_t(t)) : m_pMatrix->GetVertTrace(line, uint32_t(t));
-        std::copy(trace, trace + samples, traces.begin() + ptrdiff_t(t) * length);
+        const auto begin = m_traces.begin() + ptrdiff_t(t) * length;
+        std::copy(trace, trace + samples, begin);
+        std::fill(begin + samples, begin + length, 0.0f);
     }
 
     const bool bMigration = pSettings->m_params.m_bMigration;
-    CMigration migration(m_pProject, positions);
-    if (migration.Alloc()) {
+    CMigration& migration = *m_pMigration;
+    // Unallocated (logged) when the section is too large.
+    if (migration.GetSampleCount() == pSettings->m_iSamples) {
         // The travel-time table serves only the migration.
-        if (bMigration)
+        if (bMigration && !migration.IsTableCurrent())
             migration.BuildTable();
-        migration.RemoveRunningMean(traces.data());
-        migration.Migrate(traces.data());
+        migration.RemoveRunningMean(m_traces.data());
+        migration.Migrate(m_traces.data());
     }
 
     CSection section;
@@ -72,7 +78,7 @@ void CProfileDataSideView::RenderProfile(const CRect& rect)
     section.m_nEndColumn = rect.Width();
     section.m_tracesA.resize(size_t(positions));
     for (int t = 0; t < positions; ++t)
-        section.m_tracesA[size_t(t)] = traces.data() + ptrdiff_t(t) * length;
+        section.m_tracesA[size_t(t)] = m_traces.data() + ptrdiff_t(t) * length;
     section.m_tracesB = section.m_tracesA;
     RenderSection(section);
     m_image.SetValid(true);

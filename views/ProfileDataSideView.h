@@ -7,7 +7,10 @@
 
 #include "DataSideView.h"
 
+#include "Migration.h"
+
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class CProfileDataSideView : public CDataSideView
@@ -28,4 +31,11 @@ public:
     // Written directly by the owning dialogs, which then invalidate the image.
     int32_t m_nDisplayMode = DISPLAY_PLAIN;
     float m_fGainFactor = 0.0f; // applies while the settings switch migration on
+
+private:
+    // Kept from one render to the next, so that a slider move reuses the memory and, while
+    // velocity and geometry stay, the travel-time table: the working array of the line's
+    // traces and the migration of as many traces.
+    std::vector<float> m_traces;
+    std::unique_ptr<CMigration> m_pMigration;
 };
