@@ -385,6 +385,15 @@ bool CMigration::ReserveWork(const char* step)
     return Resize(m_work, values, step);
 }
 
+int32_t CMigration::GetRunningMeanHalfWidth() const
+{
+    if (!m_pProject || !m_pProject->m_settings.m_params.m_bDelMeanOn)
+        return -1;
+    const int64_t nt = m_nTraces;
+    return static_cast<int32_t>(
+        std::max<int64_t>(std::min<int64_t>(nt - 1, m_pProject->m_settings.m_params.m_iDelMean) / 2, 0));
+}
+
 void CMigration::RemoveRunningMean(float* pData)
 {
     if (!m_pProject || !pData || !m_pProject->m_settings.m_params.m_bDelMeanOn || m_nTraces <= 0)
@@ -397,7 +406,7 @@ void CMigration::RemoveRunningMean(float* pData)
     const int64_t nt = m_nTraces;
     if (!ReserveWork("RemoveRunningMean") || !Resize(m_sums, ns, "RemoveRunningMean"))
         return;
-    const int64_t h = std::max<int64_t>(std::min<int64_t>(nt - 1, m_pProject->m_settings.m_params.m_iDelMean) / 2, 0);
+    const int64_t h = GetRunningMeanHalfWidth();
 
     // The running sums need the input of traces that are already replaced.
     float* input = m_work.data();

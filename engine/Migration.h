@@ -26,6 +26,9 @@ public:
     // Both work in place on trace count x ns floats, gated by the project's processing switches.
     void RemoveRunningMean(float* pData);
     void Migrate(float* pData);
+    // Traces on either side of a trace whose mean RemoveRunningMean takes away with the
+    // project's settings (widths of one half-width give the same result); -1 when it is off.
+    int32_t GetRunningMeanHalfWidth() const;
 
     bool IsTableBuilt() const { return m_bTableBuilt; }
     // Built, and from the values the project holds now.
