@@ -126,13 +126,14 @@ const CStep kSteps[] = {
      }},
     {"hyperbolas, velocity back", [](CRun& r) { r.project.m_settings.m_dVelocity /= 0.8; }},
     {"hyperbolas, window 5", [](CRun& r) { r.project.m_settings.m_params.m_iDelMean = 5; }},
-    {"contrast and time gain",
+    {"contrast", [](CRun& r) { r.project.m_settings.m_iContrast = 5; }},
+    {"time gain",
      [](CRun& r) {
-         r.project.m_settings.m_iContrast = 5;
          r.project.m_settings.m_params.m_iTimeGain = 40;
          r.view.UpdateGain();
      }},
     {"palette wrapped", [](CRun&) { g_cfg.m_bPaletteWrap = true; }},
+    {"palette entry changed", [](CRun&) { g_cfg.m_curColors[140] = RGB(1, 2, 3); }},
     {"wider than the line", [](CRun& r) { Resize(r, 2 * r.traces + 3, r.samples + 13); }},
     {"migration without the running mean",
      [](CRun& r) {
