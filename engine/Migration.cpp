@@ -394,23 +394,39 @@ int32_t CMigration::GetRunningMeanHalfWidth() const
         std::max<int64_t>(std::min<int64_t>(nt - 1, m_pProject->m_settings.m_params.m_iDelMean) / 2, 0));
 }
 
-void CMigration::RemoveRunningMean(float* pData)
+bool CMigration::IsRunningMeanReady(const float* pData) const
 {
     if (!m_pProject || !pData || !m_pProject->m_settings.m_params.m_bDelMeanOn || m_nTraces <= 0)
-        return;
+        return false;
     if (m_nSamples <= 0 || m_nSamples != m_pProject->m_settings.m_iSamples) {
         g_messageLog.Log(LOG_ERROR, "CMigration::RemoveRunningMean(): the section is not allocated.");
-        return;
+        return false;
     }
+    return true;
+}
+
+void CMigration::RemoveRunningMean(float* pData)
+{
+    // The running sums need the input of traces that are already replaced.
+    if (!IsRunningMeanReady(pData) || !ReserveWork("RemoveRunningMean"))
+        return;
+    std::memcpy(m_work.data(), pData, m_work.size() * sizeof(float));
+    SubtractRunningMean(m_work.data(), pData);
+}
+
+void CMigration::RemoveRunningMean(const float* pInput, float* pOutput)
+{
+    if (!IsRunningMeanReady(pInput) || !SubtractRunningMean(pInput, pOutput))
+        std::copy_n(pInput, size_t(std::max(m_nTraces, 0)) * size_t(std::max(m_nSamples, 0)), pOutput);
+}
+
+bool CMigration::SubtractRunningMean(const float* input, float* pOutput)
+{
     const size_t ns = static_cast<size_t>(m_nSamples);
     const int64_t nt = m_nTraces;
-    if (!ReserveWork("RemoveRunningMean") || !Resize(m_sums, ns, "RemoveRunningMean"))
-        return;
+    if (!Resize(m_sums, ns, "RemoveRunningMean"))
+        return false;
     const int64_t h = GetRunningMeanHalfWidth();
-
-    // The running sums need the input of traces that are already replaced.
-    float* input = m_work.data();
-    std::memcpy(input, pData, ns * static_cast<size_t>(nt) * sizeof(float));
     double* sums = m_sums.data();
     std::fill_n(sums, ns, 0.0);
     for (int64_t t = 0; t <= h; ++t) {
@@ -422,7 +438,7 @@ void CMigration::RemoveRunningMean(float* pData)
     for (int64_t a = 0; a < nt; ++a) {
         const double count = static_cast<double>(std::min(nt - 1, a + h) - std::max<int64_t>(0, a - h) + 1);
         const float* in = input + static_cast<size_t>(a) * ns;
-        subtractMeans(in, sums, count, ns, pData + static_cast<size_t>(a) * ns);
+        subtractMeans(in, sums, count, ns, pOutput + static_cast<size_t>(a) * ns);
         if (a + h + 1 < nt) {
             const float* entering = input + static_cast<size_t>(a + h + 1) * ns;
             for (size_t s = 0; s < ns; ++s)
@@ -434,6 +450,7 @@ void CMigration::RemoveRunningMean(float* pData)
                 sums[s] -= leaving[s];
         }
     }
+    return true;
 }
 
 float CMigration::FindInputPeak(const float* pData, int32_t zeroLevel) const
@@ -496,11 +513,22 @@ void CMigration::SumSample(int32_t sample, float* pRow)
 
 void CMigration::Migrate(float* pData)
 {
-    if (!m_pProject || !pData || !m_pProject->m_settings.m_params.m_bMigration || m_nTraces <= 0)
-        return;
+    MigrateInto(pData, pData);
+}
+
+void CMigration::Migrate(const float* pInput, float* pOutput)
+{
+    if (!MigrateInto(pInput, pOutput))
+        std::copy_n(pInput, size_t(std::max(m_nTraces, 0)) * size_t(std::max(m_nSamples, 0)), pOutput);
+}
+
+bool CMigration::MigrateInto(const float* pInput, float* pOutput)
+{
+    if (!m_pProject || !pInput || !m_pProject->m_settings.m_params.m_bMigration || m_nTraces <= 0)
+        return false;
     if (!m_bTableBuilt || !IsAllocated() || m_nSamples != m_pProject->m_settings.m_iSamples) {
         g_messageLog.Log(LOG_ERROR, "CMigration::Migrate(): no travel-time table for the section.");
-        return;
+        return false;
     }
     const int32_t zl = ZeroLevel();
     const size_t ns = static_cast<size_t>(m_nSamples);
@@ -514,28 +542,29 @@ void CMigration::Migrate(float* pData)
     const size_t blocks = nt + kMaxBlock;
     if (!ReservePadded(padding) || !Resize(m_rows, uint64_t(kTile) * blocks, "Migrate") ||
         !Resize(m_divisors, blocks, "Migrate") || !Resize(m_sources, 3 * uint64_t(padding) + 2, "Migrate"))
-        return;
+        return false;
     m_nDivisorWidth = SIZE_MAX;
     // Outputs past the last trace are computed and dropped; they divide by 1.
     std::fill(m_divisors.begin() + static_cast<ptrdiff_t>(nt), m_divisors.end(), 1.0f);
-    m_fInputPeak = FindInputPeak(pData, zl);
+    m_fInputPeak = FindInputPeak(pInput, zl);
 
-    // Sample-major copy between the rows' padding.
-    Transpose(pData, ns, m_padded.data() + m_nPadding, m_nPaddedStride, nt, ns);
+    // Sample-major copy between the rows' padding; the input is read only here.
+    Transpose(pInput, ns, m_padded.data() + m_nPadding, m_nPaddedStride, nt, ns);
 
     for (size_t a = 0; a < nt; ++a)
-        std::fill_n(pData + a * ns, first, 0.0f);
+        std::fill_n(pOutput + a * ns, first, 0.0f);
     // A tile of output samples, sample-major, then copied back trace by trace.
     float* rows = m_rows.data();
     for (size_t s0 = first; s0 < ns; s0 += kTile) {
         const size_t s1 = std::min(ns, s0 + kTile);
         for (size_t s = s0; s < s1; ++s)
             SumSample(static_cast<int32_t>(s), rows + (s - s0) * blocks);
-        Transpose(rows, blocks, pData + s0, ns, s1 - s0, nt);
+        Transpose(rows, blocks, pOutput + s0, ns, s1 - s0, nt);
     }
 
-    const float peak = PeakOf(pData, ns);
+    const float peak = PeakOf(pOutput, ns);
     m_fOutputPeak = peak == 0.0f ? 1.0f : peak;
+    return true;
 }
 
 bool CMigration::ReservePadded(size_t padding)

@@ -26,6 +26,10 @@ public:
     // Both work in place on trace count x ns floats, gated by the project's processing switches.
     void RemoveRunningMean(float* pData);
     void Migrate(float* pData);
+    // The same from pInput into pOutput, which do not overlap: the output is the input itself
+    // when the step is switched off or cannot run.
+    void RemoveRunningMean(const float* pInput, float* pOutput);
+    void Migrate(const float* pInput, float* pOutput);
     // Traces on either side of a trace whose mean RemoveRunningMean takes away with the
     // project's settings (widths of one half-width give the same result); -1 when it is off.
     int32_t GetRunningMeanHalfWidth() const;
@@ -78,6 +82,11 @@ private:
     bool ReserveWork(const char* step);
     bool ReservePadded(size_t padding);
     float FindInputPeak(const float* pData, int32_t zeroLevel) const;
+    // The running mean can be removed from the data (logged when the section does not fit).
+    bool IsRunningMeanReady(const float* pData) const;
+    bool SubtractRunningMean(const float* pInput, float* pOutput);
+    // False, with the output untouched, when the migration does not run.
+    bool MigrateInto(const float* pInput, float* pOutput);
     void SumSample(int32_t sample, float* pRow);
 
     const CProject* m_pProject;

@@ -8,11 +8,10 @@
 #include <cstring>
 #include <new>
 
-bool CProcessedProfile::CKey::operator==(const CKey& other) const
+bool CProcessedProfile::CSource::operator==(const CSource& other) const
 {
     return pProject == other.pProject && pMatrix == other.pMatrix && bAlongX == other.bAlongX && line == other.line &&
-           positions == other.positions && samples == other.samples && length == other.length &&
-           meanHalfWidth == other.meanHalfWidth && bMigration == other.bMigration;
+           positions == other.positions && samples == other.samples && length == other.length;
 }
 
 bool CProcessedProfile::TakeInput(const C3DMatrix& matrix, bool bAlongX, uint32_t line, int positions, int samples,
@@ -34,53 +33,71 @@ bool CProcessedProfile::TakeInput(const C3DMatrix& matrix, bool bAlongX, uint32_
     return bSame;
 }
 
+void CProcessedProfile::Release()
+{
+    m_pMigration.reset();
+    std::vector<float>().swap(m_input);
+    std::vector<float>().swap(m_meanRemoved);
+    std::vector<float>().swap(m_migrated);
+    m_nInputId = m_nMeanId = m_nMeanFrom = m_nMigratedId = m_nMigratedFrom = m_nOutputId = 0;
+    m_pOutput = nullptr;
+}
+
 bool CProcessedProfile::Update(const CProject& project, const C3DMatrix& matrix, bool bAlongX, uint32_t line,
                                int positions, int samples, int length)
 {
+    const CProcessingParams& params = project.m_settings.m_params;
     const int32_t tableSamples = project.m_settings.m_iSamples;
-    bool bSameInput = false;
+    const CSource source{&project, &matrix, bAlongX, line, positions, samples, length};
     try {
         if (!m_pMigration || m_pMigration->GetProject() != &project || m_pMigration->GetTraceCount() != positions ||
             m_pMigration->GetSampleCount() != tableSamples)
             m_pMigration = std::make_unique<CMigration>(&project, positions);
-        // Everything of the input is compared, also when something else changed.
-        bSameInput = TakeInput(matrix, bAlongX, line, positions, samples, length);
-        m_traces.resize(m_input.size());
+        // Everything of the input is compared, also when the source changed.
+        const bool bSameInput = TakeInput(matrix, bAlongX, line, positions, samples, length);
+        if (!bSameInput || !(source == m_source) || m_nInputId == 0)
+            m_nInputId = ++m_nLastId;
+        m_source = source;
+        m_nLength = length;
+        if (params.m_bDelMeanOn)
+            m_meanRemoved.resize(m_input.size());
+        if (params.m_bMigration)
+            m_migrated.resize(m_input.size());
     } catch (const std::bad_alloc&) {
         g_messageLog.Log(LOG_ERROR, "CProcessedProfile::Update(): out of memory for %d traces.", positions);
-        std::vector<float>().swap(m_input);
-        std::vector<float>().swap(m_traces);
-        m_pMigration.reset();
-        m_bProcessed = false;
+        Release();
         return false;
     }
     CMigration& migration = *m_pMigration;
-    CKey key;
-    key.pProject = &project;
-    key.pMatrix = &matrix;
-    key.bAlongX = bAlongX;
-    key.line = line;
-    key.positions = positions;
-    key.samples = samples;
-    key.length = length;
-    key.meanHalfWidth = migration.GetRunningMeanHalfWidth();
-    key.bMigration = project.m_settings.m_params.m_bMigration;
-    const bool bTableCurrent = !key.bMigration || migration.IsTableCurrent();
-    if (m_bProcessed && bSameInput && bTableCurrent && key == m_key)
-        return true;
 
-    m_key = key;
-    m_nLength = length;
-    m_bProcessed = true;
-    ++m_nGeneration;
-    std::copy(m_input.begin(), m_input.end(), m_traces.begin());
-    // Unallocated (logged) when the section is too large: the traces stay as they are.
-    if (migration.GetSampleCount() != tableSamples)
-        return true;
-    // The travel-time table serves only the migration.
-    if (!bTableCurrent)
-        migration.BuildTable();
-    migration.RemoveRunningMean(m_traces.data());
-    migration.Migrate(m_traces.data());
+    const float* pOutput = m_input.data();
+    uint64_t outputId = m_nInputId;
+    const int32_t halfWidth = migration.GetRunningMeanHalfWidth();
+    if (halfWidth >= 0) {
+        if (m_nMeanFrom != outputId || m_nMeanHalfWidth != halfWidth) {
+            migration.RemoveRunningMean(pOutput, m_meanRemoved.data());
+            m_nMeanFrom = outputId;
+            m_nMeanHalfWidth = halfWidth;
+            m_nMeanId = ++m_nLastId;
+        }
+        pOutput = m_meanRemoved.data();
+        outputId = m_nMeanId;
+    }
+    if (params.m_bMigration) {
+        // The travel-time table serves only the migration.
+        if (!migration.IsTableCurrent()) {
+            migration.BuildTable();
+            m_nMigratedFrom = 0;
+        }
+        if (m_nMigratedFrom != outputId) {
+            migration.Migrate(pOutput, m_migrated.data());
+            m_nMigratedFrom = outputId;
+            m_nMigratedId = ++m_nLastId;
+        }
+        pOutput = m_migrated.data();
+        outputId = m_nMigratedId;
+    }
+    m_pOutput = pOutput;
+    m_nOutputId = outputId;
     return true;
 }

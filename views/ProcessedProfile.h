@@ -1,9 +1,10 @@
 #pragma once
 // The traces of one profile line of the matrix with the running-mean removal and migration of
-// the project's switches, as the profile view shows them. The result is kept with what it was
-// made from: the line's input values, the migration's travel-time table and the switches that
-// change it. Processing the same again only compares, so a slider move that changes nothing
-// of it (a window of the same half-width, a velocity without migration) costs no processing.
+// the project's switches, as the profile view shows them. Each step's result is kept with what
+// it was made from: the line's input values, the running mean's half-width, the migration's
+// travel-time table. A step runs again only when something of that changed, so a slider move
+// that changes nothing of it (a window of the same half-width, a velocity without migration)
+// costs no processing, and a velocity move keeps the running mean removed before.
 
 #include "Migration.h"
 
@@ -24,13 +25,13 @@ public:
                 int samples, int length);
 
     // Trace t of the last update, length values.
-    const float* GetTrace(int t) const { return m_traces.data() + ptrdiff_t(t) * m_nLength; }
-    // Changes every time the traces are processed again.
-    uint64_t GetGeneration() const { return m_nGeneration; }
+    const float* GetTrace(int t) const { return m_pOutput + ptrdiff_t(t) * m_nLength; }
+    // The id of the traces: another one every time they may have changed.
+    uint64_t GetGeneration() const { return m_nOutputId; }
 
 private:
-    // The switches and sizes that the processed traces follow besides the input and the table.
-    struct CKey
+    // Where the input comes from.
+    struct CSource
     {
         const CProject* pProject = nullptr;
         const C3DMatrix* pMatrix = nullptr;
@@ -39,19 +40,31 @@ private:
         int positions = 0;
         int samples = 0;
         int length = 0;
-        int32_t meanHalfWidth = -1;
-        bool bMigration = false;
-        bool operator==(const CKey& other) const;
+        bool operator==(const CSource& other) const;
     };
 
     // Copies the line into m_input; true when it held the same values already.
     bool TakeInput(const C3DMatrix& matrix, bool bAlongX, uint32_t line, int positions, int samples, int length);
 
-    std::vector<float> m_input;  // the line as the matrix held it at the last update
-    std::vector<float> m_traces; // processed
+    // Lets go of the memory; the results are made afresh.
+    void Release();
+
     std::unique_ptr<CMigration> m_pMigration;
-    CKey m_key;
-    bool m_bProcessed = false;
+    CSource m_source;
     int m_nLength = 0;
-    uint64_t m_nGeneration = 0;
+    // The line as the matrix held it, without and with the running mean, and migrated. Every
+    // result has an id of its own, never given twice, and each step knows the id of the result
+    // it was made from (0: none).
+    uint64_t m_nLastId = 0;
+    std::vector<float> m_input;
+    uint64_t m_nInputId = 0;
+    std::vector<float> m_meanRemoved;
+    uint64_t m_nMeanId = 0;
+    uint64_t m_nMeanFrom = 0;
+    int32_t m_nMeanHalfWidth = -1;
+    std::vector<float> m_migrated;
+    uint64_t m_nMigratedId = 0;
+    uint64_t m_nMigratedFrom = 0;
+    const float* m_pOutput = nullptr;
+    uint64_t m_nOutputId = 0;
 };
