@@ -10,6 +10,10 @@
 #include <cstring>
 #include <new>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Values of one section: the largest line a project can hold (2^30 bytes of 16-bit samples).
@@ -26,6 +30,42 @@ uint32_t SaturateToUint32(float value)
     if (!(value > 0.0f))
         return 0;
     return static_cast<uint32_t>(value);
+}
+
+// Sample at which a scatterer z2 (squared) trace spacings deep is seen from d traces away: the
+// path from the transmitter h trace spacings on one side and back to the receiver h on the
+// other, times toSamples, below the zero level offset.
+uint32_t TravelTime(float d, float h, float z2, float toSamples, float offset)
+{
+    const float plus = d + h;
+    const float minus = d - h;
+    const float path = std::sqrt(plus * plus + z2) + std::sqrt(minus * minus + z2);
+    return SaturateToUint32(path * toSamples + offset);
+}
+
+// The travel times of offsets 0 .. width - 1 into row: where the processor has them, four at a
+// time in packed single precision, whose square roots round as the scalar ones do.
+void FillTravelTimes(uint32_t* row, size_t width, float h, float z2, float toSamples, float offset)
+{
+    size_t d = 0;
+#ifdef __SSE2__
+    const __m128 halfSeparation = _mm_set1_ps(h), depth2 = _mm_set1_ps(z2);
+    const __m128 scale = _mm_set1_ps(toSamples), zero = _mm_set1_ps(offset);
+    for (; d + 4 <= width; d += 4) {
+        const int first = static_cast<int>(d);
+        const __m128 offsets = _mm_cvtepi32_ps(_mm_setr_epi32(first, first + 1, first + 2, first + 3));
+        const __m128 plus = _mm_add_ps(offsets, halfSeparation);
+        const __m128 minus = _mm_sub_ps(offsets, halfSeparation);
+        const __m128 path = _mm_add_ps(_mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(plus, plus), depth2)),
+                                       _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(minus, minus), depth2)));
+        float times[4];
+        _mm_storeu_ps(times, _mm_add_ps(_mm_mul_ps(path, scale), zero));
+        for (size_t k = 0; k < 4; ++k)
+            row[d + k] = SaturateToUint32(times[k]);
+    }
+#endif
+    for (; d < width; ++d)
+        row[d] = TravelTime(static_cast<float>(d), h, z2, toSamples, offset);
 }
 
 // A double narrowed to float: values beyond the float range become infinite, NaN stays NaN.
@@ -306,11 +346,8 @@ bool CMigration::IsTableCurrent() const
 uint32_t CMigration::ComputeTravelTime(int32_t sample, int32_t offset) const
 {
     const float j = static_cast<float>(sample - m_nTableZeroLevel);
-    const float z2 = j * j * m_fDepthStep2;
-    const float plus = static_cast<float>(offset) + m_fHalfSeparation;
-    const float minus = static_cast<float>(offset) - m_fHalfSeparation;
-    const float path = std::sqrt(plus * plus + z2) + std::sqrt(minus * minus + z2);
-    return SaturateToUint32(path * m_fToSamples + static_cast<float>(m_nTableZeroLevel));
+    return TravelTime(static_cast<float>(offset), m_fHalfSeparation, j * j * m_fDepthStep2, m_fToSamples,
+                      static_cast<float>(m_nTableZeroLevel));
 }
 
 uint32_t CMigration::GetTravelTime(int32_t sample, int32_t offset) const
@@ -373,9 +410,8 @@ void CMigration::BuildTable()
         m_aperture[static_cast<size_t>(zl + j)] = aperture;
         // The offsets Migrate reads; the others are computed when asked for.
         const size_t width = std::min<size_t>(aperture, traces - 1) + 1;
-        uint32_t* row = &m_table[static_cast<size_t>(zl + j) * traces];
-        for (size_t d = 0; d < width; ++d)
-            row[d] = ComputeTravelTime(zl + j, static_cast<int32_t>(d));
+        FillTravelTimes(&m_table[static_cast<size_t>(zl + j) * traces], width, h, z2, toSamples,
+                        static_cast<float>(zl));
     }
 }
 
