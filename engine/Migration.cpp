@@ -10,6 +10,10 @@
 #include <cstring>
 #include <new>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Values of one section: the largest line a project can hold (2^30 bytes of 16-bit samples).
@@ -26,6 +30,42 @@ uint32_t SaturateToUint32(float value)
     if (!(value > 0.0f))
         return 0;
     return static_cast<uint32_t>(value);
+}
+
+// Sample at which a scatterer z2 (squared) trace spacings deep is seen from d traces away: the
+// path from the transmitter h trace spacings on one side and back to the receiver h on the
+// other, times toSamples, below the zero level offset.
+uint32_t TravelTime(float d, float h, float z2, float toSamples, float offset)
+{
+    const float plus = d + h;
+    const float minus = d - h;
+    const float path = std::sqrt(plus * plus + z2) + std::sqrt(minus * minus + z2);
+    return SaturateToUint32(path * toSamples + offset);
+}
+
+// The travel times of offsets 0 .. width - 1 into row: where the processor has them, four at a
+// time in packed single precision, whose square roots round as the scalar ones do.
+void FillTravelTimes(uint32_t* row, size_t width, float h, float z2, float toSamples, float offset)
+{
+    size_t d = 0;
+#ifdef __SSE2__
+    const __m128 halfSeparation = _mm_set1_ps(h), depth2 = _mm_set1_ps(z2);
+    const __m128 scale = _mm_set1_ps(toSamples), zero = _mm_set1_ps(offset);
+    for (; d + 4 <= width; d += 4) {
+        const int first = static_cast<int>(d);
+        const __m128 offsets = _mm_cvtepi32_ps(_mm_setr_epi32(first, first + 1, first + 2, first + 3));
+        const __m128 plus = _mm_add_ps(offsets, halfSeparation);
+        const __m128 minus = _mm_sub_ps(offsets, halfSeparation);
+        const __m128 path = _mm_add_ps(_mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(plus, plus), depth2)),
+                                       _mm_sqrt_ps(_mm_add_ps(_mm_mul_ps(minus, minus), depth2)));
+        float times[4];
+        _mm_storeu_ps(times, _mm_add_ps(_mm_mul_ps(path, scale), zero));
+        for (size_t k = 0; k < 4; ++k)
+            row[d + k] = SaturateToUint32(times[k]);
+    }
+#endif
+    for (; d < width; ++d)
+        row[d] = TravelTime(static_cast<float>(d), h, z2, toSamples, offset);
 }
 
 // A double narrowed to float: values beyond the float range become infinite, NaN stays NaN.
@@ -272,11 +312,62 @@ int32_t CMigration::ZeroLevel() const
     return std::max(m_pProject->m_settings.m_iZeroLevel, 0);
 }
 
+bool CMigration::CTableInputs::operator==(const CTableInputs& other) const
+{
+    return samples == other.samples && zeroLevel == other.zeroLevel && frequencySteps == other.frequencySteps &&
+           systemCalibration == other.systemCalibration && velocity == other.velocity &&
+           resolution == other.resolution && separation == other.separation;
+}
+
+CMigration::CTableInputs CMigration::TableInputs() const
+{
+    CTableInputs inputs;
+    if (!m_pProject)
+        return inputs;
+    const CProjectSettings& settings = m_pProject->m_settings;
+    CAntennaSettings antenna;
+    settings.GetAntennaSettings(antenna);
+    inputs.samples = settings.m_iSamples;
+    inputs.zeroLevel = ZeroLevel();
+    inputs.frequencySteps = antenna.m_iFrequencySteps;
+    inputs.systemCalibration = settings.m_dSystemCalibration;
+    inputs.velocity = settings.m_dVelocity;
+    inputs.resolution = settings.m_dResolution;
+    inputs.separation = antenna.m_dSeparation;
+    return inputs;
+}
+
+bool CMigration::IsTableCurrent() const
+{
+    // NaN values never compare equal: such a table is built again.
+    return m_bTableBuilt && m_pProject && m_tableInputs == TableInputs();
+}
+
+uint32_t CMigration::ComputeTravelTime(int32_t sample, int32_t offset) const
+{
+    const float j = static_cast<float>(sample - m_nTableZeroLevel);
+    return TravelTime(static_cast<float>(offset), m_fHalfSeparation, j * j * m_fDepthStep2, m_fToSamples,
+                      static_cast<float>(m_nTableZeroLevel));
+}
+
+uint32_t CMigration::GetTravelTime(int32_t sample, int32_t offset) const
+{
+    const size_t row = static_cast<size_t>(sample);
+    if (m_bTableBuilt && sample >= m_nTableZeroLevel &&
+        int64_t{offset} > std::min<int64_t>(m_aperture[row], m_nTraces - 1))
+        return ComputeTravelTime(sample, offset);
+    return m_table[row * static_cast<size_t>(m_nTraces) + static_cast<size_t>(offset)];
+}
+
 void CMigration::BuildTable()
 {
     m_bTableBuilt = true;
+    // No row is filled until the scale is known.
+    m_nTableZeroLevel = INT32_MAX;
     if (!m_pProject || !IsAllocated())
         return;
+    m_tableInputs = TableInputs();
+    m_tableInputs.samples = m_nSamples;
     const CProjectSettings& settings = m_pProject->m_settings;
     CAntennaSettings antenna;
     settings.GetAntennaSettings(antenna);
@@ -294,29 +385,33 @@ void CMigration::BuildTable()
                          : 0.0f;
     const float dz2 = dz * dz;
     const float toSamples = 0.5f / dz;
+    m_nTableZeroLevel = zl;
     if (!(dz > 0) || !std::isfinite(dz2) || !std::isfinite(toSamples)) {
         // No usable depth scale: every travel time lies past the trace, so nothing is summed.
-        std::fill(m_table.begin() + static_cast<ptrdiff_t>(static_cast<size_t>(zl) * traces), m_table.end(),
-                  UINT32_MAX);
+        m_fHalfSeparation = 0;
+        m_fDepthStep2 = 0;
+        m_fToSamples = NAN;
+        for (int32_t s = zl; s < m_nSamples; ++s)
+            m_table[static_cast<size_t>(s) * traces] = UINT32_MAX;
         std::fill(m_aperture.begin() + zl, m_aperture.end(), 0u);
         return;
     }
     float h = ToFloat(antenna.m_dSeparation) / ToFloat(settings.m_dResolution) * 0.5f;
     if (!std::isfinite(h))
         h = 0;
+    m_fHalfSeparation = h;
+    m_fDepthStep2 = dz2;
+    m_fToSamples = toSamples;
 
     const float radius = static_cast<float>(depthSamples) * static_cast<float>(depthSamples) * dz2;
-    const float offset = static_cast<float>(zl);
     for (int32_t j = 0; j < depthSamples; ++j) {
         const float z2 = static_cast<float>(j) * static_cast<float>(j) * dz2;
-        uint32_t* row = &m_table[static_cast<size_t>(zl + j) * traces];
-        for (size_t d = 0; d < traces; ++d) {
-            const float plus = static_cast<float>(d) + h;
-            const float minus = static_cast<float>(d) - h;
-            const float path = std::sqrt(plus * plus + z2) + std::sqrt(minus * minus + z2);
-            row[d] = SaturateToUint32(path * toSamples + offset);
-        }
-        m_aperture[static_cast<size_t>(zl + j)] = SaturateToUint32(std::sqrt(radius - z2));
+        const uint32_t aperture = SaturateToUint32(std::sqrt(radius - z2));
+        m_aperture[static_cast<size_t>(zl + j)] = aperture;
+        // The offsets Migrate reads; the others are computed when asked for.
+        const size_t width = std::min<size_t>(aperture, traces - 1) + 1;
+        FillTravelTimes(&m_table[static_cast<size_t>(zl + j) * traces], width, h, z2, toSamples,
+                        static_cast<float>(zl));
     }
 }
 
@@ -326,23 +421,48 @@ bool CMigration::ReserveWork(const char* step)
     return Resize(m_work, values, step);
 }
 
-void CMigration::RemoveRunningMean(float* pData)
+int32_t CMigration::GetRunningMeanHalfWidth() const
+{
+    if (!m_pProject || !m_pProject->m_settings.m_params.m_bDelMeanOn)
+        return -1;
+    const int64_t nt = m_nTraces;
+    return static_cast<int32_t>(
+        std::max<int64_t>(std::min<int64_t>(nt - 1, m_pProject->m_settings.m_params.m_iDelMean) / 2, 0));
+}
+
+bool CMigration::IsRunningMeanReady(const float* pData) const
 {
     if (!m_pProject || !pData || !m_pProject->m_settings.m_params.m_bDelMeanOn || m_nTraces <= 0)
-        return;
+        return false;
     if (m_nSamples <= 0 || m_nSamples != m_pProject->m_settings.m_iSamples) {
         g_messageLog.Log(LOG_ERROR, "CMigration::RemoveRunningMean(): the section is not allocated.");
-        return;
+        return false;
     }
+    return true;
+}
+
+void CMigration::RemoveRunningMean(float* pData)
+{
+    // The running sums need the input of traces that are already replaced.
+    if (!IsRunningMeanReady(pData) || !ReserveWork("RemoveRunningMean"))
+        return;
+    std::memcpy(m_work.data(), pData, m_work.size() * sizeof(float));
+    SubtractRunningMean(m_work.data(), pData);
+}
+
+void CMigration::RemoveRunningMean(const float* pInput, float* pOutput)
+{
+    if (!IsRunningMeanReady(pInput) || !SubtractRunningMean(pInput, pOutput))
+        std::copy_n(pInput, size_t(std::max(m_nTraces, 0)) * size_t(std::max(m_nSamples, 0)), pOutput);
+}
+
+bool CMigration::SubtractRunningMean(const float* input, float* pOutput)
+{
     const size_t ns = static_cast<size_t>(m_nSamples);
     const int64_t nt = m_nTraces;
-    if (!ReserveWork("RemoveRunningMean") || !Resize(m_sums, ns, "RemoveRunningMean"))
-        return;
-    const int64_t h = std::max<int64_t>(std::min<int64_t>(nt - 1, m_pProject->m_settings.m_params.m_iDelMean) / 2, 0);
-
-    // The running sums need the input of traces that are already replaced.
-    float* input = m_work.data();
-    std::memcpy(input, pData, ns * static_cast<size_t>(nt) * sizeof(float));
+    if (!Resize(m_sums, ns, "RemoveRunningMean"))
+        return false;
+    const int64_t h = GetRunningMeanHalfWidth();
     double* sums = m_sums.data();
     std::fill_n(sums, ns, 0.0);
     for (int64_t t = 0; t <= h; ++t) {
@@ -354,7 +474,7 @@ void CMigration::RemoveRunningMean(float* pData)
     for (int64_t a = 0; a < nt; ++a) {
         const double count = static_cast<double>(std::min(nt - 1, a + h) - std::max<int64_t>(0, a - h) + 1);
         const float* in = input + static_cast<size_t>(a) * ns;
-        subtractMeans(in, sums, count, ns, pData + static_cast<size_t>(a) * ns);
+        subtractMeans(in, sums, count, ns, pOutput + static_cast<size_t>(a) * ns);
         if (a + h + 1 < nt) {
             const float* entering = input + static_cast<size_t>(a + h + 1) * ns;
             for (size_t s = 0; s < ns; ++s)
@@ -366,6 +486,7 @@ void CMigration::RemoveRunningMean(float* pData)
                 sums[s] -= leaving[s];
         }
     }
+    return true;
 }
 
 float CMigration::FindInputPeak(const float* pData, int32_t zeroLevel) const
@@ -428,11 +549,22 @@ void CMigration::SumSample(int32_t sample, float* pRow)
 
 void CMigration::Migrate(float* pData)
 {
-    if (!m_pProject || !pData || !m_pProject->m_settings.m_params.m_bMigration || m_nTraces <= 0)
-        return;
+    MigrateInto(pData, pData);
+}
+
+void CMigration::Migrate(const float* pInput, float* pOutput)
+{
+    if (!MigrateInto(pInput, pOutput))
+        std::copy_n(pInput, size_t(std::max(m_nTraces, 0)) * size_t(std::max(m_nSamples, 0)), pOutput);
+}
+
+bool CMigration::MigrateInto(const float* pInput, float* pOutput)
+{
+    if (!m_pProject || !pInput || !m_pProject->m_settings.m_params.m_bMigration || m_nTraces <= 0)
+        return false;
     if (!m_bTableBuilt || !IsAllocated() || m_nSamples != m_pProject->m_settings.m_iSamples) {
         g_messageLog.Log(LOG_ERROR, "CMigration::Migrate(): no travel-time table for the section.");
-        return;
+        return false;
     }
     const int32_t zl = ZeroLevel();
     const size_t ns = static_cast<size_t>(m_nSamples);
@@ -446,41 +578,55 @@ void CMigration::Migrate(float* pData)
     const size_t blocks = nt + kMaxBlock;
     if (!ReservePadded(padding) || !Resize(m_rows, uint64_t(kTile) * blocks, "Migrate") ||
         !Resize(m_divisors, blocks, "Migrate") || !Resize(m_sources, 3 * uint64_t(padding) + 2, "Migrate"))
-        return;
+        return false;
     m_nDivisorWidth = SIZE_MAX;
     // Outputs past the last trace are computed and dropped; they divide by 1.
     std::fill(m_divisors.begin() + static_cast<ptrdiff_t>(nt), m_divisors.end(), 1.0f);
-    m_fInputPeak = FindInputPeak(pData, zl);
+    m_fInputPeak = FindInputPeak(pInput, zl);
 
-    // Sample-major copy between the rows' padding.
-    Transpose(pData, ns, m_padded.data() + m_nPadding, m_nPaddedStride, nt, ns);
+    // Sample-major copy between the rows' padding; the input is read only here.
+    Transpose(pInput, ns, m_padded.data() + m_nPadding, m_nPaddedStride, nt, ns);
 
     for (size_t a = 0; a < nt; ++a)
-        std::fill_n(pData + a * ns, first, 0.0f);
+        std::fill_n(pOutput + a * ns, first, 0.0f);
     // A tile of output samples, sample-major, then copied back trace by trace.
     float* rows = m_rows.data();
     for (size_t s0 = first; s0 < ns; s0 += kTile) {
         const size_t s1 = std::min(ns, s0 + kTile);
         for (size_t s = s0; s < s1; ++s)
             SumSample(static_cast<int32_t>(s), rows + (s - s0) * blocks);
-        Transpose(rows, blocks, pData + s0, ns, s1 - s0, nt);
+        Transpose(rows, blocks, pOutput + s0, ns, s1 - s0, nt);
     }
 
-    const float peak = PeakOf(pData, ns);
+    const float peak = PeakOf(pOutput, ns);
     m_fOutputPeak = peak == 0.0f ? 1.0f : peak;
+    return true;
 }
 
 bool CMigration::ReservePadded(size_t padding)
 {
     // The padding on both sides stays +0.0: only the middle of a row is ever written.
-    const size_t stride = 2 * padding + static_cast<size_t>(m_nTraces) + kMaxBlock;
-    if (padding == m_nPadding && stride == m_nPaddedStride && m_padded.size() == size_t(m_nSamples) * stride)
+    const size_t traces = static_cast<size_t>(m_nTraces);
+    const size_t stride = 2 * padding + traces + kMaxBlock;
+    const size_t values = static_cast<size_t>(m_nSamples) * stride;
+    if (padding == m_nPadding && stride == m_nPaddedStride && m_padded.size() == values)
         return true;
     m_nPadding = padding;
     m_nPaddedStride = stride;
-    std::vector<float>().swap(m_padded);
-    if (Resize(m_padded, uint64_t(m_nSamples) * stride, "Migrate"))
-        return true;
-    m_nPaddedStride = 0;
-    return false;
+    try {
+        // The memory of a wider earlier layout is kept: a new aperture zeroes its padding only.
+        m_padded.resize(values);
+    } catch (const std::bad_alloc&) {
+        std::vector<float>().swap(m_padded);
+        m_nPaddedStride = 0;
+        g_messageLog.Log(LOG_ERROR, "CMigration::Migrate(): out of memory for %llu values.",
+                         static_cast<unsigned long long>(values));
+        return false;
+    }
+    for (size_t s = 0; s < static_cast<size_t>(m_nSamples); ++s) {
+        float* row = m_padded.data() + s * stride;
+        std::fill_n(row, padding, 0.0f);
+        std::fill(row + padding + traces, row + stride, 0.0f);
+    }
+    return true;
 }

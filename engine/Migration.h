@@ -1,8 +1,8 @@
 #pragma once
 // Running-mean removal across traces and diffraction-summation migration of one section: a run
 // of neighbouring traces of ns floats each, trace after trace. The travel-time table is built
-// once and reused for every section of the same length; the working buffers are kept between
-// calls.
+// once and reused for every section of the same length, and can be told whether the project's
+// values still give it; the working buffers are kept between calls.
 
 #include <cstddef>
 #include <cstdint>
@@ -26,19 +26,27 @@ public:
     // Both work in place on trace count x ns floats, gated by the project's processing switches.
     void RemoveRunningMean(float* pData);
     void Migrate(float* pData);
+    // The same from pInput into pOutput, which do not overlap: the output is the input itself
+    // when the step is switched off or cannot run.
+    void RemoveRunningMean(const float* pInput, float* pOutput);
+    void Migrate(const float* pInput, float* pOutput);
+    // Traces on either side of a trace whose mean RemoveRunningMean takes away with the
+    // project's settings (widths of one half-width give the same result); -1 when it is off.
+    int32_t GetRunningMeanHalfWidth() const;
 
     bool IsTableBuilt() const { return m_bTableBuilt; }
+    // Built, and from the values the project holds now.
+    bool IsTableCurrent() const;
+    const CProject* GetProject() const { return m_pProject; }
     int32_t GetTraceCount() const { return m_nTraces; }
+    // Samples per trace of the table, 0 when it is not allocated.
+    int32_t GetSampleCount() const { return m_nSamples; }
     // Peak absolute input value of the first non-empty trace and of the output's trace 0
     // (1 when that is 0), both from the last Migrate.
     float GetInputPeak() const { return m_fInputPeak; }
     float GetOutputPeak() const { return m_fOutputPeak; }
     // Sample at which a scatterer at depth sample `sample` is seen from `offset` traces away.
-    uint32_t GetTravelTime(int32_t sample, int32_t offset) const
-    {
-        return m_table[static_cast<size_t>(sample) * static_cast<size_t>(m_nTraces) +
-                       static_cast<size_t>(offset)];
-    }
+    uint32_t GetTravelTime(int32_t sample, int32_t offset) const;
     // Half-width in traces of the summation window at depth sample `sample`.
     uint32_t GetAperture(int32_t sample) const { return m_aperture[static_cast<size_t>(sample)]; }
 
@@ -52,20 +60,51 @@ public:
     static bool SelectMeanKernel(const char* name);
 
 private:
+    // The project's values that the travel-time table is computed from.
+    struct CTableInputs
+    {
+        int32_t samples = 0;
+        int32_t zeroLevel = 0;
+        int32_t frequencySteps = 0;
+        double systemCalibration = 0;
+        double velocity = 0;
+        double resolution = 0;
+        double separation = 0;
+        bool operator==(const CTableInputs& other) const;
+    };
+    CTableInputs TableInputs() const;
+    // The travel time of a table entry, from the scale BuildTable took.
+    uint32_t ComputeTravelTime(int32_t sample, int32_t offset) const;
+
     bool IsAllocated() const { return m_nSamples > 0 && m_nTraces > 0 && !m_aperture.empty(); }
     // Zero level as the table and the migration use it: at least 0.
     int32_t ZeroLevel() const;
     bool ReserveWork(const char* step);
     bool ReservePadded(size_t padding);
     float FindInputPeak(const float* pData, int32_t zeroLevel) const;
+    // The running mean can be removed from the data (logged when the section does not fit).
+    bool IsRunningMeanReady(const float* pData) const;
+    bool SubtractRunningMean(const float* pInput, float* pOutput);
+    // False, with the output untouched, when the migration does not run.
+    bool MigrateInto(const float* pInput, float* pOutput);
     void SumSample(int32_t sample, float* pRow);
 
     const CProject* m_pProject;
     int32_t m_nTraces;
     int32_t m_nSamples = 0;  // ns when the table was allocated
-    std::vector<uint32_t> m_table;     // row per sample, column per trace offset
+    // Row per sample, column per trace offset; a row below the zero level is filled over the
+    // offsets Migrate reads (up to its aperture), the rest is computed on request.
+    std::vector<uint32_t> m_table;
     std::vector<uint32_t> m_aperture;  // per sample
     bool m_bTableBuilt = false;
+    CTableInputs m_tableInputs;
+    // The scale of the table: zero level, half the separation in trace spacings, the square of
+    // a sample's depth in trace spacings, and the factor from a path to samples; NaN factor
+    // when there is no usable depth scale, so that every time saturates.
+    int32_t m_nTableZeroLevel = 0;
+    float m_fHalfSeparation = 0;
+    float m_fDepthStep2 = 0;
+    float m_fToSamples = 0;
     float m_fInputPeak = 0;
     float m_fOutputPeak = 1;
 

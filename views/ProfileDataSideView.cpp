@@ -2,14 +2,31 @@
 
 #include "TruncToInt.h"
 
+#include "Cfg.h"
 #include "Matrix.h"
-#include "MessageLog.h"
-#include "Migration.h"
 #include "Project.h"
 
 #include <algorithm>
 #include <cmath>
 #include <new>
+
+namespace {
+
+bool SameMap(const CResampMap& a, const CResampMap& b)
+{
+    return a.m_index == b.m_index && a.m_fraction == b.m_fraction && a.m_iFirst == b.m_iFirst && a.m_iEnd == b.m_iEnd &&
+           a.m_fStep == b.m_fStep && a.m_nSourceCount == b.m_nSourceCount && a.m_nTargetCount == b.m_nTargetCount;
+}
+
+} // namespace
+
+bool CProfileDataSideView::CRenderInputs::operator==(const CRenderInputs& other) const
+{
+    // Floats by value: a NaN never matches, so such an image is rendered afresh.
+    return generation == other.generation && rect == other.rect && size == other.size && weight == other.weight &&
+           contrast == other.contrast && SameMap(columns, other.columns) && SameMap(rows, other.rows) &&
+           gain == other.gain && palette == other.palette && bWrap == other.bWrap;
+}
 
 CProfileDataSideView::~CProfileDataSideView() = default;
 
@@ -41,41 +58,58 @@ void CProfileDataSideView::RenderProfile(const CRect& rect)
     const uint32_t line = uint32_t(std::min(m_nSectionLine, lines - 1));
     // The migration takes traces of the settings' length; what the matrix lacks reads 0.
     const int length = std::max(pSettings->m_iSamples, samples);
-    std::vector<float> traces;
-    try {
-        traces.resize(size_t(positions) * size_t(length));
-    } catch (const std::bad_alloc&) {
-        g_messageLog.Log(LOG_ERROR, "CProfileDataSideView: out of memory for %d traces.", positions);
+    if (!m_processed.Update(*m_pProject, *m_pMatrix, bAlongX, line, positions, samples, length)) {
         RenderEmpty(rect);
         return;
     }
-    for (int t = 0; t < positions; ++t) {
-        const float* trace = bAlongX ? m_pMatrix->GetHorzTrace(line, uint32_t(t)) : m_pMatrix->GetVertTrace(line, uint32_t(t));
-        std::copy(trace, trace + samples, traces.begin() + ptrdiff_t(t) * length);
-    }
 
     const bool bMigration = pSettings->m_params.m_bMigration;
-    CMigration migration(m_pProject, positions);
-    if (migration.Alloc()) {
-        // The travel-time table serves only the migration.
-        if (bMigration)
-            migration.BuildTable();
-        migration.RemoveRunningMean(traces.data());
-        migration.Migrate(traces.data());
-    }
-
     CSection section;
     section.m_rect = rect;
     section.m_fWeightA = bMigration ? m_fGainFactor : 1.0f;
     section.m_fWeightB = 0.0f;
     section.m_nFirstColumn = 0;
     section.m_nEndColumn = rect.Width();
+
+    CRenderInputs inputs;
+    inputs.generation = m_processed.GetGeneration();
+    inputs.rect = rect;
+    inputs.size = CSize(m_image.GetWidth(), m_image.GetHeight());
+    inputs.weight = section.m_fWeightA;
+    inputs.contrast = pSettings->m_iContrast;
+    inputs.columns = m_columnMap;
+    inputs.rows = m_depthMap;
+    inputs.gain = m_gain;
+    inputs.palette = g_cfg.m_curColors;
+    inputs.bWrap = g_cfg.m_bPaletteWrap;
+    const size_t bytes = size_t(m_image.GetStride()) * size_t(inputs.size.cy);
+    // Kept only when the render writes every pixel of the image.
+    const bool bWhole = m_image.GetBits() && rect == CRect(CPoint(0, 0), inputs.size) &&
+                        int64_t(m_columnMap.m_nTargetCount) >= inputs.size.cx &&
+                        int64_t(m_depthMap.m_nTargetCount) >= inputs.size.cy && m_gain.size() >= size_t(inputs.size.cy);
+    if (bWhole && m_keptPixels.size() == bytes && inputs == m_keptInputs) {
+        std::copy(m_keptPixels.begin(), m_keptPixels.end(), m_image.GetBits());
+        m_image.SetValid(true);
+        return;
+    }
+
     section.m_tracesA.resize(size_t(positions));
     for (int t = 0; t < positions; ++t)
-        section.m_tracesA[size_t(t)] = traces.data() + ptrdiff_t(t) * length;
+        section.m_tracesA[size_t(t)] = m_processed.GetTrace(t);
     section.m_tracesB = section.m_tracesA;
     RenderSection(section);
     m_image.SetValid(true);
+    if (!bWhole) {
+        std::vector<uint8_t>().swap(m_keptPixels);
+        return;
+    }
+    try {
+        m_keptPixels.assign(m_image.GetBits(), m_image.GetBits() + bytes);
+        m_keptInputs = std::move(inputs);
+    } catch (const std::bad_alloc&) {
+        // Only the next render's shortcut is lost.
+        std::vector<uint8_t>().swap(m_keptPixels);
+    }
 }
 
 std::vector<CPoint> CProfileDataSideView::HyperbolaPoints(const CRect& rect, int offset) const

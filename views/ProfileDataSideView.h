@@ -6,6 +6,9 @@
 // velocity, a black curve with white edges, to fit the velocity to a reflection.
 
 #include "DataSideView.h"
+#include "ProcessedProfile.h"
+
+#include "Palettes.h"
 
 #include <cstdint>
 #include <vector>
@@ -28,4 +31,28 @@ public:
     // Written directly by the owning dialogs, which then invalidate the image.
     int32_t m_nDisplayMode = DISPLAY_PLAIN;
     float m_fGainFactor = 0.0f; // applies while the settings switch migration on
+
+private:
+    // Everything the profile's image is rendered from besides the processed traces' values.
+    struct CRenderInputs
+    {
+        uint64_t generation = 0; // of the processed traces
+        CRect rect;
+        CSize size;
+        float weight = 0;
+        int32_t contrast = 0;
+        CResampMap columns;
+        CResampMap rows;
+        std::vector<float> gain;
+        TPaletteTable palette{};
+        bool bWrap = false;
+        bool operator==(const CRenderInputs& other) const;
+    };
+
+    // The line's traces processed as the settings say, kept from one render to the next.
+    CProcessedProfile m_processed;
+    // The last image rendered over the whole view, before the hyperbolas, with its inputs: a
+    // render from the same inputs (a velocity move while fitting hyperbolas) copies it back.
+    CRenderInputs m_keptInputs;
+    std::vector<uint8_t> m_keptPixels;
 };

@@ -1,6 +1,7 @@
 // The background removal dialog on the survey, with migration and the running-mean
-// removal previewed: one move of the window slider, and one move of the position slider to
-// another line, each from the value change to the repainted profile view.
+// removal previewed: moves of the window slider within one half-width and across two, and one
+// move of the position slider to another line, each from the value change to the repainted
+// profile view.
 
 #include "BackgroundRemovalDlg.h"
 #include "DialogOnSurvey.h"
@@ -36,7 +37,8 @@ void SetCounters(benchmark::State& state, CBkgrDialog& d)
     state.counters["samples"] = d.m_project.m_settings.m_iSamples;
 }
 
-void BM_BkgrRemovalWindowMove(benchmark::State& state)
+// The slider between 20 and another window.
+void MoveWindow(benchmark::State& state, float fOther)
 {
     CBkgrDialog* d = Dialog(state);
     if (!d)
@@ -44,10 +46,23 @@ void BM_BkgrRemovalWindowMove(benchmark::State& state)
     CExtSliderCtrl& slider = d->m_dialog.GetWindowSlider();
     int step = 0;
     for (auto _ : state)
-        MoveAndRepaint(*d, slider, (++step & 1) ? 21.0f : 20.0f);
+        MoveAndRepaint(*d, slider, (++step & 1) ? fOther : 20.0f);
     SetCounters(state, *d);
 }
+
+// 20 and 21 take 10 traces on either side alike: the processed line stays as it is.
+void BM_BkgrRemovalWindowMove(benchmark::State& state)
+{
+    MoveWindow(state, 21.0f);
+}
 BENCHMARK(BM_BkgrRemovalWindowMove)->Unit(benchmark::kMillisecond);
+
+// 20 and 22 differ in the half-width: the running mean and the migration run again.
+void BM_BkgrRemovalWindowStep(benchmark::State& state)
+{
+    MoveWindow(state, 22.0f);
+}
+BENCHMARK(BM_BkgrRemovalWindowStep)->Unit(benchmark::kMillisecond);
 
 void BM_BkgrRemovalPositionMove(benchmark::State& state)
 {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -124,6 +125,7 @@ TEST(MigrationTest, RemoveRunningMeanCutsTheWindowAtBothEnds)
         project.m_settings.m_params.m_iDelMean = c.width;
         const int h = std::max(std::min(c.traces - 1, c.width) / 2, 0);
         CMigration migration(&project, c.traces);
+        EXPECT_EQ(migration.GetRunningMeanHalfWidth(), h);
         // Twice on one object: the working buffers are reused.
         for (int round = 0; round < 2; ++round) {
             std::vector<float> data = Wiggle(c.traces, samples);
@@ -257,6 +259,95 @@ TEST(MigrationTest, TableTakesStepsBelowOneAsOneAndTheSeparationBySize)
     CSection negative = base;
     negative.separation = -base.separation;
     EXPECT_EQ(table(negative), expected);
+}
+
+// Every offset, inside the window Migrate reads and beyond it, against the two-way path written
+// out in single precision.
+TEST(MigrationTest, EveryOffsetHoldsTheTwoWayPathOfItsDepth)
+{
+    const CSection cases[] = {
+        {30, 90, 7, 0.37, 0.5, 0.3, 1}, // window narrower than the section below the top
+        {12, 40, 0, 2.0, 1.0, 0.0, 2},  // window wider than the section
+        {25, 60, -4, 0.8, 0.4, 1.1, 1}, // negative zero level, wide separation
+    };
+    for (const CSection& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.traces << " traces, zero level " << c.zeroLevel);
+        CProject project;
+        Configure(project, c);
+        CMigration migration(&project, c.traces);
+        migration.BuildTable();
+        const int zl = std::max(c.zeroLevel, 0);
+        const float dz = static_cast<float>(c.frequencySteps * c.timeVelocity / c.spacing * 0.5);
+        const float h = static_cast<float>(c.separation) / static_cast<float>(c.spacing) * 0.5f;
+        const float n = static_cast<float>(c.samples - zl);
+        bool bBeyond = false;
+        for (int s = zl; s < c.samples; ++s) {
+            const float j = static_cast<float>(s - zl);
+            const float z2 = j * j * (dz * dz);
+            const uint32_t aperture = static_cast<uint32_t>(std::sqrt(n * n * (dz * dz) - z2));
+            ASSERT_EQ(migration.GetAperture(s), aperture) << "sample " << s;
+            for (int d = 0; d < c.traces; ++d) {
+                const float plus = static_cast<float>(d) + h, minus = static_cast<float>(d) - h;
+                const float path = std::sqrt(plus * plus + z2) + std::sqrt(minus * minus + z2);
+                ASSERT_EQ(migration.GetTravelTime(s, d), static_cast<uint32_t>(path * (0.5f / dz) + static_cast<float>(zl)))
+                    << "sample " << s << ", offset " << d;
+                bBeyond |= uint32_t(d) > aperture;
+            }
+        }
+        EXPECT_EQ(bBeyond, &c != &cases[1]);
+    }
+}
+
+TEST(MigrationTest, TableIsCurrentUntilAValueItComesFromChanges)
+{
+    const CSection section{20, 50, 5, 0.5, 0.5, 0.2, 1};
+    const std::function<void(CProjectSettings&)> changes[] = {
+        [](CProjectSettings& s) { s.m_dVelocity *= 1.01; },
+        [](CProjectSettings& s) { s.m_dSystemCalibration = 0.9; },
+        [](CProjectSettings& s) { s.m_dResolution = 0.45; },
+        [](CProjectSettings& s) { s.m_antenna.m_dSeparation = 0.3; },
+        [](CProjectSettings& s) { s.m_antenna.m_iFrequencySteps = 2; },
+        [](CProjectSettings& s) { s.m_iZeroLevel = 6; },
+        [](CProjectSettings& s) { s.m_iSamples = 51; },
+        [](CProjectSettings& s) { s.m_dVelocity = NAN; },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        SCOPED_TRACE(testing::Message() << "change " << i);
+        CProject project;
+        Configure(project, section);
+        CMigration migration(&project, section.traces);
+        EXPECT_FALSE(migration.IsTableCurrent());
+        migration.BuildTable();
+        EXPECT_TRUE(migration.IsTableCurrent());
+        // The switches do not go into the table.
+        project.m_settings.m_params.m_bMigration = false;
+        project.m_settings.m_params.m_bDelMeanOn = true;
+        project.m_settings.m_params.m_iDelMean = 9;
+        EXPECT_TRUE(migration.IsTableCurrent());
+        changes[i](project.m_settings);
+        EXPECT_FALSE(migration.IsTableCurrent());
+    }
+}
+
+// One object through velocities whose windows are wider and narrower than before: each
+// migration equals the direct summation over the table of that velocity.
+TEST(MigrationTest, TableBuiltAgainMigratesAsANewObjectDoes)
+{
+    CSection section{70, 160, 4, 0.5};
+    CProject project;
+    Configure(project, section);
+    CMigration migration(&project, section.traces);
+    for (const double timeVelocity : {0.5, 0.9, 0.3, 0.5}) {
+        SCOPED_TRACE(testing::Message() << "dt*v " << timeVelocity);
+        project.m_settings.m_dVelocity = timeVelocity;
+        ASSERT_FALSE(migration.IsTableCurrent());
+        migration.BuildTable();
+        std::vector<float> data = Wiggle(section.traces, section.samples);
+        const std::vector<float> expected =
+            ReferenceMigrate(migration, data, section.traces, section.samples, section.zeroLevel);
+        migration.Migrate(data.data());
+        ASSERT_EQ(std::memcmp(data.data(), expected.data(), data.size() * sizeof(float)), 0);
+    }
 }
 
 TEST(MigrationTest, UnusableDepthScaleSumsNothingAndLongTimesSaturate)
