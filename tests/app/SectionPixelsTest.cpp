@@ -4,6 +4,7 @@
 // column-by-column render of its line; every data view shows on the screen what it composed.
 
 #include "AppFixture.h"
+#include "ImageColours.h"
 #include "MainFrame.h"
 #include "Messages.h"
 #include "QuarvelApp.h"
@@ -31,15 +32,6 @@ SurveyGen::CSurveyParams OddSurvey()
     params.traceInterval = 0.05;
     params.samples = 77;
     return params;
-}
-
-std::vector<uint32_t> ColoursOf(const Tovrik::CMemDC& image)
-{
-    std::vector<uint32_t> colours;
-    for (int y = 0; y < image.GetHeight(); ++y)
-        for (int x = 0; x < image.GetWidth(); ++x)
-            colours.push_back(image.GetPixel(x, y));
-    return colours;
 }
 
 // Pixels that differ, with the first one named.

@@ -6,6 +6,7 @@
 #include "ProfileDataSideView.h"
 
 #include "GeneratedSurveyTest.h"
+#include "ImageColours.h"
 #include "ProjectFixture.h"
 #include "RecordingWnd.h"
 #include "ReferenceProfileImage.h"
@@ -52,15 +53,6 @@ SurveyGen::CSurveyParams OddSurvey()
     odd.lineSpacing = 0.28;
     odd.samples = 77;
     return odd;
-}
-
-std::vector<uint32_t> ColoursOf(const Tovrik::CMemDC& image)
-{
-    std::vector<uint32_t> colours;
-    for (int y = 0; y < image.GetHeight(); ++y)
-        for (int x = 0; x < image.GetWidth(); ++x)
-            colours.push_back(image.GetPixel(x, y));
-    return colours;
 }
 
 int Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
