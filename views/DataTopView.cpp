@@ -159,7 +159,7 @@ void CDataTopView::ReleaseBuffers()
         *pMap = CResampMap();
     m_emMapX.Clear();
     m_emMapY.Clear();
-    for (std::vector<float>* pArray : {&m_weights, &m_vertImage, &m_horzImage, &m_gridRows[0], &m_gridRows[1], &m_rowValues}) {
+    for (std::vector<float>* pArray : {&m_weights, &m_vertImage, &m_horzImage, &m_horzColumns, &m_gridRows[0], &m_gridRows[1], &m_rowValues}) {
         pArray->clear();
         pArray->shrink_to_fit();
     }
@@ -465,10 +465,24 @@ void CDataTopView::RenderSlice(const CRect& rect)
     const bool bMaps = columns > 0 && rows > 0 && int(m_columnMap.m_index.size()) > columns - 1 &&
                        int(m_rowMap.m_index.size()) > rows - 1;
     const int width = MapPixelColumns(std::min(rect.Width(), m_image.GetWidth()));
-    // Pixels read every grid column, each once in order: the horizontal lines are added run by run.
-    bool bAllColumns = int(m_gridColumns.size()) == columns;
-    for (size_t c = 0; c < m_gridColumns.size() && bAllColumns; ++c)
+    const size_t n = m_gridColumns.size();
+    // Pixels read every grid column, each once in order: the horizontal lines are read as they are.
+    bool bAllColumns = int(n) == columns;
+    for (size_t c = 0; c < n && bAllColumns; ++c)
         bAllColumns = m_gridColumns[c] == int32_t(c);
+    // The horizontal lines at the grid columns that pixels read, line after line, for the rows
+    // whose lines are not shifted.
+    const float* horzColumns = m_horzImage.data();
+    if (!bAllColumns && bMaps) {
+        m_horzColumns.resize(size_t(horzLines) * n);
+        for (size_t j = 0; j < size_t(horzLines); ++j) {
+            const float* line = m_horzImage.data() + j * size_t(columns);
+            float* out = m_horzColumns.data() + j * n;
+            for (size_t c = 0; c < n; ++c)
+                out[c] = line[m_gridColumns[c]];
+        }
+        horzColumns = m_horzColumns.data();
+    }
 
     // Per grid column that pixels read: its two vertical lines, the blend between them and the
     // shift of each along its line.
@@ -478,39 +492,71 @@ void CDataTopView::RenderSlice(const CRect& rect)
         float f;
         int32_t shiftA, shiftB;
     };
-    std::vector<CColumnBlend> blends(m_gridColumns.size());
+    std::vector<CColumnBlend> blends(n);
+    bool bColumnsShifted = false;
     for (size_t c = 0; c < blends.size() && bMaps; ++c) {
         const int x = m_gridColumns[c];
         const int i = std::min(int(m_columnMap.m_index[size_t(x)]), vertLines - 1);
         const float f = m_columnMap.m_fraction[size_t(x)];
         blends[c] = {i, std::min(i + 1, vertLines - 1), f, RoundShift(-f * shift), RoundShift((1.0f - f) * shift)};
+        bColumnsShifted = bColumnsShifted || blends[c].shiftA != 0 || blends[c].shiftB != 0;
+    }
+    // Without shifts a grid row reads two values of its vertical-line row per run of columns
+    // between the same two lines: the columns' fractions side by side.
+    struct CLineRun
+    {
+        size_t begin, end;
+        int32_t lineA, lineB;
+    };
+    std::vector<CLineRun> runs;
+    std::vector<float> fractions;
+    if (!bColumnsShifted) {
+        fractions.resize(n);
+        for (size_t c = 0; c < n; ++c) {
+            const CColumnBlend& blend = blends[c];
+            fractions[c] = blend.f;
+            if (runs.empty() || runs.back().lineA != blend.lineA || runs.back().lineB != blend.lineB)
+                runs.push_back({c, c, blend.lineA, blend.lineB});
+            runs.back().end = c + 1;
+        }
     }
     // Grid row y of the slice: the vertical lines' blend, then the horizontal lines' added.
     const auto buildRow = [&](int32_t y, float* values) {
         if (!bMaps) {
-            std::fill_n(values, m_gridColumns.size(), 0.0f);
+            std::fill_n(values, n, 0.0f);
             return;
         }
         const float* vert = m_vertImage.data();
-        for (size_t c = 0; c < blends.size(); ++c) {
-            const CColumnBlend& blend = blends[c];
-            const int64_t ya = int64_t(y) + blend.shiftA, yb = int64_t(y) + blend.shiftB;
-            const float a = ya >= 0 && ya < rows ? vert[size_t(ya) * size_t(vertLines) + size_t(blend.lineA)] : 0.0f;
-            const float b = yb >= 0 && yb < rows ? vert[size_t(yb) * size_t(vertLines) + size_t(blend.lineB)] : 0.0f;
-            values[c] = b * blend.f + a * (1.0f - blend.f);
+        if (!bColumnsShifted) {
+            const float* vertRow = vert + size_t(y) * size_t(vertLines);
+            for (const CLineRun& run : runs) {
+                const float a = vertRow[run.lineA], b = vertRow[run.lineB];
+                for (size_t c = run.begin; c < run.end; ++c)
+                    values[c] = b * fractions[c] + a * (1.0f - fractions[c]);
+            }
+        } else {
+            for (size_t c = 0; c < n; ++c) {
+                const CColumnBlend& blend = blends[c];
+                const int64_t ya = int64_t(y) + blend.shiftA, yb = int64_t(y) + blend.shiftB;
+                const float a = ya >= 0 && ya < rows ? vert[size_t(ya) * size_t(vertLines) + size_t(blend.lineA)] : 0.0f;
+                const float b = yb >= 0 && yb < rows ? vert[size_t(yb) * size_t(vertLines) + size_t(blend.lineB)] : 0.0f;
+                values[c] = b * blend.f + a * (1.0f - blend.f);
+            }
         }
         const int j = std::min(int(m_rowMap.m_index[size_t(y)]), horzLines - 1);
         const int j1 = std::min(j + 1, horzLines - 1);
         const float g = m_rowMap.m_fraction[size_t(y)];
         const int shiftA = RoundShift(g * shift), shiftB = RoundShift(-(1.0f - g) * shift);
-        const float* lineA = m_horzImage.data() + size_t(j) * size_t(columns);
-        const float* lineB = m_horzImage.data() + size_t(j1) * size_t(columns);
-        if (bAllColumns && shiftA == 0 && shiftB == 0) {
-            for (size_t x = 0; x < size_t(columns); ++x)
-                values[x] += lineB[x] * g + lineA[x] * (1.0f - g);
+        if (shiftA == 0 && shiftB == 0) {
+            const float* lineA = horzColumns + size_t(j) * n;
+            const float* lineB = horzColumns + size_t(j1) * n;
+            for (size_t c = 0; c < n; ++c)
+                values[c] += lineB[c] * g + lineA[c] * (1.0f - g);
             return;
         }
-        for (size_t c = 0; c < m_gridColumns.size(); ++c) {
+        const float* lineA = m_horzImage.data() + size_t(j) * size_t(columns);
+        const float* lineB = m_horzImage.data() + size_t(j1) * size_t(columns);
+        for (size_t c = 0; c < n; ++c) {
             const int64_t x = m_gridColumns[c], xa = x + shiftA, xb = x + shiftB;
             const float a = xa >= 0 && xa < columns ? lineA[xa] : 0.0f;
             const float b = xb >= 0 && xb < columns ? lineB[xb] : 0.0f;

@@ -118,6 +118,7 @@ private:
     int32_t m_nHorzLines = 0;
     std::vector<float> m_vertImage; // grid rows x vertical lines: one grid row's lines side by side
     std::vector<float> m_horzImage; // horizontal lines x grid columns
+    std::vector<float> m_horzColumns; // horizontal lines x the grid columns that pixels read
     // The project's cross-hair as last taken; -1 until then, so that binding takes any.
     float m_fCursorX = -1.0f;
     float m_fCursorY = -1.0f;
