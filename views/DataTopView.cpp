@@ -527,26 +527,29 @@ void CDataTopView::RenderSlice(const CRect& rect)
             return;
         }
         const float* vert = m_vertImage.data();
-        if (!bColumnsShifted) {
-            const float* vertRow = vert + size_t(y) * size_t(vertLines);
-            for (const CLineRun& run : runs) {
-                const float a = vertRow[run.lineA], b = vertRow[run.lineB];
-                for (size_t c = run.begin; c < run.end; ++c)
-                    values[c] = b * fractions[c] + a * (1.0f - fractions[c]);
-            }
-        } else {
-            for (size_t c = 0; c < n; ++c) {
-                const CColumnBlend& blend = blends[c];
-                const int64_t ya = int64_t(y) + blend.shiftA, yb = int64_t(y) + blend.shiftB;
-                const float a = ya >= 0 && ya < rows ? vert[size_t(ya) * size_t(vertLines) + size_t(blend.lineA)] : 0.0f;
-                const float b = yb >= 0 && yb < rows ? vert[size_t(yb) * size_t(vertLines) + size_t(blend.lineB)] : 0.0f;
-                values[c] = b * blend.f + a * (1.0f - blend.f);
-            }
-        }
         const int j = std::min(int(m_rowMap.m_index[size_t(y)]), horzLines - 1);
         const int j1 = std::min(j + 1, horzLines - 1);
         const float g = m_rowMap.m_fraction[size_t(y)];
         const int shiftA = RoundShift(g * shift), shiftB = RoundShift(-(1.0f - g) * shift);
+        if (!bColumnsShifted && shiftA == 0 && shiftB == 0) {
+            // Both blends in one pass, run by run.
+            const float* vertRow = vert + size_t(y) * size_t(vertLines);
+            const float* lineA = horzColumns + size_t(j) * n;
+            const float* lineB = horzColumns + size_t(j1) * n;
+            for (const CLineRun& run : runs) {
+                const float a = vertRow[run.lineA], b = vertRow[run.lineB];
+                for (size_t c = run.begin; c < run.end; ++c)
+                    values[c] = (b * fractions[c] + a * (1.0f - fractions[c])) + (lineB[c] * g + lineA[c] * (1.0f - g));
+            }
+            return;
+        }
+        for (size_t c = 0; c < n; ++c) {
+            const CColumnBlend& blend = blends[c];
+            const int64_t ya = int64_t(y) + blend.shiftA, yb = int64_t(y) + blend.shiftB;
+            const float a = ya >= 0 && ya < rows ? vert[size_t(ya) * size_t(vertLines) + size_t(blend.lineA)] : 0.0f;
+            const float b = yb >= 0 && yb < rows ? vert[size_t(yb) * size_t(vertLines) + size_t(blend.lineB)] : 0.0f;
+            values[c] = b * blend.f + a * (1.0f - blend.f);
+        }
         if (shiftA == 0 && shiftB == 0) {
             const float* lineA = horzColumns + size_t(j) * n;
             const float* lineB = horzColumns + size_t(j1) * n;
