@@ -159,7 +159,7 @@ void CDataTopView::ReleaseBuffers()
         *pMap = CResampMap();
     m_emMapX.Clear();
     m_emMapY.Clear();
-    for (std::vector<float>* pArray : {&m_weights, &m_vertImage, &m_horzImage, &m_horzColumns, &m_gridRows[0], &m_gridRows[1], &m_rowValues}) {
+    for (std::vector<float>* pArray : {&m_weights, &m_vertImage, &m_horzImage, &m_horzColumns, &m_gridRows[0], &m_gridRows[1], &m_rowValues, &m_pixelValues}) {
         pArray->clear();
         pArray->shrink_to_fit();
     }
@@ -396,8 +396,8 @@ int CDataTopView::MapPixelColumns(int width)
     return width;
 }
 
-template <typename TBuildRow, typename TColour>
-void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColour colour)
+template <typename TBuildRow, typename TColourRow>
+void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColourRow colourRow)
 {
     const int rows = m_pProject->m_settings.m_iGridSizeY;
     uint8_t* pBits = m_image.GetBits();
@@ -411,6 +411,7 @@ void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuil
         values.resize(n);
     m_gridRowIds[0] = m_gridRowIds[1] = -1;
     m_rowValues.resize(n);
+    m_pixelValues.resize(size_t(width));
     // Grid row y, built unless one of the two buffers holds it, never into the one that holds keep.
     const auto gridRow = [this, &buildRow](int32_t y, int32_t keep) -> const float* {
         for (int b = 0; b < 2; ++b)
@@ -425,6 +426,7 @@ void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuil
     const int32_t* low = m_pixelColumnLow.data();
     const int32_t* high = m_pixelColumnHigh.data();
     float* rowValues = m_rowValues.data();
+    float* pixelValues = m_pixelValues.data();
     for (int p = 0; p < height; ++p) {
         const int32_t y = std::min(int32_t(m_pixelRowMap.m_index[size_t(p)]), int32_t(rows - 1));
         const int32_t y1 = y < rows - 1 ? y + 1 : y;
@@ -433,13 +435,12 @@ void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuil
         const float* row1 = gridRow(y1, y);
         for (size_t c = 0; c < n; ++c)
             rowValues[c] = row0[c] * (1.0f - fy) + row1[c] * fy;
-        // Buffer row p is window row height - 1 - p: pixel rows count from the bottom.
-        uint32_t* pixel = reinterpret_cast<uint32_t*>(pBits + ptrdiff_t(p) * stride);
         for (int q = 0; q < width; ++q) {
             const float f = fx[q];
-            const float v = (rowValues[high[q]] * f + rowValues[low[q]] * (1.0f - f)) * scale;
-            pixel[q] = Tovrik::CMemDC::PixelOf(colour(v));
+            pixelValues[q] = (rowValues[high[q]] * f + rowValues[low[q]] * (1.0f - f)) * scale;
         }
+        // Buffer row p is window row height - 1 - p: pixel rows count from the bottom.
+        colourRow(pixelValues, width, reinterpret_cast<uint32_t*>(pBits + ptrdiff_t(p) * stride));
     }
 }
 
@@ -567,10 +568,10 @@ void CDataTopView::RenderSlice(const CRect& rect)
         }
     };
 
-    const TPaletteTable& palette = threshold != 0 ? m_thresholdPalette : g_cfg.m_curColors;
-    const bool bWrap = threshold == 0 && g_cfg.m_bPaletteWrap;
-    RenderPixels(rect, width, weight * 0.5f * contrast, buildRow,
-                 [&palette, bWrap](float v) { return palette[PaletteIndex(v, bWrap)]; });
+    m_paletteLookup.Update(threshold != 0 ? m_thresholdPalette : g_cfg.m_curColors, threshold == 0 && g_cfg.m_bPaletteWrap);
+    RenderPixels(rect, width, weight * 0.5f * contrast, buildRow, [this](const float* values, int count, uint32_t* pixels) {
+        m_paletteLookup.WordsOf(values, size_t(count), pixels);
+    });
     m_image.SetValid(true);
 }
 
@@ -609,9 +610,13 @@ void CDataTopView::RenderEm(const CRect& rect)
         }
     };
     const TPaletteTable& palette = g_cfg.m_curColors;
-    RenderPixels(rect, width, float(0.3 * std::pow(1.11, s.m_iContrast)) * 7.0f, buildRow, [&palette](float v) {
-        return palette[size_t(std::clamp(int(LimitFloat(v, 0.0f, 1.0f) * 255.0f), 0, 255))];
-    });
+    RenderPixels(rect, width, float(0.3 * std::pow(1.11, s.m_iContrast)) * 7.0f, buildRow,
+                 [&palette](const float* values, int count, uint32_t* pixels) {
+                     for (int q = 0; q < count; ++q) {
+                         const size_t index = size_t(std::clamp(int(LimitFloat(values[q], 0.0f, 1.0f) * 255.0f), 0, 255));
+                         pixels[q] = Tovrik::CMemDC::PixelOf(palette[index]);
+                     }
+                 });
     m_image.SetValid(true);
 }
 

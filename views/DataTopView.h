@@ -7,6 +7,7 @@
 
 #include "DataView.h"
 
+#include "PaletteLookup.h"
 #include "Palettes.h"
 #include "ResampMap.h"
 
@@ -101,10 +102,11 @@ private:
     // pixel column's two of them; the count of pixel columns that can be drawn.
     int MapPixelColumns(int width);
     // The pixel pass shared by the slice and the EM image: bilinear value through the pixel
-    // maps, times the scale, through colour(value). buildRow(y, values) fills grid row y at the
-    // grid columns of m_gridColumns; only the rows that pixels read are built.
-    template <typename TBuildRow, typename TColour>
-    void RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColour colour);
+    // maps, times the scale; colourRow(values, width, pixels) turns a row of them into surface
+    // words. buildRow(y, values) fills grid row y at the grid columns of m_gridColumns; only the
+    // rows that pixels read are built.
+    template <typename TBuildRow, typename TColourRow>
+    void RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColourRow colourRow);
 
     std::vector<float> m_weights;
     CResampMap m_sampleMap;
@@ -125,13 +127,16 @@ private:
     float m_fSliceDepth = -1.0f;
     int32_t m_nPaletteThreshold = 0;
     TPaletteTable m_thresholdPalette{};
+    CPaletteLookup m_paletteLookup;
     // Scratch of the pixel pass, at the pane's resolution: the grid columns that pixels read,
     // each pixel column's lower and upper one among them, two grid rows built at those columns
-    // with the grid row each holds (-1 none), and their blend for one pixel row.
+    // with the grid row each holds (-1 none), their blend for one pixel row and the scaled value
+    // of each pixel of that row.
     std::vector<int32_t> m_gridColumns;
     std::vector<int32_t> m_pixelColumnLow;
     std::vector<int32_t> m_pixelColumnHigh;
     std::vector<float> m_gridRows[2];
     int32_t m_gridRowIds[2] = {-1, -1};
     std::vector<float> m_rowValues;
+    std::vector<float> m_pixelValues;
 };

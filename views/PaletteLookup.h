@@ -7,11 +7,11 @@
 #include "MemDC.h"
 
 #include "Palettes.h"
-#include "SignalRoutines.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 class CPaletteLookup
 {
@@ -29,10 +29,39 @@ public:
         return true;
     }
 
-    // The limited value gives an index of 0 .. 255 for every float, NaN included.
-    uint32_t WordOf(float v) const { return m_words[size_t(int(LimitFloat(v, -1.0f, 1.0f) * 127.0f + 128.0f))]; }
+    uint32_t WordOf(float v) const { return m_words[Index(v)]; }
+    // WordOf of count values, four indexes at a time.
+    void WordsOf(const float* values, size_t count, uint32_t* words) const
+    {
+        typedef float Quad __attribute__((vector_size(4 * sizeof(float))));
+        typedef int32_t IndexQuad __attribute__((vector_size(4 * sizeof(int32_t))));
+        size_t i = 0;
+        for (; i + 4 <= count; i += 4) {
+            Quad v;
+            std::memcpy(&v, values + i, sizeof(v));
+            const IndexQuad bAbove = ~(v < kAbove);
+            Quad limited = bAbove ? Quad{} + 1.0f : v;
+            limited = v <= kBelow ? Quad{} - 1.0f : limited;
+            const IndexQuad index = __builtin_convertvector(limited * 127.0f + 128.0f, IndexQuad);
+            for (int k = 0; k < 4; ++k)
+                words[i + size_t(k)] = m_words[size_t(index[k])];
+        }
+        for (; i < count; ++i)
+            words[i] = WordOf(values[i]);
+    }
 
 private:
+    // CompareFloat's tolerance ends 839 steps of 2^-23 beyond -1 and 1: LimitFloat(v, -1, 1) is
+    // -1 from kBelow down, 1 from kAbove up and for NaN, v between them, for every float.
+    static constexpr float kBelow = -0x1.00068Ep0f; // -(1 + 839 x 2^-23)
+    static constexpr float kAbove = 0x1.00068Ep0f;
+
+    // The limited value x 127 + 128 truncated: 0 .. 255 for every float.
+    static size_t Index(float v)
+    {
+        const float limited = v <= kBelow ? -1.0f : !(v < kAbove) ? 1.0f : v;
+        return size_t(int(limited * 127.0f + 128.0f));
+    }
     static size_t Wrapped(int index, bool bWrap) { return size_t(bWrap ? index & 0xFF : std::min(index, 255)); }
 
     TPaletteTable m_palette{};
