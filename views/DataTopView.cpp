@@ -6,6 +6,7 @@
 
 #include "Cfg.h"
 #include "DrawingManager.h"
+#include "KernelChoice.h"
 #include "Matrix.h"
 #include "MessageLog.h"
 #include "Project.h"
@@ -50,6 +51,89 @@ bool Reallocate(std::vector<T>& array, size_t count, T value)
         g_messageLog.Log(LOG_ERROR, "CDataTopView: out of memory for %zu values.", count);
         return false;
     }
+}
+
+// Columns begin .. end - 1 of the pixels' grid columns, all between the same two vertical lines.
+struct CLineRun
+{
+    size_t begin, end;
+    int32_t lineA, lineB;
+};
+
+// Grid row values of an unshifted row: the vertical lines' blend of the row's values at each
+// run's two lines, plus the horizontal lines' blend of lineA and lineB, column by column.
+__attribute__((always_inline)) inline void BlendRowLoop(const float* vertRow, const CLineRun* runs, size_t runCount,
+                                                        const float* fractions, const float* lineA, const float* lineB,
+                                                        float g, float* values)
+{
+    for (size_t r = 0; r < runCount; ++r) {
+        const CLineRun& run = runs[r];
+        const float a = vertRow[run.lineA], b = vertRow[run.lineB];
+        for (size_t c = run.begin; c < run.end; ++c)
+            values[c] = (b * fractions[c] + a * (1.0f - fractions[c])) + (lineB[c] * g + lineA[c] * (1.0f - g));
+    }
+}
+
+// One pixel row: the blend of its two grid rows into rowValues, then each pixel's value between
+// its two grid columns, times the scale.
+__attribute__((always_inline)) inline void PixelRowLoop(const float* row0, const float* row1, float fy, size_t n,
+                                                        float* rowValues, const int32_t* low, const int32_t* high,
+                                                        const float* fx, float scale, int width, float* values)
+{
+    for (size_t c = 0; c < n; ++c)
+        rowValues[c] = row0[c] * (1.0f - fy) + row1[c] * fy;
+    for (int q = 0; q < width; ++q) {
+        const float f = fx[q];
+        values[q] = (rowValues[high[q]] * f + rowValues[low[q]] * (1.0f - f)) * scale;
+    }
+}
+
+void BlendRowBaseline(const float* vertRow, const CLineRun* runs, size_t runCount, const float* fractions,
+                      const float* lineA, const float* lineB, float g, float* values)
+{
+    BlendRowLoop(vertRow, runs, runCount, fractions, lineA, lineB, g, values);
+}
+
+void PixelRowBaseline(const float* row0, const float* row1, float fy, size_t n, float* rowValues, const int32_t* low,
+                      const int32_t* high, const float* fx, float scale, int width, float* values)
+{
+    PixelRowLoop(row0, row1, fy, n, rowValues, low, high, fx, scale, width, values);
+}
+
+#ifdef QUARVEL_X86_KERNELS
+// The same loops in the wider encoding. Besides their width they keep the pixel pass at its
+// speed after library routines that leave the upper halves of the vector registers in use,
+// which slows the older encoding down several times on this processor family.
+__attribute__((target("avx2"))) void BlendRowAvx2(const float* vertRow, const CLineRun* runs, size_t runCount,
+                                                  const float* fractions, const float* lineA, const float* lineB,
+                                                  float g, float* values)
+{
+    BlendRowLoop(vertRow, runs, runCount, fractions, lineA, lineB, g, values);
+}
+
+__attribute__((target("avx2"))) void PixelRowAvx2(const float* row0, const float* row1, float fy, size_t n,
+                                                  float* rowValues, const int32_t* low, const int32_t* high,
+                                                  const float* fx, float scale, int width, float* values)
+{
+    PixelRowLoop(row0, row1, fy, n, rowValues, low, high, fx, scale, width, values);
+}
+#endif
+
+struct CSliceKernels
+{
+    decltype(&BlendRowBaseline) blendRow;
+    decltype(&PixelRowBaseline) pixelRow;
+};
+
+CKernelChoice<CSliceKernels>& SliceKernels()
+{
+#ifdef QUARVEL_X86_KERNELS
+    static CKernelChoice<CSliceKernels> s_choice{{"avx2", {BlendRowAvx2, PixelRowAvx2}},
+                                                 {"sse2", {BlendRowBaseline, PixelRowBaseline}}};
+#else
+    static CKernelChoice<CSliceKernels> s_choice{{"generic", {BlendRowBaseline, PixelRowBaseline}}};
+#endif
+    return s_choice;
 }
 
 } // namespace
@@ -297,6 +381,16 @@ void CDataTopView::UpdateCursor()
 // ---------------------------------------------------------------------------------------------
 // Rendering
 
+const char* CDataTopView::GetKernelName()
+{
+    return SliceKernels().GetName();
+}
+
+bool CDataTopView::SelectKernel(const char* name)
+{
+    return SliceKernels().Select(name);
+}
+
 bool CDataTopView::HasEmImage() const
 {
     return m_pProject->m_bEmOverlay && m_pProject->m_settings.m_bHasEmData && m_pMatrix->m_bHasEm &&
@@ -427,18 +521,14 @@ void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuil
     const int32_t* high = m_pixelColumnHigh.data();
     float* rowValues = m_rowValues.data();
     float* pixelValues = m_pixelValues.data();
+    const auto pixelRow = SliceKernels().Get().pixelRow;
     for (int p = 0; p < height; ++p) {
         const int32_t y = std::min(int32_t(m_pixelRowMap.m_index[size_t(p)]), int32_t(rows - 1));
         const int32_t y1 = y < rows - 1 ? y + 1 : y;
         const float fy = m_pixelRowMap.m_fraction[size_t(p)];
         const float* row0 = gridRow(y, y1);
         const float* row1 = gridRow(y1, y);
-        for (size_t c = 0; c < n; ++c)
-            rowValues[c] = row0[c] * (1.0f - fy) + row1[c] * fy;
-        for (int q = 0; q < width; ++q) {
-            const float f = fx[q];
-            pixelValues[q] = (rowValues[high[q]] * f + rowValues[low[q]] * (1.0f - f)) * scale;
-        }
+        pixelRow(row0, row1, fy, n, rowValues, low, high, fx, scale, width, pixelValues);
         // Buffer row p is window row height - 1 - p: pixel rows count from the bottom.
         colourRow(pixelValues, width, reinterpret_cast<uint32_t*>(pBits + ptrdiff_t(p) * stride));
     }
@@ -504,11 +594,6 @@ void CDataTopView::RenderSlice(const CRect& rect)
     }
     // Without shifts a grid row reads two values of its vertical-line row per run of columns
     // between the same two lines: the columns' fractions side by side.
-    struct CLineRun
-    {
-        size_t begin, end;
-        int32_t lineA, lineB;
-    };
     std::vector<CLineRun> runs;
     std::vector<float> fractions;
     if (!bColumnsShifted) {
@@ -521,6 +606,7 @@ void CDataTopView::RenderSlice(const CRect& rect)
             runs.back().end = c + 1;
         }
     }
+    const auto blendRow = SliceKernels().Get().blendRow;
     // Grid row y of the slice: the vertical lines' blend, then the horizontal lines' added.
     const auto buildRow = [&](int32_t y, float* values) {
         if (!bMaps) {
@@ -534,14 +620,8 @@ void CDataTopView::RenderSlice(const CRect& rect)
         const int shiftA = RoundShift(g * shift), shiftB = RoundShift(-(1.0f - g) * shift);
         if (!bColumnsShifted && shiftA == 0 && shiftB == 0) {
             // Both blends in one pass, run by run.
-            const float* vertRow = vert + size_t(y) * size_t(vertLines);
-            const float* lineA = horzColumns + size_t(j) * n;
-            const float* lineB = horzColumns + size_t(j1) * n;
-            for (const CLineRun& run : runs) {
-                const float a = vertRow[run.lineA], b = vertRow[run.lineB];
-                for (size_t c = run.begin; c < run.end; ++c)
-                    values[c] = (b * fractions[c] + a * (1.0f - fractions[c])) + (lineB[c] * g + lineA[c] * (1.0f - g));
-            }
+            blendRow(vert + size_t(y) * size_t(vertLines), runs.data(), runs.size(), fractions.data(),
+                     horzColumns + size_t(j) * n, horzColumns + size_t(j1) * n, g, values);
             return;
         }
         for (size_t c = 0; c < n; ++c) {

@@ -78,6 +78,10 @@ public:
     const std::vector<float>& GetWeights() const { return m_weights; }
     // The palette that the threshold T gives (T not 0).
     static void BuildThresholdPalette(int threshold, TPaletteTable& palette);
+    // The instruction-set build of the pixel pass in use ("avx2", "sse2", "generic"), and the
+    // choice of another one that the processor runs; every build gives the same pixels.
+    static const char* GetKernelName();
+    static bool SelectKernel(const char* name);
 
 protected:
     void OnPaint() override;
