@@ -6,6 +6,7 @@
 
 #include "Cfg.h"
 #include "DrawingManager.h"
+#include "KernelChoice.h"
 #include "Matrix.h"
 #include "MessageLog.h"
 #include "Project.h"
@@ -50,6 +51,89 @@ bool Reallocate(std::vector<T>& array, size_t count, T value)
         g_messageLog.Log(LOG_ERROR, "CDataTopView: out of memory for %zu values.", count);
         return false;
     }
+}
+
+// Columns begin .. end - 1 of the pixels' grid columns, all between the same two vertical lines.
+struct CLineRun
+{
+    size_t begin, end;
+    int32_t lineA, lineB;
+};
+
+// Grid row values of an unshifted row: the vertical lines' blend of the row's values at each
+// run's two lines, plus the horizontal lines' blend of lineA and lineB, column by column.
+__attribute__((always_inline)) inline void BlendRowLoop(const float* vertRow, const CLineRun* runs, size_t runCount,
+                                                        const float* fractions, const float* lineA, const float* lineB,
+                                                        float g, float* values)
+{
+    for (size_t r = 0; r < runCount; ++r) {
+        const CLineRun& run = runs[r];
+        const float a = vertRow[run.lineA], b = vertRow[run.lineB];
+        for (size_t c = run.begin; c < run.end; ++c)
+            values[c] = (b * fractions[c] + a * (1.0f - fractions[c])) + (lineB[c] * g + lineA[c] * (1.0f - g));
+    }
+}
+
+// One pixel row: the blend of its two grid rows into rowValues, then each pixel's value between
+// its two grid columns, times the scale.
+__attribute__((always_inline)) inline void PixelRowLoop(const float* row0, const float* row1, float fy, size_t n,
+                                                        float* rowValues, const int32_t* low, const int32_t* high,
+                                                        const float* fx, float scale, int width, float* values)
+{
+    for (size_t c = 0; c < n; ++c)
+        rowValues[c] = row0[c] * (1.0f - fy) + row1[c] * fy;
+    for (int q = 0; q < width; ++q) {
+        const float f = fx[q];
+        values[q] = (rowValues[high[q]] * f + rowValues[low[q]] * (1.0f - f)) * scale;
+    }
+}
+
+void BlendRowBaseline(const float* vertRow, const CLineRun* runs, size_t runCount, const float* fractions,
+                      const float* lineA, const float* lineB, float g, float* values)
+{
+    BlendRowLoop(vertRow, runs, runCount, fractions, lineA, lineB, g, values);
+}
+
+void PixelRowBaseline(const float* row0, const float* row1, float fy, size_t n, float* rowValues, const int32_t* low,
+                      const int32_t* high, const float* fx, float scale, int width, float* values)
+{
+    PixelRowLoop(row0, row1, fy, n, rowValues, low, high, fx, scale, width, values);
+}
+
+#ifdef QUARVEL_X86_KERNELS
+// The same loops in the wider encoding. Besides their width they keep the pixel pass at its
+// speed after library routines that leave the upper halves of the vector registers in use,
+// which slows the older encoding down several times on this processor family.
+__attribute__((target("avx2"))) void BlendRowAvx2(const float* vertRow, const CLineRun* runs, size_t runCount,
+                                                  const float* fractions, const float* lineA, const float* lineB,
+                                                  float g, float* values)
+{
+    BlendRowLoop(vertRow, runs, runCount, fractions, lineA, lineB, g, values);
+}
+
+__attribute__((target("avx2"))) void PixelRowAvx2(const float* row0, const float* row1, float fy, size_t n,
+                                                  float* rowValues, const int32_t* low, const int32_t* high,
+                                                  const float* fx, float scale, int width, float* values)
+{
+    PixelRowLoop(row0, row1, fy, n, rowValues, low, high, fx, scale, width, values);
+}
+#endif
+
+struct CSliceKernels
+{
+    decltype(&BlendRowBaseline) blendRow;
+    decltype(&PixelRowBaseline) pixelRow;
+};
+
+CKernelChoice<CSliceKernels>& SliceKernels()
+{
+#ifdef QUARVEL_X86_KERNELS
+    static CKernelChoice<CSliceKernels> s_choice{{"avx2", {BlendRowAvx2, PixelRowAvx2}},
+                                                 {"sse2", {BlendRowBaseline, PixelRowBaseline}}};
+#else
+    static CKernelChoice<CSliceKernels> s_choice{{"generic", {BlendRowBaseline, PixelRowBaseline}}};
+#endif
+    return s_choice;
 }
 
 } // namespace
@@ -159,7 +243,7 @@ void CDataTopView::ReleaseBuffers()
         *pMap = CResampMap();
     m_emMapX.Clear();
     m_emMapY.Clear();
-    for (std::vector<float>* pArray : {&m_weights, &m_vertImage, &m_horzImage, &m_gridRows[0], &m_gridRows[1], &m_rowValues}) {
+    for (std::vector<float>* pArray : {&m_weights, &m_vertImage, &m_horzImage, &m_horzColumns, &m_gridRows[0], &m_gridRows[1], &m_rowValues, &m_pixelValues}) {
         pArray->clear();
         pArray->shrink_to_fit();
     }
@@ -297,6 +381,16 @@ void CDataTopView::UpdateCursor()
 // ---------------------------------------------------------------------------------------------
 // Rendering
 
+const char* CDataTopView::GetKernelName()
+{
+    return SliceKernels().GetName();
+}
+
+bool CDataTopView::SelectKernel(const char* name)
+{
+    return SliceKernels().Select(name);
+}
+
 bool CDataTopView::HasEmImage() const
 {
     return m_pProject->m_bEmOverlay && m_pProject->m_settings.m_bHasEmData && m_pMatrix->m_bHasEm &&
@@ -396,8 +490,8 @@ int CDataTopView::MapPixelColumns(int width)
     return width;
 }
 
-template <typename TBuildRow, typename TColour>
-void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColour colour)
+template <typename TBuildRow, typename TColourRow>
+void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColourRow colourRow)
 {
     const int rows = m_pProject->m_settings.m_iGridSizeY;
     uint8_t* pBits = m_image.GetBits();
@@ -411,6 +505,7 @@ void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuil
         values.resize(n);
     m_gridRowIds[0] = m_gridRowIds[1] = -1;
     m_rowValues.resize(n);
+    m_pixelValues.resize(size_t(width));
     // Grid row y, built unless one of the two buffers holds it, never into the one that holds keep.
     const auto gridRow = [this, &buildRow](int32_t y, int32_t keep) -> const float* {
         for (int b = 0; b < 2; ++b)
@@ -425,21 +520,17 @@ void CDataTopView::RenderPixels(const CRect& rect, int width, float scale, TBuil
     const int32_t* low = m_pixelColumnLow.data();
     const int32_t* high = m_pixelColumnHigh.data();
     float* rowValues = m_rowValues.data();
+    float* pixelValues = m_pixelValues.data();
+    const auto pixelRow = SliceKernels().Get().pixelRow;
     for (int p = 0; p < height; ++p) {
         const int32_t y = std::min(int32_t(m_pixelRowMap.m_index[size_t(p)]), int32_t(rows - 1));
         const int32_t y1 = y < rows - 1 ? y + 1 : y;
         const float fy = m_pixelRowMap.m_fraction[size_t(p)];
         const float* row0 = gridRow(y, y1);
         const float* row1 = gridRow(y1, y);
-        for (size_t c = 0; c < n; ++c)
-            rowValues[c] = row0[c] * (1.0f - fy) + row1[c] * fy;
+        pixelRow(row0, row1, fy, n, rowValues, low, high, fx, scale, width, pixelValues);
         // Buffer row p is window row height - 1 - p: pixel rows count from the bottom.
-        uint32_t* pixel = reinterpret_cast<uint32_t*>(pBits + ptrdiff_t(p) * stride);
-        for (int q = 0; q < width; ++q) {
-            const float f = fx[q];
-            const float v = (rowValues[high[q]] * f + rowValues[low[q]] * (1.0f - f)) * scale;
-            pixel[q] = Tovrik::CMemDC::PixelOf(colour(v));
-        }
+        colourRow(pixelValues, width, reinterpret_cast<uint32_t*>(pBits + ptrdiff_t(p) * stride));
     }
 }
 
@@ -465,10 +556,24 @@ void CDataTopView::RenderSlice(const CRect& rect)
     const bool bMaps = columns > 0 && rows > 0 && int(m_columnMap.m_index.size()) > columns - 1 &&
                        int(m_rowMap.m_index.size()) > rows - 1;
     const int width = MapPixelColumns(std::min(rect.Width(), m_image.GetWidth()));
-    // Pixels read every grid column, each once in order: the horizontal lines are added run by run.
-    bool bAllColumns = int(m_gridColumns.size()) == columns;
-    for (size_t c = 0; c < m_gridColumns.size() && bAllColumns; ++c)
+    const size_t n = m_gridColumns.size();
+    // Pixels read every grid column, each once in order: the horizontal lines are read as they are.
+    bool bAllColumns = int(n) == columns;
+    for (size_t c = 0; c < n && bAllColumns; ++c)
         bAllColumns = m_gridColumns[c] == int32_t(c);
+    // The horizontal lines at the grid columns that pixels read, line after line, for the rows
+    // whose lines are not shifted.
+    const float* horzColumns = m_horzImage.data();
+    if (!bAllColumns && bMaps) {
+        m_horzColumns.resize(size_t(horzLines) * n);
+        for (size_t j = 0; j < size_t(horzLines); ++j) {
+            const float* line = m_horzImage.data() + j * size_t(columns);
+            float* out = m_horzColumns.data() + j * n;
+            for (size_t c = 0; c < n; ++c)
+                out[c] = line[m_gridColumns[c]];
+        }
+        horzColumns = m_horzColumns.data();
+    }
 
     // Per grid column that pixels read: its two vertical lines, the blend between them and the
     // shift of each along its line.
@@ -478,39 +583,64 @@ void CDataTopView::RenderSlice(const CRect& rect)
         float f;
         int32_t shiftA, shiftB;
     };
-    std::vector<CColumnBlend> blends(m_gridColumns.size());
+    std::vector<CColumnBlend> blends(n);
+    bool bColumnsShifted = false;
     for (size_t c = 0; c < blends.size() && bMaps; ++c) {
         const int x = m_gridColumns[c];
         const int i = std::min(int(m_columnMap.m_index[size_t(x)]), vertLines - 1);
         const float f = m_columnMap.m_fraction[size_t(x)];
         blends[c] = {i, std::min(i + 1, vertLines - 1), f, RoundShift(-f * shift), RoundShift((1.0f - f) * shift)};
+        bColumnsShifted = bColumnsShifted || blends[c].shiftA != 0 || blends[c].shiftB != 0;
     }
+    // Without shifts a grid row reads two values of its vertical-line row per run of columns
+    // between the same two lines: the columns' fractions side by side.
+    std::vector<CLineRun> runs;
+    std::vector<float> fractions;
+    if (!bColumnsShifted) {
+        fractions.resize(n);
+        for (size_t c = 0; c < n; ++c) {
+            const CColumnBlend& blend = blends[c];
+            fractions[c] = blend.f;
+            if (runs.empty() || runs.back().lineA != blend.lineA || runs.back().lineB != blend.lineB)
+                runs.push_back({c, c, blend.lineA, blend.lineB});
+            runs.back().end = c + 1;
+        }
+    }
+    const auto blendRow = SliceKernels().Get().blendRow;
     // Grid row y of the slice: the vertical lines' blend, then the horizontal lines' added.
     const auto buildRow = [&](int32_t y, float* values) {
         if (!bMaps) {
-            std::fill_n(values, m_gridColumns.size(), 0.0f);
+            std::fill_n(values, n, 0.0f);
             return;
         }
         const float* vert = m_vertImage.data();
-        for (size_t c = 0; c < blends.size(); ++c) {
+        const int j = std::min(int(m_rowMap.m_index[size_t(y)]), horzLines - 1);
+        const int j1 = std::min(j + 1, horzLines - 1);
+        const float g = m_rowMap.m_fraction[size_t(y)];
+        const int shiftA = RoundShift(g * shift), shiftB = RoundShift(-(1.0f - g) * shift);
+        if (!bColumnsShifted && shiftA == 0 && shiftB == 0) {
+            // Both blends in one pass, run by run.
+            blendRow(vert + size_t(y) * size_t(vertLines), runs.data(), runs.size(), fractions.data(),
+                     horzColumns + size_t(j) * n, horzColumns + size_t(j1) * n, g, values);
+            return;
+        }
+        for (size_t c = 0; c < n; ++c) {
             const CColumnBlend& blend = blends[c];
             const int64_t ya = int64_t(y) + blend.shiftA, yb = int64_t(y) + blend.shiftB;
             const float a = ya >= 0 && ya < rows ? vert[size_t(ya) * size_t(vertLines) + size_t(blend.lineA)] : 0.0f;
             const float b = yb >= 0 && yb < rows ? vert[size_t(yb) * size_t(vertLines) + size_t(blend.lineB)] : 0.0f;
             values[c] = b * blend.f + a * (1.0f - blend.f);
         }
-        const int j = std::min(int(m_rowMap.m_index[size_t(y)]), horzLines - 1);
-        const int j1 = std::min(j + 1, horzLines - 1);
-        const float g = m_rowMap.m_fraction[size_t(y)];
-        const int shiftA = RoundShift(g * shift), shiftB = RoundShift(-(1.0f - g) * shift);
-        const float* lineA = m_horzImage.data() + size_t(j) * size_t(columns);
-        const float* lineB = m_horzImage.data() + size_t(j1) * size_t(columns);
-        if (bAllColumns && shiftA == 0 && shiftB == 0) {
-            for (size_t x = 0; x < size_t(columns); ++x)
-                values[x] += lineB[x] * g + lineA[x] * (1.0f - g);
+        if (shiftA == 0 && shiftB == 0) {
+            const float* lineA = horzColumns + size_t(j) * n;
+            const float* lineB = horzColumns + size_t(j1) * n;
+            for (size_t c = 0; c < n; ++c)
+                values[c] += lineB[c] * g + lineA[c] * (1.0f - g);
             return;
         }
-        for (size_t c = 0; c < m_gridColumns.size(); ++c) {
+        const float* lineA = m_horzImage.data() + size_t(j) * size_t(columns);
+        const float* lineB = m_horzImage.data() + size_t(j1) * size_t(columns);
+        for (size_t c = 0; c < n; ++c) {
             const int64_t x = m_gridColumns[c], xa = x + shiftA, xb = x + shiftB;
             const float a = xa >= 0 && xa < columns ? lineA[xa] : 0.0f;
             const float b = xb >= 0 && xb < columns ? lineB[xb] : 0.0f;
@@ -518,10 +648,10 @@ void CDataTopView::RenderSlice(const CRect& rect)
         }
     };
 
-    const TPaletteTable& palette = threshold != 0 ? m_thresholdPalette : g_cfg.m_curColors;
-    const bool bWrap = threshold == 0 && g_cfg.m_bPaletteWrap;
-    RenderPixels(rect, width, weight * 0.5f * contrast, buildRow,
-                 [&palette, bWrap](float v) { return palette[PaletteIndex(v, bWrap)]; });
+    m_paletteLookup.Update(threshold != 0 ? m_thresholdPalette : g_cfg.m_curColors, threshold == 0 && g_cfg.m_bPaletteWrap);
+    RenderPixels(rect, width, weight * 0.5f * contrast, buildRow, [this](const float* values, int count, uint32_t* pixels) {
+        m_paletteLookup.WordsOf(values, size_t(count), pixels);
+    });
     m_image.SetValid(true);
 }
 
@@ -560,9 +690,13 @@ void CDataTopView::RenderEm(const CRect& rect)
         }
     };
     const TPaletteTable& palette = g_cfg.m_curColors;
-    RenderPixels(rect, width, float(0.3 * std::pow(1.11, s.m_iContrast)) * 7.0f, buildRow, [&palette](float v) {
-        return palette[size_t(std::clamp(int(LimitFloat(v, 0.0f, 1.0f) * 255.0f), 0, 255))];
-    });
+    RenderPixels(rect, width, float(0.3 * std::pow(1.11, s.m_iContrast)) * 7.0f, buildRow,
+                 [&palette](const float* values, int count, uint32_t* pixels) {
+                     for (int q = 0; q < count; ++q) {
+                         const size_t index = size_t(std::clamp(int(LimitFloat(values[q], 0.0f, 1.0f) * 255.0f), 0, 255));
+                         pixels[q] = Tovrik::CMemDC::PixelOf(palette[index]);
+                     }
+                 });
     m_image.SetValid(true);
 }
 

@@ -7,6 +7,7 @@
 
 #include "DataView.h"
 
+#include "PaletteLookup.h"
 #include "Palettes.h"
 #include "ResampMap.h"
 
@@ -77,6 +78,10 @@ public:
     const std::vector<float>& GetWeights() const { return m_weights; }
     // The palette that the threshold T gives (T not 0).
     static void BuildThresholdPalette(int threshold, TPaletteTable& palette);
+    // The instruction-set build of the pixel pass in use ("avx2", "sse2", "generic"), and the
+    // choice of another one that the processor runs; every build gives the same pixels.
+    static const char* GetKernelName();
+    static bool SelectKernel(const char* name);
 
 protected:
     void OnPaint() override;
@@ -101,10 +106,11 @@ private:
     // pixel column's two of them; the count of pixel columns that can be drawn.
     int MapPixelColumns(int width);
     // The pixel pass shared by the slice and the EM image: bilinear value through the pixel
-    // maps, times the scale, through colour(value). buildRow(y, values) fills grid row y at the
-    // grid columns of m_gridColumns; only the rows that pixels read are built.
-    template <typename TBuildRow, typename TColour>
-    void RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColour colour);
+    // maps, times the scale; colourRow(values, width, pixels) turns a row of them into surface
+    // words. buildRow(y, values) fills grid row y at the grid columns of m_gridColumns; only the
+    // rows that pixels read are built.
+    template <typename TBuildRow, typename TColourRow>
+    void RenderPixels(const CRect& rect, int width, float scale, TBuildRow buildRow, TColourRow colourRow);
 
     std::vector<float> m_weights;
     CResampMap m_sampleMap;
@@ -118,19 +124,23 @@ private:
     int32_t m_nHorzLines = 0;
     std::vector<float> m_vertImage; // grid rows x vertical lines: one grid row's lines side by side
     std::vector<float> m_horzImage; // horizontal lines x grid columns
+    std::vector<float> m_horzColumns; // horizontal lines x the grid columns that pixels read
     // The project's cross-hair as last taken; -1 until then, so that binding takes any.
     float m_fCursorX = -1.0f;
     float m_fCursorY = -1.0f;
     float m_fSliceDepth = -1.0f;
     int32_t m_nPaletteThreshold = 0;
     TPaletteTable m_thresholdPalette{};
+    CPaletteLookup m_paletteLookup;
     // Scratch of the pixel pass, at the pane's resolution: the grid columns that pixels read,
     // each pixel column's lower and upper one among them, two grid rows built at those columns
-    // with the grid row each holds (-1 none), and their blend for one pixel row.
+    // with the grid row each holds (-1 none), their blend for one pixel row and the scaled value
+    // of each pixel of that row.
     std::vector<int32_t> m_gridColumns;
     std::vector<int32_t> m_pixelColumnLow;
     std::vector<int32_t> m_pixelColumnHigh;
     std::vector<float> m_gridRows[2];
     int32_t m_gridRowIds[2] = {-1, -1};
     std::vector<float> m_rowValues;
+    std::vector<float> m_pixelValues;
 };

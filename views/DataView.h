@@ -35,14 +35,6 @@ public:
     // The view belongs to a print layout: it paints only through CopyImageTo.
     bool m_bForPrinting = false;
 
-    // The palette entry of a scaled value: limited to -1 .. 1, then v x 127 + 128 truncated,
-    // wrapped into 0 .. 255 or held at 255.
-    static size_t PaletteIndex(float v, bool bWrap)
-    {
-        const int index = int(LimitFloat(v, -1.0f, 1.0f) * 127.0f + 128.0f);
-        return size_t(bWrap ? index & 0xFF : std::min(index, 255));
-    }
-
 protected:
     CDataView() = default;
 

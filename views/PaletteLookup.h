@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 class CPaletteLookup
 {
@@ -39,6 +40,26 @@ public:
     }
 
     uint32_t WordOf(float v) const { return m_words[size_t(IndexOf(v))]; }
+    // WordOf of count values, four indexes at a time.
+    void WordsOf(const float* values, size_t count, uint32_t* words) const
+    {
+        typedef float Quad __attribute__((vector_size(4 * sizeof(float))));
+        typedef int32_t IndexQuad __attribute__((vector_size(4 * sizeof(int32_t))));
+        const Quad low = Quad{} + m_fLow, high = Quad{} + m_fHigh;
+        size_t i = 0;
+        for (; i + 4 <= count; i += 4) {
+            Quad v;
+            std::memcpy(&v, values + i, sizeof(v));
+            Quad limited = v < high ? v : high;
+            limited = limited > low ? limited : low;
+            // A true comparison is -1: below the lower bound the index rises from 0 to 1.
+            const IndexQuad index = __builtin_convertvector(limited * 127.0f + 128.0f, IndexQuad) - (v <= low);
+            for (int k = 0; k < 4; ++k)
+                words[i + size_t(k)] = m_words[size_t(index[k])];
+        }
+        for (; i < count; ++i)
+            words[i] = WordOf(values[i]);
+    }
 
     // int(LimitFloat(v, -1, 1) x 127 + 128), 0 .. 255 for every float, NaN included: the
     // limit's tolerance lies in the two bounds, so that no value needs doubles. The upper

@@ -105,7 +105,11 @@ inline std::vector<uint32_t> ReferenceTopViewImage(const C3DMatrix& matrix, cons
     const float weight =
         s.m_iDepthIndex >= 0 && size_t(s.m_iDepthIndex) < weights.size() ? weights[size_t(s.m_iDepthIndex)] : 1.0f;
     return ReferencePixels(slice, s, width, height, weight * 0.5f * float(0.3 * std::pow(1.11, s.m_iContrast)),
-                           [&](float v) { return palette[CDataTopView::PaletteIndex(v, bWrap)]; });
+                           [&](float v) {
+                               // Limited to -1 .. 1, then v x 127 + 128 truncated, wrapped into 0 .. 255 or held at 255.
+                               const int index = int(LimitFloat(v, -1.0f, 1.0f) * 127.0f + 128.0f);
+                               return palette[size_t(bWrap ? index & 0xFF : std::min(index, 255))];
+                           });
 }
 
 // The EM overlay of a width x height top view, laid out as above.

@@ -1,8 +1,9 @@
 // The depth slice that the top view renders at its pane's pixel resolution is, pixel for pixel,
 // the image built the long way over the whole grid: on the reference survey and on a small one
 // of odd sizes, in both unit systems, at pane sizes below, at and above the grid, with the slice
-// thickness, threshold, AGC, angle, time gain and palette wrap that take the other paths, and
-// through a run of depth steps and jumps.
+// thickness, threshold, AGC, angle, time gain and palette wrap that take the other paths,
+// through a run of depth steps and jumps, and with every build of the pixel pass that the
+// processor runs.
 
 #include "DataTopView.h"
 
@@ -124,6 +125,19 @@ protected:
         s_odd.reset();
     }
 
+    // Every case on one survey with each build of the pixel pass that this processor runs.
+    void CheckEveryCaseWithEveryKernel(CSurveyData* pData)
+    {
+        const std::string usual = CDataTopView::GetKernelName();
+        for (const char* kernel : {"avx2", "sse2", "generic"}) {
+            if (!CDataTopView::SelectKernel(kernel))
+                continue;
+            SCOPED_TRACE(kernel);
+            CheckEveryCase(pData);
+        }
+        CDataTopView::SelectKernel(usual.c_str());
+    }
+
     // Renders every case through a run of depths on one survey and compares every pixel.
     void CheckEveryCase(CSurveyData* pData)
     {
@@ -185,12 +199,12 @@ protected:
 
 TEST_F(TopViewIdentityTest, ReferenceSurveyRendersAsOverTheWholeGrid)
 {
-    CheckEveryCase(s_reference.get());
+    CheckEveryCaseWithEveryKernel(s_reference.get());
 }
 
 TEST_F(TopViewIdentityTest, OddSizedSurveyRendersAsOverTheWholeGrid)
 {
-    CheckEveryCase(s_odd.get());
+    CheckEveryCaseWithEveryKernel(s_odd.get());
 }
 
 // EM records beside the odd survey's trace files: a record per trace of every profile, at its
