@@ -15,3 +15,21 @@ bool HasInstructionSet(const char* name)
     return std::strcmp(name, "generic") == 0;
 #endif
 }
+
+#ifdef QUARVEL_X86_KERNELS
+namespace {
+__attribute__((target("avx"))) void ZeroUpper()
+{
+    __builtin_ia32_vzeroupper();
+}
+} // namespace
+#endif
+
+void ClearUpperVectorState()
+{
+#ifdef QUARVEL_X86_KERNELS
+    static const bool bWide = __builtin_cpu_supports("avx");
+    if (bWide)
+        ZeroUpper();
+#endif
+}

@@ -15,6 +15,11 @@
 // "sse2" on x86, "generic" elsewhere.
 bool HasInstructionSet(const char* name);
 
+// Marks the upper halves of the wide vector registers unused where the processor has them, as
+// code built for AVX does on its way out. Plain packed code that follows a routine which left
+// them in use runs several times slower on some processors.
+void ClearUpperVectorState();
+
 template <typename Function>
 class CKernelChoice
 {

@@ -2,6 +2,7 @@
 
 #include "Crypto.h"
 #include "FileIo.h"
+#include "KernelChoice.h"
 #include "Migration.h"
 #include "MessageLog.h"
 #include "Project.h"
@@ -378,6 +379,7 @@ const C3DMatrix::CSliceBand* C3DMatrix::SliceBand(CSetRef& set, int64_t first, i
 
 void C3DMatrix::ExtractSetSlice(bool bVertical)
 {
+    ClearUpperVectorState();
     const CProjectSettings& s = m_pProject->m_settings;
     const CProcessingParams& params = s.m_params;
     CSetRef set = Set(bVertical);

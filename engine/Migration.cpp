@@ -361,6 +361,7 @@ uint32_t CMigration::GetTravelTime(int32_t sample, int32_t offset) const
 
 void CMigration::BuildTable()
 {
+    ClearUpperVectorState();
     m_bTableBuilt = true;
     // No row is filled until the scale is known.
     m_nTableZeroLevel = INT32_MAX;
@@ -458,6 +459,7 @@ void CMigration::RemoveRunningMean(const float* pInput, float* pOutput)
 
 bool CMigration::SubtractRunningMean(const float* input, float* pOutput)
 {
+    ClearUpperVectorState();
     const size_t ns = static_cast<size_t>(m_nSamples);
     const int64_t nt = m_nTraces;
     if (!Resize(m_sums, ns, "RemoveRunningMean"))
@@ -560,6 +562,7 @@ void CMigration::Migrate(const float* pInput, float* pOutput)
 
 bool CMigration::MigrateInto(const float* pInput, float* pOutput)
 {
+    ClearUpperVectorState();
     if (!m_pProject || !pInput || !m_pProject->m_settings.m_params.m_bMigration || m_nTraces <= 0)
         return false;
     if (!m_bTableBuilt || !IsAllocated() || m_nSamples != m_pProject->m_settings.m_iSamples) {

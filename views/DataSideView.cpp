@@ -6,6 +6,7 @@
 #include "Messages.h"
 
 #include "Cfg.h"
+#include "KernelChoice.h"
 #include "Matrix.h"
 #include "MessageLog.h"
 #include "Project.h"
@@ -459,6 +460,7 @@ void CDataSideView::RenderSection(const CSection& section)
     const float weightA = section.m_fWeightA, weightB = section.m_fWeightB;
     // A second line of weight 0, or the same line, need not be read.
     const bool bBlend = weightB != 0.0f && section.m_tracesB != section.m_tracesA;
+    ClearUpperVectorState();
     if (!MapColumnTraces(section, first, end, traces, bBlend) || !GatherSlotSamples(samples, height))
         return;
     try {
