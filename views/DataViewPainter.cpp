@@ -498,7 +498,6 @@ void CDataViewPainter::Compose()
     const CDC::CPass workPass(m_work), compositePass(m_composite), idPass(m_ids), shapePass(m_shapes.GetSurface());
     const int w = m_nWidth, h = m_nHeight;
     m_composite.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
-    m_work.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
     m_shapes.Clear();
     const bool bOverlay = g_drawingManager.GetOverlay();
     const bool bFrames = g_drawingManager.GetDrawFrame();
@@ -515,11 +514,16 @@ void CDataViewPainter::Compose()
         if (!IsDrawable(i))
             continue;
         const CPaintObject& object = m_objects[size_t(i)];
-        if (!bDrawn && bFrames) {
-            // The frames go onto the composite last, opaquely: composite AND mask, then OR
-            // their colours.
-            m_frame.BitBlt(0, 0, w, h, nullptr, 0, 0, BLACKNESS);
-            m_ids.BitBlt(0, 0, w, h, nullptr, 0, 0, WHITENESS);
+        if (!bDrawn) {
+            // Editing and picking fill the other surfaces afresh, so they are prepared only
+            // for a composition with objects.
+            m_work.BitBlt(0, 0, w, h, m_pSource, 0, 0, SRCCOPY);
+            if (bFrames) {
+                // The frames go onto the composite last, opaquely: composite AND mask, then OR
+                // their colours.
+                m_frame.BitBlt(0, 0, w, h, nullptr, 0, 0, BLACKNESS);
+                m_ids.BitBlt(0, 0, w, h, nullptr, 0, 0, WHITENESS);
+            }
         }
         bDrawn = true;
         TakeSpans(object, bFrames, spans);
