@@ -106,42 +106,62 @@ float PeakOf(const float* pValues, size_t count)
     return std::max(high, -low);
 }
 
-// out = in less the sums' means over count traces, in packed division as wide as the build.
-__attribute__((always_inline)) inline void SubtractMeansLoop(const float* in, const double* sums, double count,
-                                                             size_t ns, float* out)
+// One step of the running mean, sample by sample: out = in less the sums' means over count
+// traces, then the sums take the entering trace and give up the leaving one. A trace that does
+// not enter or leave is a row of +0.0: the sums are never -0.0 (they start at +0.0), so adding
+// or taking +0.0 leaves them as they are. Packed as wide as the build.
+struct CMeanStep
 {
-    for (size_t s = 0; s < ns; ++s)
-        out[s] = static_cast<float>(in[s] - sums[s] / count);
+    const float* in;
+    const float* entering;
+    const float* leaving;
+    double count;
+    size_t ns;
+    double* sums;
+    float* out;
+};
+
+__attribute__((always_inline)) inline void StepMeansLoop(const CMeanStep& step)
+{
+    const float* in = step.in;
+    const float* entering = step.entering;
+    const float* leaving = step.leaving;
+    double* sums = step.sums;
+    float* out = step.out;
+    const double count = step.count;
+    for (size_t s = 0; s < step.ns; ++s) {
+        const double sum = sums[s];
+        out[s] = static_cast<float>(in[s] - sum / count);
+        sums[s] = (sum + entering[s]) - leaving[s];
+    }
 }
 
-void SubtractMeansBaseline(const float* in, const double* sums, double count, size_t ns, float* out)
+void StepMeansBaseline(const CMeanStep& step)
 {
-    SubtractMeansLoop(in, sums, count, ns, out);
+    StepMeansLoop(step);
 }
 
 #ifdef QUARVEL_X86_KERNELS
-__attribute__((target("avx2"))) void SubtractMeansAvx2(const float* in, const double* sums, double count, size_t ns,
-                                                       float* out)
+__attribute__((target("avx2"))) void StepMeansAvx2(const CMeanStep& step)
 {
-    SubtractMeansLoop(in, sums, count, ns, out);
+    StepMeansLoop(step);
 }
 
-__attribute__((target("avx512f"))) void SubtractMeansAvx512(const float* in, const double* sums, double count,
-                                                            size_t ns, float* out)
+__attribute__((target("avx512f"))) void StepMeansAvx512(const CMeanStep& step)
 {
-    SubtractMeansLoop(in, sums, count, ns, out);
+    StepMeansLoop(step);
 }
 #endif
 
-using SubtractMeansKernel = void (*)(const float*, const double*, double, size_t, float*);
+using StepMeansKernel = void (*)(const CMeanStep&);
 
-CKernelChoice<SubtractMeansKernel>& MeanKernels()
+CKernelChoice<StepMeansKernel>& MeanKernels()
 {
 #ifdef QUARVEL_X86_KERNELS
-    static CKernelChoice<SubtractMeansKernel> s_choice{
-        {"avx512f", SubtractMeansAvx512}, {"avx2", SubtractMeansAvx2}, {"sse2", SubtractMeansBaseline}};
+    static CKernelChoice<StepMeansKernel> s_choice{
+        {"avx512f", StepMeansAvx512}, {"avx2", StepMeansAvx2}, {"sse2", StepMeansBaseline}};
 #else
-    static CKernelChoice<SubtractMeansKernel> s_choice{{"generic", SubtractMeansBaseline}};
+    static CKernelChoice<StepMeansKernel> s_choice{{"generic", StepMeansBaseline}};
 #endif
     return s_choice;
 }
@@ -462,7 +482,7 @@ bool CMigration::SubtractRunningMean(const float* input, float* pOutput)
     ClearUpperVectorState();
     const size_t ns = static_cast<size_t>(m_nSamples);
     const int64_t nt = m_nTraces;
-    if (!Resize(m_sums, ns, "RemoveRunningMean"))
+    if (!Resize(m_sums, ns, "RemoveRunningMean") || !Resize(m_zeros, ns, "RemoveRunningMean"))
         return false;
     const int64_t h = GetRunningMeanHalfWidth();
     double* sums = m_sums.data();
@@ -472,21 +492,18 @@ bool CMigration::SubtractRunningMean(const float* input, float* pOutput)
         for (size_t s = 0; s < ns; ++s)
             sums[s] += trace[s];
     }
-    const SubtractMeansKernel subtractMeans = MeanKernels().Get();
+    const StepMeansKernel stepMeans = MeanKernels().Get();
+    const float* none = m_zeros.data();
     for (int64_t a = 0; a < nt; ++a) {
-        const double count = static_cast<double>(std::min(nt - 1, a + h) - std::max<int64_t>(0, a - h) + 1);
-        const float* in = input + static_cast<size_t>(a) * ns;
-        subtractMeans(in, sums, count, ns, pOutput + static_cast<size_t>(a) * ns);
-        if (a + h + 1 < nt) {
-            const float* entering = input + static_cast<size_t>(a + h + 1) * ns;
-            for (size_t s = 0; s < ns; ++s)
-                sums[s] += entering[s];
-        }
-        if (a - h >= 0) {
-            const float* leaving = input + static_cast<size_t>(a - h) * ns;
-            for (size_t s = 0; s < ns; ++s)
-                sums[s] -= leaving[s];
-        }
+        CMeanStep step;
+        step.in = input + static_cast<size_t>(a) * ns;
+        step.entering = a + h + 1 < nt ? input + static_cast<size_t>(a + h + 1) * ns : none;
+        step.leaving = a - h >= 0 ? input + static_cast<size_t>(a - h) * ns : none;
+        step.count = static_cast<double>(std::min(nt - 1, a + h) - std::max<int64_t>(0, a - h) + 1);
+        step.ns = ns;
+        step.sums = sums;
+        step.out = pOutput + static_cast<size_t>(a) * ns;
+        stepMeans(step);
     }
     return true;
 }
@@ -543,8 +560,18 @@ void CMigration::SumSample(int32_t sample, float* pRow)
         m_nDivisorWidth = w;
         const int64_t last = m_nTraces - 1;
         const int64_t width = static_cast<int64_t>(w);
-        for (int64_t a = 0; a <= last; ++a)
+        // Traces from `inner` to `outer` have the whole window; the window is cut before and
+        // after them.
+        const int64_t inner = std::min(width, last + 1);
+        const int64_t outer = std::max(inner, last - width + 1);
+        const auto cutWindow = [&](int64_t a) {
             divisors[a] = static_cast<float>(std::min(last, a + width) - std::max<int64_t>(0, a - width) + 1);
+        };
+        for (int64_t a = 0; a < inner; ++a)
+            cutWindow(a);
+        std::fill(divisors + inner, divisors + outer, static_cast<float>(2 * width + 1));
+        for (int64_t a = outer; a <= last; ++a)
+            cutWindow(a);
     }
     SumKernels().Get()({sources, count, divisors, pRow, nt});
 }

@@ -108,9 +108,11 @@ private:
     float m_fInputPeak = 0;
     float m_fOutputPeak = 1;
 
-    // Trace-major copy of the section for the running mean, and its running sums per sample.
+    // Trace-major copy of the section for the running mean, its running sums per sample, and a
+    // trace of zeros.
     std::vector<float> m_work;
     std::vector<double> m_sums;
+    std::vector<float> m_zeros;
     // Sample-major copy of the section for the migration: rows of stride values, the traces
     // between m_nPadding zeros before them and at least as many after them.
     std::vector<float> m_padded;

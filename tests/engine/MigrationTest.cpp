@@ -169,7 +169,7 @@ TEST(MigrationTest, RemoveRunningMeanOfIdenticalTracesIsZero)
 TEST(MigrationTest, RemoveRunningMeanEqualsTheRunningSumsBitForBitWithEveryKernel)
 {
     // Sample counts with and without a remainder past whole packs, windows inside and wider than
-    // the section, values of very different sizes.
+    // the section, values of very different sizes and negative zeros.
     const struct { int traces, samples, width; } cases[] = {
         {40, 67, 11}, {9, 16, 80}, {25, 131, 3}, {3, 5, 7}, {1, 33, 80}, {12, 48, 0},
     };
@@ -190,6 +190,8 @@ TEST(MigrationTest, RemoveRunningMeanEqualsTheRunningSumsBitForBitWithEveryKerne
             std::vector<float> data = Wiggle(c.traces, c.samples);
             for (size_t i = 0; i < data.size(); i += 5)
                 data[i] *= i % 2 ? 3e7f : 1e-9f;
+            for (size_t i = 3; i < data.size(); i += 7)
+                data[i] = -0.0f;
             std::vector<float> expected = data;
             ReferenceRemoveRunningMean(expected.data(), c.traces, c.samples, c.width);
             CMigration(&project, c.traces).RemoveRunningMean(data.data());
