@@ -95,13 +95,14 @@ bool Resize(std::vector<T>& buffer, uint64_t count, const char* step)
     }
 }
 
-// Larger of the largest value and the absolute smallest, both taken with 0.
-float PeakOf(const float* pValues, size_t count)
+// Larger of the largest value and the absolute smallest of count values step apart, both
+// taken with 0.
+float PeakOf(const float* pValues, size_t count, size_t step)
 {
     float high = 0, low = 0;
     for (size_t i = 0; i < count; ++i) {
-        high = std::max(high, pValues[i]);
-        low = std::min(low, pValues[i]);
+        high = std::max(high, pValues[i * step]);
+        low = std::min(low, pValues[i * step]);
     }
     return std::max(high, -low);
 }
@@ -307,6 +308,7 @@ CMigration::CMigration(const CProject* pProject, int32_t traceCount)
 bool CMigration::Alloc()
 {
     m_bTableBuilt = false;
+    m_bSourcesListed = false;
     m_nSamples = 0;
     std::vector<uint32_t>().swap(m_table);
     std::vector<uint32_t>().swap(m_aperture);
@@ -383,6 +385,7 @@ void CMigration::BuildTable()
 {
     ClearUpperVectorState();
     m_bTableBuilt = true;
+    m_bSourcesListed = false;
     // No row is filled until the scale is known.
     m_nTableZeroLevel = INT32_MAX;
     if (!m_pProject || !IsAllocated())
@@ -520,39 +523,70 @@ float CMigration::FindInputPeak(const float* pData, int32_t zeroLevel) const
         const bool bEmpty = std::all_of(std::begin(probes), std::end(probes),
                                         [&](int32_t i) { return i >= ns || trace[i] == 0.0f; });
         if (!bEmpty)
-            return PeakOf(trace + zeroLevel, static_cast<size_t>(ns - zeroLevel));
+            return PeakOf(trace + zeroLevel, static_cast<size_t>(ns - zeroLevel), 1);
     }
     return 0;
 }
 
-// Output sample `sample` of every trace into pRow: for trace a the mean over the traces t of
-// its window of the input at the travel time from t, summed in ascending t. The travel time
-// depends only on |t - a|, so each offset adds one padded input row shifted by it: the traces
-// before a farthest first, then a itself, then the traces after a nearest first.
+// The sources of each output sample, for every trace a the input of the traces t of its window
+// at the travel time from t, in ascending t. The travel time depends only on |t - a|, so each
+// offset is one padded input row shifted by it: the traces before a farthest first, then a
+// itself, then the traces after a nearest first.
+bool CMigration::ListSources()
+{
+    if (m_bSourcesListed)
+        return true;
+    const size_t nt = static_cast<size_t>(m_nTraces);
+    const size_t ns = static_cast<size_t>(m_nSamples);
+    const size_t first = FirstMigratedSample();
+    size_t total = 0;
+    for (size_t s = first; s < ns; ++s)
+        total += 2 * std::min<size_t>(m_aperture[s], nt - 1) + 1;
+    try {
+        m_sourceStart.assign(ns + 1, 0);
+        m_sourceList.resize(total);
+        m_rowOfOffset.resize(m_nPadding + 1);
+    } catch (const std::bad_alloc&) {
+        std::vector<const float*>().swap(m_sourceList);
+        g_messageLog.Log(LOG_ERROR, "CMigration::Migrate(): out of memory for %zu sources.", total);
+        return false;
+    }
+    const float** rows = m_rowOfOffset.data();
+    size_t count = 0;
+    for (size_t s = first; s < ns; ++s) {
+        const uint32_t* times = &m_table[s * nt];
+        const size_t w = std::min<size_t>(m_aperture[s], nt - 1);
+        // The padded input row seen from each offset, null where the travel time is out of reach.
+        for (size_t d = 0; d <= w; ++d) {
+            const uint32_t t = times[d];
+            const bool bUsed = t < ns && (t > s ? t - s : s - t) < MAX_TIME_SHIFT;
+            rows[d] = bUsed ? &m_padded[static_cast<size_t>(t) * m_nPaddedStride + m_nPadding] : nullptr;
+        }
+        const float** sources = m_sourceList.data();
+        m_sourceStart[s] = count;
+        for (size_t d = w; d >= 1; --d)
+            if (rows[d])
+                sources[count++] = rows[d] - d;
+        if (rows[0])
+            sources[count++] = rows[0];
+        for (size_t d = 1; d <= w; ++d)
+            if (rows[d])
+                sources[count++] = rows[d] + d;
+        m_sourceStart[s + 1] = count;
+    }
+    m_bSourcesListed = true;
+    return true;
+}
+
+// Output sample `sample` of every trace into pRow: the mean over each trace's window of its
+// sources, summed in the listed order.
 void CMigration::SumSample(int32_t sample, float* pRow)
 {
     const size_t nt = static_cast<size_t>(m_nTraces);
-    const uint32_t ns = static_cast<uint32_t>(m_nSamples);
-    const uint32_t s = static_cast<uint32_t>(sample);
-    const uint32_t* times = &m_table[static_cast<size_t>(sample) * nt];
     const size_t w = std::min<size_t>(m_aperture[static_cast<size_t>(sample)], nt - 1);
-    // The padded input row seen from each offset, null where the travel time is out of reach.
-    const float** rows = m_sources.data() + 2 * m_nPadding + 1;
-    for (size_t d = 0; d <= w; ++d) {
-        const uint32_t t = times[d];
-        const bool bUsed = t < ns && (t > s ? t - s : s - t) < MAX_TIME_SHIFT;
-        rows[d] = bUsed ? &m_padded[static_cast<size_t>(t) * m_nPaddedStride + m_nPadding] : nullptr;
-    }
-    const float** sources = m_sources.data();
-    size_t count = 0;
-    for (size_t d = w; d >= 1; --d)
-        if (rows[d])
-            sources[count++] = rows[d] - d;
-    if (rows[0])
-        sources[count++] = rows[0];
-    for (size_t d = 1; d <= w; ++d)
-        if (rows[d])
-            sources[count++] = rows[d] + d;
+    const size_t begin = m_sourceStart[static_cast<size_t>(sample)];
+    const size_t count = m_sourceStart[static_cast<size_t>(sample) + 1] - begin;
+    const float* const* sources = m_sourceList.data() + begin;
 
     // The divisor counts every trace of the window, also those that gave nothing.
     float* divisors = m_divisors.data();
@@ -587,7 +621,17 @@ void CMigration::Migrate(const float* pInput, float* pOutput)
         std::copy_n(pInput, size_t(std::max(m_nTraces, 0)) * size_t(std::max(m_nSamples, 0)), pOutput);
 }
 
-bool CMigration::MigrateInto(const float* pInput, float* pOutput)
+size_t CMigration::GetRowStride() const
+{
+    return static_cast<size_t>(m_nTraces) + kMaxBlock;
+}
+
+size_t CMigration::FirstMigratedSample() const
+{
+    return std::min(static_cast<size_t>(ZeroLevel()), static_cast<size_t>(m_nSamples));
+}
+
+bool CMigration::PrepareMigration(const float* pInput)
 {
     ClearUpperVectorState();
     if (!m_pProject || !pInput || !m_pProject->m_settings.m_params.m_bMigration || m_nTraces <= 0)
@@ -596,27 +640,40 @@ bool CMigration::MigrateInto(const float* pInput, float* pOutput)
         g_messageLog.Log(LOG_ERROR, "CMigration::Migrate(): no travel-time table for the section.");
         return false;
     }
-    const int32_t zl = ZeroLevel();
     const size_t ns = static_cast<size_t>(m_nSamples);
     const size_t nt = static_cast<size_t>(m_nTraces);
-    const size_t first = std::min(static_cast<size_t>(zl), ns);
     // The widest window any output sample sums over, cut to the section.
     uint32_t widest = 0;
-    for (size_t s = first; s < ns; ++s)
+    for (size_t s = FirstMigratedSample(); s < ns; ++s)
         widest = std::max(widest, m_aperture[s]);
     const size_t padding = std::min<size_t>(widest, nt - 1);
-    const size_t blocks = nt + kMaxBlock;
+    const size_t blocks = GetRowStride();
     if (!ReservePadded(padding) || !Resize(m_rows, uint64_t(kTile) * blocks, "Migrate") ||
-        !Resize(m_divisors, blocks, "Migrate") || !Resize(m_sources, 3 * uint64_t(padding) + 2, "Migrate"))
+        !Resize(m_divisors, blocks, "Migrate") || !ListSources())
         return false;
     m_nDivisorWidth = SIZE_MAX;
     // Outputs past the last trace are computed and dropped; they divide by 1.
     std::fill(m_divisors.begin() + static_cast<ptrdiff_t>(nt), m_divisors.end(), 1.0f);
-    m_fInputPeak = FindInputPeak(pInput, zl);
+    m_fInputPeak = FindInputPeak(pInput, ZeroLevel());
 
     // Sample-major copy between the rows' padding; the input is read only here.
     Transpose(pInput, ns, m_padded.data() + m_nPadding, m_nPaddedStride, nt, ns);
+    return true;
+}
 
+void CMigration::SetOutputPeak(float peak)
+{
+    m_fOutputPeak = peak == 0.0f ? 1.0f : peak;
+}
+
+bool CMigration::MigrateInto(const float* pInput, float* pOutput)
+{
+    if (!PrepareMigration(pInput))
+        return false;
+    const size_t ns = static_cast<size_t>(m_nSamples);
+    const size_t nt = static_cast<size_t>(m_nTraces);
+    const size_t first = FirstMigratedSample();
+    const size_t blocks = GetRowStride();
     for (size_t a = 0; a < nt; ++a)
         std::fill_n(pOutput + a * ns, first, 0.0f);
     // A tile of output samples, sample-major, then copied back trace by trace.
@@ -627,10 +684,24 @@ bool CMigration::MigrateInto(const float* pInput, float* pOutput)
             SumSample(static_cast<int32_t>(s), rows + (s - s0) * blocks);
         Transpose(rows, blocks, pOutput + s0, ns, s1 - s0, nt);
     }
-
-    const float peak = PeakOf(pOutput, ns);
-    m_fOutputPeak = peak == 0.0f ? 1.0f : peak;
+    SetOutputPeak(PeakOf(pOutput, ns, 1));
     return true;
+}
+
+void CMigration::MigrateToRows(const float* pInput, float* pRows)
+{
+    const size_t ns = static_cast<size_t>(std::max(m_nSamples, 0));
+    const size_t stride = GetRowStride();
+    if (!PrepareMigration(pInput)) {
+        if (pInput)
+            Transpose(pInput, ns, pRows, stride, static_cast<size_t>(m_nTraces), ns);
+        return;
+    }
+    const size_t first = FirstMigratedSample();
+    std::fill_n(pRows, first * stride, 0.0f);
+    for (size_t s = first; s < ns; ++s)
+        SumSample(static_cast<int32_t>(s), pRows + s * stride);
+    SetOutputPeak(PeakOf(pRows, ns, stride));
 }
 
 bool CMigration::ReservePadded(size_t padding)
@@ -641,6 +712,8 @@ bool CMigration::ReservePadded(size_t padding)
     const size_t values = static_cast<size_t>(m_nSamples) * stride;
     if (padding == m_nPadding && stride == m_nPaddedStride && m_padded.size() == values)
         return true;
+    // The listed sources point into the rows.
+    m_bSourcesListed = false;
     m_nPadding = padding;
     m_nPaddedStride = stride;
     try {

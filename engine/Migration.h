@@ -30,6 +30,12 @@ public:
     // when the step is switched off or cannot run.
     void RemoveRunningMean(const float* pInput, float* pOutput);
     void Migrate(const float* pInput, float* pOutput);
+    // The migration into sample-major rows: output sample s of trace a at
+    // pRows[s * GetRowStride() + a], the row past the last trace left to the summation. When
+    // the migration does not run, the rows hold the input.
+    void MigrateToRows(const float* pInput, float* pRows);
+    // Values per row of MigrateToRows: the traces and room for the last block.
+    size_t GetRowStride() const;
     // Traces on either side of a trace whose mean RemoveRunningMean takes away with the
     // project's settings (widths of one half-width give the same result); -1 when it is off.
     int32_t GetRunningMeanHalfWidth() const;
@@ -87,6 +93,13 @@ private:
     bool SubtractRunningMean(const float* pInput, float* pOutput);
     // False, with the output untouched, when the migration does not run.
     bool MigrateInto(const float* pInput, float* pOutput);
+    // Checks that the migration can run, sizes its buffers and takes the input in; false when
+    // it does not run.
+    bool PrepareMigration(const float* pInput);
+    // Samples above the zero level, which the migration sets to 0.
+    size_t FirstMigratedSample() const;
+    void SetOutputPeak(float peak);
+    bool ListSources();
     void SumSample(int32_t sample, float* pRow);
 
     const CProject* m_pProject;
@@ -119,10 +132,15 @@ private:
     size_t m_nPadding = 0;
     size_t m_nPaddedStride = 0;
     // A few output samples across all traces; per output trace the size of its window, for
-    // the window half-width m_nDivisorWidth; for one output sample the shifted source rows in
-    // order of addition, followed by the source row of each offset.
+    // the window half-width m_nDivisorWidth.
     std::vector<float> m_rows;
     std::vector<float> m_divisors;
     size_t m_nDivisorWidth = 0;
-    std::vector<const float*> m_sources;
+    // Per output sample from the zero level on, the shifted rows of m_padded it adds, in order
+    // of addition: sample s's from m_sourceStart[s] to m_sourceStart[s + 1]; listed again for
+    // a new table or a new layout of the rows. The source row of each offset while listing.
+    bool m_bSourcesListed = false;
+    std::vector<const float*> m_sourceList;
+    std::vector<size_t> m_sourceStart;
+    std::vector<const float*> m_rowOfOffset;
 };

@@ -368,7 +368,7 @@ bool CDataSideView::MapColumnTraces(const CSection& section, int first, int end,
     return true;
 }
 
-bool CDataSideView::GatherSlotSamples(int samples, int height)
+bool CDataSideView::GatherSlotSamples(int samples, int height, size_t sampleStride)
 {
     const size_t sources = m_slotSources.size();
     m_nResampFirst = m_nResampEnd = 0;
@@ -385,6 +385,20 @@ bool CDataSideView::GatherSlotSamples(int samples, int height)
         low = std::min(low, int(std::min<uint32_t>(m_depthMap.m_index[k], uint32_t(last))));
         high = std::max(high, int(std::min<int64_t>(int64_t{m_depthMap.m_index[k]} + 1, last)));
     }
+    m_nResampFirst = int(first);
+    m_nResampEnd = int(end);
+    m_nSampleLow = low;
+    m_nSampleLast = last;
+    // Slot k's sample i at the first slot's trace + i * stride + k: the rows are there.
+    const float* base = m_slotSources[0];
+    bool bInRows = base != nullptr;
+    for (size_t k = 1; k < sources && bInRows; ++k)
+        bInRows = m_slotSources[k] == base + k;
+    if (bInRows) {
+        m_pSlotRows = base + size_t(low) * sampleStride;
+        m_nSlotRowStride = sampleStride;
+        return true;
+    }
     try {
         m_slotSamples.resize(size_t(high - low + 1) * sources);
     } catch (const std::bad_alloc&) {
@@ -399,6 +413,16 @@ bool CDataSideView::GatherSlotSamples(int samples, int height)
     } catch (const std::bad_alloc&) {
         g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for a trace of %d samples.", high + 1);
         return false;
+    }
+    m_pSlotRows = m_slotSamples.data();
+    m_nSlotRowStride = sources;
+    if (sampleStride != 1) {
+        // Sample by sample: each sample of the traces lies in one row of them.
+        float* copy = m_slotSamples.data();
+        for (int i = low; i <= high; ++i, copy += sources)
+            for (size_t k = 0; k < sources; ++k)
+                copy[k] = m_slotSources[k] ? m_slotSources[k][size_t(i) * sampleStride] : 0.0f;
+        return true;
     }
     for (size_t k0 = 0; k0 < sources; k0 += kBlock) {
         const size_t n = std::min(kBlock, sources - k0);
@@ -418,10 +442,6 @@ bool CDataSideView::GatherSlotSamples(int samples, int height)
                     copy[j] = block[j][i];
         }
     }
-    m_nResampFirst = int(first);
-    m_nResampEnd = int(end);
-    m_nSampleLow = low;
-    m_nSampleLast = last;
     return true;
 }
 
@@ -437,8 +457,8 @@ void CDataSideView::ResampleSlotRow(int r, float* row) const
     const int i0 = int(std::min<uint32_t>(index, uint32_t(m_nSampleLast)));
     const int i1 = int(std::min<int64_t>(int64_t{index} + 1, m_nSampleLast));
     const float f = m_depthMap.m_fraction[size_t(r)], g = 1.0f - f;
-    const float* s0 = m_slotSamples.data() + size_t(i0 - m_nSampleLow) * sources;
-    const float* s1 = m_slotSamples.data() + size_t(i1 - m_nSampleLow) * sources;
+    const float* s0 = m_pSlotRows + size_t(i0 - m_nSampleLow) * m_nSlotRowStride;
+    const float* s1 = m_pSlotRows + size_t(i1 - m_nSampleLow) * m_nSlotRowStride;
     for (size_t k = 0; k < sources; ++k)
         row[k] = s1[k] * f + g * s0[k];
 }
@@ -461,7 +481,7 @@ void CDataSideView::RenderSection(const CSection& section)
     // A second line of weight 0, or the same line, need not be read.
     const bool bBlend = weightB != 0.0f && section.m_tracesB != section.m_tracesA;
     ClearUpperVectorState();
-    if (!MapColumnTraces(section, first, end, traces, bBlend) || !GatherSlotSamples(samples, height))
+    if (!MapColumnTraces(section, first, end, traces, bBlend) || !GatherSlotSamples(samples, height, section.m_nSampleStride))
         return;
     try {
         m_slotRow.resize(m_slotSources.size());

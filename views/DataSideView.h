@@ -22,12 +22,14 @@ public:
 
     // What RenderSection draws: two lines' traces (one per grid position along the section,
     // each of the project's samples), blended with their weights, into columns first .. end - 1.
+    // Sample i of a trace is the trace's value i * m_nSampleStride.
     class CSection
     {
     public:
         CRect m_rect;
         std::vector<const float*> m_tracesA;
         std::vector<const float*> m_tracesB;
+        size_t m_nSampleStride = 1;
         float m_fWeightA = 1.0f;
         float m_fWeightB = 0.0f;
         int32_t m_nFirstColumn = 0;
@@ -129,9 +131,10 @@ private:
     // their sources (line B's after line A's when bBlend), and m_columns; false when the
     // memory is not there.
     bool MapColumnTraces(const CSection& section, int first, int end, int traces, bool bBlend);
-    // The samples of the slots' traces that the depth map reads, sample after sample of them
-    // (m_slotSamples); false when the memory is not there.
-    bool GatherSlotSamples(int samples, int height);
+    // The samples of the slots' traces that the depth map reads, sample after sample of them:
+    // the traces' own values when they lie so already, else a copy in m_slotSamples; false
+    // when the memory is not there.
+    bool GatherSlotSamples(int samples, int height, size_t sampleStride);
     // Pixel row r of every slot's trace, as ResampleTrace gives it.
     void ResampleSlotRow(int r, float* row) const;
 
@@ -156,13 +159,16 @@ private:
     bool m_bPositionLineMovable = true;
     bool m_bCrossHairShown = true;
     // Scratch of the render: each grid position's slot (-1 unused), each slot's grid position,
-    // the slots' traces, their samples from m_nSampleLow on, zeros for a trace not there, the
+    // the slots' traces, their samples from m_nSampleLow on (m_pSlotRows, rows of
+    // m_nSlotRowStride, in m_slotSamples when copied), zeros for a trace not there, the
     // last sample there is, the depth map's interpolated rows, one resampled row of the slots,
     // the rendered columns.
     std::vector<int32_t> m_traceSlots;
     std::vector<int32_t> m_slotTraces;
     std::vector<const float*> m_slotSources;
     std::vector<float> m_slotSamples;
+    const float* m_pSlotRows = nullptr;
+    size_t m_nSlotRowStride = 0;
     std::vector<float> m_zeroTrace;
     int32_t m_nSampleLow = 0;
     int32_t m_nSampleLast = 0;

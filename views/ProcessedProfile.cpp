@@ -58,11 +58,10 @@ bool CProcessedProfile::Update(const CProject& project, const C3DMatrix& matrix,
         if (!bSameInput || !(source == m_source) || m_nInputId == 0)
             m_nInputId = ++m_nLastId;
         m_source = source;
-        m_nLength = length;
         if (params.m_bDelMeanOn)
             m_meanRemoved.resize(m_input.size());
         if (params.m_bMigration)
-            m_migrated.resize(m_input.size());
+            m_migrated.resize(size_t(length) * m_pMigration->GetRowStride());
     } catch (const std::bad_alloc&) {
         g_messageLog.Log(LOG_ERROR, "CProcessedProfile::Update(): out of memory for %d traces.", positions);
         Release();
@@ -72,6 +71,8 @@ bool CProcessedProfile::Update(const CProject& project, const C3DMatrix& matrix,
 
     const float* pOutput = m_input.data();
     uint64_t outputId = m_nInputId;
+    m_nTraceStep = length;
+    m_nSampleStride = 1;
     const int32_t halfWidth = migration.GetRunningMeanHalfWidth();
     if (halfWidth >= 0) {
         if (m_nMeanFrom != outputId || m_nMeanHalfWidth != halfWidth) {
@@ -90,12 +91,14 @@ bool CProcessedProfile::Update(const CProject& project, const C3DMatrix& matrix,
             m_nMigratedFrom = 0;
         }
         if (m_nMigratedFrom != outputId) {
-            migration.Migrate(pOutput, m_migrated.data());
+            migration.MigrateToRows(pOutput, m_migrated.data());
             m_nMigratedFrom = outputId;
             m_nMigratedId = ++m_nLastId;
         }
         pOutput = m_migrated.data();
         outputId = m_nMigratedId;
+        m_nTraceStep = 1;
+        m_nSampleStride = migration.GetRowStride();
     }
     m_pOutput = pOutput;
     m_nOutputId = outputId;

@@ -24,8 +24,10 @@ public:
     bool Update(const CProject& project, const C3DMatrix& matrix, bool bAlongX, uint32_t line, int positions,
                 int samples, int length);
 
-    // Trace t of the last update, length values.
-    const float* GetTrace(int t) const { return m_pOutput + ptrdiff_t(t) * m_nLength; }
+    // Trace t of the last update, length values: its sample i at GetTrace(t)[i * GetSampleStride()].
+    // Migrated traces are sample-major, as the migration leaves them.
+    const float* GetTrace(int t) const { return m_pOutput + ptrdiff_t(t) * m_nTraceStep; }
+    size_t GetSampleStride() const { return m_nSampleStride; }
     // The id of the traces: another one every time they may have changed.
     uint64_t GetGeneration() const { return m_nOutputId; }
 
@@ -51,8 +53,8 @@ private:
 
     std::unique_ptr<CMigration> m_pMigration;
     CSource m_source;
-    int m_nLength = 0;
-    // The line as the matrix held it, without and with the running mean, and migrated. Every
+    // The line as the matrix held it, without and with the running mean (trace after trace),
+    // and migrated (sample after sample, rows of the migration's stride). Every
     // result has an id of its own, never given twice, and each step knows the id of the result
     // it was made from (0: none).
     uint64_t m_nLastId = 0;
@@ -66,5 +68,7 @@ private:
     uint64_t m_nMigratedId = 0;
     uint64_t m_nMigratedFrom = 0;
     const float* m_pOutput = nullptr;
+    ptrdiff_t m_nTraceStep = 0;
+    size_t m_nSampleStride = 1;
     uint64_t m_nOutputId = 0;
 };

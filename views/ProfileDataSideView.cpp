@@ -97,6 +97,7 @@ void CProfileDataSideView::RenderProfile(const CRect& rect)
     for (int t = 0; t < positions; ++t)
         section.m_tracesA[size_t(t)] = m_processed.GetTrace(t);
     section.m_tracesB = section.m_tracesA;
+    section.m_nSampleStride = m_processed.GetSampleStride();
     RenderSection(section);
     m_image.SetValid(true);
     if (!bWhole) {

@@ -75,6 +75,22 @@ std::vector<float> ReferenceRemoveMean(const std::vector<float>& data, int trace
     return output;
 }
 
+// MigrateToRows of the trace-major input, back in trace-major order; every padding value of
+// the rows' layout starts as NaN.
+std::vector<float> MigratedThroughRows(CMigration& migration, const std::vector<float>& input, int traces,
+                                       int samples)
+{
+    const size_t stride = migration.GetRowStride();
+    EXPECT_GE(stride, size_t(traces));
+    std::vector<float> rows(size_t(samples) * stride, NAN);
+    migration.MigrateToRows(input.data(), rows.data());
+    std::vector<float> output(input.size());
+    for (int t = 0; t < traces; ++t)
+        for (int s = 0; s < samples; ++s)
+            output[size_t(t) * samples + s] = rows[size_t(s) * stride + t];
+    return output;
+}
+
 } // namespace
 
 
@@ -92,6 +108,7 @@ TEST(MigrationTest, StepsLeaveTheDataAloneWhenSwitchedOffOrEmpty)
     migration.RemoveRunningMean(data.data());
     migration.Migrate(data.data());
     EXPECT_EQ(data, input);
+    EXPECT_EQ(MigratedThroughRows(migration, input, 6, 20), input);
 
     // Switched on, but without a table or without traces.
     project.m_settings.m_params.m_bMigration = true;
@@ -102,6 +119,7 @@ TEST(MigrationTest, StepsLeaveTheDataAloneWhenSwitchedOffOrEmpty)
     unbuilt.Migrate(data.data());
     EXPECT_EQ(data, input);
     EXPECT_NE(ReadLog().find("CMigration::Migrate()"), std::string::npos);
+    EXPECT_EQ(MigratedThroughRows(unbuilt, input, 6, 20), input);
 
     CMigration empty(&project, 0);
     empty.BuildTable();
@@ -339,7 +357,8 @@ TEST(MigrationTest, TableBuiltAgainMigratesAsANewObjectDoes)
     CProject project;
     Configure(project, section);
     CMigration migration(&project, section.traces);
-    for (const double timeVelocity : {0.5, 0.9, 0.3, 0.5}) {
+    // 0.9 and 1.2 both give windows wider than the section.
+    for (const double timeVelocity : {0.5, 0.9, 1.2, 0.3, 0.5}) {
         SCOPED_TRACE(testing::Message() << "dt*v " << timeVelocity);
         project.m_settings.m_dVelocity = timeVelocity;
         ASSERT_FALSE(migration.IsTableCurrent());
@@ -420,6 +439,10 @@ TEST(MigrationTest, MigrateEqualsTheDirectSummation)
                     data[i] *= -3.0f;
                 const std::vector<float> expected =
                     ReferenceMigrate(migration, data, section.traces, section.samples, section.zeroLevel);
+                const std::vector<float> throughRows =
+                    MigratedThroughRows(migration, data, section.traces, section.samples);
+                ASSERT_EQ(std::memcmp(throughRows.data(), expected.data(), expected.size() * sizeof(float)), 0)
+                    << "sample-major output";
                 migration.Migrate(data.data());
                 for (size_t i = 0; i < data.size(); ++i)
                     ASSERT_EQ(std::memcmp(&data[i], &expected[i], sizeof(float)), 0)
