@@ -552,6 +552,7 @@ bool CMigration::ListSources()
         return false;
     }
     const float** rows = m_rowOfOffset.data();
+    const float** sources = m_sourceList.data();
     size_t count = 0;
     for (size_t s = first; s < ns; ++s) {
         const uint32_t* times = &m_table[s * nt];
@@ -562,7 +563,6 @@ bool CMigration::ListSources()
             const bool bUsed = t < ns && (t > s ? t - s : s - t) < MAX_TIME_SHIFT;
             rows[d] = bUsed ? &m_padded[static_cast<size_t>(t) * m_nPaddedStride + m_nPadding] : nullptr;
         }
-        const float** sources = m_sourceList.data();
         m_sourceStart[s] = count;
         for (size_t d = w; d >= 1; --d)
             if (rows[d])

@@ -405,15 +405,6 @@ bool CDataSideView::GatherSlotSamples(int samples, int height, size_t sampleStri
         g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for %zu traces of %d samples.", sources, high - low + 1);
         return false;
     }
-    // Blocks of 16 traces: each sample of the block fills one cache line of the copy. A trace
-    // that is not there reads zeros.
-    constexpr size_t kBlock = 16;
-    try {
-        m_zeroTrace.assign(size_t(high) + 1, 0.0f);
-    } catch (const std::bad_alloc&) {
-        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for a trace of %d samples.", high + 1);
-        return false;
-    }
     m_pSlotRows = m_slotSamples.data();
     m_nSlotRowStride = sources;
     if (sampleStride != 1) {
@@ -423,6 +414,15 @@ bool CDataSideView::GatherSlotSamples(int samples, int height, size_t sampleStri
             for (size_t k = 0; k < sources; ++k)
                 copy[k] = m_slotSources[k] ? m_slotSources[k][size_t(i) * sampleStride] : 0.0f;
         return true;
+    }
+    // Blocks of 16 traces: each sample of the block fills one cache line of the copy. A trace
+    // that is not there reads zeros.
+    constexpr size_t kBlock = 16;
+    try {
+        m_zeroTrace.assign(size_t(high) + 1, 0.0f);
+    } catch (const std::bad_alloc&) {
+        g_messageLog.Log(LOG_ERROR, "CDataSideView: out of memory for a trace of %d samples.", high + 1);
+        return false;
     }
     for (size_t k0 = 0; k0 < sources; k0 += kBlock) {
         const size_t n = std::min(kBlock, sources - k0);
