@@ -631,9 +631,12 @@ size_t CMigration::FirstMigratedSample() const
     return std::min(static_cast<size_t>(ZeroLevel()), static_cast<size_t>(m_nSamples));
 }
 
-bool CMigration::PrepareMigration(const float* pInput)
+bool CMigration::PrepareMigration(const float* pInput, bool bSameInput)
 {
     ClearUpperVectorState();
+    // The rows hold the last input only until this call has copied its own.
+    const bool bInputKept = bSameInput && m_bPaddedInput;
+    m_bPaddedInput = false;
     if (!m_pProject || !pInput || !m_pProject->m_settings.m_params.m_bMigration || m_nTraces <= 0)
         return false;
     if (!m_bTableBuilt || !IsAllocated() || m_nSamples != m_pProject->m_settings.m_iSamples) {
@@ -646,9 +649,10 @@ bool CMigration::PrepareMigration(const float* pInput)
     uint32_t widest = 0;
     for (size_t s = FirstMigratedSample(); s < ns; ++s)
         widest = std::max(widest, m_aperture[s]);
-    const size_t padding = std::min<size_t>(widest, nt - 1);
+    const size_t padding = std::max(std::min<size_t>(widest, nt - 1), m_nPadding);
     const size_t blocks = GetRowStride();
-    if (!ReservePadded(padding) || !Resize(m_rows, uint64_t(kTile) * blocks, "Migrate") ||
+    bool bLayoutKept = false;
+    if (!ReservePadded(padding, bLayoutKept) || !Resize(m_rows, uint64_t(kTile) * blocks, "Migrate") ||
         !Resize(m_divisors, blocks, "Migrate") || !ListSources())
         return false;
     m_nDivisorWidth = SIZE_MAX;
@@ -657,7 +661,9 @@ bool CMigration::PrepareMigration(const float* pInput)
     m_fInputPeak = FindInputPeak(pInput, ZeroLevel());
 
     // Sample-major copy between the rows' padding; the input is read only here.
-    Transpose(pInput, ns, m_padded.data() + m_nPadding, m_nPaddedStride, nt, ns);
+    if (!bInputKept || !bLayoutKept)
+        Transpose(pInput, ns, m_padded.data() + m_nPadding, m_nPaddedStride, nt, ns);
+    m_bPaddedInput = true;
     return true;
 }
 
@@ -668,7 +674,7 @@ void CMigration::SetOutputPeak(float peak)
 
 bool CMigration::MigrateInto(const float* pInput, float* pOutput)
 {
-    if (!PrepareMigration(pInput))
+    if (!PrepareMigration(pInput, false))
         return false;
     const size_t ns = static_cast<size_t>(m_nSamples);
     const size_t nt = static_cast<size_t>(m_nTraces);
@@ -688,11 +694,11 @@ bool CMigration::MigrateInto(const float* pInput, float* pOutput)
     return true;
 }
 
-void CMigration::MigrateToRows(const float* pInput, float* pRows)
+void CMigration::MigrateToRows(const float* pInput, float* pRows, bool bSameInput)
 {
     const size_t ns = static_cast<size_t>(std::max(m_nSamples, 0));
     const size_t stride = GetRowStride();
-    if (!PrepareMigration(pInput)) {
+    if (!PrepareMigration(pInput, bSameInput)) {
         if (pInput)
             Transpose(pInput, ns, pRows, stride, static_cast<size_t>(m_nTraces), ns);
         return;
@@ -704,13 +710,14 @@ void CMigration::MigrateToRows(const float* pInput, float* pRows)
     SetOutputPeak(PeakOf(pRows, ns, stride));
 }
 
-bool CMigration::ReservePadded(size_t padding)
+bool CMigration::ReservePadded(size_t padding, bool& bKept)
 {
     // The padding on both sides stays +0.0: only the middle of a row is ever written.
     const size_t traces = static_cast<size_t>(m_nTraces);
     const size_t stride = 2 * padding + traces + kMaxBlock;
     const size_t values = static_cast<size_t>(m_nSamples) * stride;
-    if (padding == m_nPadding && stride == m_nPaddedStride && m_padded.size() == values)
+    bKept = padding == m_nPadding && stride == m_nPaddedStride && m_padded.size() == values;
+    if (bKept)
         return true;
     // The listed sources point into the rows.
     m_bSourcesListed = false;

@@ -32,8 +32,9 @@ public:
     void Migrate(const float* pInput, float* pOutput);
     // The migration into sample-major rows: output sample s of trace a at
     // pRows[s * GetRowStride() + a], the row past the last trace left to the summation. When
-    // the migration does not run, the rows hold the input.
-    void MigrateToRows(const float* pInput, float* pRows);
+    // the migration does not run, the rows hold the input. bSameInput: pInput holds the values
+    // of the last call, whose copy may then serve again (a new table on the same traces).
+    void MigrateToRows(const float* pInput, float* pRows, bool bSameInput = false);
     // Values per row of MigrateToRows: the traces and room for the last block.
     size_t GetRowStride() const;
     // Traces on either side of a trace whose mean RemoveRunningMean takes away with the
@@ -86,7 +87,8 @@ private:
     // Zero level as the table and the migration use it: at least 0.
     int32_t ZeroLevel() const;
     bool ReserveWork(const char* step);
-    bool ReservePadded(size_t padding);
+    // bKept: the layout stayed as it was, and with it what the rows hold.
+    bool ReservePadded(size_t padding, bool& bKept);
     float FindInputPeak(const float* pData, int32_t zeroLevel) const;
     // The running mean can be removed from the data (logged when the section does not fit).
     bool IsRunningMeanReady(const float* pData) const;
@@ -95,7 +97,7 @@ private:
     bool MigrateInto(const float* pInput, float* pOutput);
     // Checks that the migration can run, sizes its buffers and takes the input in; false when
     // it does not run.
-    bool PrepareMigration(const float* pInput);
+    bool PrepareMigration(const float* pInput, bool bSameInput);
     // Samples above the zero level, which the migration sets to 0.
     size_t FirstMigratedSample() const;
     void SetOutputPeak(float peak);
@@ -128,9 +130,12 @@ private:
     std::vector<float> m_zeros;
     // Sample-major copy of the section for the migration: rows of stride values, the traces
     // between m_nPadding zeros before them and at least as many after them.
+    // The padding only grows, so that a new table mostly keeps the copy; m_bPaddedInput: the
+    // rows hold the input of the last migration.
     std::vector<float> m_padded;
     size_t m_nPadding = 0;
     size_t m_nPaddedStride = 0;
+    bool m_bPaddedInput = false;
     // A few output samples across all traces; per output trace the size of its window, for
     // the window half-width m_nDivisorWidth.
     std::vector<float> m_rows;

@@ -85,13 +85,13 @@ bool CProcessedProfile::Update(const CProject& project, const C3DMatrix& matrix,
         outputId = m_nMeanId;
     }
     if (params.m_bMigration) {
-        // The travel-time table serves only the migration.
-        if (!migration.IsTableCurrent()) {
+        // The travel-time table serves only the migration; a new one on the same input lets
+        // the migration keep its copy of it.
+        const bool bNewTable = !migration.IsTableCurrent();
+        if (bNewTable)
             migration.BuildTable();
-            m_nMigratedFrom = 0;
-        }
-        if (m_nMigratedFrom != outputId) {
-            migration.MigrateToRows(pOutput, m_migrated.data());
+        if (bNewTable || m_nMigratedFrom != outputId) {
+            migration.MigrateToRows(pOutput, m_migrated.data(), m_nMigratedFrom == outputId);
             m_nMigratedFrom = outputId;
             m_nMigratedId = ++m_nLastId;
         }

@@ -78,12 +78,12 @@ std::vector<float> ReferenceRemoveMean(const std::vector<float>& data, int trace
 // MigrateToRows of the trace-major input, back in trace-major order; every padding value of
 // the rows' layout starts as NaN.
 std::vector<float> MigratedThroughRows(CMigration& migration, const std::vector<float>& input, int traces,
-                                       int samples)
+                                       int samples, bool bSameInput = false)
 {
     const size_t stride = migration.GetRowStride();
     EXPECT_GE(stride, size_t(traces));
     std::vector<float> rows(size_t(samples) * stride, NAN);
-    migration.MigrateToRows(input.data(), rows.data());
+    migration.MigrateToRows(input.data(), rows.data(), bSameInput);
     std::vector<float> output(input.size());
     for (int t = 0; t < traces; ++t)
         for (int s = 0; s < samples; ++s)
@@ -356,18 +356,25 @@ TEST(MigrationTest, TableBuiltAgainMigratesAsANewObjectDoes)
     CSection section{70, 160, 4, 0.5};
     CProject project;
     Configure(project, section);
-    CMigration migration(&project, section.traces);
-    // 0.9 and 1.2 both give windows wider than the section.
+    CMigration migration(&project, section.traces), rowsOnly(&project, section.traces);
+    const std::vector<float> input = Wiggle(section.traces, section.samples);
+    // 0.9 and 1.2 both give windows wider than the section; the rows of rowsOnly keep the
+    // same input through windows that grow and shrink.
+    bool bSameInput = false;
     for (const double timeVelocity : {0.5, 0.9, 1.2, 0.3, 0.5}) {
         SCOPED_TRACE(testing::Message() << "dt*v " << timeVelocity);
         project.m_settings.m_dVelocity = timeVelocity;
         ASSERT_FALSE(migration.IsTableCurrent());
         migration.BuildTable();
-        std::vector<float> data = Wiggle(section.traces, section.samples);
+        rowsOnly.BuildTable();
+        std::vector<float> data = input;
         const std::vector<float> expected =
             ReferenceMigrate(migration, data, section.traces, section.samples, section.zeroLevel);
         migration.Migrate(data.data());
         ASSERT_EQ(std::memcmp(data.data(), expected.data(), data.size() * sizeof(float)), 0);
+        const std::vector<float> rows = MigratedThroughRows(rowsOnly, input, section.traces, section.samples, bSameInput);
+        ASSERT_EQ(std::memcmp(rows.data(), expected.data(), rows.size() * sizeof(float)), 0);
+        bSameInput = true;
     }
 }
 

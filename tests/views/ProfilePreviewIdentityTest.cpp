@@ -100,6 +100,7 @@ const CStep kSteps[] = {
     {"window 21, the same half-width", [](CRun& r) { r.project.m_settings.m_params.m_iDelMean = 21; }},
     {"window 24", [](CRun& r) { r.project.m_settings.m_params.m_iDelMean = 24; }},
     {"faster velocity", [](CRun& r) { r.project.m_settings.m_dVelocity *= 1.15; }},
+    {"slower velocity, a narrower window on the same traces", [](CRun& r) { r.project.m_settings.m_dVelocity /= 1.4; }},
     {"next line", [](CRun& r) { r.view.SetSectionLine(r.view.GetSectionLine() + 1); }},
     {"narrower than the line", [](CRun& r) { Resize(r, r.traces / 2 - 1, 41); }},
     {"zero level lower", [](CRun& r) { r.project.m_settings.m_iZeroLevel += 3; }},
