@@ -129,9 +129,9 @@ private:
     std::vector<double> m_sums;
     std::vector<float> m_zeros;
     // Sample-major copy of the section for the migration: rows of stride values, the traces
-    // between m_nPadding zeros before them and at least as many after them.
-    // The padding only grows, so that a new table mostly keeps the copy; m_bPaddedInput: the
-    // rows hold the input of the last migration.
+    // between m_nPadding zeros before them and at least as many after them. The padding only
+    // grows, so that a new table mostly keeps the copy; m_bPaddedInput: the rows hold the input
+    // of the last migration.
     std::vector<float> m_padded;
     size_t m_nPadding = 0;
     size_t m_nPaddedStride = 0;
