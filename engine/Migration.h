@@ -34,7 +34,7 @@ public:
     // pRows[s * GetRowStride() + a], the row past the last trace left to the summation. When
     // the migration does not run, the rows hold the input. bSameInput: pInput holds the values
     // of the last call, whose copy may then serve again (a new table on the same traces).
-    void MigrateToRows(const float* pInput, float* pRows, bool bSameInput = false);
+    void MigrateToRows(const float* pInput, float* pRows, bool bSameInput);
     // Values per row of MigrateToRows: the traces and room for the last block.
     size_t GetRowStride() const;
     // Traces on either side of a trace whose mean RemoveRunningMean takes away with the
