@@ -47,14 +47,14 @@ bool CShapeRaster::CKey::operator==(const CKey& other) const
 {
     return nKind == other.nKind && nWidth == other.nWidth && nHeight == other.nHeight &&
            nPenWidth == other.nPenWidth && nColumns == other.nColumns && nRows == other.nRows &&
-           nDeviceRows == other.nDeviceRows;
+           nDeviceRows == other.nDeviceRows && nLeft == other.nLeft && nTop == other.nTop;
 }
 
 size_t CShapeRaster::CKeyHash::operator()(const CKey& key) const
 {
     size_t hash = 14695981039346656037ull;
     for (const int32_t value : {key.nKind, key.nWidth, key.nHeight, key.nPenWidth, key.nColumns, key.nRows,
-                                key.nDeviceRows})
+                                key.nDeviceRows, key.nLeft, key.nTop})
         hash = (hash ^ size_t(uint32_t(value))) * 1099511628211ull;
     return hash;
 }
@@ -94,13 +94,15 @@ void CShapeRaster::Shape(int32_t nKind, const CRect& corners, int nPenWidth, con
     const int runY = bAslant ? std::abs(corners.bottom - corners.top) : 0;
     const CRect reached(box.left - runX - width - 2, box.top - runY - width - 2, box.right + runX + width + 2,
                         box.bottom + runY + width + 2);
-    // Rows run bottom-up on the device: its row of window row y is height - y.
-    const CKey key{nKind, corners.right - corners.left, corners.bottom - corners.top, nPenWidth,
-                   PowerOfTwo(reached.left, reached.right), PowerOfTwo(reached.top, reached.bottom),
-                   PowerOfTwo(m_nHeight - reached.bottom, m_nHeight - reached.top)};
+    // Rows run bottom-up on the device: its row of window row y is height - y. An axis whose
+    // coordinates cross a power of two keeps the shape's place on it.
+    const int32_t columns = PowerOfTwo(reached.left, reached.right);
+    const int32_t rows = PowerOfTwo(reached.top, reached.bottom);
+    const int32_t deviceRows = PowerOfTwo(m_nHeight - reached.bottom, m_nHeight - reached.top);
+    const CKey key{nKind, corners.right - corners.left, corners.bottom - corners.top, nPenWidth, columns, rows,
+                   deviceRows, columns < 0 ? box.left : 0, rows < 0 || deviceRows < 0 ? box.top : 0};
     // Whole within the view, so that no pixel is cut off.
-    const bool bShifts = key.nColumns >= 0 && key.nRows >= 0 && key.nDeviceRows >= 0 && area.left >= 0 &&
-                         area.top >= 0 && area.right <= m_nWidth && area.bottom <= m_nHeight;
+    const bool bShifts = area.left >= 0 && area.top >= 0 && area.right <= m_nWidth && area.bottom <= m_nHeight;
     if (bShifts) {
         const auto found = m_drawn.find(key);
         if (found != m_drawn.end()) {

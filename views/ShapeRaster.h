@@ -11,9 +11,10 @@
 // coordinate it reaches keeps its power of two on each axis (in the window and, for rows, on
 // the bottom-up device too): Qt's stroker, curve flattening and transform then round every
 // value on the same grid of binary places, relative to the shape, and its rasteriser works in
-// whole 1/64 pixels. So lines, ellipse fills and thin ellipse outlines of one kind, size and
-// pen within one such span are drawn once per composition and their pixels shifted; others
-// are drawn where they lie.
+// whole 1/64 pixels. Each axis is computed apart from the other, so a shape whose coordinates
+// on one axis cross a power of two may still be shifted along the other one. So lines, ellipse
+// fills and thin ellipse outlines of one kind, size and pen are drawn once per composition for
+// each such span or place and their pixels shifted; others are drawn where they lie.
 
 #include "MemDC.h"
 
@@ -53,12 +54,14 @@ public:
 
 private:
     // A shape up to its place: what it is, its size (a line's run from its first end to its
-    // second), the pen, and the powers of two of the coordinates it reaches.
+    // second), the pen, and on each axis the power of two of the coordinates it reaches, or
+    // where the shape lies on it when they cross one (0 otherwise).
     struct CKey
     {
         int32_t nKind; // type x 2 + 1 for an outline
         int32_t nWidth, nHeight, nPenWidth;
         int32_t nColumns, nRows, nDeviceRows;
+        int32_t nLeft, nTop;
         bool operator==(const CKey& other) const;
     };
     struct CKeyHash

@@ -89,3 +89,42 @@ TEST(ShapeRasterTest, ShapesTakeThePixelsTheDeviceContextDraws)
     }
     EXPECT_EQ(checked, 1200);
 }
+
+// Shapes whose coordinates cross a power of two on one axis (columns, window rows or device
+// rows), drawn again at the same place on that axis and elsewhere on the other: the pixels
+// taken equal those the device context draws there.
+TEST(ShapeRasterTest, ShapesAcrossAPowerOfTwoOnOneAxisShiftAlongTheOther)
+{
+    CShapeRaster raster;
+    raster.SetSize(kWidth, kHeight);
+    const CDC::CPass pass(raster.GetSurface());
+    std::mt19937 random(2025);
+    const auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    // Window columns 128 and 256, window rows 256 and 512, device rows 256 and 512.
+    const int columnEdges[] = {128, 256};
+    const int rowEdges[] = {256, 512, kHeight - 256, kHeight - 512};
+    for (int shape = 0; shape < 120; ++shape) {
+        const int32_t type = uniform(0, 2);
+        const bool bOutline = type != CShapeRaster::SHAPE_CIRCLE || uniform(0, 1) == 1;
+        const int penWidth = type == CShapeRaster::SHAPE_RECT ? uniform(2, 5) : uniform(1, 4);
+        const int dx = uniform(-12, 12), dy = uniform(-12, 12);
+        const bool bColumnCrossed = shape % 2 == 0;
+        const int x0 = bColumnCrossed ? columnEdges[uniform(0, 1)] - uniform(0, 14) : uniform(150, 230);
+        const int y0 = bColumnCrossed ? uniform(150, 230) : rowEdges[uniform(0, 3)] - uniform(0, 14);
+        for (int place = 0; place < 10; ++place) {
+            // The crossed axis stays; the other one moves within its span and beyond.
+            const int x = bColumnCrossed || place == 0 ? x0 : place < 7 ? uniform(140, 240) : uniform(20, kWidth - 30);
+            const int y = !bColumnCrossed || place == 0 ? y0 : place < 7 ? uniform(140, 240) : uniform(20, kHeight - 30);
+            const CRect corners =
+                type == CShapeRaster::SHAPE_LINE ? CRect(x, y, x + dx, y + dy) : CRect(x, y, x + std::abs(dx), y + std::abs(dy));
+            std::vector<CShapeSpan> spans;
+            if (bOutline)
+                raster.Outline(type, corners, penWidth, spans);
+            else
+                raster.Fill(type, corners, spans);
+            ASSERT_EQ(PixelsOf(spans), DrawnAlone(type, corners, penWidth, bOutline))
+                << "type " << type << (bOutline ? " outline" : " fill") << ", pen " << penWidth << ", corners ("
+                << corners.left << ", " << corners.top << ")-(" << corners.right << ", " << corners.bottom << ")";
+        }
+    }
+}
