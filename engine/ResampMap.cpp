@@ -115,13 +115,27 @@ int MapSourceToTarget(const CResampMap& map, double source)
         return -int(std::min(std::floor((first - source) / step + 0.5), kFarthest));
     if (source >= last)
         return m - 1 + int(std::min(std::floor((source - last) / step + 0.5), kFarthest));
-    // Inside the map the positions rise with the targets: walk from the estimate to the nearest.
+    // Inside the map the positions rise with the targets: walk from the estimate to the nearest,
+    // each target's distance taken once.
     int target = std::clamp(int(source / step + 0.5), 0, m - 1);
-    const auto distance = [&](int t) { return std::fabs(double(MapTargetToSource(map, t)) - source); };
-    while (target + 1 < m && distance(target + 1) < distance(target))
+    const auto distance = [&](int t) {
+        return std::fabs(double(float(map.m_index[size_t(t)]) + map.m_fraction[size_t(t)]) - source);
+    };
+    double here = distance(target);
+    while (target + 1 < m) {
+        const double next = distance(target + 1);
+        if (!(next < here))
+            break;
         ++target;
-    while (target > 0 && distance(target - 1) < distance(target))
+        here = next;
+    }
+    while (target > 0) {
+        const double previous = distance(target - 1);
+        if (!(previous < here))
+            break;
         --target;
+        here = previous;
+    }
     return target;
 }
 
