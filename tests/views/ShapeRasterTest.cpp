@@ -51,6 +51,44 @@ std::vector<std::pair<int, int>> DrawnAlone(int32_t type, const CRect& corners, 
                 pixels.emplace_back(y, x);
     return pixels;
 }
+
+// A shape of random kind, pen and size.
+struct CShapeDraw
+{
+    int32_t type;
+    bool bOutline;
+    int penWidth;
+    int dx, dy;
+};
+
+template <class TUniform>
+CShapeDraw RandomShape(TUniform& uniform)
+{
+    CShapeDraw s;
+    s.type = uniform(0, 2);
+    s.bOutline = s.type != CShapeRaster::SHAPE_CIRCLE || uniform(0, 1) == 1;
+    s.penWidth = s.type == CShapeRaster::SHAPE_RECT ? uniform(2, 5) : uniform(1, 4);
+    s.dx = uniform(-12, 12);
+    s.dy = uniform(-12, 12);
+    return s;
+}
+
+// The raster takes the pixels that the device context draws for the shape at (x, y).
+::testing::AssertionResult TakesTheDrawnPixels(CShapeRaster& raster, const CShapeDraw& s, int x, int y)
+{
+    const CRect corners = s.type == CShapeRaster::SHAPE_LINE ? CRect(x, y, x + s.dx, y + s.dy)
+                                                              : CRect(x, y, x + std::abs(s.dx), y + std::abs(s.dy));
+    std::vector<CShapeSpan> spans;
+    if (s.bOutline)
+        raster.Outline(s.type, corners, s.penWidth, spans);
+    else
+        raster.Fill(s.type, corners, spans);
+    if (PixelsOf(spans) == DrawnAlone(s.type, corners, s.penWidth, s.bOutline))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "type " << s.type << (s.bOutline ? " outline" : " fill") << ", pen "
+                                         << s.penWidth << ", corners (" << corners.left << ", " << corners.top
+                                         << ")-(" << corners.right << ", " << corners.bottom << ")";
+}
 } // namespace
 
 // Lines, ellipse fills and outlines and wide rectangle outlines of many sizes and pens, each at
@@ -66,24 +104,12 @@ TEST(ShapeRasterTest, ShapesTakeThePixelsTheDeviceContextDraws)
     const auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     int checked = 0;
     for (int shape = 0; shape < 100; ++shape) {
-        const int32_t type = uniform(0, 2);
-        const bool bOutline = type != CShapeRaster::SHAPE_CIRCLE || uniform(0, 1) == 1;
-        const int penWidth = type == CShapeRaster::SHAPE_RECT ? uniform(2, 5) : uniform(1, 4);
-        const int dx = uniform(-12, 12), dy = uniform(-12, 12);
+        const CShapeDraw s = RandomShape(uniform);
         for (int place = 0; place < 12; ++place) {
             // Mostly near the first place, so that shapes are shifted within their span.
             const int x = place == 0 || uniform(0, 3) == 0 ? uniform(-20, kWidth + 5) : uniform(160, 200);
             const int y = place == 0 || uniform(0, 3) == 0 ? uniform(-20, kHeight + 5) : uniform(290, 330);
-            const CRect corners =
-                type == CShapeRaster::SHAPE_LINE ? CRect(x, y, x + dx, y + dy) : CRect(x, y, x + std::abs(dx), y + std::abs(dy));
-            std::vector<CShapeSpan> spans;
-            if (bOutline)
-                raster.Outline(type, corners, penWidth, spans);
-            else
-                raster.Fill(type, corners, spans);
-            ASSERT_EQ(PixelsOf(spans), DrawnAlone(type, corners, penWidth, bOutline))
-                << "type " << type << (bOutline ? " outline" : " fill") << ", pen " << penWidth << ", corners ("
-                << corners.left << ", " << corners.top << ")-(" << corners.right << ", " << corners.bottom << ")";
+            ASSERT_TRUE(TakesTheDrawnPixels(raster, s, x, y));
             ++checked;
         }
     }
@@ -104,10 +130,7 @@ TEST(ShapeRasterTest, ShapesAcrossAPowerOfTwoOnOneAxisShiftAlongTheOther)
     const int columnEdges[] = {128, 256};
     const int rowEdges[] = {256, 512, kHeight - 256, kHeight - 512};
     for (int shape = 0; shape < 120; ++shape) {
-        const int32_t type = uniform(0, 2);
-        const bool bOutline = type != CShapeRaster::SHAPE_CIRCLE || uniform(0, 1) == 1;
-        const int penWidth = type == CShapeRaster::SHAPE_RECT ? uniform(2, 5) : uniform(1, 4);
-        const int dx = uniform(-12, 12), dy = uniform(-12, 12);
+        const CShapeDraw s = RandomShape(uniform);
         const bool bColumnCrossed = shape % 2 == 0;
         const int x0 = bColumnCrossed ? columnEdges[uniform(0, 1)] - uniform(0, 14) : uniform(150, 230);
         const int y0 = bColumnCrossed ? uniform(150, 230) : rowEdges[uniform(0, 3)] - uniform(0, 14);
@@ -115,16 +138,7 @@ TEST(ShapeRasterTest, ShapesAcrossAPowerOfTwoOnOneAxisShiftAlongTheOther)
             // The crossed axis stays; the other one moves within its span and beyond.
             const int x = bColumnCrossed || place == 0 ? x0 : place < 7 ? uniform(140, 240) : uniform(20, kWidth - 30);
             const int y = !bColumnCrossed || place == 0 ? y0 : place < 7 ? uniform(140, 240) : uniform(20, kHeight - 30);
-            const CRect corners =
-                type == CShapeRaster::SHAPE_LINE ? CRect(x, y, x + dx, y + dy) : CRect(x, y, x + std::abs(dx), y + std::abs(dy));
-            std::vector<CShapeSpan> spans;
-            if (bOutline)
-                raster.Outline(type, corners, penWidth, spans);
-            else
-                raster.Fill(type, corners, spans);
-            ASSERT_EQ(PixelsOf(spans), DrawnAlone(type, corners, penWidth, bOutline))
-                << "type " << type << (bOutline ? " outline" : " fill") << ", pen " << penWidth << ", corners ("
-                << corners.left << ", " << corners.top << ")-(" << corners.right << ", " << corners.bottom << ")";
+            ASSERT_TRUE(TakesTheDrawnPixels(raster, s, x, y));
         }
     }
 }
