@@ -118,9 +118,7 @@ int MapSourceToTarget(const CResampMap& map, double source)
     // Inside the map the positions rise with the targets: walk from the estimate to the nearest,
     // each target's distance taken once.
     int target = std::clamp(int(source / step + 0.5), 0, m - 1);
-    const auto distance = [&](int t) {
-        return std::fabs(double(float(map.m_index[size_t(t)]) + map.m_fraction[size_t(t)]) - source);
-    };
+    const auto distance = [&](int t) { return std::fabs(double(MapTargetToSource(map, t)) - source); };
     double here = distance(target);
     while (target + 1 < m) {
         const double next = distance(target + 1);
